@@ -1,0 +1,48 @@
+# Native build: the portable core only.
+set(SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+
+# The core with sanitizers, for the tests.
+add_library(core_checked STATIC ${TAVELIN_CORE_SOURCES})
+tavelin_flags(core_checked)
+target_compile_options(core_checked PUBLIC ${SANITIZE})
+target_link_options(core_checked PUBLIC ${SANITIZE})
+
+# The core optimised, for the benchmark.
+add_library(core_fast STATIC ${TAVELIN_CORE_SOURCES})
+tavelin_flags(core_fast)
+target_compile_options(core_fast PRIVATE -O2)
+
+file(GLOB NATIVE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/native/*_test.cpp)
+foreach(src ${NATIVE_TESTS})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(native_${name} ${src})
+  tavelin_flags(native_${name})
+  target_link_libraries(native_${name} PRIVATE core_checked gtest_main)
+  add_test(NAME native.${name} COMMAND native_${name})
+  set_tests_properties(native.${name} PROPERTIES
+    ENVIRONMENT "ASAN_OPTIONS=detect_leaks=1:abort_on_error=1;UBSAN_OPTIONS=print_stacktrace=1")
+endforeach()
+
+# Fuzz targets need clang's libFuzzer.
+if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+  set(FUZZ -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all)
+  add_library(core_fuzz STATIC ${TAVELIN_CORE_SOURCES})
+  tavelin_flags(core_fuzz)
+  target_compile_options(core_fuzz PUBLIC ${FUZZ})
+  file(GLOB FUZZ_TARGETS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fuzz/*_fuzz.cpp)
+  foreach(src ${FUZZ_TARGETS})
+    get_filename_component(name ${src} NAME_WE)
+    add_executable(${name} ${src})
+    tavelin_flags(${name})
+    target_link_libraries(${name} PRIVATE core_fuzz)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  endforeach()
+endif()
+
+file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
+if(BENCH_SOURCES)
+  add_executable(tavelin_bench ${BENCH_SOURCES})
+  tavelin_flags(tavelin_bench)
+  target_compile_options(tavelin_bench PRIVATE -O2)
+  target_link_libraries(tavelin_bench PRIVATE core_fast)
+endif()

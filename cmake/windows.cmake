@@ -1,0 +1,43 @@
+# Windows build: the program and the Windows tests, which run under Wine.
+set(WIN32_LIBS comctl32 ole32 oleaut32 uuid shell32 shlwapi version gdi32 user32 kernel32)
+set(STATIC_LINK -static -static-libgcc -static-libstdc++)
+add_compile_definitions(WINVER=0x0501 _WIN32_WINNT=0x0501 _WIN32_IE=0x0600 NOMINMAX)
+
+add_library(core STATIC ${TAVELIN_CORE_SOURCES})
+tavelin_flags(core)
+add_library(winlib STATIC ${TAVELIN_WIN_SOURCES})
+tavelin_flags(winlib)
+target_link_libraries(winlib PUBLIC core ${WIN32_LIBS})
+
+# Resources: UTF-8 .rc files, Japanese texts compiled into code page 932.
+set(CMAKE_RC_FLAGS "-c 932 -I${CMAKE_SOURCE_DIR}")
+# One resource script; it includes the dialog and menu scripts of res/.
+set(RES_FILES ${CMAKE_SOURCE_DIR}/res/tavelin.rc)
+
+add_executable(TAVELIN WIN32 ${CMAKE_SOURCE_DIR}/app/main_win.cpp ${RES_FILES})
+tavelin_flags(TAVELIN)
+target_link_libraries(TAVELIN PRIVATE winlib)
+target_link_options(TAVELIN PRIVATE ${STATIC_LINK} -mwindows)
+
+# The test executables get the program's resources too, so dialogs load from them.
+add_library(testres OBJECT ${RES_FILES})
+file(GLOB WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*_test.cpp)
+file(GLOB GUI_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/gui/*_test.cpp)
+file(GLOB TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/support/*.cpp)
+foreach(src ${WIN_TESTS} ${GUI_TESTS})
+  get_filename_component(name ${src} NAME_WE)
+  get_filename_component(dir ${src} DIRECTORY)
+  get_filename_component(kind ${dir} NAME)
+  add_executable(${kind}_${name} ${src} ${TEST_SUPPORT} $<TARGET_OBJECTS:testres>)
+  tavelin_flags(${kind}_${name})
+  target_compile_definitions(${kind}_${name} PRIVATE
+    TAVELIN_EXE="$<TARGET_FILE:TAVELIN>" TAVELIN_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+  target_link_libraries(${kind}_${name} PRIVATE winlib gtest_main)
+  target_link_options(${kind}_${name} PRIVATE ${STATIC_LINK})
+  add_dependencies(${kind}_${name} TAVELIN)
+  add_test(NAME ${kind}.${name} COMMAND ${kind}_${name})
+  if(kind STREQUAL "gui")
+    # Windows on one display: one GUI test at a time.
+    set_tests_properties(${kind}.${name} PROPERTIES RUN_SERIAL TRUE)
+  endif()
+endforeach()

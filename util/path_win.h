@@ -1,0 +1,13 @@
+// Path operations that ask the system.
+#pragma once
+
+#include <windows.h>
+
+bool PathExists(const char* path);
+bool IsDirectory(const char* path);
+// The program's own path with its extension replaced (the extension text
+// includes its dot), folded to lower case. False when the program's path
+// cannot be obtained or the result would not fit the buffer.
+bool ModulePathWithExtension(char* buffer, int capacity, const char* extension);
+// The file-system path of a special folder (CSIDL_*); the buffer holds 260 bytes.
+bool GetSpecialFolderPath(HWND owner, int csidl, char* buffer);
