@@ -1,0 +1,33 @@
+// The conversion table: for each source encoding and direction, which reader,
+// mapper and writer transcode a file, and how its output is opened.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/byte_stream.h"
+#include "engine/detection_code.h"
+
+// One character: 0x00-0xFF one byte, 0x0100-0xFFFF two bytes (first in bits 8-15).
+using CodeChar = std::int32_t;
+constexpr CodeChar EndOfInput = -1;
+
+using CodeReader = CodeChar (*)(ByteStream* input, unsigned char* kanjiMode);
+using CodeMapper = CodeChar (*)(CodeChar value);
+using CodeWriter = void (*)(CodeChar value, ByteStream* output);
+
+struct ConversionRule {
+    ConversionMask targetMask;  // IntoShiftJis or IntoEucJp
+    DetectionCode sourceCode;
+    CodeReader reader;
+    CodeMapper mapper;
+    CodeWriter writer;
+    const char* outputMode;  // "w" (LF out as CR LF) or "wb"
+};
+
+enum class RuleOutcome { Skip, Convert, Copy };
+
+// Skip for undetermined files, Convert with *rule set, or Copy.
+RuleOutcome FindConversionRule(DetectionCode code, ConversionMask mask, const ConversionRule** rule);
+// Reads, maps and writes until the reader reports the end. The input must be
+// opened "r", the output with the rule's outputMode.
+void TranscodeStream(ByteStream* input, ByteStream* output, const ConversionRule* rule);
