@@ -1,0 +1,10 @@
+// Diagnostics: lines on the debugger output, through a replaceable routine.
+#pragma once
+
+using TraceRoutine = int (*)(const char* format, ...);
+
+// The routine in the trace hook, or DebugTrace when the hook is empty.
+TraceRoutine GetTraceRoutine();
+// Formats at most 1023 characters and sends them to the debugger. Returns the
+// length, or a negative number when the text was cut.
+int DebugTrace(const char* format, ...) __attribute__((format(printf, 1, 2)));
