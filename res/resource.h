@@ -5,3 +5,19 @@
 #define IDI_APPLICATION_ICON 1
 // The tray icon shown while files are converted.
 #define IDI_BUSY 130
+
+// The settings dialog and its controls.
+#define IDD_SETTINGS 127
+#define IDC_OUTPUT_PATH 1000
+#define IDC_OUTPUT_TO_FOLDER 1001
+#define IDC_OUTPUT_IN_PLACE 1002
+#define IDC_BROWSE 1003
+#define IDC_SHOW_AT_STARTUP 1024
+#define IDC_FOLDER_WARNING 1028
+#define IDC_OUTPUT_GROUP 1030
+#define IDC_KEEP_IN_RECYCLE_BIN 1031
+#define IDC_CONVERT_BOTH_WAYS 1032
+#define IDC_CONVERT_TO_SJIS 1033
+#define IDC_CONVERT_TO_EUC 1034
+#define IDC_CONVERSION_GROUP 1035
+#define IDC_OTHER_GROUP 1036

@@ -1,0 +1,37 @@
+#include "ui/app_window_win.h"
+
+#include <shellapi.h>
+
+#include "util/text.h"
+
+HICON GetFileIcon(const char* path, UINT extraFlags) {
+    SHFILEINFOA info;
+    ZeroFill(&info, sizeof info);
+    if (SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_ICON | extraFlags) == 0) return nullptr;
+    return info.hIcon;
+}
+
+HICON GetExecutableIcon(HINSTANCE instance, int small) {
+    char path[kPathCapacity];
+    DWORD length = GetModuleFileNameA(instance, path, sizeof path);
+    // A result that fills the buffer was cut (and older systems leave it
+    // unterminated): no icon rather than the icon of some other file.
+    if (length == 0 || length >= sizeof path) return nullptr;
+    return GetFileIcon(path, small == 0 ? SHGFI_LARGEICON : SHGFI_SMALLICON);
+}
+
+ATOM RegisterAppWindowClass(HINSTANCE instance, const char* className, WNDPROC procedure,
+                            UINT classStyle, const char* menuName, int stockObject) {
+    WNDCLASSEXA windowClass;
+    ZeroFill(&windowClass, sizeof windowClass);
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = classStyle;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = GetExecutableIcon(instance, 0);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(stockObject));
+    windowClass.lpszMenuName = menuName;
+    windowClass.lpszClassName = className;
+    windowClass.hIconSm = GetExecutableIcon(instance, 1);
+    return RegisterClassExA(&windowClass);
+}

@@ -1,0 +1,15 @@
+// Window classes and icons shared by the program's windows: every window
+// shows the icon the shell shows for the program file.
+#pragma once
+
+#include <windows.h>
+
+// The shell's icon for a file; extraFlags adds SHGFI_SMALLICON or the like to
+// SHGFI_ICON. Null when the shell has none. The caller owns the icon.
+HICON GetFileIcon(const char* path, UINT extraFlags);
+// The shell's icon for the module's own file: small = 0 large, 1 small.
+HICON GetExecutableIcon(HINSTANCE instance, int small);
+// Registers a class with both of the program's icons, no cursor, no extra
+// bytes, and the stock object of the given index as background.
+ATOM RegisterAppWindowClass(HINSTANCE instance, const char* className, WNDPROC procedure,
+                            UINT classStyle, const char* menuName, int stockObject);

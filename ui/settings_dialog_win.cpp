@@ -1,0 +1,212 @@
+#include "ui/settings_dialog_win.h"
+
+#include <cstring>
+
+#include "res/resource.h"
+#include "ui/app_window_win.h"
+#include "ui/browse_folder_win.h"
+#include "ui/geometry_win.h"
+#include "util/path_win.h"
+#include "util/text.h"
+
+namespace {
+
+// The path box takes 260 characters; in code page 932 those can be twice as
+// many bytes. The box is read whole into this buffer, so that a path too long
+// for the program's buffers is seen as such and never stored cut.
+constexpr int kPathBoxCharacters = 260;
+constexpr int kPathBoxBytes = 2 * kPathBoxCharacters + 1;
+constexpr int kMessageCapacity = 1024;
+// The second line of the message starts with an ideographic space.
+constexpr char kFolderMessage[] = "出力先に指定されたパス\n　%s\nにアクセスできません。";
+
+// The line that says the output folder is unusable, at the top.
+constexpr int kWarningLine[] = {IDC_FOLDER_WARNING};
+// Everything below the warning line, moved up together when it is hidden.
+constexpr int kBelowWarning[] = {
+    IDC_OUTPUT_GROUP,      IDC_OUTPUT_TO_FOLDER, IDC_OUTPUT_IN_PLACE,    IDC_OUTPUT_PATH,
+    IDC_BROWSE,            IDC_CONVERSION_GROUP, IDC_CONVERT_BOTH_WAYS,  IDC_CONVERT_TO_SJIS,
+    IDC_CONVERT_TO_EUC,    IDC_OTHER_GROUP,      IDC_KEEP_IN_RECYCLE_BIN, IDC_SHOW_AT_STARTUP,
+    IDOK,                  IDCANCEL,
+};
+// The conversion-method group, hidden when no run follows the dialog.
+constexpr int kConversionGroup[] = {
+    IDC_CONVERSION_GROUP, IDC_CONVERT_BOTH_WAYS, IDC_CONVERT_TO_SJIS, IDC_CONVERT_TO_EUC};
+// What sits below that group, moved up when it is hidden.
+constexpr int kBelowConversionGroup[] = {IDC_KEEP_IN_RECYCLE_BIN, IDC_SHOW_AT_STARTUP, IDOK,
+                                         IDCANCEL};
+
+Settings* DialogSettings(HWND dialog) {
+    return static_cast<Settings*>(GetPropA(dialog, kPropCustomBoxParam));
+}
+
+bool IsChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+
+void Check(HWND dialog, int id, bool checked) {
+    CheckDlgButton(dialog, id, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+LONG ItemTop(HWND dialog, int id) {
+    POINT origin;
+    GetWindowOrigin(GetDlgItem(dialog, id), &origin);
+    return origin.y;
+}
+
+// Hides a band of the dialog: shows or hides its controls, and when they are
+// hidden moves everything below up by dy and shrinks the dialog by as much.
+template <std::size_t Shown, std::size_t Below>
+void CollapseBand(HWND dialog, const int (&band)[Shown], bool show, LONG dy,
+                  const int (&below)[Below]) {
+    for (int id : band) ShowWindowPassive(GetDlgItem(dialog, id), show);
+    if (show) return;
+    for (int id : below) MoveWindowBy(GetDlgItem(dialog, id), 0, dy);
+    ResizeWindowBy(dialog, 0, dy);
+}
+
+// The path box and Browse only mean something when writing into a folder.
+// The box stays enabled, read-only, so its text can still be copied; Tab
+// skips it while it is read-only.
+void UpdateEnabledState(HWND dialog, bool toFolder) {
+    EnableWindow(GetDlgItem(dialog, IDC_BROWSE), toFolder);
+    HWND pathBox = GetDlgItem(dialog, IDC_OUTPUT_PATH);
+    SendMessageA(pathBox, EM_SETREADONLY, toFolder ? 0 : 1, 0);
+    LONG style = GetWindowLongA(pathBox, GWL_STYLE);
+    style = toFolder ? (style | WS_TABSTOP) : (style & ~WS_TABSTOP);
+    SetWindowStyle(pathBox, style);
+}
+
+// The path box's whole text; false when it does not fit a path buffer.
+bool ReadPathBox(HWND dialog, char (&text)[kPathBoxBytes]) {
+    GetDlgItemTextA(dialog, IDC_OUTPUT_PATH, text, kPathBoxBytes);
+    return std::strlen(text) < static_cast<std::size_t>(kPathCapacity - 1);
+}
+
+BOOL OnInitDialog(HWND dialog, Settings* settings) {
+    SetPropA(dialog, kPropCustomBoxParam, settings);
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    SetWindowIcon(dialog, ICON_BIG, GetExecutableIcon(instance, 0));
+    SetWindowIcon(dialog, ICON_SMALL, GetExecutableIcon(instance, 1));
+    // Placed at its full height, before any band is taken out below.
+    PlaceWindowAtCursor(dialog);
+
+    SendDlgItemMessageA(dialog, IDC_OUTPUT_PATH, EM_LIMITTEXT, kPathBoxCharacters, 0);
+    SetDlgItemTextA(dialog, IDC_OUTPUT_PATH, settings->outputFolder);
+    Check(dialog, IDC_OUTPUT_TO_FOLDER, settings->outputMethod == 0);
+    Check(dialog, IDC_OUTPUT_IN_PLACE, settings->outputMethod == 1);
+    Check(dialog, IDC_CONVERT_BOTH_WAYS, settings->conversionMask == BothWays);
+    Check(dialog, IDC_CONVERT_TO_SJIS, settings->conversionMask == IntoShiftJis);
+    Check(dialog, IDC_CONVERT_TO_EUC, settings->conversionMask == IntoEucJp);
+    Check(dialog, IDC_KEEP_IN_RECYCLE_BIN, settings->keepOverwrittenInRecycleBin);
+    Check(dialog, IDC_SHOW_AT_STARTUP, settings->showSettingsAtStartup);
+    UpdateEnabledState(dialog, IsChecked(dialog, IDC_OUTPUT_TO_FOLDER));
+
+    // Distances are measured on the laid-out controls, in pixels, so they
+    // match whatever the dialog font made of the dialog units.
+    CollapseBand(dialog, kWarningLine, settings->outputFolderWarning,
+                 ItemTop(dialog, IDC_FOLDER_WARNING) - ItemTop(dialog, IDC_OUTPUT_GROUP),
+                 kBelowWarning);
+    CollapseBand(dialog, kConversionGroup, settings->dialogBeforeRun,
+                 ItemTop(dialog, IDC_CONVERSION_GROUP) - ItemTop(dialog, IDC_OTHER_GROUP),
+                 kBelowConversionGroup);
+    return TRUE;
+}
+
+// Rejects a folder that cannot be written into, keeping the dialog open.
+void ReportUnusableFolder(HWND dialog, const char* folder) {
+    char message[kMessageCapacity];
+    FormatBounded(message, sizeof message, kFolderMessage, folder);
+    MessageBoxA(dialog, message, kSettingsDialogTitle, MB_OK);
+    SetFocus(GetDlgItem(dialog, IDC_OUTPUT_PATH));
+}
+
+// Takes the controls into the record and ends the dialog, unless the chosen
+// output folder is unusable. The record is written only when the dialog
+// ends, so a rejected OK followed by Cancel leaves it as it was.
+BOOL OnOk(HWND dialog) {
+    Settings* settings = DialogSettings(dialog);
+    Settings edited = *settings;
+    edited.keepOverwrittenInRecycleBin = IsChecked(dialog, IDC_KEEP_IN_RECYCLE_BIN);
+    edited.showSettingsAtStartup = IsChecked(dialog, IDC_SHOW_AT_STARTUP);
+    // Read even while the group is hidden: it still holds what the record said.
+    edited.conversionMask = BothWays;
+    if (IsChecked(dialog, IDC_CONVERT_TO_SJIS)) edited.conversionMask = IntoShiftJis;
+    if (IsChecked(dialog, IDC_CONVERT_TO_EUC)) edited.conversionMask = IntoEucJp;
+    if (IsChecked(dialog, IDC_OUTPUT_IN_PLACE)) {
+        // The folder is not used when rewriting in place: keep the old one.
+        edited.outputMethod = 1;
+    } else if (IsChecked(dialog, IDC_OUTPUT_TO_FOLDER)) {
+        edited.outputMethod = 0;
+        char folder[kPathBoxBytes];
+        if (!ReadPathBox(dialog, folder) || !IsDirectory(folder)) {
+            ReportUnusableFolder(dialog, folder);
+            return FALSE;
+        }
+        CopyBounded(edited.outputFolder, folder, sizeof edited.outputFolder);
+    }
+    *settings = edited;
+    EndDialog(dialog, IDOK);
+    return TRUE;
+}
+
+void OnBrowse(HWND dialog) {
+    char folder[kPathBoxBytes];
+    // A path too long to be a folder selects nothing in the picker.
+    if (!ReadPathBox(dialog, folder)) folder[0] = '\0';
+    char chosen[kPathCapacity];
+    CopyBounded(chosen, folder, sizeof chosen);
+    if (BrowseForFolder(dialog, 0, "", chosen, chosen)) {
+        SetDlgItemTextA(dialog, IDC_OUTPUT_PATH, chosen);
+    }
+}
+
+BOOL OnCommand(HWND dialog, int id) {
+    switch (id) {
+    case IDOK:
+        return OnOk(dialog);
+    case IDCANCEL:
+        EndDialog(dialog, IDCANCEL);
+        return TRUE;
+    case IDC_OUTPUT_TO_FOLDER:
+    case IDC_OUTPUT_IN_PLACE:
+        UpdateEnabledState(dialog, IsChecked(dialog, IDC_OUTPUT_TO_FOLDER));
+        return TRUE;
+    case IDC_BROWSE:
+        OnBrowse(dialog);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+// The background counts as caption, so the dialog can be dragged by any
+// empty spot of it.
+BOOL OnNcHitTest(HWND dialog, WPARAM wParam, LPARAM lParam) {
+    LRESULT hit = DefWindowProcA(dialog, WM_NCHITTEST, wParam, lParam);
+    if (hit == HTCLIENT) hit = HTCAPTION;
+    SetWindowLongPtrA(dialog, DWLP_MSGRESULT, hit);
+    return TRUE;
+}
+
+INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        return OnInitDialog(dialog, reinterpret_cast<Settings*>(lParam));
+    case WM_COMMAND:
+        return OnCommand(dialog, LOWORD(wParam));
+    case WM_NCHITTEST:
+        return OnNcHitTest(dialog, wParam, lParam);
+    case WM_DESTROY:
+        RemovePropA(dialog, kPropCustomBoxParam);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+}  // namespace
+
+bool ShowSettingsDialog(HWND owner, Settings* settings) {
+    INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SETTINGS),
+                                     owner, SettingsDialogProc, reinterpret_cast<LPARAM>(settings));
+    return result == IDOK;
+}

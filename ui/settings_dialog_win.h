@@ -1,0 +1,21 @@
+// The settings dialog: output method and folder, conversion direction, and
+// the two flags. It edits the caller's record in place; saving is the
+// caller's business.
+#pragma once
+
+#include <windows.h>
+
+#include "app/settings.h"
+
+// The window property that holds the caller's Settings while the dialog lives.
+constexpr char kPropCustomBoxParam[] = "PROP_CUSTOMBOXPARAM";
+// The dialog's title, also the caption of its message.
+constexpr char kSettingsDialogTitle[] = "TAVELIN の設定";
+
+// Runs the dialog modally. dialogBeforeRun shows the conversion choices and
+// outputFolderWarning the line about an unusable folder; without them their
+// space is taken out of the dialog. True when the user closed it with OK: the
+// record then holds outputMethod, outputFolder, conversionMask and both flags
+// as edited. Cancel, or a dialog that cannot be created, leaves the record
+// untouched and returns false.
+bool ShowSettingsDialog(HWND owner, Settings* settings);
