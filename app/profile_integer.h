@@ -1,0 +1,11 @@
+// Reading the number in a settings value, as the C scanner's "%d" would, but
+// without its undefined behaviour on numbers that do not fit.
+#pragma once
+
+#include <cstdint>
+
+// Skips leading white space, reads an optional sign and at least one decimal
+// digit, and ignores whatever follows the digits ("12px" reads as 12). False,
+// with *value untouched, when the text does not start with a number or the
+// number lies outside the 32-bit signed range: the caller then keeps its default.
+bool ParseProfileInteger(const char* text, std::int32_t* value);
