@@ -21,3 +21,84 @@ inline void StreamWriteByte(ByteStream* stream, int byte);
 bool StreamClose(ByteStream* stream);
 
 // ---- implementation details (engine/byte_stream.cpp owns the slow paths) ----
+
+#include <cstdio>
+
+// Takes over a file the caller opened in binary mode (for memory files in
+// tests); the stream closes it. Null, with the file closed, for a bad mode.
+ByteStream* StreamAttach(std::FILE* file, const char* mode);
+// True when a read or a write has failed so far. A read error ends the input
+// like the end of the file; StreamClose then reports false.
+bool StreamFailed(const ByteStream* stream);
+// Marks the stream as failed, so that its StreamClose reports false: an output
+// made from an input that could not be read completely must not be taken for a
+// complete result.
+void StreamMarkFailed(ByteStream* stream);
+// "r" only: true when the input was ended by a 0x1A byte and some byte other
+// than 0x1A follows it in the file (a binary file rather than a text with a
+// final end-of-file mark). May read the rest of the file to find out.
+bool StreamDataFollowsEndMark(ByteStream* stream);
+
+// Bytes are read and written in blocks of this size. Tests place CR LF pairs,
+// escape sequences and double-byte characters across its boundaries.
+constexpr int kStreamBlockSize = 128 * 1024;
+// Room in front of a block for pushed-back bytes: at least this many bytes can
+// be pushed back in a row.
+constexpr int kStreamPushbackRoom = 16;
+
+struct ByteStream {
+    // Reading: the bytes from readNext up to readEnd are ready for delivery,
+    // already translated. Writing: readNext == readEnd (nothing to read).
+    unsigned char* readNext;
+    unsigned char* readEnd;
+    // Writing: free space from writeNext up to writeEnd. Reading: both null,
+    // so that a stray write takes the slow path, which refuses it.
+    unsigned char* writeNext;
+    unsigned char* writeEnd;
+    // The one byte value that the inline write path must not store directly:
+    // LF in "w" (it goes out as CR LF); 0x100, which no byte equals, otherwise.
+    int writeSpecial;
+    std::FILE* file;
+    bool reading;
+    bool text;
+    bool fileEnded;     // the file has no more bytes (or a read failed)
+    bool inputEnded;    // nothing more will be delivered beyond the buffered bytes
+    bool carriedCr;     // a CR ended the last block; the next block decides its fate
+    bool endMarkSeen;   // "r": a 0x1A ended the input
+    int dataAfterMark;  // after the 0x1A: -1 not known yet, 0 only 0x1A bytes, 1 other bytes
+    bool failed;
+    unsigned char storage[kStreamPushbackRoom + kStreamBlockSize];
+};
+
+// Slow paths: a new block, or a byte that needs translating or a flush.
+int StreamFillAndRead(ByteStream* stream);
+bool StreamRefill(ByteStream* stream);
+void StreamWriteSlow(ByteStream* stream, int byte);
+
+// For scanners that work on the block itself: makes sure bytes are ready
+// between readNext and readEnd, reading the next block when all are used;
+// false at the end of the input. The scanner consumes bytes by advancing readNext.
+inline bool StreamHasBufferedBytes(ByteStream* stream) {
+    return stream->readNext < stream->readEnd || StreamRefill(stream);
+}
+
+inline int StreamReadByte(ByteStream* stream) {
+    if (stream->readNext < stream->readEnd) return *stream->readNext++;
+    return StreamFillAndRead(stream);
+}
+
+inline void StreamUnreadByte(ByteStream* stream, int byte) {
+    // Like ungetc: pushing back the end marker does nothing.
+    if (byte >= 0 && stream->reading && stream->readNext > stream->storage) {
+        *--stream->readNext = static_cast<unsigned char>(byte);
+    }
+}
+
+inline void StreamWriteByte(ByteStream* stream, int byte) {
+    auto b = static_cast<unsigned char>(byte);
+    if (stream->writeNext < stream->writeEnd && b != stream->writeSpecial) {
+        *stream->writeNext++ = b;
+    } else {
+        StreamWriteSlow(stream, b);
+    }
+}

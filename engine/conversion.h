@@ -31,3 +31,9 @@ RuleOutcome FindConversionRule(DetectionCode code, ConversionMask mask, const Co
 // Reads, maps and writes until the reader reports the end. The input must be
 // opened "r", the output with the rule's outputMode.
 void TranscodeStream(ByteStream* input, ByteStream* output, const ConversionRule* rule);
+
+// The four rules, searched in this order: Shift-JIS into EUC-JP, EUC-JP into
+// Shift-JIS, ISO-2022-JP into Shift-JIS, ISO-2022-JP into EUC-JP. Shift-JIS
+// output is written "w" (CR LF line ends), EUC-JP output "wb" (LF line ends).
+constexpr int kConversionRuleCount = 4;
+extern const ConversionRule ConversionTable[kConversionRuleCount];

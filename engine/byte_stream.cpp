@@ -1,0 +1,218 @@
+#include "engine/byte_stream.h"
+
+#include <cstring>
+#include <new>
+
+namespace {
+
+constexpr unsigned char kCr = 0x0D;
+constexpr unsigned char kLf = 0x0A;
+constexpr unsigned char kEndMark = 0x1A;  // end of a text file, in text mode
+constexpr int kNoSpecialByte = 0x100;
+
+unsigned char* BlockStart(ByteStream* stream) { return stream->storage + kStreamPushbackRoom; }
+
+bool ParseMode(const char* mode, bool* reading, bool* text) {
+    if (mode == nullptr) return false;
+    if (std::strcmp(mode, "r") == 0 || std::strcmp(mode, "rb") == 0) {
+        *reading = true;
+    } else if (std::strcmp(mode, "w") == 0 || std::strcmp(mode, "wb") == 0) {
+        *reading = false;
+    } else {
+        return false;
+    }
+    *text = mode[1] == '\0';
+    return true;
+}
+
+ByteStream* CreateStream(std::FILE* file, bool reading, bool text) {
+    // Our own blocks are the buffer: the C runtime's would only add a copy.
+    std::setvbuf(file, nullptr, _IONBF, 0);
+    auto* stream = new (std::nothrow) ByteStream;
+    if (stream == nullptr) {
+        std::fclose(file);
+        return nullptr;
+    }
+    stream->file = file;
+    stream->reading = reading;
+    stream->text = text;
+    stream->fileEnded = !reading;
+    stream->inputEnded = !reading;
+    stream->carriedCr = false;
+    stream->endMarkSeen = false;
+    stream->dataAfterMark = 0;
+    stream->failed = false;
+    stream->readNext = BlockStart(stream);
+    stream->readEnd = stream->readNext;
+    if (reading) {
+        stream->writeNext = nullptr;
+        stream->writeEnd = nullptr;
+        stream->writeSpecial = kNoSpecialByte;
+    } else {
+        // No pushed-back byte can land in a write stream: readNext is at the
+        // very start of the storage.
+        stream->readNext = stream->storage;
+        stream->readEnd = stream->storage;
+        stream->writeNext = BlockStart(stream);
+        stream->writeEnd = stream->writeNext + kStreamBlockSize;
+        stream->writeSpecial = text ? kLf : kNoSpecialByte;
+    }
+    return stream;
+}
+
+// Reads up to length bytes; a short count means the file has no more.
+std::size_t ReadFromFile(ByteStream* stream, unsigned char* into, std::size_t length) {
+    if (stream->fileEnded) return 0;
+    std::size_t got = std::fread(into, 1, length, stream->file);
+    if (got < length) {
+        stream->fileEnded = true;
+        if (std::ferror(stream->file)) stream->failed = true;
+    }
+    return got;
+}
+
+// Whether the bytes after an end mark hold anything but further end marks.
+int ClassifyAfterMark(const unsigned char* bytes, std::size_t length) {
+    for (std::size_t i = 0; i < length; i++) {
+        if (bytes[i] != kEndMark) return 1;
+    }
+    return 0;
+}
+
+// Applies the "r" translations to a freshly read block in place and returns
+// the number of bytes left to deliver.
+std::size_t TranslateTextBlock(ByteStream* stream, unsigned char* block, std::size_t length) {
+    auto* mark = static_cast<unsigned char*>(std::memchr(block, kEndMark, length));
+    if (mark != nullptr) {
+        std::size_t at = static_cast<std::size_t>(mark - block);
+        stream->endMarkSeen = true;
+        stream->inputEnded = true;
+        stream->dataAfterMark = ClassifyAfterMark(mark + 1, length - at - 1);
+        // Only end marks so far: the rest of the file settles it, if anyone asks.
+        if (stream->dataAfterMark == 0 && !stream->fileEnded) stream->dataAfterMark = -1;
+        length = at;
+    }
+    // CR LF becomes LF: move the bytes between the dropped CRs down.
+    auto* cr = static_cast<unsigned char*>(std::memchr(block, kCr, length));
+    if (cr != nullptr) {
+        unsigned char* end = block + length;
+        unsigned char* to = cr;
+        const unsigned char* from = cr;
+        while (from < end) {
+            if (from[0] == kCr && from + 1 < end && from[1] == kLf) from++;
+            *to++ = *from++;
+        }
+        length = static_cast<std::size_t>(to - block);
+    }
+    // A CR at the very end of a block may be the first half of a pair that the
+    // next block completes: hold it back until that block is read.
+    if (length > 0 && block[length - 1] == kCr && !stream->inputEnded && !stream->fileEnded) {
+        length--;
+        stream->carriedCr = true;
+    }
+    return length;
+}
+
+void FillBlock(ByteStream* stream) {
+    unsigned char* block = BlockStart(stream);
+    std::size_t length = 0;
+    if (stream->carriedCr) {
+        block[length++] = kCr;
+        stream->carriedCr = false;
+    }
+    length += ReadFromFile(stream, block + length, kStreamBlockSize - length);
+    if (stream->text) length = TranslateTextBlock(stream, block, length);
+    if (stream->fileEnded && !stream->carriedCr) stream->inputEnded = true;
+    stream->readNext = block;
+    stream->readEnd = block + length;
+}
+
+void FlushBlock(ByteStream* stream) {
+    unsigned char* block = BlockStart(stream);
+    auto length = static_cast<std::size_t>(stream->writeNext - block);
+    if (length > 0 && !stream->failed) {
+        if (std::fwrite(block, 1, length, stream->file) != length) stream->failed = true;
+    }
+    // After a failure the bytes are dropped: the result is already lost, and
+    // the close reports it.
+    stream->writeNext = block;
+}
+
+}  // namespace
+
+ByteStream* StreamOpen(const char* path, const char* mode) {
+    bool reading = false;
+    bool text = false;
+    if (path == nullptr || !ParseMode(mode, &reading, &text)) return nullptr;
+    // Always binary underneath: the translations are done here, the same way
+    // on every platform.
+    std::FILE* file = std::fopen(path, reading ? "rb" : "wb");
+    if (file == nullptr) return nullptr;
+    return CreateStream(file, reading, text);
+}
+
+ByteStream* StreamAttach(std::FILE* file, const char* mode) {
+    if (file == nullptr) return nullptr;
+    bool reading = false;
+    bool text = false;
+    if (!ParseMode(mode, &reading, &text)) {
+        std::fclose(file);
+        return nullptr;
+    }
+    return CreateStream(file, reading, text);
+}
+
+bool StreamRefill(ByteStream* stream) {
+    // A block may deliver nothing (it began with 0x1A, or the file ended):
+    // read until there are bytes or the input has ended.
+    while (stream->readNext == stream->readEnd) {
+        if (stream->inputEnded) return false;
+        FillBlock(stream);
+    }
+    return true;
+}
+
+int StreamFillAndRead(ByteStream* stream) {
+    if (!StreamRefill(stream)) return -1;
+    return *stream->readNext++;
+}
+
+void StreamWriteSlow(ByteStream* stream, int byte) {
+    if (stream->reading) {
+        stream->failed = true;
+        return;
+    }
+    bool crLf = stream->text && byte == kLf;
+    if (stream->writeEnd - stream->writeNext < (crLf ? 2 : 1)) FlushBlock(stream);
+    if (crLf) *stream->writeNext++ = kCr;
+    *stream->writeNext++ = static_cast<unsigned char>(byte);
+}
+
+bool StreamFailed(const ByteStream* stream) { return stream->failed; }
+
+void StreamMarkFailed(ByteStream* stream) { stream->failed = true; }
+
+bool StreamDataFollowsEndMark(ByteStream* stream) {
+    if (!stream->endMarkSeen) return false;
+    if (stream->dataAfterMark < 0) {
+        // Only end marks up to the end of the block that held the first one:
+        // look at the rest of the file, in small pieces, without touching the
+        // block (it may still hold undelivered bytes).
+        unsigned char piece[4096];
+        stream->dataAfterMark = 0;
+        while (stream->dataAfterMark == 0 && !stream->fileEnded) {
+            std::size_t got = ReadFromFile(stream, piece, sizeof piece);
+            stream->dataAfterMark = ClassifyAfterMark(piece, got);
+        }
+    }
+    return stream->dataAfterMark == 1;
+}
+
+bool StreamClose(ByteStream* stream) {
+    if (stream == nullptr) return false;
+    if (!stream->reading) FlushBlock(stream);
+    bool closed = std::fclose(stream->file) == 0;
+    bool ok = closed && !stream->failed;
+    delete stream;
+    return ok;
+}

@@ -1,0 +1,216 @@
+#include "engine/detect.h"
+
+#include <cstring>
+
+#include "engine/recognizers.h"
+
+namespace {
+
+constexpr int kLf = 0x0A;
+
+constexpr std::uint8_t kIso2022Jp = 1;
+constexpr std::uint8_t kShiftJis = 2;
+constexpr std::uint8_t kEucJp = 4;
+constexpr std::uint8_t kEscapeOrHigh = 8;
+constexpr std::uint8_t kUtf8 = 16;
+
+inline bool IsPlainByte(int b) { return b < 0x80 && b != kEsc; }
+
+// The number of bytes whose top bit is set in a word that has no other bits.
+inline std::uint64_t CountFlaggedBytes(std::uint64_t flags) {
+    return ((flags >> 7) * 0x0101010101010101u) >> 56;
+}
+
+// Skips the run of plain bytes (7-bit, not ESC) that starts at p, counting
+// its LF bytes; returns where the run ends. Eight bytes at a time, read as a
+// little-endian word (the first byte is the lowest), as on x86.
+unsigned char* SkipPlainRun(unsigned char* p, const unsigned char* end, std::uint64_t* lines) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101u;
+    constexpr std::uint64_t kHigh = 0x8080808080808080u;
+    constexpr std::uint64_t kLow = 0x7F7F7F7F7F7F7F7Fu;
+    static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "the byte order of x86");
+    while (end - p >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, sizeof word);
+        // For a byte below 0x80, x + 0x7F has its top bit set exactly when
+        // x is not zero. A byte of 0x80 or above may carry into the bytes
+        // above it, so these flags hold up to the first such byte only,
+        // which is all that is used of them.
+        std::uint64_t high = word & kHigh;
+        std::uint64_t esc = ~((word ^ (kOnes * kEsc)) + kLow) & kHigh;
+        std::uint64_t lf = ~((word ^ (kOnes * kLf)) + kLow) & kHigh;
+        std::uint64_t stop = high | esc;
+        if (stop != 0) {
+            std::uint64_t before = (stop & (~stop + 1)) - 1;  // the bits below the first stop
+            *lines += CountFlaggedBytes(lf & before);
+            return p + __builtin_ctzll(stop) / 8;
+        }
+        *lines += CountFlaggedBytes(lf);
+        p += 8;
+    }
+    while (p < end && IsPlainByte(*p)) {
+        *lines += *p == kLf;
+        p++;
+    }
+    return p;
+}
+
+// One pass over the delivered bytes. A recognizer that has found a violation
+// has given its verdict (its count can only grow, and only whether it is zero
+// is ever asked), so it is no longer fed. Once a single validator is left
+// open, it alone is fed; once none is, nothing later can make the file
+// anything but undetermined and the pass stops.
+class EvidenceScanner {
+public:
+    std::uint64_t bytes = 0;
+    std::uint64_t lines = 0;
+    bool settled = false;
+
+    // Consumes the stream's buffered bytes (or stops where the verdict is settled).
+    void ScanBlock(ByteStream* input) {
+        unsigned char* p = input->readNext;
+        unsigned char* end = input->readEnd;
+        unsigned char* start = p;
+        while (p < end && !settled) {
+            // A validator runs alone only when every other check has its
+            // verdict, the UTF-8 check included.
+            switch (open_) {
+                case kEucJp: p = ScanWithOnly(eucJp_, p, end); break;
+                case kShiftJis: p = ScanWithOnly(shiftJis_, p, end); break;
+                case kIso2022Jp: p = ScanWithOnly(iso2022Jp_, p, end); break;
+                default: p = ScanWithAll(p, end); break;
+            }
+        }
+        bytes += static_cast<std::uint64_t>(p - start);
+        input->readNext = p;
+    }
+
+    void Finish(EncodingEvidence* evidence) {
+        FeedOpen(kEndOfInputByte);
+        evidence->iso2022Jp = iso2022Jp_.count;
+        evidence->shiftJis = shiftJis_.count;
+        evidence->eucJp = eucJp_.count;
+        evidence->escapeOrHigh = escapeOrHigh_.count;
+        evidence->bytes = bytes;
+        evidence->lines = lines;
+        evidence->utf8NonAscii = utf8_.count == 0 && utf8_.nonAscii;
+        evidence->settledEarly = settled;
+    }
+
+private:
+    Iso2022JpRecognizer iso2022Jp_;
+    ShiftJisRecognizer shiftJis_;
+    EucJpRecognizer eucJp_;
+    EscapeOrHighByteCounter escapeOrHigh_;
+    Utf8Recognizer utf8_;
+    std::uint8_t open_ = kIso2022Jp | kShiftJis | kEucJp | kEscapeOrHigh | kUtf8;
+    // Every open recognizer stands at a character start. Then a plain byte
+    // changes nothing in any of them: they all accept it and stay.
+    bool atRest_ = true;
+
+    template <typename Recognizer>
+    void FeedIf(std::uint8_t bit, Recognizer& recognizer, int input) {
+        if ((open_ & bit) != 0 && recognizer.Feed(input) != 0) open_ &= ~bit;
+    }
+
+    void FeedOpen(int input) {
+        FeedIf(kIso2022Jp, iso2022Jp_, input);
+        FeedIf(kShiftJis, shiftJis_, input);
+        FeedIf(kEucJp, eucJp_, input);
+        FeedIf(kEscapeOrHigh, escapeOrHigh_, input);
+        FeedIf(kUtf8, utf8_, input);
+    }
+
+    template <typename Recognizer>
+    bool AtRest(std::uint8_t bit, const Recognizer& recognizer) const {
+        return (open_ & bit) == 0 || recognizer.state == 0;
+    }
+
+    unsigned char* ScanWithAll(unsigned char* p, const unsigned char* end) {
+        const std::uint8_t before = open_;
+        while (p < end) {
+            int b = *p;
+            if (atRest_ && IsPlainByte(b)) {
+                p = SkipPlainRun(p, end, &lines);
+                continue;
+            }
+            p++;
+            lines += b == kLf;
+            FeedOpen(b);
+            atRest_ = AtRest(kIso2022Jp, iso2022Jp_) && AtRest(kShiftJis, shiftJis_) &&
+                      AtRest(kEucJp, eucJp_) && AtRest(kUtf8, utf8_);
+            if (open_ != before) break;  // a verdict fell: choose the scan anew
+        }
+        if ((open_ & (kIso2022Jp | kShiftJis | kEucJp)) == 0) settled = true;
+        return p;
+    }
+
+    template <typename Recognizer>
+    unsigned char* ScanWithOnly(Recognizer& recognizer, unsigned char* p, const unsigned char* end) {
+        while (p < end) {
+            int b = *p;
+            if (recognizer.state == 0 && IsPlainByte(b)) {
+                p = SkipPlainRun(p, end, &lines);
+                continue;
+            }
+            p++;
+            lines += b == kLf;
+            if (recognizer.Feed(b) != 0) {
+                settled = true;  // the last validator has failed
+                break;
+            }
+        }
+        return p;
+    }
+};
+
+}  // namespace
+
+void GatherEvidence(ByteStream* input, EncodingEvidence* evidence) {
+    EvidenceScanner scanner;
+    while (!scanner.settled && StreamHasBufferedBytes(input)) scanner.ScanBlock(input);
+    scanner.Finish(evidence);
+    evidence->dataAfterEndMark = !scanner.settled && StreamDataFollowsEndMark(input);
+}
+
+bool GatherFileEvidence(const char* path, EncodingEvidence* evidence) {
+    ByteStream* input = StreamOpen(path, "r");
+    if (input == nullptr) return false;
+    GatherEvidence(input, evidence);
+    // A read error cut the input short: the counts describe only a part.
+    return StreamClose(input);
+}
+
+DetectionCode DecideByContent(const EncodingEvidence& e) {
+    // A text file ends at its end mark; bytes after it mean a binary file
+    // (every PNG starts with 0x89 'P' 'N' 'G' CR LF 0x1A).
+    if (e.dataAfterEndMark) return Undetermined;
+    // Short UTF-8 Japanese often passes every Shift-JIS rule; converting it
+    // would destroy it.
+    if (e.utf8NonAscii) return Undetermined;
+    const bool iso = e.iso2022Jp == 0;
+    const bool sjis = e.shiftJis == 0;
+    const bool euc = e.eucJp == 0;
+    // Exactly one clean validator decides.
+    if (sjis && !euc && !iso) return ShiftJis;
+    if (euc && !sjis && !iso) return EucJp;
+    if (iso && !sjis && !euc) return Iso2022Jp;
+    // Otherwise the line ends decide, but 8-bit or escaped text only when it
+    // is clean both as Shift-JIS and as EUC-JP and has a line end at all.
+    if (e.escapeOrHigh != 0 && !(e.lines != 0 && sjis && euc)) return Undetermined;
+    return LineEndsDecide;
+}
+
+DetectionCode DecideByLineEnds(std::uint64_t bytes, std::uint64_t lines, std::uint64_t fileSize) {
+    if (fileSize == kUnknownFileSize) return Undetermined;
+    if (bytes == fileSize) return EucJp;  // nothing removed: no CR LF pair, no 0x1A
+    if (bytes > fileSize) return Undetermined;
+    if (bytes + lines == fileSize) return ShiftJis;  // one CR removed for every LF
+    return Undetermined;
+}
+
+DetectionCode DecideEncoding(const EncodingEvidence& evidence, std::uint64_t fileSize) {
+    DetectionCode code = DecideByContent(evidence);
+    if (code != LineEndsDecide) return code;
+    return DecideByLineEnds(evidence.bytes, evidence.lines, fileSize);
+}

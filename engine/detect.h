@@ -1,0 +1,50 @@
+// The portable part of the encoding detection: one pass over a text-mode
+// stream that feeds the recognizers and counts bytes and line ends, and the
+// decision over what that pass found. engine/detect_win.h adds the file size.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/byte_stream.h"
+#include "engine/detection_code.h"
+
+struct EncodingEvidence {
+    // Final violation counts: J, S, E, and A (ESC and 8-bit bytes). Only
+    // whether a count is zero matters, so a validator that has found a
+    // violation is not fed any further; its count stays at the first few.
+    std::int32_t iso2022Jp = 0;
+    std::int32_t shiftJis = 0;
+    std::int32_t eucJp = 0;
+    std::int32_t escapeOrHigh = 0;
+    // n and L: bytes delivered by the text-mode stream and LF bytes among them.
+    std::uint64_t bytes = 0;
+    std::uint64_t lines = 0;
+    // Well-formed UTF-8 holding at least one byte of 0x80 or above.
+    bool utf8NonAscii = false;
+    // A 0x1A ended the input, and bytes other than 0x1A follow it in the file.
+    bool dataAfterEndMark = false;
+    // The pass stopped early: all three validators had found violations, so
+    // nothing later could make the file anything but undetermined. The counts
+    // of bytes and lines are then incomplete and mean nothing.
+    bool settledEarly = false;
+};
+
+// Reads the stream (opened "r") to its end and gathers the evidence.
+void GatherEvidence(ByteStream* input, EncodingEvidence* evidence);
+// Opens the path "r", gathers and closes. False when the file cannot be opened
+// or was not read completely (a read error): nothing can be decided then.
+bool GatherFileEvidence(const char* path, EncodingEvidence* evidence);
+
+// What DecideByContent answers when only the line ends can decide.
+constexpr DetectionCode LineEndsDecide = 0;
+// Stands for a file size that could not be read.
+constexpr std::uint64_t kUnknownFileSize = ~std::uint64_t{0};
+
+// The safety rules (data after the end mark, UTF-8) and the decision by the
+// validators; LineEndsDecide when the file size has to settle it.
+DetectionCode DecideByContent(const EncodingEvidence& evidence);
+// Compares what text mode delivered with the file's size: nothing removed is
+// EUC-JP (LF line ends), exactly one CR per line end removed is Shift-JIS.
+DetectionCode DecideByLineEnds(std::uint64_t bytes, std::uint64_t lines, std::uint64_t fileSize);
+// Both steps, for a size known in advance.
+DetectionCode DecideEncoding(const EncodingEvidence& evidence, std::uint64_t fileSize);

@@ -1,0 +1,35 @@
+#include "engine/detect_win.h"
+
+#include <windows.h>
+
+#include "engine/detect.h"
+
+DetectionCode DetectEncoding(const char* path) {
+    EncodingEvidence evidence;
+    if (!GatherFileEvidence(path, &evidence)) return Undetermined;
+    DetectionCode code = DecideByContent(evidence);
+    if (code != LineEndsDecide) return code;
+    // The whole size, not only its low half: a file of 4 GiB or more must not
+    // pass the comparison by a coincidence of the low 32 bits.
+    std::int32_t high = -1;
+    std::uint32_t low = QueryFileSize(path, &high);
+    std::uint64_t size = kUnknownFileSize;
+    if (high != -1) size = (std::uint64_t{static_cast<std::uint32_t>(high)} << 32) | low;
+    return DecideByLineEnds(evidence.bytes, evidence.lines, size);
+}
+
+std::uint32_t QueryFileSize(const char* path, std::int32_t* high) {
+    if (high != nullptr) *high = -1;
+    // Exclusive access: a file that another program holds open is not sized.
+    HANDLE file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return 0xFFFFFFFFu;
+    DWORD highPart = 0;
+    SetLastError(NO_ERROR);
+    DWORD low = GetFileSize(file, &highPart);
+    // 0xFFFFFFFF is also the low half of a real size: only the error tells.
+    bool failed = low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR;
+    CloseHandle(file);
+    if (failed) return 0xFFFFFFFFu;
+    if (high != nullptr) *high = static_cast<std::int32_t>(highPart);
+    return low;
+}

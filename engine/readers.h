@@ -1,0 +1,92 @@
+// Readers: each takes one character from a stream opened "r" (one or two
+// bytes, or for ISO-2022-JP a character after any escape sequences) and
+// returns it as a CodeChar, or EndOfInput. Readers never reject a byte: a lead
+// byte pairs with whatever follows it, anything else comes back alone.
+// Inline, so that the transcoding loop runs without a call per byte.
+#pragma once
+
+#include "engine/byte_stream.h"
+#include "engine/conversion.h"
+#include "util/text.h"
+
+// The ISO-2022-JP shift state (the kanjiMode byte); 0 before a file's first read.
+enum KanjiMode : unsigned char {
+    OneByteMode = 0,  // ASCII or JIS X 0201 Roman: ESC ( B, ESC ( J, ESC H
+    TwoByteMode = 1,  // JIS X 0208: ESC $ B, ESC $ @, ESC K
+};
+
+// A lead byte (0x81-0x9F, 0xE0-0xFC) and the byte after it; any other byte alone.
+inline CodeChar ReadShiftJisChar(ByteStream* input, unsigned char* /*kanjiMode*/) {
+    int b = StreamReadByte(input);
+    if (b < 0) return EndOfInput;
+    if (IsShiftJisLeadByte(static_cast<unsigned char>(b))) {
+        int c = StreamReadByte(input);
+        if (c < 0) return b;  // the next call reports the end
+        return b * 256 + c;
+    }
+    return b;
+}
+
+// The single shift 0x8E or a lead byte 0xA1-0xFE and the byte after it.
+inline CodeChar ReadEucJpChar(ByteStream* input, unsigned char* /*kanjiMode*/) {
+    int b = StreamReadByte(input);
+    if (b < 0) return EndOfInput;
+    if (b == 0x8E || (b >= 0xA1 && b <= 0xFE)) {
+        int c = StreamReadByte(input);
+        if (c < 0) return b;
+        return b * 256 + c;
+    }
+    return b;
+}
+
+// Escape sequences switch the shift state and never reach the output; one
+// that is not recognised comes back as its first one or two bytes (ESC, or
+// ESC $ / ESC ( as one two-byte value) and the byte that broke it is read
+// again by the next call.
+inline CodeChar ReadIso2022JpChar(ByteStream* input, unsigned char* kanjiMode) {
+    constexpr int kEscape = 0x1B;
+    for (;;) {
+        int b = StreamReadByte(input);
+        if (b < 0) return EndOfInput;
+        if (b == kEscape) {
+            int c = StreamReadByte(input);
+            if (c == 0x4B) {  // ESC K
+                *kanjiMode = TwoByteMode;
+                continue;
+            }
+            if (c == 0x48) {  // ESC H
+                *kanjiMode = OneByteMode;
+                continue;
+            }
+            if (c == 0x24) {  // ESC $
+                int d = StreamReadByte(input);
+                if (d == 0x42 || d == 0x40) {  // ESC $ B, ESC $ @
+                    *kanjiMode = TwoByteMode;
+                    continue;
+                }
+                StreamUnreadByte(input, d);  // the end marker is not pushed back
+                return 0x1B24;
+            }
+            if (c == 0x28) {  // ESC (
+                int d = StreamReadByte(input);
+                if (d == 0x42 || d == 0x4A) {  // ESC ( B, ESC ( J
+                    *kanjiMode = OneByteMode;
+                    continue;
+                }
+                StreamUnreadByte(input, d);
+                return 0x1B28;
+            }
+            StreamUnreadByte(input, c);
+            return kEscape;
+        }
+        if (*kanjiMode == OneByteMode) return b;
+        int c = StreamReadByte(input);
+        if (c < 0) return b;
+        if (c == kEscape) {
+            // An escape sequence ends the character: the first byte goes alone.
+            StreamUnreadByte(input, c);
+            return b;
+        }
+        return b * 256 + c;
+    }
+}
