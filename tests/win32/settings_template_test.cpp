@@ -1,0 +1,157 @@
+// Dialog resource 127 as compiled into the program: style, size, font, and
+// every control's id, kind, text, rectangle and style in template order.
+// The resource compiler adds defaults of its own (WS_VISIBLE, WS_TABSTOP,
+// string class names); this reads the compiled words, not the script.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "res/resource.h"
+
+namespace {
+
+struct Item {
+    std::uint32_t style;
+    std::int16_t x, y, width, height;
+    std::uint16_t id;
+    std::uint16_t classOrdinal;
+    std::string text;
+};
+
+struct Template {
+    std::uint32_t style;
+    std::uint32_t extendedStyle;
+    std::int16_t width, height;
+    bool hasMenu;
+    bool hasClass;
+    std::string title;
+    std::uint16_t pointSize;
+    std::string face;
+    std::vector<Item> items;
+};
+
+// Reads the words of a compiled DLGTEMPLATE (the short form).
+class Reader {
+public:
+    explicit Reader(const void* start) : start_(static_cast<const std::uint16_t*>(start)) {}
+    std::uint16_t Word() { return start_[at_++]; }
+    std::uint32_t Long() {
+        std::uint32_t low = Word();
+        return low | (static_cast<std::uint32_t>(Word()) << 16);
+    }
+    // A string, or an ordinal (0xFFFF n) returned through ordinal.
+    std::string Text(std::uint16_t* ordinal) {
+        *ordinal = 0;
+        if (start_[at_] == 0xFFFF) {
+            at_++;
+            *ordinal = Word();
+            return "";
+        }
+        std::wstring wide;
+        while (start_[at_] != 0) wide += static_cast<wchar_t>(start_[at_++]);
+        at_++;
+        char bytes[512] = "";
+        WideCharToMultiByte(932, 0, wide.c_str(), -1, bytes, sizeof bytes, nullptr, nullptr);
+        return bytes;
+    }
+    void AlignToLong() { at_ += at_ % 2; }
+
+private:
+    const std::uint16_t* start_;
+    std::size_t at_ = 0;
+};
+
+Template LoadSettingsTemplate() {
+    Template t{};
+    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(IDD_SETTINGS), MAKEINTRESOURCEA(5));
+    if (found == nullptr) return t;
+    Reader r(LockResource(LoadResource(nullptr, found)));
+    t.style = r.Long();
+    t.extendedStyle = r.Long();
+    std::uint16_t count = r.Word();
+    r.Word();
+    r.Word();
+    t.width = static_cast<std::int16_t>(r.Word());
+    t.height = static_cast<std::int16_t>(r.Word());
+    std::uint16_t ordinal;
+    t.hasMenu = !r.Text(&ordinal).empty() || ordinal != 0;
+    t.hasClass = !r.Text(&ordinal).empty() || ordinal != 0;
+    t.title = r.Text(&ordinal);
+    if (t.style & DS_SETFONT) {
+        t.pointSize = r.Word();
+        t.face = r.Text(&ordinal);
+    }
+    for (int i = 0; i < count; i++) {
+        r.AlignToLong();
+        Item item{};
+        item.style = r.Long();
+        r.Long();  // extended style
+        item.x = static_cast<std::int16_t>(r.Word());
+        item.y = static_cast<std::int16_t>(r.Word());
+        item.width = static_cast<std::int16_t>(r.Word());
+        item.height = static_cast<std::int16_t>(r.Word());
+        item.id = r.Word();
+        r.Text(&item.classOrdinal);
+        item.text = r.Text(&ordinal);
+        std::uint16_t extra = r.Word();
+        for (std::uint16_t skip = 0; skip < (extra + 1) / 2; skip++) r.Word();
+        t.items.push_back(item);
+    }
+    return t;
+}
+
+constexpr std::uint16_t kButton = 0x0080, kEdit = 0x0081, kStatic = 0x0082;
+
+TEST(SettingsTemplate, DialogHeader) {
+    Template t = LoadSettingsTemplate();
+    EXPECT_EQ(t.style, 0x80C800C0u);
+    EXPECT_EQ(t.extendedStyle, 0u);
+    EXPECT_EQ(t.width, 234);
+    EXPECT_EQ(t.height, 137);
+    EXPECT_FALSE(t.hasMenu);
+    EXPECT_FALSE(t.hasClass);
+    EXPECT_EQ(t.title, "TAVELIN の設定");
+    EXPECT_EQ(t.pointSize, 9);
+    EXPECT_EQ(t.face, "ＭＳ Ｐゴシック");
+}
+
+TEST(SettingsTemplate, ControlsInTabOrder) {
+    const Item expected[] = {
+        {0x50020007, 7, 27, 220, 40, 1030, kButton, "出力方法の設定"},
+        {0x50010009, 12, 38, 63, 10, 1001, kButton, "指定パスに出力"},
+        {0x50010009, 12, 52, 86, 10, 1002, kButton, "常に元のファイルを変更"},
+        {0x40020007, 74, 27, 153, 28, 65535, kButton, "出力先の指定"},
+        {0x50810080, 75, 36, 116, 14, 1000, kEdit, ""},
+        {0x50010000, 192, 36, 31, 14, 1003, kButton, "参照(&B)..."},
+        {0x50020007, 7, 69, 220, 26, 1035, kButton, "変換方法"},
+        {0x50010009, 12, 80, 50, 10, 1032, kButton, "相互に変換"},
+        {0x50010009, 72, 80, 65, 10, 1033, kButton, "Shift-JIS に統一"},
+        {0x50010009, 147, 80, 72, 10, 1034, kButton, "日本語EUC に統一"},
+        {0x40020007, 7, 98, 220, 37, 1036, kButton, "その他"},
+        {0x50010003, 7, 102, 120, 10, 1031, kButton, "上書きされるファイルをゴミ箱に残す"},
+        {0x50010003, 7, 116, 119, 10, 1024, kButton, "起動時に設定ダイアログを表示する"},
+        {0x50010001, 126, 116, 50, 14, 1, kButton, "OK"},
+        {0x50010000, 177, 116, 50, 14, 2, kButton, "ｷｬﾝｾﾙ"},
+        {0x50020280, 7, 7, 220, 12, 1028, kStatic, "出力先に指定されたパスにアクセスできませんでした。"},
+    };
+    Template t = LoadSettingsTemplate();
+    ASSERT_EQ(t.items.size(), std::size(expected));
+    for (std::size_t i = 0; i < t.items.size(); i++) {
+        const Item& a = t.items[i];
+        const Item& e = expected[i];
+        SCOPED_TRACE(testing::Message() << "item " << i << " id " << e.id);
+        EXPECT_EQ(a.id, e.id);
+        EXPECT_EQ(a.classOrdinal, e.classOrdinal);
+        EXPECT_EQ(a.text, e.text);
+        EXPECT_EQ(a.style, e.style) << std::hex << a.style;
+        EXPECT_EQ(a.x, e.x);
+        EXPECT_EQ(a.y, e.y);
+        EXPECT_EQ(a.width, e.width);
+        EXPECT_EQ(a.height, e.height);
+    }
+}
+
+}  // namespace

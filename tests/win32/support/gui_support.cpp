@@ -1,0 +1,186 @@
+#include "tests/win32/support/gui_support.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <thread>
+
+#include "tests/win32/support/test_support.h"
+
+namespace {
+
+constexpr int kPollMs = 20;
+
+bool Matches(HWND window, const char* title, HWND owner) {
+    return IsWindowVisible(window) && GetWindow(window, GW_OWNER) == owner &&
+           WindowTextOf(window) == title;
+}
+
+// The popups of the window's thread that the window owns.
+BOOL CALLBACK CloseOwnedPopup(HWND candidate, LPARAM owner) {
+    if (GetWindow(candidate, GW_OWNER) == reinterpret_cast<HWND>(owner)) {
+        PostMessageA(candidate, WM_CLOSE, 0, 0);
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK CollectStaticText(HWND child, LPARAM joined) {
+    char className[32] = "";
+    GetClassNameA(child, className, sizeof className);
+    if (lstrcmpiA(className, "Static") == 0) {
+        auto* texts = reinterpret_cast<std::string*>(joined);
+        if (!texts->empty()) *texts += "|";
+        *texts += WindowTextOf(child);
+    }
+    return TRUE;
+}
+
+// Wine's own call for a Unix path; absent on Windows.
+std::string UnixPathOf(const std::string& windowsPath) {
+    using ToUnix = char*(CDECL*)(const WCHAR*);
+    auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    if (toUnix == nullptr) return "";
+    WCHAR wide[MAX_PATH * 2];
+    if (MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide, MAX_PATH * 2) == 0) return "";
+    char* unixPath = toUnix(wide);
+    if (unixPath == nullptr) return "";
+    std::string result = unixPath;
+    HeapFree(GetProcessHeap(), 0, unixPath);
+    return result;
+}
+
+// BUILD/mingw/test.exe -> BUILD/demo, in Windows form.
+std::string DefaultDemoFolder() {
+    char own[MAX_PATH];
+    DWORD length = GetModuleFileNameA(nullptr, own, sizeof own);
+    if (length == 0 || length >= sizeof own) return "";
+    std::string path = own;
+    for (int i = 0; i < 2; i++) {
+        std::size_t cut = path.rfind('\\');
+        if (cut == std::string::npos) return "";
+        path.resize(cut);
+    }
+    return path + "\\demo";
+}
+
+}  // namespace
+
+HWND WaitForWindow(const char* className, const char* title, HWND owner, int timeoutMs) {
+    for (int waited = 0; waited <= timeoutMs; waited += kPollMs) {
+        HWND candidate = nullptr;
+        while ((candidate = FindWindowExA(nullptr, candidate, className, nullptr)) != nullptr) {
+            if (Matches(candidate, title, owner)) return candidate;
+        }
+        Sleep(kPollMs);
+    }
+    return nullptr;
+}
+
+bool WaitForWindowGone(HWND window, int timeoutMs) {
+    for (int waited = 0; waited <= timeoutMs; waited += kPollMs) {
+        if (!IsWindow(window)) return true;
+        Sleep(kPollMs);
+    }
+    return false;
+}
+
+bool DriveModal(const char* className, const char* title, const std::function<void()>& modal,
+                const std::function<void(HWND)>& drive) {
+    bool appeared = false;
+    std::thread helper([&] {
+        HWND window = WaitForWindow(className, title, nullptr);
+        if (window == nullptr) return;
+        appeared = true;
+        drive(window);
+        if (WaitForWindowGone(window, 2000)) return;
+        for (int attempt = 0; attempt < 50 && IsWindow(window); attempt++) {
+            EnumThreadWindows(GetWindowThreadProcessId(window, nullptr), CloseOwnedPopup,
+                              reinterpret_cast<LPARAM>(window));
+            PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+            Sleep(100);
+        }
+    });
+    modal();
+    helper.join();
+    return appeared;
+}
+
+std::string WindowTextOf(HWND window) {
+    int length = GetWindowTextLengthA(window);
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    int got = GetWindowTextA(window, &text[0], length + 1);
+    text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+    return text;
+}
+
+RECT RectInParent(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    HWND parent = GetParent(window);
+    if (parent != nullptr && IsChild(parent, window)) {
+        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    }
+    return rect;
+}
+
+HWND FocusOfThreadOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+    return info.hwndFocus;
+}
+
+std::string StaticTexts(HWND window) {
+    std::string texts;
+    EnumChildWindows(window, CollectStaticText, reinterpret_cast<LPARAM>(&texts));
+    return texts;
+}
+
+bool SaveScreenshot(HWND window, const char* name) {
+    std::string folder;
+    if (const char* fromEnvironment = std::getenv("TAVELIN_DEMO_DIR")) {
+        folder = fromEnvironment;
+    } else {
+        std::string windowsFolder = DefaultDemoFolder();
+        CreateDirectoryA(windowsFolder.c_str(), nullptr);
+        folder = UnixPathOf(windowsFolder);
+    }
+    if (folder.empty()) {
+        std::fprintf(stderr, "screenshot %s: no demo folder (not running under Wine?)\n", name);
+        return false;
+    }
+    std::string unixOut = folder + "/" + name + ".png";
+    std::string windowsOut = HostPath(unixOut.c_str());
+    DeleteFileA(windowsOut.c_str());
+
+    // Let the window finish painting before the picture is taken.
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Sleep(300);
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    std::string script = HostPath(TAVELIN_SOURCE_DIR "/scripts/screenshot");
+    char command[2048];
+    std::snprintf(command, sizeof command, "\"%s\" \"%s\" %ld %ld %ld %ld", script.c_str(),
+                  unixOut.c_str(), rect.left, rect.top, rect.right - rect.left,
+                  rect.bottom - rect.top);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process)) {
+        std::fprintf(stderr, "screenshot %s: cannot run %s (%lu)\n", name, script.c_str(),
+                     GetLastError());
+        return false;
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    // Wine cannot wait for a Unix process: wait for the file, which the script
+    // writes under another name and renames when it is complete.
+    for (int waited = 0; waited < 15000; waited += 100) {
+        if (GetFileAttributesA(windowsOut.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+        Sleep(100);
+    }
+    std::fprintf(stderr, "screenshot %s: %s did not appear\n", name, unixOut.c_str());
+    return false;
+}

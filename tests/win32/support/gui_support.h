@@ -1,0 +1,44 @@
+// Driving the program's modal windows from a test, as a user would: the
+// test's main thread makes the modal call (a dialog runs its own loop there),
+// and a helper thread finds the window, reads it and acts on it through
+// messages. Also: pictures of windows for people to look at.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+// The first visible top-level window of the class with exactly this title
+// whose owner is the given window (null: a window without owner). Waits up
+// to timeoutMs; null when none appeared.
+HWND WaitForWindow(const char* className, const char* title, HWND owner, int timeoutMs = 10000);
+// True once the window no longer exists; false after timeoutMs.
+bool WaitForWindowGone(HWND window, int timeoutMs = 10000);
+
+// Runs modal() on this thread. Meanwhile a helper thread waits for the window
+// (class, title, no owner) and calls drive(window). When drive returns and
+// the window is still there (a check failed before it was closed), the
+// helper closes whatever the window owns and then the window itself with
+// Cancel, so the test never hangs. False when the window never appeared.
+bool DriveModal(const char* className, const char* title, const std::function<void()>& modal,
+                const std::function<void(HWND)>& drive);
+
+// The window's text in code page 932.
+std::string WindowTextOf(HWND window);
+// The window's outer rectangle in its parent's client coordinates (for a
+// top-level window, in screen coordinates).
+RECT RectInParent(HWND window);
+// The window with the keyboard focus on the window's thread, or null.
+HWND FocusOfThreadOf(HWND window);
+// The texts of the window's static children, joined by "|" (a message box's
+// text is one of them).
+std::string StaticTexts(HWND window);
+
+// Saves the window as it is on the screen as NAME.png in the demo folder
+// (TAVELIN_DEMO_DIR, a Unix path, or "demo" beside the test program's build
+// folder: BUILD/mingw/x.exe gives BUILD/demo). Works only under Wine on an X
+// display, through scripts/screenshot. Returns false (and says why on
+// stderr) when no picture was written; pictures are for looking at, so
+// callers do not fail a test over them.
+bool SaveScreenshot(HWND window, const char* name);
