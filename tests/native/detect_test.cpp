@@ -1,0 +1,294 @@
+// The detection: the pass over a text-mode file and the decision, on real
+// files. Each case of the rules is a case here, the two safety rules with both
+// of their sides, and the fast pass is checked against a plain one that feeds
+// every recognizer every byte.
+#include "engine/detect.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "engine/recognizers.h"
+#include "tests/native/support/engine_files.h"
+
+namespace {
+
+using namespace std::string_literals;
+
+EncodingEvidence EvidenceOf(const std::string& bytes) {
+    ScratchFile file(bytes);
+    EncodingEvidence evidence;
+    EXPECT_TRUE(GatherFileEvidence(file.path(), &evidence));
+    return evidence;
+}
+
+DetectionCode Detect(const std::string& bytes) {
+    return DecideEncoding(EvidenceOf(bytes), bytes.size());
+}
+
+// A 1x1 PNG made by ImageMagick (convert -size 1x1 xc:'#3366cc' -strip png:-).
+const std::string kTinyPng =
+    "\x89\x50\x4E\x47\x0D\x0A\x1A\x0A\x00\x00\x00\x0D\x49\x48\x44\x52\x00\x00\x00\x01\x00\x00\x00\x01\x01\x03\x00\x00\x00\x25\xDB\x56\xCA\x00\x00\x00\x03\x50\x4C\x54\x45\x33\x66\xCC\x20\x22\x24\xA9\x00\x00\x00\x0A\x49\x44\x41\x54\x08\xD7\x63\x60\x00\x00\x00\x02\x00\x01\xE2\x21\xBC\x33\x00\x00\x00\x00\x49\x45\x4E\x44\xAE\x42\x60\x82"s;
+
+const std::string kSjisHiragana = "\x82\xA0\x82\xA2\x82\xA4";  // あいう
+const std::string kEucHiragana = "\xA4\xA2\xA4\xA4";           // あい
+const std::string kIsoText = "\x1B$B0!4A\x1B(B\n";             // 亜漢 between the escapes
+
+TEST(Detect, AsciiIsDecidedByItsLineEnds) {
+    EncodingEvidence lf = EvidenceOf("abc\ndef\n");
+    EXPECT_EQ(lf.bytes, 8u);
+    EXPECT_EQ(lf.lines, 2u);
+    EXPECT_EQ(lf.iso2022Jp + lf.shiftJis + lf.eucJp + lf.escapeOrHigh, 0);
+    EXPECT_EQ(Detect("abc\ndef\n"), EucJp);
+    EncodingEvidence crLf = EvidenceOf("abc\r\ndef\r\n");
+    EXPECT_EQ(crLf.bytes, 8u);
+    EXPECT_EQ(crLf.lines, 2u);
+    EXPECT_EQ(Detect("abc\r\ndef\r\n"), ShiftJis);  // Z = 10 = n + L
+    EXPECT_EQ(Detect(""), EucJp);                   // n = 0 = Z
+    EXPECT_EQ(Detect("abc"), EucJp);                // no line end at all
+    EXPECT_EQ(Detect("abc\r\ndef\n"), Undetermined);  // mixed line ends
+    EXPECT_EQ(Detect("abc\rdef\r"), EucJp);         // old Mac line ends remove nothing
+}
+
+TEST(Detect, AFinalEndMarkKeepsItsMeaning) {
+    EXPECT_EQ(Detect("abc\r\n\x1A"), Undetermined);  // n + L = 5 < Z = 6
+    EncodingEvidence e = EvidenceOf("abc\n\x1A");
+    EXPECT_EQ(e.bytes, 4u);
+    EXPECT_EQ(e.lines, 1u);
+    EXPECT_EQ(Detect("abc\n\x1A"), ShiftJis);        // n + L = 5 = Z
+    EXPECT_EQ(Detect("abc\n\x1A\x1A"), Undetermined);  // a run of them: n + L < Z
+}
+
+TEST(Detect, ShiftJisByItsValidatorAlone) {
+    for (const char* end : {"\r\n", "\n", ""}) {
+        std::string text = kSjisHiragana + end;
+        EncodingEvidence e = EvidenceOf(text);
+        EXPECT_EQ(e.shiftJis, 0);
+        EXPECT_NE(e.eucJp, 0);      // the lead byte 0x82
+        EXPECT_NE(e.iso2022Jp, 0);
+        EXPECT_EQ(Detect(text), ShiftJis) << end;
+    }
+    EXPECT_EQ(Detect("\x83\x81\x83\x82\r\n"), ShiftJis);  // メモ
+}
+
+TEST(Detect, Iso2022JpByItsValidatorAlone) {
+    EncodingEvidence e = EvidenceOf(kIsoText);
+    EXPECT_EQ(e.iso2022Jp, 0);
+    EXPECT_NE(e.shiftJis, 0);
+    EXPECT_NE(e.eucJp, 0);
+    EXPECT_EQ(Detect(kIsoText), Iso2022Jp);
+    EXPECT_EQ(Detect("abc\r\n" + kIsoText), Iso2022Jp);
+}
+
+TEST(Detect, TextCleanForAllThreeIsDecidedByItsLineEnds) {
+    // EUC-JP hiragana lies in 0xA1-0xDF: half-width katakana to Shift-JIS.
+    EXPECT_EQ(Detect(kEucHiragana + "\n"), EucJp);
+    EXPECT_EQ(Detect(kEucHiragana + "\r\n"), ShiftJis);
+    EXPECT_EQ(Detect(kEucHiragana), Undetermined);  // 8-bit text needs a line end
+    // Half-width katakana in Shift-JIS: an odd number in a line pairs the
+    // last one with the LF in EUC-JP.
+    EXPECT_EQ(Detect("\xB1\xB2\xB3\n"), Undetermined);
+    EXPECT_EQ(Detect("\xB1\xB2\n\xB3\xB4\n"), EucJp);
+    EXPECT_EQ(Detect("\xB1\xB2\r\n\xB3\xB4\r\n"), ShiftJis);
+    // Real EUC-JP kanji beyond 0xDF leaves only EUC-JP clean.
+    EXPECT_EQ(Detect("\xB0\xA1\xB4\xC1\xFE\xFE\n"), EucJp);
+}
+
+TEST(Detect, EscapesThatAreNotIso2022JpAreUndetermined) {
+    EncodingEvidence e = EvidenceOf("\x1B[31mred\x1B[0m\n");
+    EXPECT_NE(e.escapeOrHigh, 0);
+    EXPECT_NE(e.shiftJis, 0);
+    EXPECT_EQ(Detect("\x1B[31mred\x1B[0m\n"), Undetermined);
+}
+
+TEST(Detect, ACharacterCutOffByTheEndIsAViolation) {
+    EncodingEvidence e = EvidenceOf("\x82\xA0\x82");  // a trailing Shift-JIS lead byte
+    EXPECT_NE(e.shiftJis, 0);
+    EXPECT_EQ(Detect("\x82\xA0\x82"), Undetermined);
+    EXPECT_EQ(Detect("\x1B$B0!\x1B$"), Undetermined);  // an escape cut off
+}
+
+TEST(SafetyRules, DataAfterTheEndMarkIsUndetermined) {
+    // Before the rule, the five bytes in front of the PNG's 0x1A made it Shift-JIS.
+    EXPECT_EQ(Detect(kTinyPng.substr(0, 6)), ShiftJis);
+    EncodingEvidence png = EvidenceOf(kTinyPng);
+    EXPECT_TRUE(png.dataAfterEndMark);
+    EXPECT_EQ(Detect(kTinyPng), Undetermined);
+    // Shift-JIS text with anything after its end mark.
+    EXPECT_EQ(Detect(kSjisHiragana + "\r\n\x1A" + "more\r\n"), Undetermined);
+    EXPECT_EQ(Detect(kSjisHiragana + "\r\n\x1A\x1A" + "x"), Undetermined);
+    // The other side: end marks only at the very end change nothing.
+    EXPECT_EQ(Detect(kSjisHiragana + "\r\n\x1A"), ShiftJis);
+    EXPECT_EQ(Detect(kSjisHiragana + "\r\n\x1A\x1A\x1A"), ShiftJis);
+    EXPECT_FALSE(EvidenceOf(kSjisHiragana + "\x1A\x1A").dataAfterEndMark);
+}
+
+TEST(SafetyRules, DataAfterTheEndMarkFarBehindIt) {
+    std::string text = kSjisHiragana + "\r\n\x1A" + std::string(2 * kStreamBlockSize, '\x1A');
+    EXPECT_EQ(Detect(text), ShiftJis);
+    EXPECT_EQ(Detect(text + "x"), Undetermined);
+}
+
+TEST(SafetyRules, WellFormedUtf8WithNonAsciiIsUndetermined) {
+    const std::string memo = "\xE3\x83\xA1\xE3\x83\xA2";  // メモ in UTF-8
+    // Without the rule it passes as Shift-JIS: only that validator is clean.
+    EncodingEvidence e = EvidenceOf(memo + "\r\n");
+    EXPECT_EQ(e.shiftJis, 0);
+    EXPECT_NE(e.eucJp, 0);
+    EXPECT_NE(e.iso2022Jp, 0);
+    EXPECT_TRUE(e.utf8NonAscii);
+    EXPECT_EQ(Detect(memo + "\r\n"), Undetermined);
+    EXPECT_EQ(Detect("\xEF\xBB\xBF" "abc\n"), Undetermined);  // a byte-order mark
+    EXPECT_EQ(Detect("caf\xC3\xA9\n"), Undetermined);
+}
+
+TEST(SafetyRules, TheUtf8RuleLeavesEverythingElseAlone) {
+    EXPECT_FALSE(EvidenceOf("abc\n").utf8NonAscii);  // pure ASCII is UTF-8 too
+    EXPECT_EQ(Detect("abc\n"), EucJp);
+    EXPECT_FALSE(EvidenceOf(kIsoText).utf8NonAscii);
+    EXPECT_EQ(Detect(kIsoText), Iso2022Jp);
+    EXPECT_EQ(Detect(kSjisHiragana + "\r\n"), ShiftJis);
+    EXPECT_EQ(Detect(kEucHiragana + "\n"), EucJp);
+    // UTF-8 that is not well formed (cut off) is judged by the old rules.
+    std::string cut = "\xE3\x83\xA1\xE3\x83";
+    EXPECT_FALSE(EvidenceOf(cut).utf8NonAscii);
+}
+
+TEST(Decision, LineEndsCompareWithTheFileSize) {
+    EXPECT_EQ(DecideByLineEnds(8, 2, 8), EucJp);
+    EXPECT_EQ(DecideByLineEnds(8, 2, 10), ShiftJis);
+    EXPECT_EQ(DecideByLineEnds(8, 2, 9), Undetermined);
+    EXPECT_EQ(DecideByLineEnds(8, 2, 7), Undetermined);  // more delivered than the file holds
+    EXPECT_EQ(DecideByLineEnds(3, 0, 3), EucJp);         // both rules hold: EUC-JP first
+    EXPECT_EQ(DecideByLineEnds(8, 2, kUnknownFileSize), Undetermined);
+    // Sizes beyond 32 bits compare whole.
+    const std::uint64_t big = std::uint64_t{1} << 32;
+    EXPECT_EQ(DecideByLineEnds(big + 5, 0, big + 5), EucJp);
+    EXPECT_EQ(DecideByLineEnds(5, 0, big + 5), Undetermined);
+}
+
+TEST(Decision, ValidatorsAndEightBitText) {
+    auto decide = [](int j, int s, int e, int a, std::uint64_t lines) {
+        EncodingEvidence ev;
+        ev.iso2022Jp = j;
+        ev.shiftJis = s;
+        ev.eucJp = e;
+        ev.escapeOrHigh = a;
+        ev.lines = lines;
+        return DecideByContent(ev);
+    };
+    EXPECT_EQ(decide(1, 0, 1, 1, 0), ShiftJis);
+    EXPECT_EQ(decide(1, 1, 0, 1, 0), EucJp);
+    EXPECT_EQ(decide(0, 1, 1, 1, 0), Iso2022Jp);
+    EXPECT_EQ(decide(1, 1, 1, 1, 5), Undetermined);     // none clean
+    EXPECT_EQ(decide(0, 0, 0, 0, 0), LineEndsDecide);   // plain ASCII
+    EXPECT_EQ(decide(1, 0, 0, 1, 1), LineEndsDecide);   // 8-bit, clean for both, with a line end
+    EXPECT_EQ(decide(1, 0, 0, 1, 0), Undetermined);     // ... without one
+    EXPECT_EQ(decide(0, 0, 1, 1, 1), Undetermined);     // two clean, but not both of the 8-bit ones
+    EXPECT_EQ(decide(0, 1, 0, 1, 1), Undetermined);
+    EXPECT_EQ(decide(0, 0, 0, 1, 1), LineEndsDecide);
+}
+
+TEST(Detect, APairAcrossABlockBoundaryCountsOnce) {
+    for (std::size_t at = kStreamBlockSize - 2; at <= kStreamBlockSize + 1; at++) {
+        std::string text = std::string(at, 'a') + "\r\n" + kSjisHiragana + "\r\n";
+        EncodingEvidence e = EvidenceOf(text);
+        EXPECT_EQ(e.lines, 2u);
+        EXPECT_EQ(e.bytes, text.size() - 2);
+        EXPECT_EQ(Detect(text), ShiftJis) << at;
+        EXPECT_EQ(Detect(std::string(at, 'a') + "\r\nabc\r\n"), ShiftJis) << at;
+    }
+}
+
+TEST(Detect, BinaryDataSettlesEarly) {
+    std::string binary = "\x80\xFF\x1B\x00"s + std::string(3 * kStreamBlockSize, 'a');
+    EncodingEvidence e = EvidenceOf(binary);
+    EXPECT_TRUE(e.settledEarly);
+    EXPECT_LT(e.bytes, binary.size());  // it did not read on
+    EXPECT_EQ(Detect(binary), Undetermined);
+}
+
+// The plain pass: every delivered byte to every recognizer, through the base class.
+struct Reference {
+    bool j, s, e, a, utf8NonAscii, dataAfterEndMark;
+    std::uint64_t bytes = 0, lines = 0;
+};
+
+Reference PlainPass(const std::string& file) {
+    Iso2022JpRecognizer j;
+    ShiftJisRecognizer s;
+    EucJpRecognizer e;
+    EscapeOrHighByteCounter a;
+    Utf8Recognizer u;
+    CodeRecognizer* all[] = {&j, &s, &e, &a, &u};
+    Reference ref;
+    for (char c : TextModeReading(file)) {
+        for (CodeRecognizer* r : all) r->Feed(static_cast<unsigned char>(c));
+        ref.bytes++;
+        ref.lines += c == '\n';
+    }
+    for (CodeRecognizer* r : all) r->Feed(-1);
+    ref.j = j.count == 0;
+    ref.s = s.count == 0;
+    ref.e = e.count == 0;
+    ref.a = a.count == 0;
+    ref.utf8NonAscii = u.count == 0 && u.nonAscii;
+    std::size_t mark = file.find('\x1A');
+    ref.dataAfterEndMark =
+        mark != std::string::npos && file.find_first_not_of('\x1A', mark) != std::string::npos;
+    return ref;
+}
+
+// Text made of pieces that push the recognizers around.
+std::string RandomText(std::mt19937& random, std::size_t size) {
+    static const std::vector<std::string> pieces = {
+        "abc ", "\n", "\r\n", "\r", "\x82\xA0", "\x88\x9F", "\xB1", "\xA4\xA2", "\x8E\xB1",
+        "\x1B$B", "\x1B(B", "0!", "\x1B", "\xE3\x83\xA1", "\xC3\xA9", "\x80", "\xFD", "\x1A",
+        "\x8F\xA1\xA1", "\xE0\xA0\x80", "\xF0\x90\x80\x80"};
+    std::string text;
+    while (text.size() < size) text += pieces[random() % pieces.size()];
+    return text;
+}
+
+TEST(Detect, TheFastPassAgreesWithThePlainOne) {
+    std::mt19937 random(20240611);
+    // Texts of one kind stay clean for their validator, so the fast pass
+    // runs alone for long stretches; the mixed ones exercise everything.
+    std::vector<std::string> texts;
+    for (int i = 0; i < 300; i++) texts.push_back(RandomText(random, 1 + random() % 64));
+    std::string sjis, euc, iso;
+    while (sjis.size() < kStreamBlockSize + 100) sjis += "abc\x82\xA0\x88\x9F\xB1\r\n";
+    while (euc.size() < kStreamBlockSize + 100) euc += "abc\xB0\xA1\x8E\xB1\n";
+    while (iso.size() < kStreamBlockSize + 100) iso += "abc\x1B$B0!\x1B(B\n";
+    for (const std::string& base : {sjis, euc, iso}) {
+        for (int k = 0; k < 20; k++) {
+            std::string text = base;
+            text.insert(random() % text.size(), RandomText(random, 1 + random() % 4));
+            texts.push_back(text);
+        }
+        texts.push_back(base);
+    }
+    for (const std::string& text : texts) {
+        Reference ref = PlainPass(text);
+        EncodingEvidence ev = EvidenceOf(text);
+        ASSERT_EQ(ev.iso2022Jp == 0, ref.j) << text;
+        ASSERT_EQ(ev.shiftJis == 0, ref.s) << text;
+        ASSERT_EQ(ev.eucJp == 0, ref.e) << text;
+        if (ev.settledEarly) continue;  // counts of bytes and lines are not finished then
+        ASSERT_EQ(ev.escapeOrHigh == 0, ref.a) << text;
+        ASSERT_EQ(ev.utf8NonAscii, ref.utf8NonAscii) << text;
+        ASSERT_EQ(ev.dataAfterEndMark, ref.dataAfterEndMark) << text;
+        ASSERT_EQ(ev.bytes, ref.bytes) << text;
+        ASSERT_EQ(ev.lines, ref.lines) << text;
+    }
+}
+
+TEST(Detect, AFileThatCannotBeReadGivesNoEvidence) {
+    EncodingEvidence e;
+    EXPECT_FALSE(GatherFileEvidence("/nonexistent/file", &e));
+    EXPECT_FALSE(GatherFileEvidence("/tmp", &e));  // opens, but reading fails
+}
+
+}  // namespace
