@@ -1,0 +1,282 @@
+// The conversion table, the readers, the mappers and the transcoding loop:
+// every case of the rules, the block boundaries, and the fast loop against
+// the plain one that calls the rule's functions for every character.
+#include "engine/conversion.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "engine/mappers.h"
+#include "engine/readers.h"
+#include "tests/native/support/engine_files.h"
+
+namespace {
+
+using namespace std::string_literals;
+
+const ConversionRule* SjisToEuc() { return RuleFor(ShiftJis, IntoEucJp); }
+const ConversionRule* EucToSjis() { return RuleFor(EucJp, IntoShiftJis); }
+const ConversionRule* JisToSjis() { return RuleFor(Iso2022Jp, IntoShiftJis); }
+const ConversionRule* JisToEuc() { return RuleFor(Iso2022Jp, IntoEucJp); }
+
+TEST(FindConversionRule, OutcomesForEveryCodeAndMask) {
+    const ConversionRule* rule = &ConversionTable[0];
+    EXPECT_EQ(FindConversionRule(Undetermined, BothWays, &rule), RuleOutcome::Skip);
+    EXPECT_EQ(rule, nullptr);
+    for (ConversionMask mask : {0, 2, 4, 6}) {
+        EXPECT_EQ(FindConversionRule(Undetermined, mask, &rule), RuleOutcome::Skip);
+        for (DetectionCode code : {DetectionCode{Directory}, DetectionCode{CopyUnchanged}, 0, 999}) {
+            EXPECT_EQ(FindConversionRule(code, mask, &rule), RuleOutcome::Copy) << code;
+            EXPECT_EQ(rule, nullptr);
+        }
+    }
+    struct Case {
+        DetectionCode code;
+        ConversionMask mask;
+        const ConversionRule* rule;  // null: copy
+    } cases[] = {
+        {EucJp, 2, &ConversionTable[1]},     {EucJp, 4, nullptr},
+        {EucJp, 6, &ConversionTable[1]},     {ShiftJis, 2, nullptr},
+        {ShiftJis, 4, &ConversionTable[0]},  {ShiftJis, 6, &ConversionTable[0]},
+        {Iso2022Jp, 2, &ConversionTable[2]}, {Iso2022Jp, 4, &ConversionTable[3]},
+        {Iso2022Jp, 6, &ConversionTable[2]},  // row 3 comes before row 4
+        {EucJp, 0, nullptr},
+    };
+    for (const Case& c : cases) {
+        RuleOutcome outcome = FindConversionRule(c.code, c.mask, &rule);
+        EXPECT_EQ(outcome, c.rule ? RuleOutcome::Convert : RuleOutcome::Copy) << c.code << c.mask;
+        EXPECT_EQ(rule, c.rule) << c.code << " " << c.mask;
+    }
+}
+
+TEST(ConversionTable, RowsWriteShiftJisInTextModeAndEucJpInBinary) {
+    EXPECT_EQ(std::string(SjisToEuc()->outputMode), "wb");
+    EXPECT_EQ(std::string(EucToSjis()->outputMode), "w");
+    EXPECT_EQ(std::string(JisToSjis()->outputMode), "w");
+    EXPECT_EQ(std::string(JisToEuc()->outputMode), "wb");
+    EXPECT_EQ(SjisToEuc()->reader, &ReadShiftJisChar);
+    EXPECT_EQ(SjisToEuc()->mapper, &ShiftJisToEucJp);
+    EXPECT_EQ(EucToSjis()->reader, &ReadEucJpChar);
+    EXPECT_EQ(EucToSjis()->mapper, &EucJpToShiftJis);
+    EXPECT_EQ(JisToSjis()->mapper, &JisToShiftJis);
+    EXPECT_EQ(JisToEuc()->mapper, &JisToEucJp);
+    for (const ConversionRule& row : ConversionTable) {
+        EXPECT_EQ(row.writer, &WriteCodeChar);
+        if (row.sourceCode == Iso2022Jp) {
+            EXPECT_EQ(row.reader, &ReadIso2022JpChar);
+        }
+    }
+}
+
+TEST(Mappers, TheNamedCharacters) {
+    EXPECT_EQ(EucJpToJis(0xA4A2), 0x2422);
+    EXPECT_EQ(JisToShiftJis(0x2422), 0x82A0);
+    EXPECT_EQ(EucJpToShiftJis(0xA4A2), 0x82A0);  // あ
+    EXPECT_EQ(ShiftJisToJis(0x889F), 0x3021);
+    EXPECT_EQ(ShiftJisToEucJp(0x889F), 0xB0A1);  // 亜
+    EXPECT_EQ(EucJpToShiftJis(0x8EB1), 0xB1);    // half-width ｱ
+    EXPECT_EQ(ShiftJisToEucJp(0xB1), 0x8EB1);
+    EXPECT_EQ(ShiftJisToEucJp(0xF040), 0xFFA1);  // user-defined area: past row 0x7E
+    EXPECT_EQ(ShiftJisToEucJp(0xFA40) & 0xFFFF, 0x13A1);
+    EXPECT_EQ(EucJpToShiftJis(0xA4), 0xF0A2);    // a lone lead byte
+    EXPECT_EQ(JisToEucJp(0x1B24) & 0xFFFF, 0x9BA4);
+    for (CodeMapper map : {EucJpToJis, JisToShiftJis, ShiftJisToJis, JisToEucJp, ShiftJisToEucJp,
+                           EucJpToShiftJis}) {
+        EXPECT_EQ(map(EndOfInput), EndOfInput);
+        EXPECT_EQ(map('a'), 'a');
+        EXPECT_EQ(map('\n'), '\n');
+    }
+}
+
+TEST(Mappers, EveryJisCodeGoesThereAndBack) {
+    int wrong = 0;
+    for (int row = 0x21; row <= 0x7E; row++) {
+        for (int cell = 0x21; cell <= 0x7E; cell++) {
+            CodeChar jis = row * 256 + cell;
+            CodeChar sjis = JisToShiftJis(jis);
+            int lead = sjis >> 8, trail = sjis & 0xFF;
+            // Leads 0x81-0x9F and 0xE0-0xEF, trails 0x40-0x7E and 0x80-0xFC.
+            bool shape = ((lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xEF)) &&
+                         trail >= 0x40 && trail <= 0xFC && trail != 0x7F;
+            wrong += !shape;
+            wrong += ShiftJisToJis(sjis) != jis;
+            wrong += JisToEucJp(jis) != jis + 0x8080;
+            wrong += EucJpToJis(jis + 0x8080) != jis;
+            wrong += ShiftJisToEucJp(sjis) != jis + 0x8080;
+            wrong += EucJpToShiftJis(jis + 0x8080) != sjis;
+        }
+    }
+    for (int kana = 0xA1; kana <= 0xDF; kana++) {
+        wrong += ShiftJisToEucJp(kana) != 0x8E00 + kana;
+        wrong += EucJpToShiftJis(0x8E00 + kana) != kana;
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
+TEST(WriteCodeChar, OneOrTwoBytesFromTheLow16Bits) {
+    ScratchFile file;
+    ByteStream* out = StreamOpen(file.path(), "wb");
+    ASSERT_NE(out, nullptr);
+    WriteCodeChar(0x41, out);
+    WriteCodeChar(0x82A0, out);
+    WriteCodeChar(0x113A1, out);  // bit 16 is ignored
+    WriteCodeChar(0x00, out);     // a zero byte is still a byte
+    WriteCodeChar(0x0041, out);
+    ASSERT_TRUE(StreamClose(out));
+    EXPECT_EQ(file.Read(), "A\x82\xA0\x13\xA1\0A"s);
+}
+
+// Every character a reader returns from the bytes, read through "r".
+std::vector<CodeChar> ReadAll(const std::string& bytes, CodeReader reader) {
+    ScratchFile file(bytes);
+    ByteStream* in = StreamOpen(file.path(), "r");
+    std::vector<CodeChar> chars;
+    unsigned char kanjiMode = OneByteMode;
+    for (CodeChar c = reader(in, &kanjiMode); c != EndOfInput; c = reader(in, &kanjiMode)) {
+        chars.push_back(c);
+    }
+    EXPECT_EQ(reader(in, &kanjiMode), EndOfInput);  // and it stays at the end
+    StreamClose(in);
+    return chars;
+}
+
+using Chars = std::vector<CodeChar>;
+
+TEST(Readers, PairLeadBytesWithWhateverFollows) {
+    EXPECT_EQ(ReadAll("a\x82\xA0\xB1\x82\n\x82", ReadShiftJisChar),
+              (Chars{'a', 0x82A0, 0xB1, 0x820A, 0x82}));  // a lone lead at the end comes alone
+    EXPECT_EQ(ReadAll("\xFC\xFC\x80\xA0\xFD", ReadShiftJisChar), (Chars{0xFCFC, 0x80, 0xA0, 0xFD}));
+    EXPECT_EQ(ReadAll("a\xA4\xA2\x8E\xB1\x8F\xA1\n\xA4", ReadEucJpChar),
+              (Chars{'a', 0xA4A2, 0x8EB1, 0x8F, 0xA10A, 0xA4}));
+    EXPECT_EQ(ReadAll("\x8E", ReadEucJpChar), (Chars{0x8E}));
+    EXPECT_EQ(ReadAll("\xA4\r\n", ReadEucJpChar), (Chars{0xA40A}));  // text mode first
+}
+
+TEST(Readers, Iso2022JpEscapesOnlyChangeTheMode) {
+    EXPECT_EQ(ReadAll("\x1B$B0!4A\x1B(Bab", ReadIso2022JpChar), (Chars{0x3021, 0x3441, 'a', 'b'}));
+    EXPECT_EQ(ReadAll("\x1B$@0!\x1B(Ja\x1BK0!\x1BH\xB1", ReadIso2022JpChar),
+              (Chars{0x3021, 'a', 0x3021, 0xB1}));
+    // In two-byte mode an ESC ends the character; the sequence is processed next.
+    EXPECT_EQ(ReadAll("\x1B$B0\x1B(Ba", ReadIso2022JpChar), (Chars{'0', 'a'}));
+    EXPECT_EQ(ReadAll("\x1B$B0", ReadIso2022JpChar), (Chars{'0'}));
+    EXPECT_EQ(ReadAll("\x1B$B0!\n", ReadIso2022JpChar), (Chars{0x3021, '\n'}));
+}
+
+TEST(Readers, UnrecognisedEscapesComeBackAndTheirLastByteIsReadAgain) {
+    EXPECT_EQ(ReadAll("\x1B$x", ReadIso2022JpChar), (Chars{0x1B24, 'x'}));
+    EXPECT_EQ(ReadAll("\x1B(I1", ReadIso2022JpChar), (Chars{0x1B28, 'I', '1'}));  // katakana escape
+    EXPECT_EQ(ReadAll("\x1B[0m", ReadIso2022JpChar), (Chars{0x1B, '[', '0', 'm'}));
+    EXPECT_EQ(ReadAll("\x1B\x1B$B0!", ReadIso2022JpChar), (Chars{0x1B, 0x3021}));
+    // The pushed-back byte can itself start an escape sequence.
+    EXPECT_EQ(ReadAll("\x1B$\x1B$B0!", ReadIso2022JpChar), (Chars{0x1B24, 0x3021}));
+    // At the end nothing is pushed back.
+    EXPECT_EQ(ReadAll("\x1B", ReadIso2022JpChar), (Chars{0x1B}));
+    EXPECT_EQ(ReadAll("\x1B$", ReadIso2022JpChar), (Chars{0x1B24}));
+    EXPECT_EQ(ReadAll("\x1B(", ReadIso2022JpChar), (Chars{0x1B28}));
+    // Shift bytes and 7-bit kana are ordinary one-byte characters.
+    EXPECT_EQ(ReadAll("\x0E\x31\x0F", ReadIso2022JpChar), (Chars{0x0E, 0x31, 0x0F}));
+}
+
+TEST(TranscodeStream, TheNamedCases) {
+    EXPECT_EQ(TranscodeBytes("\xA4\xA2", EucToSjis()), "\x82\xA0");
+    EXPECT_EQ(TranscodeBytes("\x88\x9F", SjisToEuc()), "\xB0\xA1");
+    EXPECT_EQ(TranscodeBytes("\x1B$B0!\x1B(B", JisToSjis()), "\x88\x9F");
+    EXPECT_EQ(TranscodeBytes("\x1B$B0!\x1B(B", JisToEuc()), "\xB0\xA1");
+    EXPECT_EQ(TranscodeBytes("\x8E\xB1", EucToSjis()), "\xB1");
+    EXPECT_EQ(TranscodeBytes("\xB1", SjisToEuc()), "\x8E\xB1");
+    EXPECT_EQ(TranscodeBytes("\xB1", JisToSjis()), "\xB1");  // 8-bit kana in one-byte mode
+    EXPECT_EQ(TranscodeBytes("\xB1", JisToEuc()), "\x8E\xB1");
+    EXPECT_EQ(TranscodeBytes("\xF0\x40\xFA\x40", SjisToEuc()), "\xFF\xA1\x13\xA1");
+    EXPECT_EQ(TranscodeBytes("\xA4\xA2\xA4", EucToSjis()), "\x82\xA0\xF0\xA2");
+    EXPECT_EQ(TranscodeBytes("\x1B$x", JisToSjis()), "\x1B$x");
+    EXPECT_EQ(TranscodeBytes("\x1B$x", JisToEuc()), "\x9B\xA4x");
+    EXPECT_EQ(TranscodeBytes("\x1B$B0\x1B(Ba", JisToSjis()), "0a");
+    EXPECT_EQ(TranscodeBytes("\x1B(I1", JisToSjis()), "\x1B(I1");
+    for (int i = 0; i < kConversionRuleCount; i++) {
+        EXPECT_EQ(TranscodeBytes("", &ConversionTable[i]), "");
+    }
+}
+
+TEST(TranscodeStream, LineEndsFollowTheOutputEncoding) {
+    EXPECT_EQ(TranscodeBytes("ab\ncd\n", EucToSjis()), "ab\r\ncd\r\n");
+    EXPECT_EQ(TranscodeBytes("ab\r\ncd\r\n", SjisToEuc()), "ab\ncd\n");
+    EXPECT_EQ(TranscodeBytes("ab\r\ncd\n", JisToSjis()), "ab\r\ncd\r\n");
+    EXPECT_EQ(TranscodeBytes("ab\r\ncd\r\n", JisToEuc()), "ab\ncd\n");
+    std::string lf, crLf;
+    for (int i = 0; i < 100; i++) lf += "line " + std::to_string(i) + "\n";
+    for (int i = 0; i < 100; i++) crLf += "line " + std::to_string(i) + "\r\n";
+    EXPECT_EQ(TranscodeBytes(lf, EucToSjis()), crLf);
+    EXPECT_EQ(TranscodeBytes(crLf, SjisToEuc()), lf);
+    EXPECT_EQ(TranscodeBytes("a\rb", EucToSjis()), "a\rb");  // a lone CR passes as it is
+    EXPECT_EQ(TranscodeBytes("a\rb", SjisToEuc()), "a\rb");
+    // Whatever follows the end mark is not in the converted file.
+    EXPECT_EQ(TranscodeBytes("ab\x1A" "cd", SjisToEuc()), "ab");
+}
+
+TEST(TranscodeStream, AnInputThatFailsToReadMakesTheOutputFail) {
+    ScratchFile to;
+    ByteStream* input = StreamOpen("/tmp", "r");  // a folder: every read fails
+    ByteStream* output = StreamOpen(to.path(), "wb");
+    ASSERT_NE(input, nullptr);
+    ASSERT_NE(output, nullptr);
+    TranscodeStream(input, output, SjisToEuc());
+    EXPECT_FALSE(StreamClose(input));
+    EXPECT_FALSE(StreamClose(output));
+}
+
+// A copy of a rule with its own writer: TranscodeStream then takes the plain
+// path, one call of each function per character.
+void WriteThroughPointer(CodeChar value, ByteStream* output) { WriteCodeChar(value, output); }
+
+ConversionRule PlainCopy(const ConversionRule* rule) {
+    ConversionRule copy = *rule;
+    copy.writer = WriteThroughPointer;
+    return copy;
+}
+
+TEST(TranscodeStream, CharactersAcrossEveryBlockBoundaryNearby) {
+    struct Case {
+        const ConversionRule* rule;
+        std::string piece;
+        std::string converted;
+    } cases[] = {
+        {SjisToEuc(), "\x88\x9F", "\xB0\xA1"},
+        {SjisToEuc(), "\r\n", "\n"},
+        {EucToSjis(), "\xB0\xA1\n", "\x88\x9F\r\n"},
+        {EucToSjis(), "\x8E\xB1", "\xB1"},
+        {JisToSjis(), "\x1B$B0!\x1B(B", "\x88\x9F"},
+        {JisToEuc(), "\x1B$B0!4A\x1B(B\r\n", "\xB0\xA1\xB4\xC1\n"},
+        {JisToSjis(), "\x1B$x", "\x1B$x"},
+    };
+    for (const Case& c : cases) {
+        ConversionRule plain = PlainCopy(c.rule);
+        for (std::size_t at = kStreamBlockSize - 8; at <= kStreamBlockSize + 1; at++) {
+            std::string text = std::string(at, 'a') + c.piece + "b";
+            std::string expected = std::string(at, 'a') + c.converted + "b";
+            ASSERT_EQ(TranscodeBytes(text, c.rule), expected) << at;
+            ASSERT_EQ(TranscodeBytes(text, &plain), expected) << at;
+        }
+    }
+}
+
+TEST(TranscodeStream, TheFastLoopAgreesWithThePlainOne) {
+    static const std::vector<std::string> pieces = {
+        "abc", "\n", "\r\n", "\r", "\x82\xA0", "\xB0\xA1", "\xB1", "\x8E\xB1", "\x1B$B", "\x1B(B",
+        "0!", "\x1B", "\x1B$", "\x1B(", "\x80", "\xFF", "\x1A", "\x8F", "\xFD\x20", "~\\",
+        std::string(40, 'x'), std::string(9, '\n')};
+    std::mt19937 random(77);
+    for (int round = 0; round < 120; round++) {
+        std::size_t size = round % 4 == 0 ? kStreamBlockSize + random() % 300 : random() % 200;
+        std::string text;
+        while (text.size() < size) text += pieces[random() % pieces.size()];
+        for (const ConversionRule& rule : ConversionTable) {
+            ConversionRule plain = PlainCopy(&rule);
+            ASSERT_EQ(TranscodeBytes(text, &rule), TranscodeBytes(text, &plain)) << text;
+        }
+    }
+}
+
+}  // namespace
