@@ -1,0 +1,187 @@
+// Exactness against an independent reference: glibc's iconv. Every JIS X 0208
+// character that iconv knows (rows 1 to 94), the half-width katakana and the
+// printable ASCII characters, in lines, converted by each rule and by iconv;
+// the results must agree byte for byte.
+//
+// Intended differences, each checked below so that the list stays true:
+//  1. Line ends: Shift-JIS output has CR LF (iconv keeps LF); EUC-JP output
+//     has LF (iconv keeps CR LF). The comparisons put iconv's output into the
+//     same line-end convention first.
+//  2. The first 0x1A ends the input (text mode); iconv converts it and
+//     whatever follows it.
+//  3. Three-byte EUC-JP (0x8F, JIS X 0212) is not a character for us: its
+//     bytes go through the two-byte arithmetic; iconv refuses to put it into
+//     Shift-JIS. The detection never calls such a file EUC-JP.
+//  4. ISO-2022-JP has no half-width katakana in iconv's form; its text here
+//     holds JIS X 0208 and ASCII only.
+#include <gtest/gtest.h>
+#include <iconv.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "engine/conversion.h"
+#include "tests/native/support/engine_files.h"
+
+namespace {
+
+// The whole text converted by glibc's iconv; false when iconv refuses it.
+bool Iconv(const char* to, const char* from, const std::string& input, std::string* output) {
+    iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+    output->clear();
+    std::string in = input;
+    char* inPointer = &in[0];
+    std::size_t inLeft = in.size();
+    bool ok = true;
+    char buffer[4096];
+    for (;;) {
+        char* outPointer = buffer;
+        std::size_t outLeft = sizeof buffer;
+        std::size_t result = inLeft > 0 ? iconv(cd, &inPointer, &inLeft, &outPointer, &outLeft)
+                                        : iconv(cd, nullptr, nullptr, &outPointer, &outLeft);
+        output->append(buffer, static_cast<std::size_t>(outPointer - buffer));
+        if (result != static_cast<std::size_t>(-1) && inLeft == 0) {
+            // Flush the shift state (ISO-2022-JP returns to ASCII at the end).
+            outPointer = buffer;
+            outLeft = sizeof buffer;
+            ok = iconv(cd, nullptr, nullptr, &outPointer, &outLeft) != static_cast<std::size_t>(-1);
+            output->append(buffer, static_cast<std::size_t>(outPointer - buffer));
+            break;
+        }
+        if (result == static_cast<std::size_t>(-1) && errno != E2BIG) {
+            ok = false;
+            break;
+        }
+    }
+    iconv_close(cd);
+    return ok;
+}
+
+std::string WithCrLf(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\n') out += '\r';
+        out += c;
+    }
+    return out;
+}
+
+// Where two byte strings part, in hex, for a readable failure.
+std::string FirstDifference(const std::string& ours, const std::string& theirs) {
+    std::size_t i = 0;
+    while (i < ours.size() && i < theirs.size() && ours[i] == theirs[i]) i++;
+    if (i == ours.size() && i == theirs.size()) return "identical";
+    auto hex = [i](const std::string& s) {
+        std::string h;
+        char b[4];
+        for (std::size_t k = i; k < s.size() && k < i + 8; k++) {
+            std::snprintf(b, sizeof b, "%02X ", static_cast<unsigned char>(s[k]));
+            h += b;
+        }
+        return h;
+    };
+    return "offset " + std::to_string(i) + ": ours " + hex(ours) + "/ iconv " + hex(theirs);
+}
+
+struct Texts {
+    int jisCharacters = 0;
+    std::string euc;       // EUC-JP, LF line ends, with katakana
+    std::string eucNoKana; // the same without half-width katakana, for ISO-2022-JP
+};
+
+// Every known character once, between ASCII words, 32 characters a line.
+const Texts& AllCharacters() {
+    static const Texts texts = [] {
+        Texts t;
+        std::vector<std::string> characters;
+        std::string utf8;
+        for (int row = 1; row <= 94; row++) {
+            for (int cell = 1; cell <= 94; cell++) {
+                std::string c = {static_cast<char>(0xA0 + row), static_cast<char>(0xA0 + cell)};
+                if (Iconv("UTF-8", "EUC-JP", c, &utf8)) characters.push_back(c);
+            }
+        }
+        t.jisCharacters = static_cast<int>(characters.size());
+        for (int kana = 0xA1; kana <= 0xDF; kana++) {
+            characters.push_back({static_cast<char>(0x8E), static_cast<char>(kana)});
+        }
+        for (int ascii = 0x20; ascii <= 0x7E; ascii++) characters.push_back({static_cast<char>(ascii)});
+        characters.push_back("\t");
+        for (std::size_t i = 0; i < characters.size(); i++) {
+            const std::string& c = characters[i];
+            t.euc += c;
+            if (c[0] != '\x8E') t.eucNoKana += c;
+            if (i % 32 == 31) {
+                t.euc += " word\n";
+                t.eucNoKana += " word\n";
+            }
+        }
+        t.euc += "\n";
+        t.eucNoKana += "\n";
+        return t;
+    }();
+    return texts;
+}
+
+TEST(IconvExactness, IconvKnowsAllOfJisX0208) {
+    // JIS X 0208 has 6879 characters; a glibc that knew far fewer would make
+    // this test weak.
+    EXPECT_GE(AllCharacters().jisCharacters, 6879);
+}
+
+TEST(IconvExactness, EucJpIntoShiftJis) {
+    const std::string& euc = AllCharacters().euc;
+    std::string sjis;
+    ASSERT_TRUE(Iconv("SHIFT_JIS", "EUC-JP", euc, &sjis));
+    std::string ours = TranscodeBytes(euc, RuleFor(EucJp, IntoShiftJis));
+    EXPECT_EQ(FirstDifference(ours, WithCrLf(sjis)), "identical");
+}
+
+TEST(IconvExactness, ShiftJisIntoEucJp) {
+    const std::string& euc = AllCharacters().euc;
+    std::string sjis, back;
+    ASSERT_TRUE(Iconv("SHIFT_JIS", "EUC-JP", euc, &sjis));
+    ASSERT_TRUE(Iconv("EUC-JP", "SHIFT_JIS", sjis, &back));
+    const ConversionRule* rule = RuleFor(ShiftJis, IntoEucJp);
+    EXPECT_EQ(FirstDifference(TranscodeBytes(sjis, rule), back), "identical");
+    // With CR LF line ends, as Shift-JIS files have them: LF in EUC-JP.
+    EXPECT_EQ(FirstDifference(TranscodeBytes(WithCrLf(sjis), rule), back), "identical");
+}
+
+TEST(IconvExactness, Iso2022JpIntoShiftJisAndEucJp) {
+    const std::string& eucNoKana = AllCharacters().eucNoKana;
+    std::string jis, sjis, euc;
+    ASSERT_TRUE(Iconv("ISO-2022-JP", "EUC-JP", eucNoKana, &jis));
+    ASSERT_TRUE(Iconv("SHIFT_JIS", "ISO-2022-JP", jis, &sjis));
+    ASSERT_TRUE(Iconv("EUC-JP", "ISO-2022-JP", jis, &euc));
+    EXPECT_EQ(FirstDifference(TranscodeBytes(jis, RuleFor(Iso2022Jp, IntoShiftJis)), WithCrLf(sjis)),
+              "identical");
+    EXPECT_EQ(FirstDifference(TranscodeBytes(jis, RuleFor(Iso2022Jp, IntoEucJp)), euc), "identical");
+    EXPECT_EQ(FirstDifference(TranscodeBytes(WithCrLf(jis), RuleFor(Iso2022Jp, IntoEucJp)), euc),
+              "identical");
+}
+
+TEST(IconvExactness, TheIntendedDifferencesAreReal) {
+    // 1. Line ends.
+    std::string sjis;
+    ASSERT_TRUE(Iconv("SHIFT_JIS", "EUC-JP", "\xA4\xA2\n", &sjis));
+    EXPECT_EQ(sjis, "\x82\xA0\n");
+    EXPECT_EQ(TranscodeBytes("\xA4\xA2\n", RuleFor(EucJp, IntoShiftJis)), "\x82\xA0\r\n");
+    // 2. The end mark.
+    std::string euc;
+    ASSERT_TRUE(Iconv("EUC-JP", "SHIFT_JIS", "a\x1A" "b", &euc));
+    EXPECT_EQ(euc, "a\x1A" "b");
+    EXPECT_EQ(TranscodeBytes("a\x1A" "b", RuleFor(ShiftJis, IntoEucJp)), "a");
+    // 3. JIS X 0212: iconv knows it in EUC-JP but cannot put it into Shift-JIS.
+    std::string utf8;
+    EXPECT_TRUE(Iconv("UTF-8", "EUC-JP", "\x8F\xB0\xA1", &utf8));
+    EXPECT_FALSE(Iconv("SHIFT_JIS", "EUC-JP", "\x8F\xB0\xA1", &sjis));
+    // 4. No half-width katakana in ISO-2022-JP.
+    std::string jis;
+    EXPECT_FALSE(Iconv("ISO-2022-JP", "EUC-JP", "\x8E\xB1", &jis));
+}
+
+}  // namespace
