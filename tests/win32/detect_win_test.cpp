@@ -1,0 +1,116 @@
+// DetectEncoding and QueryFileSize on real files under Wine: the decisions
+// that need the file's size, the two safety rules (a real PNG, a UTF-8
+// file), files held open by another program, and Japanese file names.
+#include "engine/detect_win.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "tests/win32/support/test_support.h"
+
+namespace {
+
+using namespace std::string_literals;
+
+// A 1x1 PNG made by ImageMagick (convert -size 1x1 xc:'#3366cc' -strip png:-).
+const std::string kTinyPng =
+    "\x89\x50\x4E\x47\x0D\x0A\x1A\x0A\x00\x00\x00\x0D\x49\x48\x44\x52\x00\x00\x00\x01\x00\x00\x00\x01\x01\x03\x00\x00\x00\x25\xDB\x56\xCA\x00\x00\x00\x03\x50\x4C\x54\x45\x33\x66\xCC\x20\x22\x24\xA9\x00\x00\x00\x0A\x49\x44\x41\x54\x08\xD7\x63\x60\x00\x00\x00\x02\x00\x01\xE2\x21\xBC\x33\x00\x00\x00\x00\x49\x45\x4E\x44\xAE\x42\x60\x82"s;
+
+class DetectFiles : public ::testing::Test {
+protected:
+    ScratchFolder scratch;
+    DetectionCode DetectBytes(const std::string& bytes, const std::string& name = "file.txt") {
+        std::string path = scratch / name;
+        EXPECT_TRUE(WriteBytes(path, bytes));
+        return DetectEncoding(path.c_str());
+    }
+};
+
+TEST_F(DetectFiles, EachEncodingAndLineEnd) {
+    EXPECT_EQ(DetectBytes("\x82\xA0\x82\xA2\x82\xA4\r\n"), ShiftJis);
+    EXPECT_EQ(DetectBytes("\xB0\xA1\xA4\xA2\n"), EucJp);
+    EXPECT_EQ(DetectBytes("\x1B$B0!\x1B(B\n"), Iso2022Jp);
+    // Decided by the size that GetFileSize reports.
+    EXPECT_EQ(DetectBytes("abc\ndef\n"), EucJp);
+    EXPECT_EQ(DetectBytes("abc\r\ndef\r\n"), ShiftJis);
+    EXPECT_EQ(DetectBytes("abc\r\ndef\n"), Undetermined);
+    EXPECT_EQ(DetectBytes(""), EucJp);
+    EXPECT_EQ(DetectBytes("\xA4\xA2\xA4\xA4\r\n"), ShiftJis);
+    EXPECT_EQ(DetectBytes("\xA4\xA2\xA4\xA4"), Undetermined);
+    EXPECT_EQ(DetectBytes("abc\n\x1A"), ShiftJis);   // a final end mark
+    EXPECT_EQ(DetectBytes("abc\r\n\x1A"), Undetermined);
+}
+
+TEST_F(DetectFiles, ARealPngIsLeftAlone) {
+    EXPECT_EQ(DetectBytes(kTinyPng, "icon.png"), Undetermined);
+    // What the detection sees of it without the rule: five bytes of Shift-JIS.
+    EXPECT_EQ(DetectBytes(kTinyPng.substr(0, 6), "head.png"), ShiftJis);
+    EXPECT_EQ(DetectBytes("\x82\xA0\r\n\x1A\x1A"), ShiftJis);  // end marks only at the end
+}
+
+TEST_F(DetectFiles, AUtf8FileIsLeftAlone) {
+    EXPECT_EQ(DetectBytes("\xE3\x83\xA1\xE3\x83\xA2\r\n", "memo.txt"), Undetermined);  // メモ
+    EXPECT_EQ(DetectBytes("メモ\r\n", "memo-sjis.txt"), ShiftJis);  // the same in Shift-JIS
+}
+
+TEST_F(DetectFiles, WhatCannotBeOpenedIsUndetermined) {
+    EXPECT_EQ(DetectEncoding((scratch / "missing.txt").c_str()), Undetermined);
+    EXPECT_EQ(DetectEncoding(scratch.path().c_str()), Undetermined);  // a folder
+}
+
+TEST_F(DetectFiles, JapaneseFileNames) {
+    EXPECT_EQ(DetectBytes("\xB0\xA1\n", "表示.txt"), EucJp);
+    EXPECT_EQ(DetectBytes("abc\r\n", "ソース.txt"), ShiftJis);  // needs the size too
+}
+
+TEST_F(DetectFiles, AFileHeldOpenCannotBeSized) {
+    std::string ascii = scratch / "held.txt";
+    std::string sjis = scratch / "held-sjis.txt";
+    ASSERT_TRUE(WriteBytes(ascii, "abc\r\n"));
+    ASSERT_TRUE(WriteBytes(sjis, "\x82\xA0\r\n"));
+    // Another program reads them and lets others read too, but not exclusively.
+    HANDLE a = CreateFileA(ascii.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
+    HANDLE s = CreateFileA(sjis.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
+    ASSERT_NE(a, INVALID_HANDLE_VALUE);
+    ASSERT_NE(s, INVALID_HANDLE_VALUE);
+    std::int32_t high = 0;
+    EXPECT_EQ(QueryFileSize(ascii.c_str(), &high), 0xFFFFFFFFu);
+    EXPECT_EQ(high, -1);
+    EXPECT_EQ(DetectEncoding(ascii.c_str()), Undetermined);  // its line ends cannot be checked
+    EXPECT_EQ(DetectEncoding(sjis.c_str()), ShiftJis);       // decided without the size
+    CloseHandle(a);
+    CloseHandle(s);
+    EXPECT_EQ(DetectEncoding(ascii.c_str()), ShiftJis);
+}
+
+TEST_F(DetectFiles, QueryFileSizeReportsBothHalves) {
+    std::string path = scratch / "size.bin";
+    ASSERT_TRUE(WriteBytes(path, std::string(1234, 'x')));
+    std::int32_t high = -7;
+    EXPECT_EQ(QueryFileSize(path.c_str(), &high), 1234u);
+    EXPECT_EQ(high, 0);
+    EXPECT_EQ(QueryFileSize(path.c_str(), nullptr), 1234u);
+    ASSERT_TRUE(WriteBytes(path, ""));
+    EXPECT_EQ(QueryFileSize(path.c_str(), &high), 0u);
+    high = 0;
+    EXPECT_EQ(QueryFileSize((scratch / "missing").c_str(), &high), 0xFFFFFFFFu);
+    EXPECT_EQ(high, -1);
+    // A sparse file beyond 4 GiB: the high half is what tells it apart.
+    std::string big = scratch / "big.bin";
+    HANDLE h = CreateFileA(big.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    LONG highMove = 1;
+    SetFilePointer(h, 5, &highMove, FILE_BEGIN);
+    bool extended = SetEndOfFile(h) != 0;
+    CloseHandle(h);
+    if (extended) {
+        EXPECT_EQ(QueryFileSize(big.c_str(), &high), 5u);
+        EXPECT_EQ(high, 1);
+    }
+}
+
+}  // namespace
