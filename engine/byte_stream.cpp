@@ -26,8 +26,6 @@ bool ParseMode(const char* mode, bool* reading, bool* text) {
 }
 
 ByteStream* CreateStream(std::FILE* file, bool reading, bool text) {
-    // Our own blocks are the buffer: the C runtime's would only add a copy.
-    std::setvbuf(file, nullptr, _IONBF, 0);
     auto* stream = new (std::nothrow) ByteStream;
     if (stream == nullptr) {
         std::fclose(file);
@@ -148,6 +146,8 @@ ByteStream* StreamOpen(const char* path, const char* mode) {
     // on every platform.
     std::FILE* file = std::fopen(path, reading ? "rb" : "wb");
     if (file == nullptr) return nullptr;
+    // Our own blocks are the buffer: the C runtime's would only add a copy.
+    std::setvbuf(file, nullptr, _IONBF, 0);
     return CreateStream(file, reading, text);
 }
 

@@ -25,7 +25,8 @@ bool StreamClose(ByteStream* stream);
 #include <cstdio>
 
 // Takes over a file the caller opened in binary mode (for memory files in
-// tests); the stream closes it. Null, with the file closed, for a bad mode.
+// tests), with the buffering the caller chose; the stream closes it. Null,
+// with the file closed, for a bad mode.
 ByteStream* StreamAttach(std::FILE* file, const char* mode);
 // True when a read or a write has failed so far. A read error ends the input
 // like the end of the file; StreamClose then reports false.

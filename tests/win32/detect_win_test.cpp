@@ -107,10 +107,9 @@ TEST_F(DetectFiles, QueryFileSizeReportsBothHalves) {
     SetFilePointer(h, 5, &highMove, FILE_BEGIN);
     bool extended = SetEndOfFile(h) != 0;
     CloseHandle(h);
-    if (extended) {
-        EXPECT_EQ(QueryFileSize(big.c_str(), &high), 5u);
-        EXPECT_EQ(high, 1);
-    }
+    ASSERT_TRUE(extended);
+    EXPECT_EQ(QueryFileSize(big.c_str(), &high), 5u);
+    EXPECT_EQ(high, 1);
 }
 
 }  // namespace
