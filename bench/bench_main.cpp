@@ -71,7 +71,9 @@ int Convert(const char* name, const char* from, const char* to) {
     return read && written ? 0 : 1;
 }
 
-double Seconds(const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; }
+double Seconds(const timeval& t) {
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+}
 
 int Measure(const char* outputPath, char** command) {
     auto start = std::chrono::steady_clock::now();

@@ -12,20 +12,28 @@ constexpr int kNoSpecialByte = 0x100;
 
 unsigned char* BlockStart(ByteStream* stream) { return stream->storage + kStreamPushbackRoom; }
 
-bool ParseMode(const char* mode, bool* reading, bool* text) {
-    if (mode == nullptr) return false;
+struct StreamMode {
+    bool valid;
+    bool reading;
+    bool text;
+};
+
+StreamMode ParseMode(const char* mode) {
+    StreamMode parsed{false, false, false};
+    if (mode == nullptr) return parsed;
     if (std::strcmp(mode, "r") == 0 || std::strcmp(mode, "rb") == 0) {
-        *reading = true;
-    } else if (std::strcmp(mode, "w") == 0 || std::strcmp(mode, "wb") == 0) {
-        *reading = false;
-    } else {
-        return false;
+        parsed.reading = true;
+    } else if (std::strcmp(mode, "w") != 0 && std::strcmp(mode, "wb") != 0) {
+        return parsed;
     }
-    *text = mode[1] == '\0';
-    return true;
+    parsed.valid = true;
+    parsed.text = mode[1] == '\0';
+    return parsed;
 }
 
-ByteStream* CreateStream(std::FILE* file, bool reading, bool text) {
+ByteStream* CreateStream(std::FILE* file, StreamMode mode) {
+    const bool reading = mode.reading;
+    const bool text = mode.text;
     auto* stream = new (std::nothrow) ByteStream;
     if (stream == nullptr) {
         std::fclose(file);
@@ -139,27 +147,25 @@ void FlushBlock(ByteStream* stream) {
 }  // namespace
 
 ByteStream* StreamOpen(const char* path, const char* mode) {
-    bool reading = false;
-    bool text = false;
-    if (path == nullptr || !ParseMode(mode, &reading, &text)) return nullptr;
+    StreamMode parsed = ParseMode(mode);
+    if (path == nullptr || !parsed.valid) return nullptr;
     // Always binary underneath: the translations are done here, the same way
     // on every platform.
-    std::FILE* file = std::fopen(path, reading ? "rb" : "wb");
+    std::FILE* file = std::fopen(path, parsed.reading ? "rb" : "wb");
     if (file == nullptr) return nullptr;
     // Our own blocks are the buffer: the C runtime's would only add a copy.
     std::setvbuf(file, nullptr, _IONBF, 0);
-    return CreateStream(file, reading, text);
+    return CreateStream(file, parsed);
 }
 
 ByteStream* StreamAttach(std::FILE* file, const char* mode) {
     if (file == nullptr) return nullptr;
-    bool reading = false;
-    bool text = false;
-    if (!ParseMode(mode, &reading, &text)) {
+    StreamMode parsed = ParseMode(mode);
+    if (!parsed.valid) {
         std::fclose(file);
         return nullptr;
     }
-    return CreateStream(file, reading, text);
+    return CreateStream(file, parsed);
 }
 
 bool StreamRefill(ByteStream* stream) {
