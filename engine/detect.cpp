@@ -86,7 +86,7 @@ public:
     }
 
     void Finish(EncodingEvidence* evidence) {
-        FeedOpen(kEndOfInputByte);
+        FeedOpen(EndOfInput);
         evidence->iso2022Jp = iso2022Jp_.count;
         evidence->shiftJis = shiftJis_.count;
         evidence->eucJp = eucJp_.count;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "engine/conversion.h"
 #include "util/text.h"
 
 class CodeRecognizer {
@@ -20,7 +21,6 @@ protected:
     ~CodeRecognizer() = default;
 };
 
-constexpr std::int32_t kEndOfInputByte = -1;
 constexpr std::int32_t kEsc = 0x1B;
 
 // Counts ESC and 8-bit bytes: zero means plain 7-bit text without escapes.
