@@ -75,10 +75,28 @@ public:
             // A validator runs alone only when every other check has its
             // verdict, the UTF-8 check included.
             switch (open_) {
-                case kEucJp: p = ScanWithOnly(eucJp_, p, end); break;
-                case kShiftJis: p = ScanWithOnly(shiftJis_, p, end); break;
-                case kIso2022Jp: p = ScanWithOnly(iso2022Jp_, p, end); break;
-                default: p = ScanWithAll(p, end); break;
+                case kEucJp:
+                    p = ScanWithOnly(eucJp_, p, end);
+                    break;
+                case kShiftJis:
+                    p = ScanWithOnly(shiftJis_, p, end);
+                    break;
+                case kIso2022Jp:
+                    p = ScanWithOnly(iso2022Jp_, p, end);
+                    break;
+                case kIso2022Jp | kUtf8: {
+                    // 7-bit text is well-formed UTF-8 and leaves that check
+                    // where it is: ISO-2022-JP runs alone up to an 8-bit byte.
+                    unsigned char* stop = p;
+                    if (utf8_.state == 0) {
+                        stop = ScanWithOnly<Iso2022JpRecognizer, true>(iso2022Jp_, p, end);
+                    }
+                    p = stop != p ? stop : ScanWithAll(p, end);
+                    break;
+                }
+                default:
+                    p = ScanWithAll(p, end);
+                    break;
             }
         }
         bytes += static_cast<std::uint64_t>(p - start);
@@ -126,8 +144,14 @@ private:
         return (open_ & bit) == 0 || recognizer.state == 0;
     }
 
+    bool AllAtRest() const {
+        return AtRest(kIso2022Jp, iso2022Jp_) && AtRest(kShiftJis, shiftJis_) &&
+               AtRest(kEucJp, eucJp_) && AtRest(kUtf8, utf8_);
+    }
+
     unsigned char* ScanWithAll(unsigned char* p, const unsigned char* end) {
         const std::uint8_t before = open_;
+        atRest_ = AllAtRest();  // a single validator may have moved on meanwhile
         while (p < end) {
             int b = *p;
             if (atRest_ && IsPlainByte(b)) {
@@ -137,18 +161,20 @@ private:
             p++;
             lines += b == kLf;
             FeedOpen(b);
-            atRest_ = AtRest(kIso2022Jp, iso2022Jp_) && AtRest(kShiftJis, shiftJis_) &&
-                      AtRest(kEucJp, eucJp_) && AtRest(kUtf8, utf8_);
+            atRest_ = AllAtRest();
             if (open_ != before) break;  // a verdict fell: choose the scan anew
         }
         if ((open_ & (kIso2022Jp | kShiftJis | kEucJp)) == 0) settled = true;
         return p;
     }
 
-    template <typename Recognizer>
-    unsigned char* ScanWithOnly(Recognizer& recognizer, unsigned char* p, const unsigned char* end) {
+    // With kSevenBitOnly, stops in front of a byte of 0x80 or above.
+    template <typename Recognizer, bool kSevenBitOnly = false>
+    unsigned char* ScanWithOnly(Recognizer& recognizer, unsigned char* p,
+                                const unsigned char* end) {
         while (p < end) {
             int b = *p;
+            if (kSevenBitOnly && b >= 0x80) break;
             if (recognizer.state == 0 && IsPlainByte(b)) {
                 p = SkipPlainRun(p, end, &lines);
                 continue;
