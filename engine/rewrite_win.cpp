@@ -1,0 +1,184 @@
+#include "engine/rewrite_win.h"
+
+#include <shellapi.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "engine/detect_win.h"
+#include "util/path_win.h"
+#include "util/text.h"
+
+namespace {
+
+constexpr int kTemporaryCandidates = 1000;
+
+bool FitsPathBuffer(const char* path) {
+    return std::strlen(path) <= static_cast<std::size_t>(kPathCapacity - 2);
+}
+
+}  // namespace
+
+bool IsFile(const char* path) {
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool InitWorkItem(WorkItem* item, const char* sourcePath, const char* destinationPath) {
+    if (!FitsPathBuffer(sourcePath) || !FitsPathBuffer(destinationPath)) {
+        item->sourcePath[0] = '\0';
+        item->destinationPath[0] = '\0';
+        item->code = Undetermined;
+        return false;
+    }
+    CopyBounded(item->sourcePath, sourcePath, kPathCapacity - 1);
+    CopyBounded(item->destinationPath, destinationPath, kPathCapacity - 1);
+    // Attributes that cannot be read have every bit set, the folder bit too.
+    if ((GetFileAttributesA(item->sourcePath) & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        item->code = Directory;
+    } else {
+        item->code = DetectEncoding(item->sourcePath);
+    }
+    return true;
+}
+
+bool ProcessWorkItem(const WorkItem* item, ConversionMask mask, bool keepOverwrittenInRecycleBin) {
+    // Decided by what is on disk now: the item's code may have been changed
+    // by the user since the list was made.
+    if (IsDirectory(item->sourcePath)) {
+        CreateMirrorDirectory(item->sourcePath, item->destinationPath, nullptr);
+    } else {
+        ConvertOrCopyItem(item, mask, keepOverwrittenInRecycleBin);
+    }
+    return true;
+}
+
+bool ConvertOrCopyItem(const WorkItem* item, ConversionMask mask, bool keepOverwrittenInRecycleBin) {
+    const ConversionRule* rule = nullptr;
+    switch (FindConversionRule(item->code, mask, &rule)) {
+        case RuleOutcome::Skip:
+            return false;
+        case RuleOutcome::Convert:
+            return ConvertFile(item->sourcePath, item->destinationPath, rule,
+                               keepOverwrittenInRecycleBin);
+        case RuleOutcome::Copy:
+            break;
+    }
+    // Onto the source itself this fails, and the file stays as it was.
+    return CopyFileA(item->sourcePath, item->destinationPath, FALSE) != FALSE;
+}
+
+// Puts the complete converted text in place of the destination.
+static bool ReplaceDestination(const char* temporaryPath, const char* destinationPath,
+                               const WIN32_FIND_DATAA* source, bool keepOverwrittenInRecycleBin) {
+    if (keepOverwrittenInRecycleBin && IsFile(destinationPath)) MoveToRecycleBin(destinationPath);
+    // Read-only, hidden and system would refuse the copy.
+    DWORD previous = GetFileAttributesA(destinationPath);
+    SetFileAttributesA(destinationPath, 0);
+    if (!CopyFileA(temporaryPath, destinationPath, FALSE)) {
+        // The destination stays as it was, attributes included.
+        if (previous != INVALID_FILE_ATTRIBUTES) SetFileAttributesA(destinationPath, previous);
+        return false;
+    }
+    RestoreTimesAndAttributes(destinationPath, source);
+    return true;
+}
+
+bool ConvertFile(const char* sourcePath, const char* destinationPath, const ConversionRule* rule,
+                 bool keepOverwrittenInRecycleBin) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(sourcePath, &found);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    FindClose(search);
+
+    ByteStream* input = StreamOpen(sourcePath, "r");
+    if (input == nullptr) return false;
+
+    char temporaryPath[kPathCapacity];
+    ByteStream* output = CreateTemporaryOutput(temporaryPath, sizeof temporaryPath, rule->outputMode);
+    bool converted = false;
+    if (output != nullptr) {
+        TranscodeStream(input, output, rule);
+        converted = StreamClose(output);
+    }
+    // A source that could not be read to its end gives an incomplete text,
+    // which must not replace anything.
+    bool readCompletely = StreamClose(input);
+    converted = converted && readCompletely;
+
+    bool replaced = false;
+    if (converted && IsFile(temporaryPath)) {
+        replaced = ReplaceDestination(temporaryPath, destinationPath, &found,
+                                      keepOverwrittenInRecycleBin);
+    }
+    if (output != nullptr) DeleteFileA(temporaryPath);
+    return replaced;
+}
+
+ByteStream* CreateTemporaryOutput(char* buffer, int capacity, const char* mode) {
+    // Seeded with the process id: the conversions of one run try the same
+    // names in the same order, another instance starts elsewhere.
+    std::srand(static_cast<unsigned>(GetCurrentProcessId()));
+    int start = std::rand();
+    for (int i = 0; i < kTemporaryCandidates; i++) {
+        char suffix[kPathCapacity];
+        FormatBounded(suffix, sizeof suffix, ".%03d", (start + i) % kTemporaryCandidates);
+        // A program path that leaves no room for the suffix gives no name at
+        // all rather than a cut one.
+        if (!ModulePathWithExtension(buffer, capacity, suffix)) break;
+        if (PathExists(buffer)) continue;
+        // Created exclusively, so that another instance that tests the same
+        // name at the same moment cannot take it too.
+        HANDLE created = CreateFileA(buffer, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (created == INVALID_HANDLE_VALUE) continue;
+        CloseHandle(created);
+        ByteStream* stream = StreamOpen(buffer, mode);
+        if (stream != nullptr) return stream;
+        DeleteFileA(buffer);
+    }
+    if (capacity > 0) buffer[0] = '\0';
+    return nullptr;
+}
+
+bool RestoreTimesAndAttributes(const char* path, const WIN32_FIND_DATAA* found) {
+    SetFileAttributesA(path, 0);
+    bool timesSet = false;
+    HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        timesSet = SetFileTime(file, &found->ftCreationTime, &found->ftLastAccessTime,
+                               &found->ftLastWriteTime) != FALSE;
+        CloseHandle(file);
+    }
+    bool attributesSet = SetFileAttributesA(path, found->dwFileAttributes) != FALSE;
+    return timesSet && attributesSet;
+}
+
+bool MoveToRecycleBin(const char* path) {
+    if (!IsFile(path)) return true;
+    // A list of one name, ended by an empty name. A path too long to be
+    // listed whole is not handed to the shell cut.
+    char names[kPathCapacity + 1];
+    if (FormatBounded(names, sizeof names, "%s%c%c", path, 0, 0) < 0) return true;
+    ShellDeleteWithUndo(nullptr, names, FOF_SILENT | FOF_NOCONFIRMATION);
+    return true;
+}
+
+bool ShellDeleteWithUndo(HWND owner, const char* names, FILEOP_FLAGS flags) {
+    SHFILEOPSTRUCTA operation;
+    ZeroFill(&operation, sizeof operation);
+    operation.hwnd = owner;
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = names;
+    operation.pTo = nullptr;
+    operation.fFlags = static_cast<FILEOP_FLAGS>(flags | FOF_ALLOWUNDO);
+    SHFileOperationA(&operation);
+    return true;
+}
+
+bool CreateMirrorDirectory(const char* templateFolder, const char* newFolder,
+                           SECURITY_ATTRIBUTES* security) {
+    if (!CreateDirectoryExA(templateFolder, newFolder, security)) return false;
+    return SetFileAttributesA(newFolder, GetFileAttributesA(templateFolder)) != FALSE;
+}

@@ -1,0 +1,47 @@
+// Carrying one work item from its source to its destination: folders are
+// mirrored, files converted through a temporary file beside the program or
+// copied, and the result keeps the source's times and attributes.
+#pragma once
+
+#include <windows.h>
+
+#include "app/work_item.h"
+#include "engine/byte_stream.h"
+#include "engine/conversion.h"
+
+// Fills the item's paths and classifies it (a folder, or what DetectEncoding
+// says). False, with the item left empty and undetermined, when a path does
+// not fit the item's buffers: a cut path could name another file.
+bool InitWorkItem(WorkItem* item, const char* sourcePath, const char* destinationPath);
+
+// Mirrors a folder or hands a file to ConvertOrCopyItem; always true (the run
+// goes on whatever happened to one item).
+bool ProcessWorkItem(const WorkItem* item, ConversionMask mask, bool keepOverwrittenInRecycleBin);
+// Skips an undetermined file (false), converts one with a matching rule, or
+// copies it unchanged; true when the destination received the result.
+bool ConvertOrCopyItem(const WorkItem* item, ConversionMask mask, bool keepOverwrittenInRecycleBin);
+// Converts through a temporary file, then replaces the destination (after
+// sending it to the Recycle Bin when asked) and gives it the source's times
+// and attributes. True only when the converted text reached the destination.
+bool ConvertFile(const char* sourcePath, const char* destinationPath, const ConversionRule* rule,
+                 bool keepOverwrittenInRecycleBin);
+
+// Opens a new file beside the program, named after it with ".000" to ".999",
+// with the given stream mode. Null when none could be created; on success the
+// buffer holds the file's path.
+ByteStream* CreateTemporaryOutput(char* buffer, int capacity, const char* mode);
+
+// True when both the three times and the attributes were set.
+bool RestoreTimesAndAttributes(const char* path, const WIN32_FIND_DATAA* found);
+// Sends an existing file to the Recycle Bin; does nothing for a folder or a
+// missing path. Always true: the caller overwrites the file in any case.
+bool MoveToRecycleBin(const char* path);
+// The shell's delete with undo for a list of names (each terminated, the list
+// ended by an empty name). Always true.
+bool ShellDeleteWithUndo(HWND owner, const char* names, FILEOP_FLAGS flags);
+// Creates the folder (its parent must exist) and gives it the template's
+// attributes; false when it already existed or could not be made.
+bool CreateMirrorDirectory(const char* templateFolder, const char* newFolder,
+                           SECURITY_ATTRIBUTES* security);
+// The path's attributes can be read and do not mark a folder.
+bool IsFile(const char* path);

@@ -1,0 +1,363 @@
+// Carrying work items to their destinations under Wine, on real files: the
+// bytes, times and attributes a conversion leaves, the temporary files beside
+// the program, the Recycle Bin, and mirrored folders.
+#include "engine/rewrite_win.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "tests/win32/support/test_support.h"
+#include "tests/win32/support/wine_host.h"
+#include "util/path_win.h"
+
+namespace {
+
+// The same three lines in Shift-JIS with CR LF (the literal, in code page 932)
+// and in EUC-JP with LF (made with iconv -t EUC-JP).
+const std::string kShiftJis = "日本語のテキストです。\r\n表示と変換の確認をします。\r\nソース一覧\r\n";
+const std::string kEucJp =
+    "\xc6\xfc\xcb\xdc\xb8\xec\xa4\xce\xa5\xc6\xa5\xad\xa5\xb9\xa5\xc8\xa4\xc7\xa4\xb9\xa1\xa3\n"
+    "\xc9\xbd\xbc\xa8\xa4\xc8\xca\xd1\xb4\xb9\xa4\xce\xb3\xce\xc7\xa7\xa4\xf2\xa4\xb7\xa4\xde\xa4"
+    "\xb9\xa1\xa3\n"
+    "\xa5\xbd\xa1\xbc\xa5\xb9\xb0\xec\xcd\xf7\n";
+// A PNG header: a binary file that must never be converted.
+const std::string kBinary = std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
+
+const ConversionRule* Rule(DetectionCode code, ConversionMask mask) {
+    const ConversionRule* rule = nullptr;
+    EXPECT_EQ(FindConversionRule(code, mask, &rule), RuleOutcome::Convert);
+    return rule;
+}
+
+WIN32_FIND_DATAA Find(const std::string& path) {
+    WIN32_FIND_DATAA found = {};
+    HANDLE h = FindFirstFileA(path.c_str(), &found);
+    EXPECT_NE(h, INVALID_HANDLE_VALUE) << path;
+    if (h != INVALID_HANDLE_VALUE) FindClose(h);
+    return found;
+}
+
+bool SameTime(const FILETIME& a, const FILETIME& b) {
+    return a.dwLowDateTime == b.dwLowDateTime && a.dwHighDateTime == b.dwHighDateTime;
+}
+
+// Times and attributes of a as b has them. Look before reading the file:
+// reading it moves its access time.
+void ExpectSameStamps(const std::string& a, const WIN32_FIND_DATAA& b) {
+    WIN32_FIND_DATAA found = Find(a);
+    EXPECT_EQ(found.dwFileAttributes, b.dwFileAttributes) << a;
+    EXPECT_TRUE(SameTime(found.ftCreationTime, b.ftCreationTime)) << a;
+    EXPECT_TRUE(SameTime(found.ftLastAccessTime, b.ftLastAccessTime)) << a;
+    EXPECT_TRUE(SameTime(found.ftLastWriteTime, b.ftLastWriteTime)) << a;
+}
+
+// Gives a file times of its own, far from now: creation, then a write, then a
+// later read (so that reading it now does not move its access time).
+void Backdate(const std::string& path) {
+    HANDLE h = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING,
+                           FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    FILETIME created = {0x10000000, 0x01c00000};
+    FILETIME written = {0x30000000, 0x01c20000};
+    FILETIME read = {0x20000000, 0x01c30000};
+    EXPECT_TRUE(SetFileTime(h, &created, &read, &written));
+    CloseHandle(h);
+}
+
+// The program's temporary files: its own path with a three-digit extension.
+std::string TemporaryName(int k) {
+    char suffix[8];
+    std::snprintf(suffix, sizeof suffix, ".%03d", k);
+    char b[kPathCapacity];
+    EXPECT_TRUE(ModulePathWithExtension(b, sizeof b, suffix));
+    return b;
+}
+
+std::vector<std::string> TemporariesBesideProgram() {
+    std::vector<std::string> names;
+    char pattern[kPathCapacity];
+    if (!ModulePathWithExtension(pattern, sizeof pattern, ".*")) return names;
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA(pattern, &found);
+    if (h == INVALID_HANDLE_VALUE) return names;
+    do {
+        std::string name = found.cFileName;
+        std::size_t dot = name.rfind('.');
+        if (dot != std::string::npos && name.size() - dot == 4 &&
+            name.find_first_not_of("0123456789", dot + 1) == std::string::npos) {
+            names.push_back(name);
+        }
+    } while (FindNextFileA(h, &found));
+    FindClose(h);
+    return names;
+}
+
+// Every test leaves the program's folder as it found it.
+class Rewrite : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(TemporariesBesideProgram().empty()); }
+    void TearDown() override {
+        std::vector<std::string> left = TemporariesBesideProgram();
+        EXPECT_TRUE(left.empty()) << left.size() << " temporary files left, first " << left[0];
+    }
+    std::string File(const std::string& name, const std::string& bytes) {
+        std::string path = scratch / name;
+        EXPECT_TRUE(WriteBytes(path, bytes));
+        return path;
+    }
+    ScratchFolder scratch;
+};
+
+TEST_F(Rewrite, ConvertedFileGetsTheSourcesTimesAndAttributes) {
+    std::string source = File("元.txt", kShiftJis);
+    Backdate(source);
+    ASSERT_TRUE(SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                                                       FILE_ATTRIBUTE_ARCHIVE));
+    WIN32_FIND_DATAA before = Find(source);
+    ASSERT_EQ(before.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN, DWORD(FILE_ATTRIBUTE_HIDDEN));
+    std::string destination = scratch / "先.txt";
+
+    EXPECT_TRUE(ConvertFile(source.c_str(), destination.c_str(), Rule(ShiftJis, IntoEucJp), false));
+    ExpectSameStamps(destination, before);
+    EXPECT_EQ(ReadBytes(destination), kEucJp);
+    // The source was read, which may move its access time, and nothing else.
+    WIN32_FIND_DATAA after = Find(source);
+    EXPECT_EQ(after.dwFileAttributes, before.dwFileAttributes);
+    EXPECT_TRUE(SameTime(after.ftLastWriteTime, before.ftLastWriteTime));
+    EXPECT_EQ(ReadBytes(source), kShiftJis);
+
+    // And back: LF becomes CR LF again.
+    std::string again = scratch / "again.txt";
+    EXPECT_TRUE(ConvertFile(destination.c_str(), again.c_str(), Rule(EucJp, IntoShiftJis), false));
+    EXPECT_EQ(ReadBytes(again), kShiftJis);
+}
+
+TEST_F(Rewrite, ReadOnlyHiddenAndSystemDestinationsAreReplaced) {
+    std::string source = File("a.txt", kShiftJis);
+    Backdate(source);
+    WIN32_FIND_DATAA before = Find(source);
+    std::string destination = File("b.txt", "an earlier result");
+    ASSERT_TRUE(SetFileAttributesA(destination.c_str(), FILE_ATTRIBUTE_READONLY |
+                                                            FILE_ATTRIBUTE_HIDDEN |
+                                                            FILE_ATTRIBUTE_SYSTEM));
+    EXPECT_TRUE(ConvertFile(source.c_str(), destination.c_str(), Rule(ShiftJis, IntoEucJp), false));
+    ExpectSameStamps(destination, before);
+    EXPECT_EQ(ReadBytes(destination), kEucJp);
+}
+
+TEST_F(Rewrite, FailedFinalCopyIsReportedAndLeavesTheDestinationAlone) {
+    std::string source = File("a.txt", kShiftJis);
+    // No folder to copy into.
+    std::string nowhere = scratch / "missing\\a.txt";
+    EXPECT_FALSE(ConvertFile(source.c_str(), nowhere.c_str(), Rule(ShiftJis, IntoEucJp), false));
+    EXPECT_FALSE(PathExists(nowhere.c_str()));
+
+    // A destination another program holds open without sharing.
+    std::string destination = File("held.txt", "held");
+    ASSERT_TRUE(SetFileAttributesA(destination.c_str(), FILE_ATTRIBUTE_READONLY));
+    DWORD attributes = GetFileAttributesA(destination.c_str());
+    HANDLE held = CreateFileA(destination.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(ConvertFile(source.c_str(), destination.c_str(), Rule(ShiftJis, IntoEucJp), false));
+    CloseHandle(held);
+    EXPECT_EQ(ReadBytes(destination), "held");
+    EXPECT_EQ(GetFileAttributesA(destination.c_str()), attributes);
+}
+
+TEST_F(Rewrite, SourceThatCannotBeReadCreatesNothing) {
+    std::string destination = scratch / "out.txt";
+    std::string missing = scratch / "missing.txt";
+    EXPECT_FALSE(ConvertFile(missing.c_str(), destination.c_str(), Rule(ShiftJis, IntoEucJp), false));
+    std::string source = File("locked.txt", kShiftJis);
+    HANDLE held = CreateFileA(source.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(ConvertFile(source.c_str(), destination.c_str(), Rule(ShiftJis, IntoEucJp), false));
+    CloseHandle(held);
+    EXPECT_FALSE(PathExists(destination.c_str()));
+}
+
+TEST_F(Rewrite, InPlaceWithTheRecycleBinKeepsTheOriginalThere) {
+    // A name of its own, so that the trash holds nothing else under it.
+    char name[64];
+    std::snprintf(name, sizeof name, "tavelin-%lu-%lu.txt", GetCurrentProcessId(), GetTickCount());
+    std::string file = File(name, kShiftJis);
+    Backdate(file);
+    ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+    WIN32_FIND_DATAA before = Find(file);
+
+    EXPECT_TRUE(ConvertFile(file.c_str(), file.c_str(), Rule(ShiftJis, IntoEucJp), true));
+    ExpectSameStamps(file, before);
+    EXPECT_EQ(ReadBytes(file), kEucJp);
+
+    if (!RunningUnderWine()) return;  // the trash below is Wine's
+    std::string trash = HostTrashFolder();
+    ASSERT_FALSE(trash.empty());
+    std::string trashed = trash + "\\files\\" + name;
+    EXPECT_EQ(ReadBytes(trashed), kShiftJis);
+    EXPECT_TRUE(PathExists((trash + "\\info\\" + name + ".trashinfo").c_str()));
+    RemoveTree(trashed);
+    DeleteFileA((trash + "\\info\\" + name + ".trashinfo").c_str());
+}
+
+TEST_F(Rewrite, RecycleBinTakesFilesOnly) {
+    char name[64];
+    std::snprintf(name, sizeof name, "tavelin-%lu-%lu-f.txt", GetCurrentProcessId(), GetTickCount());
+    std::string file = File(name, "x");
+    EXPECT_TRUE(MoveToRecycleBin(file.c_str()));
+    EXPECT_FALSE(PathExists(file.c_str()));
+    if (RunningUnderWine()) {
+        std::string trash = HostTrashFolder();
+        EXPECT_EQ(ReadBytes(trash + "\\files\\" + name), "x");
+        DeleteFileA((trash + "\\files\\" + name).c_str());
+        DeleteFileA((trash + "\\info\\" + name + ".trashinfo").c_str());
+    }
+    std::string folder = scratch / "folder";
+    ASSERT_TRUE(MakeFolder(folder));
+    EXPECT_TRUE(MoveToRecycleBin(folder.c_str()));
+    EXPECT_TRUE(IsDirectory(folder.c_str()));
+    EXPECT_TRUE(MoveToRecycleBin((scratch / "missing").c_str()));
+}
+
+TEST_F(Rewrite, TemporaryNamesFollowTheProcessIdAndSkipTakenNames) {
+    std::srand(GetCurrentProcessId());
+    int first = std::rand() % 1000;
+    std::rand();  // whatever was drawn since, the sequence starts over
+    std::vector<std::string> made;
+    char path[kPathCapacity];
+
+    ByteStream* s = CreateTemporaryOutput(path, sizeof path, "wb");
+    ASSERT_NE(s, nullptr);
+    EXPECT_TRUE(StreamClose(s));
+    EXPECT_EQ(std::string(path), TemporaryName(first));
+    made.push_back(path);
+
+    // The name is taken now; a folder takes the one after it.
+    ASSERT_TRUE(MakeFolder(TemporaryName((first + 1) % 1000)));
+    s = CreateTemporaryOutput(path, sizeof path, "w");
+    ASSERT_NE(s, nullptr);
+    StreamWriteByte(s, '\n');
+    EXPECT_TRUE(StreamClose(s));
+    EXPECT_EQ(std::string(path), TemporaryName((first + 2) % 1000));
+    EXPECT_EQ(ReadBytes(path), "\r\n");  // opened with the mode asked for
+    made.push_back(path);
+
+    for (const std::string& p : made) EXPECT_TRUE(DeleteFileA(p.c_str()));
+    EXPECT_TRUE(RemoveDirectoryA(TemporaryName((first + 1) % 1000).c_str()));
+}
+
+TEST_F(Rewrite, NoConversionWhenEveryTemporaryNameIsTaken) {
+    for (int k = 0; k < 1000; k++) {
+        ASSERT_TRUE(WriteBytes(TemporaryName(k), "taken " + std::to_string(k)));
+    }
+    std::string source = File("a.txt", kShiftJis);
+    std::string destination = File("b.txt", "before");
+    EXPECT_FALSE(ConvertFile(source.c_str(), destination.c_str(), Rule(ShiftJis, IntoEucJp), false));
+    EXPECT_EQ(ReadBytes(destination), "before");
+    char path[kPathCapacity] = "x";
+    EXPECT_EQ(CreateTemporaryOutput(path, sizeof path, "wb"), nullptr);
+    EXPECT_EQ(std::string(path), "");
+    for (int k = 0; k < 1000; k++) {
+        EXPECT_EQ(ReadBytes(TemporaryName(k)), "taken " + std::to_string(k));
+        DeleteFileA(TemporaryName(k).c_str());
+    }
+}
+
+TEST_F(Rewrite, MirroredFoldersGetTheTemplatesAttributesOnce) {
+    std::string source = scratch / "src";
+    ASSERT_TRUE(MakeFolder(source));
+    ASSERT_TRUE(SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
+    std::string mirror = scratch / "mirror";
+    EXPECT_TRUE(CreateMirrorDirectory(source.c_str(), mirror.c_str(), nullptr));
+    EXPECT_EQ(GetFileAttributesA(mirror.c_str()), GetFileAttributesA(source.c_str()));
+
+    // An existing folder stays as it is.
+    ASSERT_TRUE(SetFileAttributesA(mirror.c_str(), FILE_ATTRIBUTE_NORMAL));
+    DWORD existing = GetFileAttributesA(mirror.c_str());
+    EXPECT_FALSE(CreateMirrorDirectory(source.c_str(), mirror.c_str(), nullptr));
+    EXPECT_EQ(GetFileAttributesA(mirror.c_str()), existing);
+    // Only the last component is made.
+    EXPECT_FALSE(CreateMirrorDirectory(source.c_str(), (scratch / "a\\b").c_str(), nullptr));
+    EXPECT_FALSE(PathExists((scratch / "a").c_str()));
+    SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(Rewrite, WorkItemsAreClassifiedWhenMade) {
+    ASSERT_TRUE(MakeFolder(scratch / "d"));
+    struct Case {
+        std::string path;
+        DetectionCode code;
+    } cases[] = {
+        {scratch / "d", Directory},
+        {File("s.txt", kShiftJis), ShiftJis},
+        {File("e.txt", kEucJp), EucJp},
+        {File("p.png", kBinary), Undetermined},
+        {scratch / "missing", Directory},  // unreadable attributes carry the folder bit
+    };
+    for (const Case& c : cases) {
+        WorkItem item;
+        EXPECT_TRUE(InitWorkItem(&item, c.path.c_str(), "D:\\out\\x"));
+        EXPECT_EQ(std::string(item.sourcePath), c.path);
+        EXPECT_EQ(std::string(item.destinationPath), "D:\\out\\x");
+        EXPECT_EQ(item.code, c.code) << c.path;
+    }
+    // 259 characters fit; a longer path is refused rather than cut.
+    std::string longest = "C:\\" + std::string(256, 'a');
+    WorkItem item;
+    EXPECT_TRUE(InitWorkItem(&item, longest.c_str(), longest.c_str()));
+    EXPECT_FALSE(InitWorkItem(&item, (longest + "b").c_str(), "C:\\x"));
+    EXPECT_FALSE(InitWorkItem(&item, "C:\\x", (longest + "b").c_str()));
+    EXPECT_EQ(std::string(item.sourcePath), "");
+}
+
+TEST_F(Rewrite, ItemsAreConvertedCopiedOrLeftAlone) {
+    std::string in = scratch / "in";
+    std::string out = scratch / "out";
+    ASSERT_TRUE(MakeFolder(in));
+    ASSERT_TRUE(MakeFolder(out));
+    ASSERT_TRUE(WriteBytes(in + "\\s.txt", kShiftJis));
+    ASSERT_TRUE(WriteBytes(in + "\\e.txt", kEucJp));
+    ASSERT_TRUE(WriteBytes(in + "\\p.png", kBinary));
+    auto item = [&](const char* name) {
+        WorkItem w;
+        EXPECT_TRUE(InitWorkItem(&w, (in + "\\" + name).c_str(), (out + "\\" + name).c_str()));
+        return w;
+    };
+    // Both ways: each text into the other encoding; the binary file waits.
+    for (const char* name : {"s.txt", "e.txt", "p.png"}) {
+        EXPECT_TRUE(ProcessWorkItem(&static_cast<const WorkItem&>(item(name)), BothWays, false));
+    }
+    EXPECT_EQ(ReadBytes(out + "\\s.txt"), kEucJp);
+    EXPECT_EQ(ReadBytes(out + "\\e.txt"), kShiftJis);
+    EXPECT_FALSE(PathExists((out + "\\p.png").c_str()));
+    WorkItem binary = item("p.png");
+    EXPECT_FALSE(ConvertOrCopyItem(&binary, BothWays, false));
+
+    // Into Shift-JIS only: a Shift-JIS file is copied byte for byte.
+    WorkItem sjis = item("s.txt");
+    EXPECT_TRUE(ConvertOrCopyItem(&sjis, IntoShiftJis, false));
+    EXPECT_EQ(ReadBytes(out + "\\s.txt"), kShiftJis);
+    // The user's choice to copy the binary file unchanged.
+    binary.code = CopyUnchanged;
+    EXPECT_TRUE(ConvertOrCopyItem(&binary, BothWays, false));
+    EXPECT_EQ(ReadBytes(out + "\\p.png"), kBinary);
+
+    // In place, a copy onto itself fails and leaves the file as it was.
+    WorkItem self = sjis;
+    CopyBounded(self.destinationPath, self.sourcePath, kPathCapacity);
+    EXPECT_FALSE(ConvertOrCopyItem(&self, IntoShiftJis, false));
+    EXPECT_EQ(ReadBytes(self.sourcePath), kShiftJis);
+
+    // A folder rewritten in place: nothing happens to it.
+    ASSERT_TRUE(SetFileAttributesA(in.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    WorkItem folder;
+    EXPECT_TRUE(InitWorkItem(&folder, in.c_str(), in.c_str()));
+    EXPECT_TRUE(ProcessWorkItem(&folder, BothWays, true));
+    EXPECT_EQ(GetFileAttributesA(in.c_str()), DWORD(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_DIRECTORY));
+    EXPECT_EQ(ReadBytes(in + "\\s.txt"), kShiftJis);
+}
+
+}  // namespace

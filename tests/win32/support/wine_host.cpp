@@ -1,0 +1,73 @@
+#include "tests/win32/support/wine_host.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+#include "tests/win32/support/test_support.h"
+
+bool RunningUnderWine() {
+    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+std::string UnixPathOf(const std::string& windowsPath) {
+    using Convert = char*(CDECL*)(const WCHAR*);
+    auto convert = reinterpret_cast<Convert>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    if (convert == nullptr) return "";
+    WCHAR wide[MAX_PATH * 2];
+    if (MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide, MAX_PATH * 2) == 0) return "";
+    char* unixPath = convert(wide);
+    if (unixPath == nullptr) return "";
+    std::string result = unixPath;
+    HeapFree(GetProcessHeap(), 0, unixPath);
+    return result;
+}
+
+// A Linux system call with two pointer arguments; a Wine process is a 32-bit
+// Linux process, so int 0x80 reaches the kernel directly.
+static int HostCall(int number, const char* first, const char* second) {
+    int result;
+    asm volatile("int $0x80" : "=a"(result) : "a"(number), "b"(first), "c"(second) : "memory");
+    return result;
+}
+
+bool MakeHostSymbolicLink(const std::string& target, const std::string& linkPath) {
+    std::string unixTarget = UnixPathOf(target);
+    std::string unixLink = UnixPathOf(linkPath);
+    if (unixTarget.empty() || unixLink.empty()) return false;
+    return HostCall(83, unixTarget.c_str(), unixLink.c_str()) == 0;  // symlink(2)
+}
+
+bool RemoveHostSymbolicLink(const std::string& linkPath) {
+    std::string unixLink = UnixPathOf(linkPath);
+    if (unixLink.empty()) return false;
+    return HostCall(10, unixLink.c_str(), nullptr) == 0;  // unlink(2)
+}
+
+static std::string HostVariable(const std::string& environment, const char* name) {
+    std::string prefix = std::string(name) + "=";
+    for (std::size_t i = 0; i < environment.size();) {
+        std::size_t end = environment.find('\0', i);
+        if (end == std::string::npos) end = environment.size();
+        if (environment.compare(i, prefix.size(), prefix) == 0) {
+            return environment.substr(i + prefix.size(), end - i - prefix.size());
+        }
+        i = end + 1;
+    }
+    return "";
+}
+
+std::string HostTrashFolder() {
+    if (!RunningUnderWine()) return "";
+    std::string environment = ReadBytes("Z:\\proc\\self\\environ");
+    if (environment == "<missing>") return "";
+    std::string data = HostVariable(environment, "XDG_DATA_HOME");
+    if (data.empty()) {
+        std::string home = HostVariable(environment, "HOME");
+        if (home.empty()) return "";
+        data = home + "/.local/share";
+    }
+    return HostPath((data + "/Trash").c_str());
+}
