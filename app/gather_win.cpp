@@ -1,0 +1,242 @@
+#include "app/gather_win.h"
+
+#include <shlobj.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <set>
+#include <tuple>
+
+#include "engine/rewrite_win.h"
+#include "util/path.h"
+#include "util/path_win.h"
+#include "util/text.h"
+
+namespace {
+
+bool FitsPathBuffer(const char* path) {
+    return std::strlen(path) <= static_cast<std::size_t>(kPathCapacity - 2);
+}
+
+// What one folder is, whatever the path it was reached by.
+using FolderIdentity = std::tuple<DWORD, DWORD, DWORD>;
+
+// The state of one gathering: the list and the folders already entered.
+struct TreeWalk {
+    WorkList* list;
+    std::set<FolderIdentity> entered;
+};
+
+// True unless the folder is known to have been entered before. A folder whose
+// identity the file system does not tell (no index) is always entered; the
+// limit on path length still ends any loop through it.
+bool FirstEntry(TreeWalk* walk, const char* folder) {
+    HANDLE handle = CreateFileA(folder, FILE_READ_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return true;
+    BY_HANDLE_FILE_INFORMATION information;
+    bool known = GetFileInformationByHandle(handle, &information) != FALSE;
+    CloseHandle(handle);
+    if (!known || (information.nFileIndexHigh == 0 && information.nFileIndexLow == 0)) return true;
+    return walk->entered
+        .insert(FolderIdentity(information.dwVolumeSerialNumber, information.nFileIndexHigh,
+                               information.nFileIndexLow))
+        .second;
+}
+
+void Walk(TreeWalk* walk, const char* parent, const char* name, const char* destinationFolder) {
+    if (StringEquals(name, ".") || StringEquals(name, "..")) return;
+    // A path that had to be cut could name another, existing file: such an
+    // entry is left out, and so is everything below it.
+    char source[kPathCapacity];
+    if (!JoinPath(source, kPathCapacity, parent, name)) return;
+    WIN32_FIND_DATAA found;
+    if (!FindExists(source, &found)) return;
+    char destination[kPathCapacity];
+    if (!JoinPath(destination, kPathCapacity, destinationFolder, name)) return;
+
+    auto* item = static_cast<WorkItem*>(std::malloc(sizeof(WorkItem)));
+    if (item != nullptr) {
+        // Refused when a path is too long for the item itself.
+        if (!InitWorkItem(item, source, destination)) {
+            std::free(item);
+            return;
+        }
+        if (PtrListAppend(walk->list, item) < 0) std::free(item);
+    }
+    // An item that could not be allocated is missing, but the walk below it
+    // still takes place.
+
+    DWORD attributes = GetFileAttributesA(source);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return;
+    if (!FirstEntry(walk, source)) return;
+    char pattern[kPathCapacity];
+    if (!JoinPath(pattern, kPathCapacity, source, "*")) return;
+    HANDLE search = FindFirstFileA(pattern, &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        Walk(walk, source, found.cFileName, destination);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+struct GatherContext {
+    TreeWalk* walk;
+    const Settings* settings;
+};
+
+std::int32_t AddArgumentTree(void* element, std::int32_t, void* context) {
+    auto* gather = static_cast<GatherContext*>(context);
+    char parent[kPathCapacity];
+    char name[kPathCapacity];
+    SplitPath(static_cast<const char*>(element), parent, name);
+    const char* destinationFolder =
+        gather->settings->outputMethod == 1 ? parent : gather->settings->outputFolder;
+    Walk(gather->walk, parent, name, destinationFolder);
+    return 1;
+}
+
+bool ListedPathCovers(void* element, std::int32_t, void* context) {
+    const char* listed = static_cast<const char*>(element);
+    const char* path = static_cast<const char*>(context);
+    // The same path twice would be processed twice: rewritten in place, the
+    // second pass would convert the result of the first once more.
+    return IsSamePath(listed, path) || IsInsideFolder(listed, path);
+}
+
+std::int32_t KeepUnlessInside(void* element, std::int32_t index, void* context) {
+    if (IsInsideFolder(static_cast<const char*>(context), static_cast<const char*>(element))) {
+        return FreeElement(element, index, nullptr);
+    }
+    return 1;
+}
+
+}  // namespace
+
+bool FindExists(const char* path, WIN32_FIND_DATAA* found) {
+    HANDLE search = FindFirstFileA(path, found);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    FindClose(search);
+    return true;
+}
+
+void AddTree(WorkList* list, const char* parent, const char* name, const char* destinationFolder) {
+    TreeWalk walk{list, {}};
+    Walk(&walk, parent, name, destinationFolder);
+}
+
+WorkList* BuildWorkList(std::int32_t argc, const char* const* arguments, const Settings* settings) {
+    PtrList* paths = CollectArguments(argc, arguments);
+    if (paths == nullptr) return nullptr;
+    WorkList* list = PtrListCreate();
+    if (list == nullptr) {
+        PtrListDestroy(paths);
+        return nullptr;
+    }
+    // Without an output folder every destination would be a bare name,
+    // relative to whatever the current folder is.
+    if (settings->outputMethod == 1 || settings->outputFolder[0] != '\0') {
+        TreeWalk walk{list, {}};
+        GatherContext context{&walk, settings};
+        PtrListForEach(paths, true, AddArgumentTree, &context);
+    }
+    PtrListDestroy(paths);
+    return list;
+}
+
+PtrList* CollectArguments(std::int32_t argc, const char* const* arguments) {
+    PtrList* list = PtrListCreate();
+    if (list == nullptr) return nullptr;
+    for (std::int32_t i = 1; i < argc; i++) {
+        // Switches end here too: no file has their name.
+        if (!PathExists(arguments[i])) continue;
+        char resolved[kPathCapacity];
+        if (!ResolveArgument(arguments[i], resolved, sizeof resolved)) continue;
+        if (PtrListFindIf(list, true, ListedPathCovers, resolved) != nullptr) continue;
+        PtrListRemoveIf(list, true, KeepUnlessInside, resolved);
+        std::size_t size = std::strlen(resolved) + 1;
+        auto* copy = static_cast<char*>(std::malloc(size));
+        if (copy == nullptr) continue;
+        std::memcpy(copy, resolved, size);
+        if (PtrListAppend(list, copy) < 0) std::free(copy);
+    }
+    return list;
+}
+
+bool ResolveArgument(const char* argument, char* out, int size) {
+    char target[kPathCapacity];
+    if (!ResolveShortcut(argument, target, sizeof target)) {
+        if (!FitsPathBuffer(argument)) {
+            if (size > 0) out[0] = '\0';
+            return false;
+        }
+        CopyBounded(target, argument, sizeof target);
+    }
+    if (!CanonicalizePath(target, out, size)) return false;
+    return PathExists(out);
+}
+
+bool ResolveShortcut(const char* path, char* out, int size) {
+    IShellLinkA* link = nullptr;
+    if (CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                         reinterpret_cast<void**>(&link)) != S_OK) {
+        return false;
+    }
+    bool loaded = false;
+    WCHAR widePath[kPathCapacity];
+    if (MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, kPathCapacity) > 0) {
+        IPersistFile* file = nullptr;
+        if (link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)) == S_OK) {
+            // Any file can be tried: one that is no shortcut does not load.
+            loaded = file->Load(widePath, STGM_READ) == S_OK;
+            file->Release();
+        }
+    }
+    if (loaded) {
+        // Read with room to spare, so that a target too long for the caller's
+        // buffer is seen whole and refused, not cut into another path.
+        char target[MAX_PATH * 2];
+        WIN32_FIND_DATAA data;
+        // The stored target is taken as it is; a target that has gone makes
+        // the shortcut an ordinary file.
+        if (link->GetPath(target, sizeof target, &data, SLGP_UNCPRIORITY) == S_OK &&
+            std::strlen(target) < static_cast<std::size_t>(size) && PathExists(target)) {
+            link->Release();
+            CopyBounded(out, target, size);
+            return true;
+        }
+    }
+    link->Release();
+    CopyBounded(out, path, size);
+    return false;
+}
+
+bool CanonicalizePath(const char* path, char* out, int size) {
+    if (size < 1) return false;
+    out[0] = '\0';
+    IMalloc* allocator = nullptr;
+    if (SHGetMalloc(&allocator) != S_OK) return false;
+    IShellFolder* desktop = nullptr;
+    if (SHGetDesktopFolder(&desktop) != S_OK) {
+        allocator->Release();
+        return false;
+    }
+    bool done = false;
+    WCHAR widePath[MAX_PATH];
+    int limit = size < MAX_PATH ? size : MAX_PATH;
+    if (MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, limit) > 0) {
+        ULONG eaten = 0;
+        LPITEMIDLIST items = nullptr;
+        if (desktop->ParseDisplayName(nullptr, nullptr, widePath, &eaten, &items, nullptr) == S_OK) {
+            char full[MAX_PATH] = "";
+            done = SHGetPathFromIDListA(items, full) != FALSE &&
+                   std::strlen(full) < static_cast<std::size_t>(size);
+            if (done) CopyBounded(out, full, size);
+            allocator->Free(items);
+        }
+    }
+    desktop->Release();
+    allocator->Release();
+    return done;
+}

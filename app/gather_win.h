@@ -1,0 +1,46 @@
+// Gathering the work list: the command-line arguments resolved (shortcuts to
+// their targets), brought into the shell's canonical form, freed of those
+// that lie inside another, and walked depth-first into WorkItems.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "app/gather.h"
+#include "app/settings.h"
+#include "app/work_item.h"
+
+// The WorkList for arguments 1 to argc - 1 (argument 0, the program, is never
+// used), each item classified; null when a list cannot be created. With
+// outputMethod 1 every destination is its source; otherwise the arguments land
+// in outputFolder under their own names, and an empty outputFolder gathers
+// nothing rather than writing beside the current folder.
+WorkList* BuildWorkList(std::int32_t argc, const char* const* arguments, const Settings* settings);
+
+// The resolved argument paths (std::malloc copies) in command-line order,
+// without those that do not exist, are given again, or lie inside another
+// listed path; a folder given after paths inside it takes their place at the
+// end. Null when the list cannot be created.
+PtrList* CollectArguments(std::int32_t argc, const char* const* arguments);
+// A shortcut's target, or the argument itself, in canonical form; true when
+// that names something that exists. An argument too long for the program's
+// path buffers is refused rather than cut.
+bool ResolveArgument(const char* argument, char* out, int size);
+// True when path is a shortcut whose stored target exists (and fits); out then
+// holds the target. Otherwise out holds the path itself. COM must be
+// initialised on this thread.
+bool ResolveShortcut(const char* path, char* out, int size);
+// The shell's full file-system form of an existing path; false, with out
+// empty, when the shell cannot parse it or the result does not fit.
+bool CanonicalizePath(const char* path, char* out, int size);
+
+// Appends the item for parent\name and, for a folder, everything below it in
+// pre-order, with destinations below destinationFolder\name. An entry whose
+// source or destination path would not fit is left out with everything below
+// it; a folder already walked (a loop through a link to an ancestor, or a
+// second way to the same folder) keeps its own item but is not entered again.
+void AddTree(WorkList* list, const char* parent, const char* name, const char* destinationFolder);
+
+// FindFirstFileA on the path; the search is closed at once.
+bool FindExists(const char* path, WIN32_FIND_DATAA* found);
