@@ -41,3 +41,12 @@ foreach(src ${WIN_TESTS} ${GUI_TESTS})
     set_tests_properties(${kind}.${name} PROPERTIES RUN_SERIAL TRUE)
   endif()
 endforeach()
+
+# The per-file benchmark: a console program that scripts/bench-tree runs under Wine.
+file(GLOB WIN_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/win32/*.cpp)
+if(WIN_BENCH_SOURCES)
+  add_executable(tavelin_tree_bench ${WIN_BENCH_SOURCES})
+  tavelin_flags(tavelin_tree_bench)
+  target_link_libraries(tavelin_tree_bench PRIVATE winlib)
+  target_link_options(tavelin_tree_bench PRIVATE ${STATIC_LINK})
+endif()
