@@ -105,6 +105,28 @@ bool DriveModal(const char* className, const char* title, const std::function<vo
     return appeared;
 }
 
+bool MoveCursorTo(int x, int y) {
+    // Before the process has made a window the display driver is not loaded,
+    // and the pointer is not really moved. A throw-away window loads it.
+    static const bool driverLoaded = [] {
+        DestroyWindow(CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                      GetModuleHandleA(nullptr), nullptr));
+        return true;
+    }();
+    (void)driverLoaded;
+    for (int attempt = 0; attempt < 20; attempt++) {
+        // A move to where the system already believes the pointer is does
+        // not reach the display, which may hold it elsewhere: step aside first.
+        SetCursorPos(x + 1, y + 1);
+        SetCursorPos(x, y);
+        Sleep(50);
+        POINT now{};
+        GetCursorPos(&now);
+        if (now.x == x && now.y == y) return true;
+    }
+    return false;
+}
+
 std::string WindowTextOf(HWND window) {
     int length = GetWindowTextLengthA(window);
     std::string text(static_cast<std::size_t>(length) + 1, '\0');

@@ -24,6 +24,10 @@ bool WaitForWindowGone(HWND window, int timeoutMs = 10000);
 bool DriveModal(const char* className, const char* title, const std::function<void()>& modal,
                 const std::function<void(HWND)>& drive);
 
+// Puts the mouse cursor there and waits until the system reports it there
+// (a first move can be overtaken by the display's own idea of the pointer).
+bool MoveCursorTo(int x, int y);
+
 // The window's text in code page 932.
 std::string WindowTextOf(HWND window);
 // The window's outer rectangle in its parent's client coordinates (for a

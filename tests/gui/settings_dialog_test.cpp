@@ -1,0 +1,565 @@
+// The settings dialog as a user meets it, opened for real on this thread
+// while a helper thread reads and drives it: which controls show and where
+// they sit in each form, the enabled state, the folder check and its
+// message, the folder picker, dragging, and what OK and Cancel leave in the
+// caller's record. Leaves pictures of the three forms in the demo folder.
+#include "ui/settings_dialog_win.h"
+
+#include <gtest/gtest.h>
+#include <objbase.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "res/resource.h"
+#include "tests/win32/support/gui_support.h"
+#include "tests/win32/support/test_support.h"
+#include "ui/geometry_win.h"
+#include "util/text.h"
+
+namespace {
+
+constexpr char kDialogClass[] = "#32770";
+
+// The folder picker needs COM on the dialog's thread, as the entry provides.
+class ComEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override { CoInitialize(nullptr); }
+    void TearDown() override { CoUninitialize(); }
+};
+const auto* const g_com = ::testing::AddGlobalTestEnvironment(new ComEnvironment);
+
+Settings MakeSettings(const std::string& folder) {
+    Settings s{};
+    s.outputMethod = 0;
+    CopyBounded(s.outputFolder, folder.c_str(), sizeof s.outputFolder);
+    s.showSettingsAtStartup = false;
+    s.keepOverwrittenInRecycleBin = true;
+    s.conversionMask = IntoShiftJis;
+    s.dialogBeforeRun = true;
+    s.outputFolderWarning = false;
+    s.listDialogWidth = 480;
+    s.listDialogHeight = 320;
+    s.listSortColumn = 2;
+    s.listSortAscending = true;
+    return s;
+}
+
+void ExpectSameSettings(const Settings& a, const Settings& b) {
+    EXPECT_EQ(a.outputMethod, b.outputMethod);
+    EXPECT_STREQ(a.outputFolder, b.outputFolder);
+    EXPECT_EQ(a.showSettingsAtStartup, b.showSettingsAtStartup);
+    EXPECT_EQ(a.keepOverwrittenInRecycleBin, b.keepOverwrittenInRecycleBin);
+    EXPECT_EQ(a.conversionMask, b.conversionMask);
+    EXPECT_EQ(a.dialogBeforeRun, b.dialogBeforeRun);
+    EXPECT_EQ(a.outputFolderWarning, b.outputFolderWarning);
+    EXPECT_EQ(a.listDialogWidth, b.listDialogWidth);
+    EXPECT_EQ(a.listDialogHeight, b.listDialogHeight);
+    EXPECT_EQ(a.listSortColumn, b.listSortColumn);
+    EXPECT_EQ(a.listSortAscending, b.listSortAscending);
+}
+
+// Opens the dialog on this thread with the record and runs drive on the
+// helper thread; returns what ShowSettingsDialog returned.
+bool RunDialog(Settings* settings, const std::function<void(HWND)>& drive) {
+    bool result = false;
+    bool appeared = DriveModal(kDialogClass, kSettingsDialogTitle,
+                               [&] { result = ShowSettingsDialog(nullptr, settings); }, drive);
+    EXPECT_TRUE(appeared) << "the settings dialog did not appear";
+    return result;
+}
+
+HWND Item(HWND dialog, int id) { return GetDlgItem(dialog, id); }
+bool Checked(HWND dialog, int id) {
+    return SendMessageA(Item(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+bool Visible(HWND dialog, int id) { return IsWindowVisible(Item(dialog, id)) != FALSE; }
+LONG Style(HWND dialog, int id) { return GetWindowLongA(Item(dialog, id), GWL_STYLE); }
+// For clicks that return at once.
+void Click(HWND dialog, int id) { SendMessageA(Item(dialog, id), BM_CLICK, 0, 0); }
+// For clicks that open a modal window: the helper must not wait for it.
+void PostClick(HWND dialog, int id) { PostMessageA(Item(dialog, id), BM_CLICK, 0, 0); }
+void SetPathBox(HWND dialog, const std::string& text) {
+    SendMessageA(Item(dialog, IDC_OUTPUT_PATH), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+// A template rectangle in pixels, as the dialog font lays it out.
+// Position and size are converted separately, as the dialog manager does
+// when it creates the controls, so rounding never differs from it.
+RECT Laid(HWND dialog, int x, int y, int width, int height) {
+    RECT r{x, y, width, height};
+    MapDialogRect(dialog, &r);
+    return RECT{r.left, r.top, r.left + r.right, r.top + r.bottom};
+}
+LONG LaidY(HWND dialog, int y) { return Laid(dialog, 0, y, 0, 0).top; }
+
+struct Placed {
+    int id;
+    int x, y, width, height;
+    bool belowWarning;      // moves up when the warning line is hidden
+    bool belowConversion;   // moves up when the conversion group is hidden
+    int shownWhen;          // 0 always, 1 with the warning, 2 before a run
+};
+
+const Placed kLayout[] = {
+    {IDC_OUTPUT_GROUP, 7, 27, 220, 40, true, false, 0},
+    {IDC_OUTPUT_TO_FOLDER, 12, 38, 63, 10, true, false, 0},
+    {IDC_OUTPUT_IN_PLACE, 12, 52, 86, 10, true, false, 0},
+    {IDC_OUTPUT_PATH, 75, 36, 116, 14, true, false, 0},
+    {IDC_BROWSE, 192, 36, 31, 14, true, false, 0},
+    {IDC_CONVERSION_GROUP, 7, 69, 220, 26, true, false, 2},
+    {IDC_CONVERT_BOTH_WAYS, 12, 80, 50, 10, true, false, 2},
+    {IDC_CONVERT_TO_SJIS, 72, 80, 65, 10, true, false, 2},
+    {IDC_CONVERT_TO_EUC, 147, 80, 72, 10, true, false, 2},
+    {IDC_KEEP_IN_RECYCLE_BIN, 7, 102, 120, 10, true, true, 0},
+    {IDC_SHOW_AT_STARTUP, 7, 116, 119, 10, true, true, 0},
+    {IDOK, 126, 116, 50, 14, true, true, 0},
+    {IDCANCEL, 177, 116, 50, 14, true, true, 0},
+    {IDC_FOLDER_WARNING, 7, 7, 220, 12, false, false, 1},
+};
+
+bool IsGroupBox(HWND control) { return (GetWindowLongA(control, GWL_STYLE) & 0xF) == BS_GROUPBOX; }
+
+bool Contains(const RECT& outer, const RECT& inner) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+struct Form {
+    bool beforeRun;
+    bool warning;
+    const char* screenshot;
+};
+
+class Layout : public ::testing::TestWithParam<Form> {};
+
+TEST_P(Layout, ControlsShowAndSitWhereTheFormPutsThem) {
+    const Form form = GetParam();
+    ScratchFolder scratch;
+    Settings settings = MakeSettings(scratch.path());
+    settings.dialogBeforeRun = form.beforeRun;
+    settings.outputFolderWarning = form.warning;
+    const Settings before = settings;
+    const POINT cursor{640, 480};
+    MoveCursorTo(cursor.x, cursor.y);
+
+    bool result = RunDialog(&settings, [&](HWND dialog) {
+        const LONG warningShift = form.warning ? 0 : LaidY(dialog, 7) - LaidY(dialog, 27);
+        const LONG conversionShift = form.beforeRun ? 0 : LaidY(dialog, 69) - LaidY(dialog, 98);
+        std::vector<RECT> shown;
+        for (const Placed& p : kLayout) {
+            SCOPED_TRACE(testing::Message() << "control " << p.id);
+            bool visible = p.shownWhen == 0 || (p.shownWhen == 1 && form.warning) ||
+                           (p.shownWhen == 2 && form.beforeRun);
+            EXPECT_EQ(Visible(dialog, p.id), visible);
+            RECT expected = Laid(dialog, p.x, p.y, p.width, p.height);
+            OffsetRect(&expected, 0, (p.belowWarning ? warningShift : 0) +
+                                         (p.belowConversion ? conversionShift : 0));
+            RECT actual = RectInParent(Item(dialog, p.id));
+            if (visible) {
+                EXPECT_TRUE(EqualRect(&actual, &expected))
+                    << actual.left << "," << actual.top << " " << actual.right << ","
+                    << actual.bottom << " instead of " << expected.left << "," << expected.top
+                    << " " << expected.right << "," << expected.bottom;
+                shown.push_back(actual);
+            }
+        }
+        // The two group boxes that only start groups never show.
+        EXPECT_FALSE(Visible(dialog, IDC_OTHER_GROUP));
+        HWND unnamedGroup = GetNextWindow(Item(dialog, IDC_OUTPUT_IN_PLACE), GW_HWNDNEXT);
+        EXPECT_EQ(GetDlgCtrlID(unnamedGroup), 0xFFFF);
+        EXPECT_FALSE(IsWindowVisible(unnamedGroup));
+
+        // The dialog shrinks by what was taken out; nothing is cut off, and
+        // visible controls overlap only where a group box frames its members.
+        RECT client;
+        GetClientRect(dialog, &client);
+        EXPECT_EQ(client.bottom, LaidY(dialog, 137) + warningShift + conversionShift);
+        for (std::size_t i = 0; i < shown.size(); i++) {
+            EXPECT_TRUE(Contains(client, shown[i])) << "control " << i << " is cut off";
+        }
+        for (const Placed& a : kLayout) {
+            for (const Placed& b : kLayout) {
+                HWND ha = Item(dialog, a.id), hb = Item(dialog, b.id);
+                if (a.id >= b.id || !IsWindowVisible(ha) || !IsWindowVisible(hb)) continue;
+                RECT ra = RectInParent(ha), rb = RectInParent(hb), overlap;
+                if (!IntersectRect(&overlap, &ra, &rb)) continue;
+                // Controls that touch in dialog units may share a pixel after
+                // rounding (the startup check box and OK).
+                if (RectWidth(&overlap) <= 1 || RectHeight(&overlap) <= 1) continue;
+                bool framed = (IsGroupBox(ha) && Contains(ra, rb)) ||
+                              (IsGroupBox(hb) && Contains(rb, ra));
+                EXPECT_TRUE(framed) << a.id << " overlaps " << b.id;
+            }
+        }
+
+        // Placed on the cursor at the template's full height, before the
+        // bands were taken out (the dialog then shrinks from the bottom).
+        RECT window;
+        GetWindowRect(dialog, &window);
+        LONG width = window.right - window.left;
+        LONG fullHeight = window.bottom - window.top - warningShift - conversionShift;
+        EXPECT_EQ(window.left, cursor.x + width / -2);
+        EXPECT_EQ(window.top, cursor.y + fullHeight / -2);
+
+        // What the record said, shown.
+        char text[kPathCapacity] = "";
+        GetDlgItemTextA(dialog, IDC_OUTPUT_PATH, text, sizeof text);
+        EXPECT_STREQ(text, scratch.path().c_str());
+        EXPECT_TRUE(Checked(dialog, IDC_OUTPUT_TO_FOLDER));
+        EXPECT_FALSE(Checked(dialog, IDC_OUTPUT_IN_PLACE));
+        EXPECT_FALSE(Checked(dialog, IDC_CONVERT_BOTH_WAYS));
+        EXPECT_TRUE(Checked(dialog, IDC_CONVERT_TO_SJIS));
+        EXPECT_FALSE(Checked(dialog, IDC_CONVERT_TO_EUC));
+        EXPECT_TRUE(Checked(dialog, IDC_KEEP_IN_RECYCLE_BIN));
+        EXPECT_FALSE(Checked(dialog, IDC_SHOW_AT_STARTUP));
+        EXPECT_EQ(GetPropA(dialog, kPropCustomBoxParam), &settings);
+
+        if (form.screenshot != nullptr) SaveScreenshot(dialog, form.screenshot);
+        Click(dialog, IDCANCEL);
+    });
+    EXPECT_FALSE(result);
+    ExpectSameSettings(settings, before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Forms, Layout,
+    ::testing::Values(Form{false, false, "settings-no-files"},
+                      Form{true, false, "settings-before-run"},
+                      Form{true, true, "settings-before-run-warning"},
+                      Form{false, true, nullptr}),
+    [](const ::testing::TestParamInfo<Form>& info) {
+        return std::string(info.param.beforeRun ? "BeforeRun" : "NoFiles") +
+               (info.param.warning ? "WithWarning" : "");
+    });
+
+TEST(Placement, KeptInsideTheWorkArea) {
+    RECT work;
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0));
+    Settings settings = MakeSettings("");
+    for (POINT cursor : {POINT{work.left, work.top}, POINT{work.right - 1, work.bottom - 1}}) {
+        MoveCursorTo(cursor.x, cursor.y);
+        RunDialog(&settings, [&](HWND dialog) {
+            RECT window;
+            GetWindowRect(dialog, &window);
+            if (cursor.x == work.left) {
+                EXPECT_EQ(window.left, work.left);
+                EXPECT_EQ(window.top, work.top);
+            } else {
+                // Placed at full height: only the right edge is known to touch.
+                EXPECT_EQ(window.right, work.right);
+                EXPECT_LE(window.bottom, work.bottom);
+            }
+            Click(dialog, IDCANCEL);
+        });
+    }
+}
+
+TEST(EnabledState, RewritingInPlaceLocksThePathBox) {
+    ScratchFolder scratch;
+    Settings settings = MakeSettings(scratch.path());
+    RunDialog(&settings, [&](HWND dialog) {
+        HWND pathBox = Item(dialog, IDC_OUTPUT_PATH);
+        HWND inPlace = Item(dialog, IDC_OUTPUT_IN_PLACE);
+        for (int round = 0; round < 2; round++) {
+            Click(dialog, IDC_OUTPUT_IN_PLACE);
+            EXPECT_TRUE(Checked(dialog, IDC_OUTPUT_IN_PLACE));
+            EXPECT_FALSE(Checked(dialog, IDC_OUTPUT_TO_FOLDER));
+            EXPECT_TRUE(Style(dialog, IDC_OUTPUT_PATH) & ES_READONLY);
+            EXPECT_FALSE(Style(dialog, IDC_OUTPUT_PATH) & WS_TABSTOP);
+            EXPECT_TRUE(IsWindowEnabled(pathBox));  // its text can still be copied
+            EXPECT_FALSE(IsWindowEnabled(Item(dialog, IDC_BROWSE)));
+            // Tab from the radio buttons skips the box (and the disabled Browse).
+            // (Of a radio group only the checked button is a tab stop.)
+            EXPECT_EQ(GetNextDlgTabItem(dialog, inPlace, FALSE),
+                      Item(dialog, IDC_CONVERT_TO_SJIS));
+
+            Click(dialog, IDC_OUTPUT_TO_FOLDER);
+            EXPECT_FALSE(Style(dialog, IDC_OUTPUT_PATH) & ES_READONLY);
+            EXPECT_TRUE(Style(dialog, IDC_OUTPUT_PATH) & WS_TABSTOP);
+            EXPECT_TRUE(IsWindowEnabled(Item(dialog, IDC_BROWSE)));
+            EXPECT_EQ(GetNextDlgTabItem(dialog, inPlace, FALSE), pathBox);
+        }
+        // Typing stops at 260 characters.
+        SetPathBox(dialog, "");
+        for (int i = 0; i < 270; i++) SendMessageA(pathBox, WM_CHAR, 'a', 1);
+        EXPECT_EQ(GetWindowTextLengthA(pathBox), 260);
+        Click(dialog, IDCANCEL);
+    });
+}
+
+TEST(EnabledState, StartsLockedWhenTheRecordSaysInPlace) {
+    Settings settings = MakeSettings("C:\\");
+    settings.outputMethod = 1;
+    RunDialog(&settings, [&](HWND dialog) {
+        EXPECT_TRUE(Checked(dialog, IDC_OUTPUT_IN_PLACE));
+        EXPECT_FALSE(Checked(dialog, IDC_OUTPUT_TO_FOLDER));
+        EXPECT_TRUE(Style(dialog, IDC_OUTPUT_PATH) & ES_READONLY);
+        EXPECT_FALSE(Style(dialog, IDC_OUTPUT_PATH) & WS_TABSTOP);
+        EXPECT_FALSE(IsWindowEnabled(Item(dialog, IDC_BROWSE)));
+        Click(dialog, IDCANCEL);
+    });
+}
+
+TEST(Ok, WritesEveryEditedValue) {
+    ScratchFolder scratch;
+    std::string chosen = scratch / "出力";
+    ASSERT_TRUE(MakeFolder(chosen));
+    Settings settings = MakeSettings("C:\\");
+    settings.outputMethod = 1;
+    Settings expected = settings;
+    bool result = RunDialog(&settings, [&](HWND dialog) {
+        Click(dialog, IDC_OUTPUT_TO_FOLDER);
+        SetPathBox(dialog, chosen);
+        Click(dialog, IDC_CONVERT_TO_EUC);
+        Click(dialog, IDC_KEEP_IN_RECYCLE_BIN);
+        Click(dialog, IDC_SHOW_AT_STARTUP);
+        Click(dialog, IDOK);
+    });
+    EXPECT_TRUE(result);
+    expected.outputMethod = 0;
+    CopyBounded(expected.outputFolder, chosen.c_str(), sizeof expected.outputFolder);
+    expected.conversionMask = IntoEucJp;
+    expected.keepOverwrittenInRecycleBin = false;
+    expected.showSettingsAtStartup = true;
+    ExpectSameSettings(settings, expected);
+}
+
+TEST(Ok, InPlaceNeverChecksOrTakesTheFolder) {
+    Settings settings = MakeSettings("C:\\before");
+    Settings expected = settings;
+    bool result = RunDialog(&settings, [&](HWND dialog) {
+        SetPathBox(dialog, "C:\\no such folder");
+        Click(dialog, IDC_OUTPUT_IN_PLACE);
+        Click(dialog, IDC_CONVERT_BOTH_WAYS);
+        Click(dialog, IDOK);
+    });
+    EXPECT_TRUE(result);
+    expected.outputMethod = 1;
+    expected.conversionMask = BothWays;
+    ExpectSameSettings(settings, expected);
+}
+
+TEST(Ok, HiddenConversionGroupKeepsTheMask) {
+    ScratchFolder scratch;
+    struct Case {
+        ConversionMask given, returned;
+    };
+    for (Case c : {Case{IntoShiftJis, IntoShiftJis}, Case{IntoEucJp, IntoEucJp},
+                   Case{BothWays, BothWays}, Case{3, BothWays}}) {
+        Settings settings = MakeSettings(scratch.path());
+        settings.dialogBeforeRun = false;
+        settings.conversionMask = c.given;
+        EXPECT_TRUE(RunDialog(&settings, [&](HWND dialog) { Click(dialog, IDOK); }));
+        EXPECT_EQ(settings.conversionMask, c.returned) << c.given;
+    }
+}
+
+TEST(Cancel, LeavesTheRecordAlone) {
+    ScratchFolder scratch;
+    Settings settings = MakeSettings(scratch.path());
+    const Settings before = settings;
+    bool result = RunDialog(&settings, [&](HWND dialog) {
+        Click(dialog, IDC_OUTPUT_IN_PLACE);
+        Click(dialog, IDC_CONVERT_TO_EUC);
+        Click(dialog, IDC_SHOW_AT_STARTUP);
+        SetPathBox(dialog, "C:\\elsewhere");
+        Click(dialog, IDCANCEL);
+    });
+    EXPECT_FALSE(result);
+    ExpectSameSettings(settings, before);
+    EXPECT_FALSE(RunDialog(&settings, [](HWND dialog) {
+        PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    }));
+    ExpectSameSettings(settings, before);
+}
+
+// Presses OK with the text in the path box, expects the message about the
+// folder, closes it, and returns with the dialog still open.
+void ExpectFolderRejected(HWND dialog, const std::string& text, const std::string& shownPath) {
+    SetPathBox(dialog, text);
+    PostClick(dialog, IDOK);
+    HWND box = WaitForWindow(kDialogClass, kSettingsDialogTitle, dialog);
+    ASSERT_NE(box, nullptr) << "no message for " << text;
+    std::string expected = "出力先に指定されたパス\n　" + shownPath + "\nにアクセスできません。";
+    EXPECT_NE(StaticTexts(box).find(expected), std::string::npos) << StaticTexts(box);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitForWindowGone(box));
+    EXPECT_TRUE(IsWindow(dialog));
+    // Give the dialog a moment to take the focus back into the path box.
+    for (int i = 0; i < 50 && FocusOfThreadOf(dialog) != Item(dialog, IDC_OUTPUT_PATH); i++) {
+        Sleep(20);
+    }
+    EXPECT_EQ(FocusOfThreadOf(dialog), Item(dialog, IDC_OUTPUT_PATH));
+}
+
+TEST(Ok, UnusableFolderIsRejectedWithAMessage) {
+    ScratchFolder scratch;
+    std::string file = scratch / "表.txt";
+    ASSERT_TRUE(WriteBytes(file, "x"));
+    Settings settings = MakeSettings(scratch.path());
+    settings.outputMethod = 1;
+    const Settings before = settings;
+    bool result = RunDialog(&settings, [&](HWND dialog) {
+        Click(dialog, IDC_OUTPUT_TO_FOLDER);
+        Click(dialog, IDC_CONVERT_TO_EUC);
+        ExpectFolderRejected(dialog, file, file);
+        ExpectFolderRejected(dialog, scratch / "missing", scratch / "missing");
+        ExpectFolderRejected(dialog, "", "");
+        Click(dialog, IDCANCEL);
+    });
+    EXPECT_FALSE(result);
+    // A rejected OK followed by Cancel leaves nothing behind.
+    ExpectSameSettings(settings, before);
+}
+
+TEST(Ok, PathTooLongForTheBuffersIsRejectedNotCut) {
+    ScratchFolder scratch;
+    // A folder whose path is 259 characters, the most a path buffer holds.
+    std::string folder = scratch.path() + "\\";
+    folder += std::string(259 - folder.size(), 'd');
+    ASSERT_EQ(folder.size(), 259u);
+    if (!CreateDirectoryA(folder.c_str(), nullptr)) GTEST_SKIP() << "cannot make " << folder;
+    Settings settings = MakeSettings(scratch.path());
+    bool result = RunDialog(&settings, [&](HWND dialog) {
+        // Cut to 259 characters this would name the existing folder.
+        ExpectFolderRejected(dialog, folder + "x", folder + "x");
+        // Japanese characters take two bytes each: 130 of them do not fit.
+        std::string japanese;
+        for (int i = 0; i < 130; i++) japanese += "表";
+        ExpectFolderRejected(dialog, japanese, japanese);
+        SetPathBox(dialog, folder);
+        Click(dialog, IDOK);
+    });
+    EXPECT_TRUE(result);
+    EXPECT_EQ(std::string(settings.outputFolder), folder);
+}
+
+// The folder picker the user opens with Browse: its title is unknown here,
+// so it is found as the dialog-class window that the settings dialog owns.
+HWND WaitForPicker(HWND dialog) {
+    for (int waited = 0; waited < 10000; waited += 50) {
+        HWND candidate = nullptr;
+        while ((candidate = FindWindowExA(nullptr, candidate, kDialogClass, nullptr)) != nullptr) {
+            if (IsWindowVisible(candidate) && GetWindow(candidate, GW_OWNER) == dialog) {
+                return candidate;
+            }
+        }
+        Sleep(50);
+    }
+    return nullptr;
+}
+
+std::string PathBoxText(HWND dialog) { return WindowTextOf(Item(dialog, IDC_OUTPUT_PATH)); }
+
+TEST(Browse, PickerStartsAtTheFolderAndReturnsTheChoice) {
+    ScratchFolder scratch;
+    std::string folder = scratch / "表の出力";
+    ASSERT_TRUE(MakeFolder(folder));
+    Settings settings = MakeSettings(folder);
+    const Settings before = settings;
+    bool result = RunDialog(&settings, [&](HWND dialog) {
+        // Cancel in the picker changes nothing.
+        SetPathBox(dialog, folder);
+        PostClick(dialog, IDC_BROWSE);
+        HWND picker = WaitForPicker(dialog);
+        ASSERT_NE(picker, nullptr);
+        Sleep(300);  // the picker selects the folder once it has initialised
+        PostMessageA(picker, WM_COMMAND, IDCANCEL, 0);
+        ASSERT_TRUE(WaitForWindowGone(picker));
+        EXPECT_EQ(PathBoxText(dialog), folder);
+
+        // OK returns the preselected folder: the path box gets the picker's
+        // answer, so it is replaced even by an equal path; mark it first.
+        SetPathBox(dialog, folder);
+        PostClick(dialog, IDC_BROWSE);
+        picker = WaitForPicker(dialog);
+        ASSERT_NE(picker, nullptr);
+        Sleep(300);
+        SetPathBox(dialog, "marker");
+        PostMessageA(picker, WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(WaitForWindowGone(picker));
+        for (int i = 0; i < 50 && PathBoxText(dialog) == "marker"; i++) Sleep(20);
+        EXPECT_EQ(lstrcmpiA(PathBoxText(dialog).c_str(), folder.c_str()), 0) << PathBoxText(dialog);
+        Click(dialog, IDCANCEL);
+    });
+    EXPECT_FALSE(result);
+    ExpectSameSettings(settings, before);
+}
+
+// A point of the dialog's background in screen coordinates: the left margin,
+// beside the first group box.
+POINT BackgroundPoint(HWND dialog) {
+    RECT r = Laid(dialog, 3, 40, 0, 0);
+    POINT p{r.left, r.top};
+    ClientToScreen(dialog, &p);
+    return p;
+}
+
+TEST(Drag, BackgroundAnswersAsCaption) {
+    Settings settings = MakeSettings("C:\\");
+    RunDialog(&settings, [&](HWND dialog) {
+        POINT p = BackgroundPoint(dialog);
+        EXPECT_EQ(SendMessageA(dialog, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y)), HTCAPTION);
+        // The frame keeps its own answers.
+        RECT window;
+        GetWindowRect(dialog, &window);
+        LONG closeX = window.right - GetSystemMetrics(SM_CXFRAME) - GetSystemMetrics(SM_CXSIZE) / 2;
+        LONG captionY = window.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
+        EXPECT_EQ(SendMessageA(dialog, WM_NCHITTEST, 0, MAKELPARAM(closeX, captionY)), HTCLOSE);
+        Click(dialog, IDCANCEL);
+    });
+}
+
+void SendMouse(DWORD flags, POINT at) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(at.x, 65536, GetSystemMetrics(SM_CXSCREEN));
+    input.mi.dy = MulDiv(at.y, 65536, GetSystemMetrics(SM_CYSCREEN));
+    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    SendInput(1, &input, sizeof input);
+    Sleep(30);
+}
+
+TEST(Drag, DraggingTheBackgroundMovesTheDialog) {
+    Settings settings = MakeSettings("C:\\");
+    MoveCursorTo(600, 400);
+    RunDialog(&settings, [&](HWND dialog) {
+        // A click on a control still reaches the control.
+        RECT box;
+        GetWindowRect(Item(dialog, IDC_OUTPUT_PATH), &box);
+        POINT inBox{(box.left + box.right) / 2, (box.top + box.bottom) / 2};
+        SendMouse(0, inBox);
+        SendMouse(MOUSEEVENTF_LEFTDOWN, inBox);
+        SendMouse(MOUSEEVENTF_LEFTUP, inBox);
+        for (int i = 0; i < 50 && FocusOfThreadOf(dialog) != Item(dialog, IDC_OUTPUT_PATH); i++) {
+            Sleep(20);
+        }
+        EXPECT_EQ(FocusOfThreadOf(dialog), Item(dialog, IDC_OUTPUT_PATH));
+
+        RECT before;
+        GetWindowRect(dialog, &before);
+        POINT p = BackgroundPoint(dialog);
+        SendMouse(0, p);
+        SendMouse(MOUSEEVENTF_LEFTDOWN, p);
+        for (int step = 1; step <= 10; step++) {
+            SendMouse(0, POINT{p.x + 6 * step, p.y + 4 * step});
+        }
+        SendMouse(MOUSEEVENTF_LEFTUP, POINT{p.x + 60, p.y + 40});
+        RECT after;
+        for (int i = 0; i < 50; i++) {
+            GetWindowRect(dialog, &after);
+            if (after.left != before.left) break;
+            Sleep(20);
+        }
+        EXPECT_EQ(after.left - before.left, 60);
+        EXPECT_EQ(after.top - before.top, 40);
+        EXPECT_EQ(after.right - after.left, before.right - before.left);
+        Click(dialog, IDCANCEL);
+    });
+}
+
+}  // namespace
