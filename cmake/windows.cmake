@@ -45,7 +45,9 @@ endforeach()
 # The per-file benchmark: a console program that scripts/bench-tree runs under Wine.
 file(GLOB WIN_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/win32/*.cpp)
 if(WIN_BENCH_SOURCES)
-  add_executable(tavelin_tree_bench ${WIN_BENCH_SOURCES})
+  # It makes and removes its trees with the Windows tests' file helpers.
+  add_executable(tavelin_tree_bench ${WIN_BENCH_SOURCES}
+                 ${CMAKE_SOURCE_DIR}/tests/win32/support/test_support.cpp)
   tavelin_flags(tavelin_tree_bench)
   target_link_libraries(tavelin_tree_bench PRIVATE winlib)
   target_link_options(tavelin_tree_bench PRIVATE ${STATIC_LINK})
