@@ -15,6 +15,7 @@
 
 #include "app/gather_win.h"
 #include "engine/rewrite_win.h"
+#include "tests/win32/support/test_support.h"
 #include "util/path_win.h"
 
 namespace {
@@ -30,45 +31,6 @@ const char kMemo[] =
     "議題：新しい変換ツールの導入について、表示と文字コードの確認。\r\n"
     "資料は前日までに共有フォルダへ置いてください。\r\n";
 
-std::string ReadAll(const std::string& path) {
-    std::string data;
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return data;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0) data.append(buffer, got);
-    CloseHandle(h);
-    return data;
-}
-
-bool WriteAll(const std::string& path, const std::string& bytes) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    BOOL ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(h);
-    return ok && written == bytes.size();
-}
-
-void RemoveTree(const std::string& path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return;
-    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-        DeleteFileA(path.c_str());
-        return;
-    }
-    WIN32_FIND_DATAA found;
-    HANDLE h = FindFirstFileA((path + "\\*").c_str(), &found);
-    if (h != INVALID_HANDLE_VALUE) {
-        do {
-            std::string name = found.cFileName;
-            if (name != "." && name != "..") RemoveTree(path + "\\" + name);
-        } while (FindNextFileA(h, &found));
-        FindClose(h);
-    }
-    RemoveDirectoryA(path.c_str());
-}
-
 // The memo in its three encodings: Shift-JIS as written, EUC-JP converted by
 // the engine, ISO-2022-JP from the EUC-JP bytes (JIS X 0208 is EUC-JP with
 // the high bits cleared, between the escape sequences).
@@ -77,12 +39,12 @@ bool MakeSamples(const std::string& folder, std::string samples[3]) {
     std::string sjis = folder + "\\memo.sjis";
     std::string euc = folder + "\\memo.euc";
     const ConversionRule* rule = nullptr;
-    if (!WriteAll(sjis, samples[0]) ||
+    if (!WriteBytes(sjis, samples[0]) ||
         FindConversionRule(ShiftJis, IntoEucJp, &rule) != RuleOutcome::Convert ||
         !ConvertFile(sjis.c_str(), euc.c_str(), rule, false)) {
         return false;
     }
-    samples[1] = ReadAll(euc);
+    samples[1] = ReadBytes(euc);
     DeleteFileA(sjis.c_str());
     DeleteFileA(euc.c_str());
     std::string jis;
@@ -105,15 +67,15 @@ bool MakeSamples(const std::string& folder, std::string samples[3]) {
 }
 
 bool MakeTree(const std::string& root, int files, const std::string samples[3]) {
-    if (!CreateDirectoryA(root.c_str(), nullptr)) return false;
+    if (!MakeFolder(root)) return false;
     for (int i = 0; i < files; i++) {
         char folder[32];
         char name[32];
         std::snprintf(folder, sizeof folder, "\\d%03d", i / kFilesPerFolder);
         std::snprintf(name, sizeof name, "\\memo%05d.txt", i);
         std::string dir = root + folder;
-        if (i % kFilesPerFolder == 0 && !CreateDirectoryA(dir.c_str(), nullptr)) return false;
-        if (!WriteAll(dir + name, samples[i % 3])) return false;
+        if (i % kFilesPerFolder == 0 && !MakeFolder(dir)) return false;
+        if (!WriteBytes(dir + name, samples[i % 3])) return false;
     }
     return true;
 }
@@ -176,15 +138,8 @@ int main(int argc, char** argv) {
     int rounds = argc > 1 ? std::atoi(argv[1]) : 2;
     if (rounds < 1) rounds = 1;
     CoInitialize(nullptr);
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof temp, temp);
-    char base[MAX_PATH + 64];
-    std::snprintf(base, sizeof base, "%stavelin-tree-bench-%lu", temp, GetCurrentProcessId());
-    std::string work = base;
-    if (!CreateDirectoryA(work.c_str(), nullptr)) {
-        std::fprintf(stderr, "tree bench: cannot create %s\n", work.c_str());
-        return 1;
-    }
+    ScratchFolder scratch;  // removed with everything in it at the end
+    const std::string& work = scratch.path();
     std::string samples[3];
     int status = 0;
     const int sizes[] = {100, 1000, 10000};  // the first only warms up
@@ -210,7 +165,7 @@ int main(int argc, char** argv) {
         Timing best;
         for (int r = 0; r < rounds; r++) {
             RemoveTree(out);
-            CreateDirectoryA(out.c_str(), nullptr);
+            MakeFolder(out);
             Timing t;
             if (!Measure(tree, out, &t) || t.files != sizes[s] || t.written != sizes[s]) {
                 std::fprintf(stderr, "tree bench: %d of %d files gathered, %d converted\n", t.files,
@@ -229,7 +184,6 @@ int main(int argc, char** argv) {
                         best.convert / sizes[s] * 1e6, perFile[s]);
         }
     }
-    RemoveTree(work);
     CoUninitialize();
     if (status != 0) return status;
     double ratio = perFile[2] / perFile[1];
