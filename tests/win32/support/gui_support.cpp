@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "tests/win32/support/test_support.h"
+#include "tests/win32/support/wine_host.h"
 
 namespace {
 
@@ -32,21 +33,6 @@ BOOL CALLBACK CollectStaticText(HWND child, LPARAM joined) {
         *texts += WindowTextOf(child);
     }
     return TRUE;
-}
-
-// Wine's own call for a Unix path; absent on Windows.
-std::string UnixPathOf(const std::string& windowsPath) {
-    using ToUnix = char*(CDECL*)(const WCHAR*);
-    auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    if (toUnix == nullptr) return "";
-    WCHAR wide[MAX_PATH * 2];
-    if (MultiByteToWideChar(CP_ACP, 0, windowsPath.c_str(), -1, wide, MAX_PATH * 2) == 0) return "";
-    char* unixPath = toUnix(wide);
-    if (unixPath == nullptr) return "";
-    std::string result = unixPath;
-    HeapFree(GetProcessHeap(), 0, unixPath);
-    return result;
 }
 
 // BUILD/mingw/test.exe -> BUILD/demo, in Windows form.
