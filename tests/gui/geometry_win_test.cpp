@@ -136,15 +136,6 @@ TEST_F(Frame, ShowingPassivelyNeverActivates) {
     DestroyWindow(hidden);
 }
 
-TEST_F(Frame, StyleAndIconsReturnWhatTheyReplace) {
-    LONG style = GetWindowLongA(first_, GWL_STYLE);
-    EXPECT_EQ(SetWindowStyle(first_, style | WS_BORDER), style);
-    EXPECT_EQ(GetWindowLongA(first_, GWL_STYLE) & WS_BORDER, static_cast<LONG>(WS_BORDER));
-    HICON icon = LoadIcon(nullptr, IDI_INFORMATION);
-    EXPECT_EQ(SetWindowIcon(frame_, ICON_BIG, icon), nullptr);
-    EXPECT_EQ(SetWindowIcon(frame_, ICON_BIG, nullptr), icon);
-}
-
 TEST(PlaceWindowAtCursor, CentresOnTheCursorInsideTheWorkArea) {
     RECT work;
     ASSERT_TRUE(GetWorkArea(&work));
@@ -166,21 +157,6 @@ TEST(PlaceWindowAtCursor, CentresOnTheCursorInsideTheWorkArea) {
         EXPECT_EQ(r.top, c.top) << c.cursor.x << "," << c.cursor.y;
     }
     DestroyWindow(window);
-}
-
-TEST(RectArithmetic, WidthHeightAndPoints) {
-    RECT r{-5, 10, 20, 14};
-    EXPECT_EQ(RectWidth(&r), 25);
-    EXPECT_EQ(RectHeight(&r), 4);
-    SIZE s;
-    EXPECT_TRUE(RectSize(&r, &s));
-    EXPECT_EQ(s.cx, 25);
-    EXPECT_EQ(s.cy, 4);
-    POINT p;
-    EXPECT_TRUE(SetPoint(&p, 3, -4));
-    EXPECT_TRUE(OffsetPoint(&p, -3, 4));
-    EXPECT_EQ(p.x, 0);
-    EXPECT_EQ(p.y, 0);
 }
 
 }  // namespace

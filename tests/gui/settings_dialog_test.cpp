@@ -295,19 +295,6 @@ TEST(EnabledState, RewritingInPlaceLocksThePathBox) {
     });
 }
 
-TEST(EnabledState, StartsLockedWhenTheRecordSaysInPlace) {
-    Settings settings = MakeSettings("C:\\");
-    settings.outputMethod = 1;
-    RunDialog(&settings, [&](HWND dialog) {
-        EXPECT_TRUE(Checked(dialog, IDC_OUTPUT_IN_PLACE));
-        EXPECT_FALSE(Checked(dialog, IDC_OUTPUT_TO_FOLDER));
-        EXPECT_TRUE(Style(dialog, IDC_OUTPUT_PATH) & ES_READONLY);
-        EXPECT_FALSE(Style(dialog, IDC_OUTPUT_PATH) & WS_TABSTOP);
-        EXPECT_FALSE(IsWindowEnabled(Item(dialog, IDC_BROWSE)));
-        Click(dialog, IDCANCEL);
-    });
-}
-
 TEST(Ok, WritesEveryEditedValue) {
     ScratchFolder scratch;
     std::string chosen = scratch / "出力";
@@ -334,10 +321,16 @@ TEST(Ok, WritesEveryEditedValue) {
 
 TEST(Ok, InPlaceNeverChecksOrTakesTheFolder) {
     Settings settings = MakeSettings("C:\\before");
+    settings.outputMethod = 1;
     Settings expected = settings;
     bool result = RunDialog(&settings, [&](HWND dialog) {
+        // Opened locked, as the record says.
+        EXPECT_TRUE(Checked(dialog, IDC_OUTPUT_IN_PLACE));
+        EXPECT_FALSE(Checked(dialog, IDC_OUTPUT_TO_FOLDER));
+        EXPECT_TRUE(Style(dialog, IDC_OUTPUT_PATH) & ES_READONLY);
+        EXPECT_FALSE(Style(dialog, IDC_OUTPUT_PATH) & WS_TABSTOP);
+        EXPECT_FALSE(IsWindowEnabled(Item(dialog, IDC_BROWSE)));
         SetPathBox(dialog, "C:\\no such folder");
-        Click(dialog, IDC_OUTPUT_IN_PLACE);
         Click(dialog, IDC_CONVERT_BOTH_WAYS);
         Click(dialog, IDOK);
     });
