@@ -1,0 +1,76 @@
+#include "app/run_win.h"
+
+#include "app/command_line.h"
+#include "app/gather_win.h"
+#include "app/settings_win.h"
+#include "app/work_list.h"
+#include "engine/rewrite_win.h"
+#include "ui/busy_window_win.h"
+#include "ui/settings_dialog_win.h"
+#include "util/path_win.h"
+
+
+bool DecideSettingsDialog(Settings* settings, std::int32_t argc, char* const* argv) {
+    bool suppressStartupDialog = false;
+    settings->conversionMask = ParseSwitches(argc, argv, &suppressStartupDialog);
+
+    if (argc < 2) {
+        // Started without anything to convert: the settings are the whole program.
+        settings->dialogBeforeRun = false;
+        settings->outputFolderWarning = false;
+        if (ShowSettingsDialog(nullptr, settings)) SaveSettings(settings);
+        return false;
+    }
+
+    bool shiftDown = GetKeyState(VK_SHIFT) < 0;
+    bool wanted = shiftDown || (!suppressStartupDialog && settings->showSettingsAtStartup);
+    // An output folder that is not there forces the dialog, even under /noui.
+    bool unusable = settings->outputMethod == 0 && !IsDirectory(settings->outputFolder);
+    if (wanted || unusable) {
+        settings->dialogBeforeRun = true;
+        settings->outputFolderWarning = unusable;
+        if (!ShowSettingsDialog(nullptr, settings)) return false;
+    }
+    SaveSettings(settings);
+    return true;
+}
+
+struct ProcessContext {
+    ConversionMask mask;
+    bool keepOverwrittenInRecycleBin;
+};
+
+static std::int32_t ProcessOne(void* element, std::int32_t, void* context) {
+    auto* c = static_cast<ProcessContext*>(context);
+    ProcessWorkItem(static_cast<WorkItem*>(element), c->mask, c->keepOverwrittenInRecycleBin);
+    return 1;
+}
+
+bool ProcessWorkList(WorkList* list, ConversionMask mask, const Settings* settings) {
+    // One pass along the list: a folder's item comes before its contents, so
+    // every destination folder exists before anything is written into it.
+    ProcessContext context{mask, settings->keepOverwrittenInRecycleBin};
+    PtrListForEach(list, true, ProcessOne, &context);
+    return true;
+}
+
+int RunConversion(HINSTANCE instance, std::int32_t argc, char* const* argv) {
+    Settings settings{};
+    LoadSettings(&settings);
+    if (!DecideSettingsDialog(&settings, argc, argv)) return 0;
+
+    RegisterBusyWindowClass(instance);
+    HWND busy = CreateBusyWindow(instance, kBusyTip);
+    WorkList* list = BuildWorkList(argc, argv, &settings);
+    if (list != nullptr) ProcessWorkList(list, settings.conversionMask, &settings);
+    DestroyBusyWindow(busy);
+
+    if (list != nullptr) {
+        if (HasUndecidedItems(list)) {
+            // Files that stayed undecided are left exactly as they were.
+        }
+        PtrListDestroy(list);
+    }
+    SaveSettings(&settings);
+    return 0;
+}

@@ -1,0 +1,188 @@
+// The whole program, as a user starts it: a copy of TAVELIN.exe with its
+// settings file beside it, started with files, folders, shortcuts and
+// switches; what matters is the files it leaves and the settings it writes.
+#include <windows.h>
+#include <gtest/gtest.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <string>
+
+#include "tests/win32/support/program_runner.h"
+
+namespace {
+
+// "あい" then a line end, in each encoding.
+const std::string kSjisCrLf = "\x82\xA0\x82\xA2\r\n";
+const std::string kSjisLf = "\x82\xA0\x82\xA2\n";
+const std::string kEucLf = "\xA4\xA2\xA4\xA4\n";
+const std::string kJisLf = "\x1B$B$\"$$\x1B(B\n";
+// "漢字" (JIS 0x3441 0x3B7A), whose Shift-JIS bytes lie outside EUC-JP's ranges.
+const std::string kKanjiSjis = "\x8A\xBF\x8E\x9A\r\n";
+const std::string kKanjiEuc = "\xB4\xC1\xBB\xFA\n";
+// The start of every PNG: data after its end-of-file byte.
+const std::string kPng = std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16);
+
+class ProgramRun : public ::testing::Test {
+protected:
+    ProgramCopy program;
+    ScratchFolder data;
+    ScratchFolder output;
+
+    RunResult Run(const std::string& args) {
+        RunResult r = RunProgram(program.exe(), args, 60000);
+        EXPECT_TRUE(r.started);
+        EXPECT_TRUE(r.finished);
+        return r;
+    }
+};
+
+TEST_F(ProgramRun, ConvertsAFolderIntoTheOutputFolderBothWays) {
+    program.WriteSettings(0, output.path(), true, false);
+    std::string tree = data / "テキスト";
+    ASSERT_TRUE(MakeFolder(tree));
+    ASSERT_TRUE(MakeFolder(tree + "\\表"));
+    WriteBytes(tree + "\\sjis.txt", kKanjiSjis);
+    WriteBytes(tree + "\\表\\euc.txt", kEucLf);
+    WriteBytes(tree + "\\jis.txt", kJisLf);
+    WriteBytes(tree + "\\picture.png", kPng);
+
+    RunResult r = Run("/noui " + Quoted(tree));
+    EXPECT_EQ(r.exitCode, 0u);
+    std::string out = output / "テキスト";
+    EXPECT_EQ(ReadBytes(out + "\\sjis.txt"), kKanjiEuc);
+    EXPECT_EQ(ReadBytes(out + "\\表\\euc.txt"), kSjisCrLf);
+    EXPECT_EQ(ReadBytes(out + "\\jis.txt"), kSjisCrLf);
+    // Undecided: neither written nor touched.
+    EXPECT_EQ(ReadBytes(out + "\\picture.png"), "<missing>");
+    EXPECT_EQ(ReadBytes(tree + "\\picture.png"), kPng);
+    // The sources stay as they were.
+    EXPECT_EQ(ReadBytes(tree + "\\sjis.txt"), kKanjiSjis);
+}
+
+TEST_F(ProgramRun, SwitchesChooseOneTargetEncoding) {
+    program.WriteSettings(0, output.path(), false, false);
+    WriteBytes(data / "a.txt", kKanjiSjis);
+    WriteBytes(data / "b.txt", kEucLf);
+    RunResult r = Run("/sjis " + Quoted(data / "a.txt") + " " + Quoted(data / "b.txt"));
+    EXPECT_EQ(r.exitCode, 0u);
+    EXPECT_EQ(ReadBytes(output / "a.txt"), kKanjiSjis);  // already Shift-JIS: copied as it is
+    EXPECT_EQ(ReadBytes(output / "b.txt"), kSjisCrLf);
+
+    ScratchFolder second;
+    program.WriteSettings(0, second.path(), false, false);
+    Run("/sjis /EUC " + Quoted(data / "a.txt") + " " + Quoted(data / "b.txt"));
+    EXPECT_EQ(ReadBytes(second / "a.txt"), kKanjiEuc);
+    EXPECT_EQ(ReadBytes(second / "b.txt"), kEucLf);  // copied, line ends untouched
+}
+
+TEST_F(ProgramRun, RewritesInPlaceKeepingTimes) {
+    program.WriteSettings(1, "", false, false);
+    std::string file = data / "memo.txt";
+    WriteBytes(file, kEucLf);
+    HANDLE h = CreateFileA(file.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    FILETIME old{0x12340000u, 0x01D00000u};
+    SetFileTime(h, &old, &old, &old);
+    CloseHandle(h);
+
+    Run("/auto " + Quoted(file));
+    EXPECT_EQ(ReadBytes(file), kSjisCrLf);
+    WIN32_FILE_ATTRIBUTE_DATA info{};
+    ASSERT_TRUE(GetFileAttributesExA(file.c_str(), GetFileExInfoStandard, &info));
+    EXPECT_EQ(CompareFileTime(&info.ftLastWriteTime, &old), 0);
+    // Nothing left beside the program but itself and its settings.
+    EXPECT_EQ(ReadBytes(program / "tavelin.000"), "<missing>");
+}
+
+TEST_F(ProgramRun, FollowsAShortcut) {
+    program.WriteSettings(0, output.path(), false, false);
+    std::string target = data / "target.txt";
+    WriteBytes(target, kEucLf);
+    std::string link = data / "link.lnk";
+    CoInitialize(nullptr);
+    IShellLinkA* shellLink = nullptr;
+    ASSERT_EQ(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                               reinterpret_cast<void**>(&shellLink)),
+              S_OK);
+    shellLink->SetPath(target.c_str());
+    IPersistFile* file = nullptr;
+    shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+    wchar_t wide[MAX_PATH];
+    MultiByteToWideChar(CP_ACP, 0, link.c_str(), -1, wide, MAX_PATH);
+    ASSERT_EQ(file->Save(wide, TRUE), S_OK);
+    file->Release();
+    shellLink->Release();
+    CoUninitialize();
+
+    Run("/noui " + Quoted(link));
+    // The target is converted under its own name; the shortcut is not copied.
+    EXPECT_EQ(ReadBytes(output / "target.txt"), kSjisCrLf);
+    EXPECT_EQ(ReadBytes(output / "link.lnk"), "<missing>");
+}
+
+TEST_F(ProgramRun, TracesEveryArgumentAndSavesTheSettings) {
+    program.WriteSettings(0, output.path(), false, true, 700, 500);
+    RunResult r = Run("/noui nothing-here \"two words\"");
+    EXPECT_EQ(r.exitCode, 0u);
+    ASSERT_EQ(r.debugLines.size(), 4u);
+    EXPECT_EQ(r.debugLines[0], "argv[ 0]=" + program.exe() + "\r\n");
+    EXPECT_EQ(r.debugLines[1], "argv[ 1]=/noui\r\n");
+    EXPECT_EQ(r.debugLines[2], "argv[ 2]=nothing-here\r\n");
+    EXPECT_EQ(r.debugLines[3], "argv[ 3]=two words\r\n");
+    // Written back in the order of the keys, values as loaded.
+    std::string expected = "[TAVELIN]\r\n"
+                           "上書きされるファイルをゴミ箱に残す=1\r\n"
+                           "起動時に設定ダイアログを表示する=0\r\n"
+                           "出力先決定方法=0\r\n"
+                           "出力先パス=" + output.path() + "\r\n"
+                           "ダイアログの幅=700\r\n"
+                           "ダイアログの高さ=500\r\n";
+    EXPECT_EQ(ReadBytes(program.ini()), expected);
+}
+
+// Closes the settings dialog with the given button once it shows.
+std::function<void(DWORD)> PressInSettingsDialog(int button, bool* shown) {
+    return [button, shown](DWORD) {
+        HWND dialog = WaitForWindow("#32770", "TAVELIN の設定", 30000);
+        *shown = dialog != nullptr;
+        if (dialog != nullptr) PostMessageA(dialog, WM_COMMAND, button, 0);
+    };
+}
+
+TEST_F(ProgramRun, WithoutArgumentsOnlyTheSettingsDialogShows) {
+    program.WriteSettings(0, output.path(), false, false);
+    std::string before = ReadBytes(program.ini());
+    bool shown = false;
+    RunResult r = RunProgram(program.exe(), "", 60000, PressInSettingsDialog(IDCANCEL, &shown));
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(r.finished);
+    EXPECT_EQ(r.exitCode, 0u);
+    EXPECT_EQ(ReadBytes(program.ini()), before);  // Cancel writes nothing
+
+    shown = false;
+    DeleteFileA(program.ini().c_str());
+    r = RunProgram(program.exe(), "", 60000, PressInSettingsDialog(IDOK, &shown));
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(r.exitCode, 0u);
+    EXPECT_NE(ReadBytes(program.ini()).find("出力先決定方法=0"), std::string::npos);
+}
+
+TEST_F(ProgramRun, DialogBeforeTheRunAndItsCancel) {
+    // Asked for by the settings: Cancel converts nothing and saves nothing.
+    program.WriteSettings(0, output.path(), true, false);
+    std::string before = ReadBytes(program.ini());
+    WriteBytes(data / "a.txt", kEucLf);
+    bool shown = false;
+    RunProgram(program.exe(), Quoted(data / "a.txt"), 60000, PressInSettingsDialog(IDCANCEL, &shown));
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(ReadBytes(output / "a.txt"), "<missing>");
+    EXPECT_EQ(ReadBytes(program.ini()), before);
+
+    // /dlg:0 skips it; an unusable output folder forces it even then.
+    program.WriteSettings(0, data / "no-such-folder", true, false);
+    shown = false;
+    RunProgram(program.exe(), "/dlg:0 " + Quoted(data / "a.txt"), 60000, PressInSettingsDialog(IDCANCEL, &shown));
+    EXPECT_TRUE(shown);
+}
+
+}  // namespace
