@@ -8,19 +8,19 @@
 // file-system folder (not, say, the control panel).
 static int CALLBACK BrowseCallback(HWND picker, UINT message, LPARAM parameter, LPARAM data) {
     switch (message) {
-    case BFFM_INITIALIZED:
-        if (data != 0) SendMessageA(picker, BFFM_SETSELECTIONA, TRUE, data);
-        break;
-    case BFFM_SELCHANGED:
-        if (parameter != 0) {
-            char scratch[MAX_PATH + 4];
-            BOOL isFolder =
-                SHGetPathFromIDListA(reinterpret_cast<LPCITEMIDLIST>(parameter), scratch);
-            SendMessageA(picker, BFFM_ENABLEOK, 0, isFolder ? 1 : 0);
-        }
-        break;
-    default:
-        break;
+        case BFFM_INITIALIZED:
+            if (data != 0) SendMessageA(picker, BFFM_SETSELECTIONA, TRUE, data);
+            break;
+        case BFFM_SELCHANGED:
+            if (parameter != 0) {
+                char scratch[MAX_PATH + 4];
+                BOOL isFolder =
+                    SHGetPathFromIDListA(reinterpret_cast<LPCITEMIDLIST>(parameter), scratch);
+                SendMessageA(picker, BFFM_ENABLEOK, 0, isFolder ? 1 : 0);
+            }
+            break;
+        default:
+            break;
     }
     return 0;
 }

@@ -39,8 +39,8 @@ HWND CreateBusyWindow(HINSTANCE instance, const char* tip) {
     record->uID = kTrayIconId;
     record->uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     record->uCallbackMessage = kTrayCallbackMessage;
-    record->hIcon = static_cast<HICON>(
-        LoadImageA(instance, MAKEINTRESOURCEA(IDI_BUSY), IMAGE_ICON, 16, 16, 0));
+    record->hIcon =
+        static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_BUSY), IMAGE_ICON, 16, 16, 0));
     CopyBounded(record->szTip, tip, kTipCapacity);
     // A shell without a tray refuses the icon; the run does not depend on it.
     Shell_NotifyIconA(NIM_ADD, record);

@@ -24,14 +24,24 @@ constexpr char kFolderMessage[] = "出力先に指定されたパス\n　%s\nに
 constexpr int kWarningLine[] = {IDC_FOLDER_WARNING};
 // Everything below the warning line, moved up together when it is hidden.
 constexpr int kBelowWarning[] = {
-    IDC_OUTPUT_GROUP,      IDC_OUTPUT_TO_FOLDER, IDC_OUTPUT_IN_PLACE,    IDC_OUTPUT_PATH,
-    IDC_BROWSE,            IDC_CONVERSION_GROUP, IDC_CONVERT_BOTH_WAYS,  IDC_CONVERT_TO_SJIS,
-    IDC_CONVERT_TO_EUC,    IDC_OTHER_GROUP,      IDC_KEEP_IN_RECYCLE_BIN, IDC_SHOW_AT_STARTUP,
-    IDOK,                  IDCANCEL,
+    IDC_OUTPUT_GROUP,
+    IDC_OUTPUT_TO_FOLDER,
+    IDC_OUTPUT_IN_PLACE,
+    IDC_OUTPUT_PATH,
+    IDC_BROWSE,
+    IDC_CONVERSION_GROUP,
+    IDC_CONVERT_BOTH_WAYS,
+    IDC_CONVERT_TO_SJIS,
+    IDC_CONVERT_TO_EUC,
+    IDC_OTHER_GROUP,
+    IDC_KEEP_IN_RECYCLE_BIN,
+    IDC_SHOW_AT_STARTUP,
+    IDOK,
+    IDCANCEL,
 };
 // The conversion-method group, hidden when no run follows the dialog.
-constexpr int kConversionGroup[] = {
-    IDC_CONVERSION_GROUP, IDC_CONVERT_BOTH_WAYS, IDC_CONVERT_TO_SJIS, IDC_CONVERT_TO_EUC};
+constexpr int kConversionGroup[] = {IDC_CONVERSION_GROUP, IDC_CONVERT_BOTH_WAYS,
+                                    IDC_CONVERT_TO_SJIS, IDC_CONVERT_TO_EUC};
 // What sits below that group, moved up when it is hidden.
 constexpr int kBelowConversionGroup[] = {IDC_KEEP_IN_RECYCLE_BIN, IDC_SHOW_AT_STARTUP, IDOK,
                                          IDCANCEL};
@@ -161,20 +171,20 @@ void OnBrowse(HWND dialog) {
 
 BOOL OnCommand(HWND dialog, int id) {
     switch (id) {
-    case IDOK:
-        return OnOk(dialog);
-    case IDCANCEL:
-        EndDialog(dialog, IDCANCEL);
-        return TRUE;
-    case IDC_OUTPUT_TO_FOLDER:
-    case IDC_OUTPUT_IN_PLACE:
-        UpdateEnabledState(dialog, IsChecked(dialog, IDC_OUTPUT_TO_FOLDER));
-        return TRUE;
-    case IDC_BROWSE:
-        OnBrowse(dialog);
-        return TRUE;
-    default:
-        return FALSE;
+        case IDOK:
+            return OnOk(dialog);
+        case IDCANCEL:
+            EndDialog(dialog, IDCANCEL);
+            return TRUE;
+        case IDC_OUTPUT_TO_FOLDER:
+        case IDC_OUTPUT_IN_PLACE:
+            UpdateEnabledState(dialog, IsChecked(dialog, IDC_OUTPUT_TO_FOLDER));
+            return TRUE;
+        case IDC_BROWSE:
+            OnBrowse(dialog);
+            return TRUE;
+        default:
+            return FALSE;
     }
 }
 
@@ -187,23 +197,24 @@ BOOL OnNcHitTest(HWND dialog, WPARAM wParam, LPARAM lParam) {
     return TRUE;
 }
 
-INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+}  // namespace
+
+static INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam,
+                                           LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG:
-        return OnInitDialog(dialog, reinterpret_cast<Settings*>(lParam));
-    case WM_COMMAND:
-        return OnCommand(dialog, LOWORD(wParam));
-    case WM_NCHITTEST:
-        return OnNcHitTest(dialog, wParam, lParam);
-    case WM_DESTROY:
-        RemovePropA(dialog, kPropCustomBoxParam);
-        return TRUE;
-    default:
-        return FALSE;
+        case WM_INITDIALOG:
+            return OnInitDialog(dialog, reinterpret_cast<Settings*>(lParam));
+        case WM_COMMAND:
+            return OnCommand(dialog, LOWORD(wParam));
+        case WM_NCHITTEST:
+            return OnNcHitTest(dialog, wParam, lParam);
+        case WM_DESTROY:
+            RemovePropA(dialog, kPropCustomBoxParam);
+            return TRUE;
+        default:
+            return FALSE;
     }
 }
-
-}  // namespace
 
 bool ShowSettingsDialog(HWND owner, Settings* settings) {
     INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SETTINGS),

@@ -24,7 +24,7 @@ RECT ScreenRect(HWND window) {
 
 // A visible top-level frame with two children, destroyed with the fixture.
 class Frame : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         frame_ = MakeWindow(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 120, 400, 300);
         ASSERT_NE(frame_, nullptr);
@@ -147,9 +147,9 @@ TEST(PlaceWindowAtCursor, CentresOnTheCursorInsideTheWorkArea) {
         LONG left, top;
     };
     const LONG cx = work.left + RectWidth(&work) / 2, cy = work.top + RectHeight(&work) / 2;
-    for (Case c : {Case{{cx, cy}, cx - 100, cy - 75},
-                   Case{{work.left, work.top}, work.left, work.top},
-                   Case{{work.right - 1, work.bottom - 1}, work.right - 201, work.bottom - 151}}) {
+    for (Case c :
+         {Case{{cx, cy}, cx - 100, cy - 75}, Case{{work.left, work.top}, work.left, work.top},
+          Case{{work.right - 1, work.bottom - 1}, work.right - 201, work.bottom - 151}}) {
         ASSERT_TRUE(MoveCursorTo(c.cursor.x, c.cursor.y));
         EXPECT_TRUE(PlaceWindowAtCursor(window));
         RECT r = ScreenRect(window);

@@ -25,7 +25,7 @@ constexpr char kDialogClass[] = "#32770";
 
 // The folder picker needs COM on the dialog's thread, as the entry provides.
 class ComEnvironment : public ::testing::Environment {
-public:
+  public:
     void SetUp() override { CoInitialize(nullptr); }
     void TearDown() override { CoUninitialize(); }
 };
@@ -65,8 +65,9 @@ void ExpectSameSettings(const Settings& a, const Settings& b) {
 // helper thread; returns what ShowSettingsDialog returned.
 bool RunDialog(Settings* settings, const std::function<void(HWND)>& drive) {
     bool result = false;
-    bool appeared = DriveModal(kDialogClass, kSettingsDialogTitle,
-                               [&] { result = ShowSettingsDialog(nullptr, settings); }, drive);
+    bool appeared = DriveModal(
+        kDialogClass, kSettingsDialogTitle, [&] { result = ShowSettingsDialog(nullptr, settings); },
+        drive);
     EXPECT_TRUE(appeared) << "the settings dialog did not appear";
     return result;
 }
@@ -99,9 +100,9 @@ LONG LaidY(HWND dialog, int y) { return Laid(dialog, 0, y, 0, 0).top; }
 struct Placed {
     int id;
     int x, y, width, height;
-    bool belowWarning;      // moves up when the warning line is hidden
-    bool belowConversion;   // moves up when the conversion group is hidden
-    int shownWhen;          // 0 always, 1 with the warning, 2 before a run
+    bool belowWarning;     // moves up when the warning line is hidden
+    bool belowConversion;  // moves up when the conversion group is hidden
+    int shownWhen;         // 0 always, 1 with the warning, 2 before a run
 };
 
 const Placed kLayout[] = {
@@ -160,8 +161,9 @@ TEST_P(Layout, ControlsShowAndSitWhereTheFormPutsThem) {
                            (p.shownWhen == 2 && form.beforeRun);
             EXPECT_EQ(Visible(dialog, p.id), visible);
             RECT expected = Laid(dialog, p.x, p.y, p.width, p.height);
-            OffsetRect(&expected, 0, (p.belowWarning ? warningShift : 0) +
-                                         (p.belowConversion ? conversionShift : 0));
+            OffsetRect(
+                &expected, 0,
+                (p.belowWarning ? warningShift : 0) + (p.belowConversion ? conversionShift : 0));
             RECT actual = RectInParent(Item(dialog, p.id));
             if (visible) {
                 EXPECT_TRUE(EqualRect(&actual, &expected))
@@ -194,8 +196,8 @@ TEST_P(Layout, ControlsShowAndSitWhereTheFormPutsThem) {
                 // Controls that touch in dialog units may share a pixel after
                 // rounding (the startup check box and OK).
                 if (RectWidth(&overlap) <= 1 || RectHeight(&overlap) <= 1) continue;
-                bool framed = (IsGroupBox(ha) && Contains(ra, rb)) ||
-                              (IsGroupBox(hb) && Contains(rb, ra));
+                bool framed =
+                    (IsGroupBox(ha) && Contains(ra, rb)) || (IsGroupBox(hb) && Contains(rb, ra));
                 EXPECT_TRUE(framed) << a.id << " overlaps " << b.id;
             }
         }
@@ -229,16 +231,15 @@ TEST_P(Layout, ControlsShowAndSitWhereTheFormPutsThem) {
     ExpectSameSettings(settings, before);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Forms, Layout,
-    ::testing::Values(Form{false, false, "settings-no-files"},
-                      Form{true, false, "settings-before-run"},
-                      Form{true, true, "settings-before-run-warning"},
-                      Form{false, true, nullptr}),
-    [](const ::testing::TestParamInfo<Form>& info) {
-        return std::string(info.param.beforeRun ? "BeforeRun" : "NoFiles") +
-               (info.param.warning ? "WithWarning" : "");
-    });
+INSTANTIATE_TEST_SUITE_P(Forms, Layout,
+                         ::testing::Values(Form{false, false, "settings-no-files"},
+                                           Form{true, false, "settings-before-run"},
+                                           Form{true, true, "settings-before-run-warning"},
+                                           Form{false, true, nullptr}),
+                         [](const ::testing::TestParamInfo<Form>& info) {
+                             return std::string(info.param.beforeRun ? "BeforeRun" : "NoFiles") +
+                                    (info.param.warning ? "WithWarning" : "");
+                         });
 
 TEST(Placement, KeptInsideTheWorkArea) {
     RECT work;
@@ -278,8 +279,7 @@ TEST(EnabledState, RewritingInPlaceLocksThePathBox) {
             EXPECT_FALSE(IsWindowEnabled(Item(dialog, IDC_BROWSE)));
             // Tab from the radio buttons skips the box (and the disabled Browse).
             // (Of a radio group only the checked button is a tab stop.)
-            EXPECT_EQ(GetNextDlgTabItem(dialog, inPlace, FALSE),
-                      Item(dialog, IDC_CONVERT_TO_SJIS));
+            EXPECT_EQ(GetNextDlgTabItem(dialog, inPlace, FALSE), Item(dialog, IDC_CONVERT_TO_SJIS));
 
             Click(dialog, IDC_OUTPUT_TO_FOLDER);
             EXPECT_FALSE(Style(dialog, IDC_OUTPUT_PATH) & ES_READONLY);
@@ -368,9 +368,8 @@ TEST(Cancel, LeavesTheRecordAlone) {
     });
     EXPECT_FALSE(result);
     ExpectSameSettings(settings, before);
-    EXPECT_FALSE(RunDialog(&settings, [](HWND dialog) {
-        PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-    }));
+    EXPECT_FALSE(RunDialog(&settings,
+                           [](HWND dialog) { PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }));
     ExpectSameSettings(settings, before);
 }
 
@@ -505,7 +504,8 @@ TEST(Drag, BackgroundAnswersAsCaption) {
         RECT window;
         GetWindowRect(dialog, &window);
         LONG closeX = window.right - GetSystemMetrics(SM_CXFRAME) - GetSystemMetrics(SM_CXSIZE) / 2;
-        LONG captionY = window.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
+        LONG captionY =
+            window.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
         EXPECT_EQ(SendMessageA(dialog, WM_NCHITTEST, 0, MAKELPARAM(closeX, captionY)), HTCLOSE);
         Click(dialog, IDCANCEL);
     });
@@ -526,8 +526,8 @@ void SendMouse(DWORD flags, POINT at) {
 bool WindowManagerDrags() {
     char managed[8] = "Y";
     DWORD size = sizeof managed;
-    RegGetValueA(HKEY_CURRENT_USER, "Software\\Wine\\X11 Driver", "Managed", RRF_RT_REG_SZ,
-                 nullptr, managed, &size);
+    RegGetValueA(HKEY_CURRENT_USER, "Software\\Wine\\X11 Driver", "Managed", RRF_RT_REG_SZ, nullptr,
+                 managed, &size);
     return managed[0] != 'N' && managed[0] != 'n';
 }
 

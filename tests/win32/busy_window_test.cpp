@@ -34,7 +34,7 @@ SIZE IconSize(HICON icon) {
 
 // The class is registered once for the whole test program, as the run does.
 class BusyWindow : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() { atom_ = RegisterBusyWindowClass(Instance()); }
     static ATOM atom_;
 };

@@ -35,7 +35,7 @@ struct Template {
 
 // Reads the words of a compiled DLGTEMPLATE (the short form).
 class Reader {
-public:
+  public:
     explicit Reader(const void* start) : start_(static_cast<const std::uint16_t*>(start)) {}
     std::uint16_t Word() { return start_[at_++]; }
     std::uint32_t Long() {
@@ -59,7 +59,7 @@ public:
     }
     void AlignToLong() { at_ += at_ % 2; }
 
-private:
+  private:
     const std::uint16_t* start_;
     std::size_t at_ = 0;
 };
@@ -135,7 +135,8 @@ TEST(SettingsTemplate, ControlsInTabOrder) {
         {0x50010003, 7, 116, 119, 10, 1024, kButton, "起動時に設定ダイアログを表示する"},
         {0x50010001, 126, 116, 50, 14, 1, kButton, "OK"},
         {0x50010000, 177, 116, 50, 14, 2, kButton, "ｷｬﾝｾﾙ"},
-        {0x50020280, 7, 7, 220, 12, 1028, kStatic, "出力先に指定されたパスにアクセスできませんでした。"},
+        {0x50020280, 7, 7, 220, 12, 1028, kStatic,
+         "出力先に指定されたパスにアクセスできませんでした。"},
     };
     Template t = LoadSettingsTemplate();
     ASSERT_EQ(t.items.size(), std::size(expected));
