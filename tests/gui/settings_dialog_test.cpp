@@ -486,6 +486,52 @@ TEST(Browse, PickerStartsAtTheFolderAndReturnsTheChoice) {
     ExpectSameSettings(settings, before);
 }
 
+// An icon as a user sees it: drawn on a white square of its size.
+std::vector<COLORREF> Drawn(HICON icon, int size) {
+    std::vector<COLORREF> pixels;
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, size, size);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    PatBlt(dc, 0, 0, size, size, WHITENESS);
+    DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    for (int y = 0; y < size; y++) {
+        for (int x = 0; x < size; x++) pixels.push_back(GetPixel(dc, x, y));
+    }
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+TEST(TitleBar, ShowsTheProgramsOwnIcon) {
+    // The shell's icon for the program file is the program's first icon,
+    // not a generic one for files of no known type.
+    Settings settings = MakeSettings("C:\\");
+    RunDialog(&settings, [&](HWND dialog) {
+        struct Kind {
+            WPARAM which;
+            int size;
+        };
+        const Kind kinds[] = {{ICON_SMALL, GetSystemMetrics(SM_CXSMICON)},
+                              {ICON_BIG, GetSystemMetrics(SM_CXICON)}};
+        for (const Kind& kind : kinds) {
+            SCOPED_TRACE(testing::Message() << "icon size " << kind.size);
+            auto shown =
+                reinterpret_cast<HICON>(SendMessageA(dialog, WM_GETICON, kind.which, 0));
+            ASSERT_NE(shown, nullptr);
+            auto own = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr),
+                                                     MAKEINTRESOURCEA(IDI_APPLICATION_ICON),
+                                                     IMAGE_ICON, kind.size, kind.size, 0));
+            ASSERT_NE(own, nullptr);
+            EXPECT_TRUE(Drawn(shown, kind.size) == Drawn(own, kind.size));
+            DestroyIcon(own);
+        }
+        Click(dialog, IDCANCEL);
+    });
+}
+
 // A point of the dialog's background in screen coordinates: the left margin,
 // beside the first group box.
 POINT BackgroundPoint(HWND dialog) {
