@@ -33,5 +33,13 @@ ATOM RegisterAppWindowClass(HINSTANCE instance, const char* className, WNDPROC p
     windowClass.lpszMenuName = menuName;
     windowClass.lpszClassName = className;
     windowClass.hIconSm = GetExecutableIcon(instance, 1);
-    return RegisterClassExA(&windowClass);
+    ATOM atom = RegisterClassExA(&windowClass);
+    // A refused class (registered before, say) keeps nothing of ours: its
+    // icons are ours to destroy. A registered class holds them for the life
+    // of the process.
+    if (atom == 0) {
+        if (windowClass.hIcon != nullptr) DestroyIcon(windowClass.hIcon);
+        if (windowClass.hIconSm != nullptr) DestroyIcon(windowClass.hIconSm);
+    }
+    return atom;
 }
