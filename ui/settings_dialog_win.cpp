@@ -197,6 +197,16 @@ BOOL OnNcHitTest(HWND dialog, WPARAM wParam, LPARAM lParam) {
     return TRUE;
 }
 
+// The title-bar icons are the shell's copies, taken for this dialog alone;
+// a window never destroys its icons itself.
+void DestroyTitleBarIcons(HWND dialog) {
+    const WPARAM kinds[] = {ICON_BIG, ICON_SMALL};
+    for (WPARAM which : kinds) {
+        HICON icon = SetWindowIcon(dialog, which, nullptr);
+        if (icon != nullptr) DestroyIcon(icon);
+    }
+}
+
 }  // namespace
 
 static INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam,
@@ -210,6 +220,7 @@ static INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wPa
             return OnNcHitTest(dialog, wParam, lParam);
         case WM_DESTROY:
             RemovePropA(dialog, kPropCustomBoxParam);
+            DestroyTitleBarIcons(dialog);
             return TRUE;
         default:
             return FALSE;
