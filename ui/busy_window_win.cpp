@@ -44,7 +44,13 @@ HWND CreateBusyWindow(HINSTANCE instance, const char* tip) {
     CopyBounded(record->szTip, tip, kTipCapacity);
     // A shell without a tray refuses the icon; the run does not depend on it.
     Shell_NotifyIconA(NIM_ADD, record);
-    SetPropA(window, kPropWaitIcon, record);
+    if (!SetPropA(window, kPropWaitIcon, record)) {
+        // DestroyBusyWindow finds the record only through the property: without
+        // it, the icon would stay in the tray and the record and image be lost.
+        Shell_NotifyIconA(NIM_DELETE, record);
+        if (record->hIcon != nullptr) DestroyIcon(record->hIcon);
+        delete record;
+    }
     return window;
 }
 
