@@ -23,9 +23,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     for (std::int32_t i = 0; i < argc; i++) trace("argv[%2d]=%s\r\n", static_cast<int>(i), argv[i]);
 
     InitCommonControls();
-    CoInitialize(nullptr);
+    // Only a successful initialisation (S_FALSE included) is to be undone.
+    bool com = SUCCEEDED(CoInitialize(nullptr));
     int result = RunConversion(instance, argc, argv);
-    CoUninitialize();
+    if (com) CoUninitialize();
     std::free(argv);
     return result;
 }
