@@ -4,7 +4,17 @@ NATIVE := $(BUILD)/native
 MINGW  := $(BUILD)/mingw
 JOBS   ?= $(shell nproc)
 
-.PHONY: all bootstrap native mingw test run bench fuzz clean
+# The program we ship is the 32-bit build. Where the kernel cannot run 32-bit
+# programs, 32-bit Wine cannot start either; the Windows tests, the demo and
+# the bench then run a 64-bit build of the same sources under 64-bit Wine.
+WINARCH := $(shell scripts/win-arch)
+ifeq ($(WINARCH),i686)
+WINRUN := $(MINGW)
+else
+WINRUN := $(BUILD)/mingw64
+endif
+
+.PHONY: all bootstrap native mingw winrun test run bench fuzz clean
 
 all: native mingw
 
@@ -19,11 +29,22 @@ mingw: bootstrap
 	@cmake -S . -B $(MINGW) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
 	@cmake --build $(MINGW) -j $(JOBS)
 
-# One ctest run over both builds, so one summary counts the native and the Wine tests.
-test: native mingw
-	@printf 'subdirs("native" "mingw")\n' > $(BUILD)/CTestTestfile.cmake
+# The build whose programs Wine runs here (the 32-bit one wherever it can).
+winrun: mingw
+ifneq ($(WINRUN),$(MINGW))
+	@cmake -S . -B $(WINRUN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-$(WINARCH).cmake >/dev/null
+	@cmake --build $(WINRUN) -j $(JOBS)
+endif
+
+# One ctest run over the builds, so one summary counts the native and the
+# Wine tests, and the check of the shipped program file.
+test: native winrun
+	@{ printf 'subdirs("native" "%s")\n' "$(notdir $(WINRUN))"; \
+	   printf 'add_test(shipped.program_file "%s" "%s")\n' \
+	     "$(abspath scripts/check-program)" "$(abspath $(MINGW))/TAVELIN.exe"; \
+	 } > $(BUILD)/CTestTestfile.cmake
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 600; \
-	  rc=$$?; WINEPREFIX=$(abspath $(MINGW))/wineprefix wineserver -k 2>/dev/null; exit $$rc
+	  rc=$$?; WINEPREFIX=$(abspath $(WINRUN))/wineprefix wineserver -k 2>/dev/null; exit $$rc
 
 # libFuzzer needs clang: a build of its own.
 fuzz: bootstrap
@@ -31,11 +52,11 @@ fuzz: bootstrap
 	@cmake --build $(BUILD)/fuzz -j $(JOBS)
 	@scripts/fuzz $(BUILD)/fuzz
 
-bench: native mingw
-	@scripts/bench $(NATIVE) $(MINGW)
+bench: native winrun
+	@scripts/bench $(NATIVE) $(WINRUN)
 
-run: mingw
-	@scripts/demo $(MINGW)
+run: winrun
+	@scripts/demo $(WINRUN)
 
 clean:
 	rm -rf $(BUILD)

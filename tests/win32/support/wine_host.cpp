@@ -25,11 +25,23 @@ std::string UnixPathOf(const std::string& windowsPath) {
     return result;
 }
 
-// A Linux system call with two pointer arguments; a Wine process is a 32-bit
-// Linux process, so int 0x80 reaches the kernel directly.
-static int HostCall(int number, const char* first, const char* second) {
-    int result;
+// A Linux system call with two pointer arguments, made from inside the Wine
+// process straight to the kernel: int 0x80 from a 32-bit process, syscall
+// (with the 64-bit numbering) from a 64-bit one.
+enum class HostCallNumber { kSymlink, kUnlink };
+
+static long HostCall(HostCallNumber call, const char* first, const char* second) {
+    long result;
+#if defined(__x86_64__)
+    long number = call == HostCallNumber::kSymlink ? 88 : 87;
+    asm volatile("syscall"
+                 : "=a"(result)
+                 : "a"(number), "D"(first), "S"(second)
+                 : "rcx", "r11", "memory");
+#else
+    long number = call == HostCallNumber::kSymlink ? 83 : 10;
     asm volatile("int $0x80" : "=a"(result) : "a"(number), "b"(first), "c"(second) : "memory");
+#endif
     return result;
 }
 
@@ -37,13 +49,13 @@ bool MakeHostSymbolicLink(const std::string& target, const std::string& linkPath
     std::string unixTarget = UnixPathOf(target);
     std::string unixLink = UnixPathOf(linkPath);
     if (unixTarget.empty() || unixLink.empty()) return false;
-    return HostCall(83, unixTarget.c_str(), unixLink.c_str()) == 0;  // symlink(2)
+    return HostCall(HostCallNumber::kSymlink, unixTarget.c_str(), unixLink.c_str()) == 0;
 }
 
 bool RemoveHostSymbolicLink(const std::string& linkPath) {
     std::string unixLink = UnixPathOf(linkPath);
     if (unixLink.empty()) return false;
-    return HostCall(10, unixLink.c_str(), nullptr) == 0;  // unlink(2)
+    return HostCall(HostCallNumber::kUnlink, unixLink.c_str(), nullptr) == 0;
 }
 
 static std::string HostVariable(const std::string& environment, const char* name) {
