@@ -3,6 +3,7 @@ BUILD  ?= build
 NATIVE := $(BUILD)/native
 MINGW  := $(BUILD)/mingw
 JOBS   ?= $(shell nproc)
+MAKEFLAGS += --no-print-directory
 
 # The program we ship is the 32-bit build. Where the kernel cannot run 32-bit
 # programs, 32-bit Wine cannot start either; the Windows tests, the demo and
