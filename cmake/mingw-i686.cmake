@@ -1,14 +1,3 @@
-# Cross build of the Windows program: 32-bit, mingw-w64 with the posix
-# thread model (GoogleTest needs std::mutex), everything linked statically.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# Windows test executables run under Wine; the prefix lives in the build folder.
-set(CMAKE_CROSSCOMPILING_EMULATOR
-    env "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix" "${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run")
+# The Windows program as we ship it: 32-bit.
+set(TAVELIN_MINGW_ARCH i686)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-toolchain.cmake)
