@@ -65,12 +65,9 @@ int RunConversion(HINSTANCE instance, std::int32_t argc, char* const* argv) {
     if (list != nullptr) ProcessWorkList(list, settings.conversionMask, &settings);
     DestroyBusyWindow(busy);
 
-    if (list != nullptr) {
-        if (HasUndecidedItems(list)) {
-            // Files that stayed undecided are left exactly as they were.
-        }
-        PtrListDestroy(list);
-    }
+    // Files that stayed undecided (HasUndecidedItems) are left exactly as
+    // they were; nothing here offers them to the user yet.
+    if (list != nullptr) PtrListDestroy(list);
     SaveSettings(&settings);
     return 0;
 }
