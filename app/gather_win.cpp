@@ -18,20 +18,21 @@ bool FitsPathBuffer(const char* path) {
     return std::strlen(path) <= static_cast<std::size_t>(kPathCapacity - 2);
 }
 
-// What one folder is, whatever the path it was reached by.
+// What one folder (or file) is, whatever the path it was reached by.
 using FolderIdentity = std::tuple<DWORD, DWORD, DWORD>;
 
-// The state of one gathering: the list and the folders already entered.
+// The state of one gathering: the list, the folders already entered and the
+// files already listed for rewriting in place.
 struct TreeWalk {
     WorkList* list;
     std::set<FolderIdentity> entered;
+    std::set<FolderIdentity> rewrittenInPlace;
 };
 
-// True unless the folder is known to have been entered before. A folder whose
-// identity the file system does not tell (no index) is always entered; the
-// limit on path length still ends any loop through it.
-bool FirstEntry(TreeWalk* walk, const char* folder) {
-    HANDLE handle = CreateFileA(folder, FILE_READ_ATTRIBUTES,
+// True unless the path is known to name something already in the set; it is
+// added. Whatever the file system does not identify (no index) counts as new.
+bool FirstVisit(std::set<FolderIdentity>* seen, const char* path) {
+    HANDLE handle = CreateFileA(path, FILE_READ_ATTRIBUTES,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return true;
@@ -39,11 +40,16 @@ bool FirstEntry(TreeWalk* walk, const char* folder) {
     bool known = GetFileInformationByHandle(handle, &information) != FALSE;
     CloseHandle(handle);
     if (!known || (information.nFileIndexHigh == 0 && information.nFileIndexLow == 0)) return true;
-    return walk->entered
-        .insert(FolderIdentity(information.dwVolumeSerialNumber, information.nFileIndexHigh,
-                               information.nFileIndexLow))
+    return seen
+        ->insert(FolderIdentity(information.dwVolumeSerialNumber, information.nFileIndexHigh,
+                                information.nFileIndexLow))
         .second;
 }
+
+// True unless the folder is known to have been entered before. A folder whose
+// identity the file system does not tell is always entered; the limit on path
+// length still ends any loop through it.
+bool FirstEntry(TreeWalk* walk, const char* folder) { return FirstVisit(&walk->entered, folder); }
 
 void Walk(TreeWalk* walk, const char* parent, const char* name, const char* destinationFolder) {
     if (StringEquals(name, ".") || StringEquals(name, "..")) return;
@@ -55,6 +61,14 @@ void Walk(TreeWalk* walk, const char* parent, const char* name, const char* dest
     if (!FindExists(source, &found)) return;
     char destination[kPathCapacity];
     if (!JoinPath(destination, kPathCapacity, destinationFolder, name)) return;
+    DWORD attributes = GetFileAttributesA(source);
+    bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    // A file reached by a second name (a link) is the same file: rewritten in
+    // place a second time, its converted text would be taken for the encoding
+    // it had when it was classified and converted once more.
+    if (!folder && IsSamePath(source, destination) && !FirstVisit(&walk->rewrittenInPlace, source)) {
+        return;
+    }
 
     auto* item = static_cast<WorkItem*>(std::malloc(sizeof(WorkItem)));
     if (item != nullptr) {
@@ -68,8 +82,7 @@ void Walk(TreeWalk* walk, const char* parent, const char* name, const char* dest
     // An item that could not be allocated is missing, but the walk below it
     // still takes place.
 
-    DWORD attributes = GetFileAttributesA(source);
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) return;
+    if (!folder) return;
     if (!FirstEntry(walk, source)) return;
     char pattern[kPathCapacity];
     if (!JoinPath(pattern, kPathCapacity, source, "*")) return;
@@ -122,7 +135,7 @@ bool FindExists(const char* path, WIN32_FIND_DATAA* found) {
 }
 
 void AddTree(WorkList* list, const char* parent, const char* name, const char* destinationFolder) {
-    TreeWalk walk{list, {}};
+    TreeWalk walk{list, {}, {}};
     Walk(&walk, parent, name, destinationFolder);
 }
 
@@ -137,7 +150,7 @@ WorkList* BuildWorkList(std::int32_t argc, const char* const* arguments, const S
     // Without an output folder every destination would be a bare name,
     // relative to whatever the current folder is.
     if (settings->outputMethod == 1 || settings->outputFolder[0] != '\0') {
-        TreeWalk walk{list, {}};
+        TreeWalk walk{list, {}, {}};
         GatherContext context{&walk, settings};
         PtrListForEach(paths, true, AddArgumentTree, &context);
     }

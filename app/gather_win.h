@@ -39,7 +39,9 @@ bool CanonicalizePath(const char* path, char* out, int size);
 // pre-order, with destinations below destinationFolder\name. An entry whose
 // source or destination path would not fit is left out with everything below
 // it; a folder already walked (a loop through a link to an ancestor, or a
-// second way to the same folder) keeps its own item but is not entered again.
+// second way to the same folder) keeps its own item but is not entered again,
+// and a file to be rewritten in place that is already listed under another
+// name (a link) is left out.
 void AddTree(WorkList* list, const char* parent, const char* name, const char* destinationFolder);
 
 // FindFirstFileA on the path; the search is closed at once.

@@ -414,4 +414,45 @@ TEST_F(Gathering, FolderLoopsEndAndNoFileIsTakenTwice) {
 
 }
 
+TEST_F(Gathering, AFileReachedByTwoNamesIsRewrittenInPlaceOnce) {
+    if (!RunningUnderWine()) GTEST_SKIP() << "links are made through the Linux host";
+    std::string folder = Canonical(Folder("twice"));
+    std::string a = File("twice\\a.txt");
+    std::string other = File("other.txt");
+    // A second name for a.txt inside the same folder, and one given as an
+    // argument of its own.
+    struct Links {
+        std::vector<std::string> paths;
+        ~Links() {
+            for (const std::string& p : paths) RemoveHostSymbolicLink(p);
+        }
+    } links{{folder + "\\b.txt", scratch / "c.txt"}};
+    ASSERT_TRUE(MakeHostSymbolicLink(a, links.paths[0]));
+    ASSERT_TRUE(MakeHostSymbolicLink(a, links.paths[1]));
+
+    Settings settings = {};
+    settings.outputMethod = 1;
+    std::vector<std::string> argumentTexts{folder, scratch / "c.txt", other};
+    std::vector<const char*> argv = Argv(argumentTexts);
+    WorkList* list = BuildWorkList(4, argv.data(), &settings);
+    ASSERT_NE(list, nullptr);
+    PtrListForEach(
+        list, true,
+        [](void* element, std::int32_t, void*) -> std::int32_t {
+            ProcessWorkItem(static_cast<WorkItem*>(element), IntoEucJp, false);
+            return 1;
+        },
+        nullptr);
+    PtrListDestroy(list);
+    // Converted once, the text goes back to the original; converted twice,
+    // the second pass has read EUC-JP as Shift-JIS and garbled it.
+    WorkItem back;
+    ASSERT_TRUE(InitWorkItem(&back, a.c_str(), a.c_str()));
+    EXPECT_EQ(back.code, EucJp);
+    ProcessWorkItem(&back, IntoShiftJis, false);
+    EXPECT_EQ(ReadBytes(a), kShiftJis);
+    // A file reached once is converted as ever.
+    EXPECT_NE(ReadBytes(other), kShiftJis);
+}
+
 }  // namespace
