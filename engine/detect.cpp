@@ -14,14 +14,15 @@ constexpr std::uint8_t kEucJp = 4;
 constexpr std::uint8_t kEscapeOrHigh = 8;
 constexpr std::uint8_t kUtf8 = 16;
 
-inline bool IsPlainByte(int b) { return b < 0x80 && b != kEsc; }
+// A byte that every recognizer at a character start accepts and stays.
+inline bool IsPlainByte(int b) { return b < 0x80 && b != kEsc && b != 0; }
 
 // The number of bytes whose top bit is set in a word that has no other bits.
 inline std::uint64_t CountFlaggedBytes(std::uint64_t flags) {
     return ((flags >> 7) * 0x0101010101010101u) >> 56;
 }
 
-// Skips the run of plain bytes (7-bit, not ESC) that starts at p, counting
+// Skips the run of plain bytes (7-bit, not ESC, not NUL) that starts at p, counting
 // its LF bytes; returns where the run ends. Eight bytes at a time, read as a
 // little-endian word (the first byte is the lowest), as on x86.
 unsigned char* SkipPlainRun(unsigned char* p, const unsigned char* end, std::uint64_t* lines) {
@@ -37,9 +38,10 @@ unsigned char* SkipPlainRun(unsigned char* p, const unsigned char* end, std::uin
         // above it, so these flags hold up to the first such byte only,
         // which is all that is used of them.
         std::uint64_t high = word & kHigh;
+        std::uint64_t nul = ~(word + kLow) & kHigh;
         std::uint64_t esc = ~((word ^ (kOnes * kEsc)) + kLow) & kHigh;
         std::uint64_t lf = ~((word ^ (kOnes * kLf)) + kLow) & kHigh;
-        std::uint64_t stop = high | esc;
+        std::uint64_t stop = high | nul | esc;
         if (stop != 0) {
             std::uint64_t before = (stop & (~stop + 1)) - 1;  // the bits below the first stop
             *lines += CountFlaggedBytes(lf & before);
@@ -64,6 +66,7 @@ class EvidenceScanner {
 public:
     std::uint64_t bytes = 0;
     std::uint64_t lines = 0;
+    bool holdsNul = false;
     bool settled = false;
 
     // Consumes the stream's buffered bytes (or stops where the verdict is settled).
@@ -112,6 +115,7 @@ public:
         evidence->bytes = bytes;
         evidence->lines = lines;
         evidence->utf8NonAscii = utf8_.count == 0 && utf8_.nonAscii;
+        evidence->holdsNul = holdsNul;
         evidence->settledEarly = settled;
     }
 
@@ -149,6 +153,14 @@ private:
                AtRest(kEucJp, eucJp_) && AtRest(kUtf8, utf8_);
     }
 
+    // A NUL byte makes the file undetermined, whatever else it holds.
+    bool SettlesAtNul(int b) {
+        if (b != 0) return false;
+        holdsNul = true;
+        settled = true;
+        return true;
+    }
+
     unsigned char* ScanWithAll(unsigned char* p, const unsigned char* end) {
         const std::uint8_t before = open_;
         atRest_ = AllAtRest();  // a single validator may have moved on meanwhile
@@ -159,6 +171,7 @@ private:
                 continue;
             }
             p++;
+            if (SettlesAtNul(b)) break;
             lines += b == kLf;
             FeedOpen(b);
             atRest_ = AllAtRest();
@@ -180,6 +193,7 @@ private:
                 continue;
             }
             p++;
+            if (SettlesAtNul(b)) break;
             lines += b == kLf;
             if (recognizer.Feed(b) != 0) {
                 settled = true;  // the last validator has failed
@@ -211,6 +225,9 @@ DetectionCode DecideByContent(const EncodingEvidence& e) {
     // A text file ends at its end mark; bytes after it mean a binary file
     // (every PNG starts with 0x89 'P' 'N' 'G' CR LF 0x1A).
     if (e.dataAfterEndMark) return Undetermined;
+    // Text in these encodings never holds a NUL byte; UTF-16 without a
+    // byte-order mark does, and would be destroyed by a conversion.
+    if (e.holdsNul) return Undetermined;
     // Short UTF-8 Japanese often passes every Shift-JIS rule; converting it
     // would destroy it.
     if (e.utf8NonAscii) return Undetermined;

@@ -23,9 +23,13 @@ struct EncodingEvidence {
     bool utf8NonAscii = false;
     // A 0x1A ended the input, and bytes other than 0x1A follow it in the file.
     bool dataAfterEndMark = false;
-    // The pass stopped early: all three validators had found violations, so
-    // nothing later could make the file anything but undetermined. The counts
-    // of bytes and lines are then incomplete and mean nothing.
+    // A NUL byte was delivered. No text in these encodings holds one; UTF-16
+    // without a byte-order mark does, and often passes the validators.
+    bool holdsNul = false;
+    // The pass stopped early: at a NUL byte, or when all three validators had
+    // found violations; nothing later could make the file anything but
+    // undetermined. The counts (and, after a NUL, the verdicts) are then
+    // incomplete and mean nothing.
     bool settledEarly = false;
 };
 
@@ -40,7 +44,7 @@ constexpr DetectionCode LineEndsDecide = 0;
 // Stands for a file size that could not be read.
 constexpr std::uint64_t kUnknownFileSize = ~std::uint64_t{0};
 
-// The safety rules (data after the end mark, UTF-8) and the decision by the
+// The safety rules (data after the end mark, NUL bytes, UTF-8) and the decision by the
 // validators; LineEndsDecide when the file size has to settle it.
 DetectionCode DecideByContent(const EncodingEvidence& evidence);
 // Compares what text mode delivered with the file's size: nothing removed is

@@ -156,6 +156,35 @@ TEST(SafetyRules, TheUtf8RuleLeavesEverythingElseAlone) {
     EXPECT_FALSE(EvidenceOf(cut).utf8NonAscii);
 }
 
+TEST(SafetyRules, ANulByteIsUndetermined) {
+    // 日本語 CR LF in UTF-16 without a byte-order mark (as iconv writes it):
+    // without the rule both byte orders pass as Shift-JIS, and a conversion
+    // would destroy the file.
+    const std::string littleEndian = "\xE5\x65\x2C\x67\x9E\x8A\x0D\x00\x0A\x00"s;
+    const std::string bigEndian = "\x65\xE5\x67\x2C\x8A\x9E\x00\x0D\x00\x0A"s;
+    for (const std::string& text : {littleEndian, bigEndian}) {
+        EncodingEvidence e = EvidenceOf(text);
+        EXPECT_TRUE(e.holdsNul);
+        EXPECT_TRUE(e.settledEarly);
+        EXPECT_EQ(Detect(text), Undetermined);
+    }
+    EXPECT_EQ(Detect("a\0b\0\r\0\n\0"s), Undetermined);  // ASCII in UTF-16
+    // Found wherever it stands: first, last, behind a long plain run, in the
+    // middle of Shift-JIS or ISO-2022-JP text, past the first block.
+    EXPECT_EQ(Detect("\0abc\n"s), Undetermined);
+    EXPECT_EQ(Detect("abc\n\0"s), Undetermined);
+    EXPECT_EQ(Detect(std::string(1000, 'a') + "\0\n"s), Undetermined);
+    EXPECT_EQ(Detect(kSjisHiragana + "\0"s + kSjisHiragana + "\r\n"), Undetermined);
+    EXPECT_EQ(Detect("\x1B$B\0!\x1B(B\n"s), Undetermined);
+    std::string sjis;
+    while (sjis.size() < 2 * kStreamBlockSize) sjis += kSjisHiragana + "\r\n";
+    EXPECT_EQ(Detect(sjis), ShiftJis);
+    EXPECT_EQ(Detect(sjis + "\0"s), Undetermined);
+    // After the end mark it is data after the end mark, as before.
+    EXPECT_EQ(Detect("abc\n\x1A\0"s), Undetermined);
+    EXPECT_FALSE(EvidenceOf("abc\n\x1A\0"s).holdsNul);
+}
+
 TEST(Decision, LineEndsCompareWithTheFileSize) {
     EXPECT_EQ(DecideByLineEnds(8, 2, 8), EucJp);
     EXPECT_EQ(DecideByLineEnds(8, 2, 10), ShiftJis);
@@ -238,6 +267,12 @@ TEST(Detect, TheFastPassAgreesWithThePlainOne) {
             texts.push_back(text);
         }
         texts.push_back(base);
+    }
+    // A NUL byte anywhere in a few of them.
+    for (std::size_t i = 0, n = texts.size(); i < n; i += 7) {
+        std::string text = texts[i];
+        text.insert(random() % (text.size() + 1), 1, '\0');
+        texts.push_back(text);
     }
     for (const std::string& text : texts) {
         ASSERT_EQ(Disagreement(EvidenceOf(text), PlainPass(text)), "") << text;

@@ -13,6 +13,7 @@
 struct PlainVerdicts {
     bool iso2022JpClean, shiftJisClean, eucJpClean, escapeOrHighClean, utf8NonAscii;
     bool dataAfterEndMark;
+    bool holdsNul = false;
     std::uint64_t bytes = 0;
     std::uint64_t lines = 0;
 };
@@ -29,6 +30,7 @@ inline PlainVerdicts PlainPass(const std::string& file) {
         for (CodeRecognizer* r : all) r->Feed(static_cast<unsigned char>(c));
         plain.bytes++;
         plain.lines += c == '\n';
+        plain.holdsNul = plain.holdsNul || c == '\0';
     }
     for (CodeRecognizer* r : all) r->Feed(-1);
     plain.iso2022JpClean = j.count == 0;
@@ -42,9 +44,11 @@ inline PlainVerdicts PlainPass(const std::string& file) {
     return plain;
 }
 
-// What the fast pass got wrong, or an empty text. When it settled early,
-// only the three validators' verdicts are final.
+// What the fast pass got wrong, or an empty text. When it stopped at a NUL
+// byte, nothing else is final; when it settled early otherwise, only the
+// three validators' verdicts are.
 inline std::string Disagreement(const EncodingEvidence& fast, const PlainVerdicts& plain) {
+    if (fast.holdsNul) return plain.holdsNul && fast.settledEarly ? "" : "NUL verdict";
     if ((fast.iso2022Jp == 0) != plain.iso2022JpClean) return "ISO-2022-JP verdict";
     if ((fast.shiftJis == 0) != plain.shiftJisClean) return "Shift-JIS verdict";
     if ((fast.eucJp == 0) != plain.eucJpClean) return "EUC-JP verdict";
@@ -52,6 +56,7 @@ inline std::string Disagreement(const EncodingEvidence& fast, const PlainVerdict
         bool allFailed = !plain.iso2022JpClean && !plain.shiftJisClean && !plain.eucJpClean;
         return allFailed ? "" : "settled too early";
     }
+    if (plain.holdsNul) return "NUL verdict";
     if ((fast.escapeOrHigh == 0) != plain.escapeOrHighClean) return "escape or 8-bit verdict";
     if (fast.utf8NonAscii != plain.utf8NonAscii) return "UTF-8 verdict";
     if (fast.dataAfterEndMark != plain.dataAfterEndMark) return "data after the end mark";
