@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "app/run_win.h"
 #include "engine/rewrite_win.h"
 #include "tests/win32/support/shortcut_support.h"
 #include "tests/win32/support/test_support.h"
@@ -68,6 +69,37 @@ std::vector<Entry> Gather(const std::vector<std::string>& arguments, int method,
     PtrListDestroy(list);
     return entries;
 }
+
+// Gathers the arguments for rewriting in place and converts the list into
+// EUC-JP, as a run does.
+void RewriteInPlaceIntoEucJp(const std::vector<std::string>& arguments) {
+    Settings settings = {};
+    settings.outputMethod = 1;
+    std::vector<const char*> argv = Argv(arguments);
+    WorkList* list = BuildWorkList(static_cast<std::int32_t>(argv.size() - 1), argv.data(), &settings);
+    ASSERT_NE(list, nullptr);
+    ProcessWorkList(list, IntoEucJp, &settings);
+    PtrListDestroy(list);
+}
+
+// Converted once, the file goes back to the original text; converted twice,
+// the second pass has read EUC-JP as Shift-JIS and garbled it.
+void ExpectConvertedOnce(const std::string& path) {
+    WorkItem back;
+    ASSERT_TRUE(InitWorkItem(&back, path.c_str(), path.c_str()));
+    EXPECT_EQ(back.code, EucJp);
+    ProcessWorkItem(&back, IntoShiftJis, false);
+    EXPECT_EQ(ReadBytes(path), kShiftJis);
+}
+
+// Symbolic links made through the host, removed before the scratch folder
+// goes, whatever happens in the test.
+struct HostLinks {
+    std::vector<std::string> paths;
+    ~HostLinks() {
+        for (const std::string& p : paths) RemoveHostSymbolicLink(p);
+    }
+};
 
 std::vector<std::string> Arguments(const std::vector<std::string>& arguments) {
     std::vector<const char*> argv = Argv(arguments);
@@ -366,13 +398,7 @@ TEST_F(Gathering, FolderLoopsEndAndNoFileIsTakenTwice) {
     std::string a = File("loop\\a.txt");
     Folder("loop\\sub");
     File("loop\\sub\\b.txt");
-    // The links go before the scratch folder does, whatever happens here.
-    struct Links {
-        std::vector<std::string> paths;
-        ~Links() {
-            for (const std::string& p : paths) RemoveHostSymbolicLink(p);
-        }
-    } links{{loop + "\\sub\\up", scratch / "alias"}};
+    HostLinks links{{loop + "\\sub\\up", scratch / "alias"}};
     ASSERT_TRUE(MakeHostSymbolicLink(loop, links.paths[0]));
     ASSERT_TRUE(MakeHostSymbolicLink(loop, links.paths[1]));
 
@@ -389,29 +415,9 @@ TEST_F(Gathering, FolderLoopsEndAndNoFileIsTakenTwice) {
     EXPECT_EQ(sources, expected);
 
     // Rewritten in place, every file is converted exactly once.
-    Settings settings = {};
-    settings.outputMethod = 1;
-    std::vector<std::string> argumentTexts{loop, scratch / "alias"};
-    std::vector<const char*> argv = Argv(argumentTexts);
-    WorkList* list = BuildWorkList(3, argv.data(), &settings);
-    ASSERT_NE(list, nullptr);
-    PtrListForEach(
-        list, true,
-        [](void* element, std::int32_t, void*) -> std::int32_t {
-            ProcessWorkItem(static_cast<WorkItem*>(element), IntoEucJp, false);
-            return 1;
-        },
-        nullptr);
-    PtrListDestroy(list);
-    std::string once = ReadBytes(a);
-    EXPECT_NE(once, kShiftJis);
-    // Converting it back gives the original: it was not converted twice.
-    WorkItem back;
-    ASSERT_TRUE(InitWorkItem(&back, a.c_str(), a.c_str()));
-    EXPECT_EQ(back.code, EucJp);
-    ProcessWorkItem(&back, IntoShiftJis, false);
-    EXPECT_EQ(ReadBytes(a), kShiftJis);
-
+    RewriteInPlaceIntoEucJp({loop, scratch / "alias"});
+    EXPECT_NE(ReadBytes(a), kShiftJis);
+    ExpectConvertedOnce(a);
 }
 
 TEST_F(Gathering, AFileReachedByTwoNamesIsRewrittenInPlaceOnce) {
@@ -421,36 +427,12 @@ TEST_F(Gathering, AFileReachedByTwoNamesIsRewrittenInPlaceOnce) {
     std::string other = File("other.txt");
     // A second name for a.txt inside the same folder, and one given as an
     // argument of its own.
-    struct Links {
-        std::vector<std::string> paths;
-        ~Links() {
-            for (const std::string& p : paths) RemoveHostSymbolicLink(p);
-        }
-    } links{{folder + "\\b.txt", scratch / "c.txt"}};
+    HostLinks links{{folder + "\\b.txt", scratch / "c.txt"}};
     ASSERT_TRUE(MakeHostSymbolicLink(a, links.paths[0]));
     ASSERT_TRUE(MakeHostSymbolicLink(a, links.paths[1]));
 
-    Settings settings = {};
-    settings.outputMethod = 1;
-    std::vector<std::string> argumentTexts{folder, scratch / "c.txt", other};
-    std::vector<const char*> argv = Argv(argumentTexts);
-    WorkList* list = BuildWorkList(4, argv.data(), &settings);
-    ASSERT_NE(list, nullptr);
-    PtrListForEach(
-        list, true,
-        [](void* element, std::int32_t, void*) -> std::int32_t {
-            ProcessWorkItem(static_cast<WorkItem*>(element), IntoEucJp, false);
-            return 1;
-        },
-        nullptr);
-    PtrListDestroy(list);
-    // Converted once, the text goes back to the original; converted twice,
-    // the second pass has read EUC-JP as Shift-JIS and garbled it.
-    WorkItem back;
-    ASSERT_TRUE(InitWorkItem(&back, a.c_str(), a.c_str()));
-    EXPECT_EQ(back.code, EucJp);
-    ProcessWorkItem(&back, IntoShiftJis, false);
-    EXPECT_EQ(ReadBytes(a), kShiftJis);
+    RewriteInPlaceIntoEucJp({folder, scratch / "c.txt", other});
+    ExpectConvertedOnce(a);
     // A file reached once is converted as ever.
     EXPECT_NE(ReadBytes(other), kShiftJis);
 }
