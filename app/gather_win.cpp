@@ -18,20 +18,20 @@ bool FitsPathBuffer(const char* path) {
     return std::strlen(path) <= static_cast<std::size_t>(kPathCapacity - 2);
 }
 
-// What one folder (or file) is, whatever the path it was reached by.
-using FolderIdentity = std::tuple<DWORD, DWORD, DWORD>;
+// What one file or folder is, whatever the path it was reached by.
+using FileIdentity = std::tuple<DWORD, DWORD, DWORD>;
 
 // The state of one gathering: the list, the folders already entered and the
 // files already listed for rewriting in place.
 struct TreeWalk {
     WorkList* list;
-    std::set<FolderIdentity> entered;
-    std::set<FolderIdentity> rewrittenInPlace;
+    std::set<FileIdentity> entered;
+    std::set<FileIdentity> rewrittenInPlace;
 };
 
 // True unless the path is known to name something already in the set; it is
 // added. Whatever the file system does not identify (no index) counts as new.
-bool FirstVisit(std::set<FolderIdentity>* seen, const char* path) {
+bool FirstVisit(std::set<FileIdentity>* seen, const char* path) {
     HANDLE handle = CreateFileA(path, FILE_READ_ATTRIBUTES,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
@@ -41,7 +41,7 @@ bool FirstVisit(std::set<FolderIdentity>* seen, const char* path) {
     CloseHandle(handle);
     if (!known || (information.nFileIndexHigh == 0 && information.nFileIndexLow == 0)) return true;
     return seen
-        ->insert(FolderIdentity(information.dwVolumeSerialNumber, information.nFileIndexHigh,
+        ->insert(FileIdentity(information.dwVolumeSerialNumber, information.nFileIndexHigh,
                                 information.nFileIndexLow))
         .second;
 }
