@@ -8,6 +8,7 @@
 #include <tuple>
 
 #include "engine/rewrite_win.h"
+#include "engine/staged_name.h"
 #include "util/path.h"
 #include "util/path_win.h"
 #include "util/text.h"
@@ -42,7 +43,7 @@ bool FirstVisit(std::set<FileIdentity>* seen, const char* path) {
     if (!known || (information.nFileIndexHigh == 0 && information.nFileIndexLow == 0)) return true;
     return seen
         ->insert(FileIdentity(information.dwVolumeSerialNumber, information.nFileIndexHigh,
-                                information.nFileIndexLow))
+                              information.nFileIndexLow))
         .second;
 }
 
@@ -62,13 +63,18 @@ void Walk(TreeWalk* walk, const char* parent, const char* name, const char* dest
     char destination[kPathCapacity];
     if (!JoinPath(destination, kPathCapacity, destinationFolder, name)) return;
     DWORD attributes = GetFileAttributesA(source);
-    bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    bool folder =
+        attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     // A file reached by a second name (a link) is the same file: rewritten in
     // place a second time, its converted text would be taken for the encoding
     // it had when it was classified and converted once more.
-    if (!folder && IsSamePath(source, destination) && !FirstVisit(&walk->rewrittenInPlace, source)) {
+    if (!folder && IsSamePath(source, destination) &&
+        !FirstVisit(&walk->rewrittenInPlace, source)) {
         return;
     }
+    // A result staged beside its destination by a run that was killed: not a
+    // user's text, and converting it would only add a second leftover.
+    if (!folder && IsStagedName(name)) return;
 
     auto* item = static_cast<WorkItem*>(std::malloc(sizeof(WorkItem)));
     if (item != nullptr) {
@@ -241,7 +247,8 @@ bool CanonicalizePath(const char* path, char* out, int size) {
     if (MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, limit) > 0) {
         ULONG eaten = 0;
         LPITEMIDLIST items = nullptr;
-        if (desktop->ParseDisplayName(nullptr, nullptr, widePath, &eaten, &items, nullptr) == S_OK) {
+        if (desktop->ParseDisplayName(nullptr, nullptr, widePath, &eaten, &items, nullptr) ==
+            S_OK) {
             char full[MAX_PATH] = "";
             done = SHGetPathFromIDListA(items, full) != FALSE &&
                    std::strlen(full) < static_cast<std::size_t>(size);
