@@ -218,6 +218,94 @@ TEST_F(Replace, StagedLeftoversAreNotGathered) {
     EXPECT_EQ(names, (std::vector<std::string>{"memo.txt", "tree", "~tavelin-notstaged.tmp"}));
 }
 
+// A small volume of its own that fills up during the final write: a tmpfs
+// mounted by tests/win32/full_volume.sh, which names it in TAVELIN_SMALL_VOLUME.
+class FullVolume : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char unixPath[MAX_PATH];
+        DWORD length = GetEnvironmentVariableA("TAVELIN_SMALL_VOLUME", unixPath, sizeof unixPath);
+        if (length == 0 || length >= sizeof unixPath) GTEST_SKIP() << "run by full_volume.sh only";
+        volume = HostPath(unixPath);
+        ASSERT_TRUE(IsDirectory(volume.c_str()));
+    }
+    void TearDown() override {
+        if (volume.empty()) return;
+        EXPECT_TRUE(StagedIn(volume).empty());
+        WIN32_FIND_DATAA found;
+        HANDLE h = FindFirstFileA((volume + "\\*").c_str(), &found);
+        if (h == INVALID_HANDLE_VALUE) return;
+        do {
+            std::string name = found.cFileName;
+            if (name != "." && name != "..") RemoveTree(volume + "\\" + name);
+        } while (FindNextFileA(h, &found));
+        FindClose(h);
+    }
+    // Fills the volume until only `room` bytes are free.
+    void LeaveRoom(unsigned long long room) {
+        ULARGE_INTEGER free;
+        ASSERT_TRUE(GetDiskFreeSpaceExA(volume.c_str(), &free, nullptr, nullptr));
+        ASSERT_GT(free.QuadPart, room);
+        ASSERT_TRUE(WriteBytes(volume + "\\filler", std::string(free.QuadPart - room, 'x')));
+    }
+    std::string volume;
+};
+
+// The fault as users met it: a 2 MB EUC-JP text rewritten in place into
+// Shift-JIS (which is larger) on a volume too small for both. The text stays
+// whole, the failed write is traced with its name, and the Recycle Bin does
+// not take the file before the new bytes are there.
+TEST_F(FullVolume, InPlaceRewriteKeepsTheOldText) {
+    const std::string old = Lines(kEucJpLine, 2000000 / kEucJpLine.size());
+    for (bool recycle : {false, true}) {
+        SCOPED_TRACE(recycle ? "with the Recycle Bin" : "without the Recycle Bin");
+        ProgramCopy program;
+        program.WriteSettings(1, "", false, recycle);
+        std::string file = volume + "\\memo.txt";
+        ASSERT_TRUE(WriteBytes(file, old));
+        RunResult run = RunProgram(program.exe(), "/sjis /noui " + Quoted(file));
+        ASSERT_TRUE(run.finished);
+        EXPECT_EQ(ReadBytes(file), old);
+        bool traced = false;
+        for (const std::string& line : run.debugLines) {
+            traced = traced || (line.find(file) != std::string::npos &&
+                                line.find("not written") != std::string::npos);
+        }
+        EXPECT_TRUE(traced) << "no trace line names " << file;
+        EXPECT_TRUE(StagedIn(volume).empty());
+    }
+}
+
+// An output folder on a volume with too little room: no half-written result
+// under the destination's name, and an earlier result stays whole.
+TEST_F(FullVolume, OutputFolderGetsNoHalfWrittenResult) {
+    ScratchFolder sources;
+    const std::string euc = Lines(kEucJpLine, 1000000 / kEucJpLine.size());
+    std::string source = sources / "report.txt";
+    ASSERT_TRUE(WriteBytes(source, euc));
+    std::string out = volume + "\\out";
+    ASSERT_TRUE(MakeFolder(out));
+    std::string earlier = out + "\\earlier.txt";
+    ASSERT_TRUE(WriteBytes(earlier, "an earlier result"));
+    LeaveRoom(600000);
+    for (bool recycle : {false, true}) {
+        SCOPED_TRACE(recycle ? "with the Recycle Bin" : "without the Recycle Bin");
+        std::string fresh = out + "\\report.txt";
+        EXPECT_FALSE(
+            ConvertFile(source.c_str(), fresh.c_str(), Rule(EucJp, IntoShiftJis), recycle));
+        EXPECT_FALSE(PathExists(fresh.c_str()));
+        EXPECT_FALSE(
+            ConvertFile(source.c_str(), earlier.c_str(), Rule(EucJp, IntoShiftJis), recycle));
+        EXPECT_EQ(ReadBytes(earlier), "an earlier result");
+        // A plain copy of a file already in the target encoding, likewise.
+        WorkItem copy;
+        ASSERT_TRUE(InitWorkItem(&copy, source.c_str(), earlier.c_str()));
+        EXPECT_FALSE(ConvertOrCopyItem(&copy, IntoEucJp, recycle));
+        EXPECT_EQ(ReadBytes(earlier), "an earlier result");
+        EXPECT_TRUE(StagedIn(out).empty());
+    }
+}
+
 // The size of the program's temporary file beside it, or -1 while it has none.
 long long TemporarySize(const ProgramCopy& program) {
     WIN32_FIND_DATAA found;
