@@ -65,6 +65,9 @@ void Walk(TreeWalk* walk, const char* parent, const char* name, const char* dest
     DWORD attributes = GetFileAttributesA(source);
     bool folder =
         attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    // A result staged beside its destination by a run that was killed: not a
+    // user's text, and converting it would only add a second leftover.
+    if (!folder && IsStagedName(name)) return;
     // A file reached by a second name (a link) is the same file: rewritten in
     // place a second time, its converted text would be taken for the encoding
     // it had when it was classified and converted once more.
@@ -72,9 +75,6 @@ void Walk(TreeWalk* walk, const char* parent, const char* name, const char* dest
         !FirstVisit(&walk->rewrittenInPlace, source)) {
         return;
     }
-    // A result staged beside its destination by a run that was killed: not a
-    // user's text, and converting it would only add a second leftover.
-    if (!folder && IsStagedName(name)) return;
 
     auto* item = static_cast<WorkItem*>(std::malloc(sizeof(WorkItem)));
     if (item != nullptr) {
