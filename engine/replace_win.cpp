@@ -138,9 +138,8 @@ struct Destination {
 void FindDestination(const char* destinationPath, Destination* destination) {
     CopyBounded(destination->path, destinationPath, sizeof destination->path);
     destination->attributes = GetFileAttributesA(destinationPath);
-    if (destination->attributes == INVALID_FILE_ATTRIBUTES) return;
-    destination->exists = Identify(destinationPath, &destination->information);
-    if (!destination->exists) return;
+    destination->exists = destination->attributes != INVALID_FILE_ATTRIBUTES;
+    if (!destination->exists || !Identify(destinationPath, &destination->information)) return;
     char final[kPathBuffer];
     if (!FinalPath(destinationPath, final, sizeof final) ||
         lstrcmpiA(final, destinationPath) == 0) {
@@ -275,8 +274,7 @@ bool PlaceResult(const char* resultPath, const char* destinationPath, const Plac
     Destination destination;
     FindDestination(destinationPath, &destination);
     const char* path = destination.path;
-    if ((destination.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
-        destination.attributes != INVALID_FILE_ATTRIBUTES) {
+    if (destination.exists && (destination.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         TraceFailure(path, "a folder has the name", ERROR_ACCESS_DENIED);
         return false;
     }
@@ -292,8 +290,9 @@ bool PlaceResult(const char* resultPath, const char* destinationPath, const Plac
     BY_HANDLE_FILE_INFORMATION resultInformation;
     if (destination.exists && GetFileInformationByHandle(result.handle, &resultInformation) &&
         SameFile(resultInformation, destination.information)) {
-        // A copy onto the source itself: nothing to do, and it is not done.
-        TraceFailure(path, "the destination is the source", ERROR_ACCESS_DENIED);
+        // A copy onto the source itself: nothing to write, and nothing is
+        // written (not a failure worth a trace: every file already in the
+        // wanted encoding comes here when files are unified in place).
         return false;
     }
     if (destination.exists && destination.information.nNumberOfLinks > 1 &&
