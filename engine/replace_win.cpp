@@ -44,7 +44,8 @@ HANDLE OpenForReading(const char* path) {
 
 // Copies everything from the reader's position to the end into the writer.
 // False, with the error in *error, when a read or a write failed.
-bool CopyAll(HANDLE reader, HANDLE writer, DWORD* error) {
+bool CopyAll(HANDLE reader, HANDLE writer, DWORD* error, BlockWriter write = nullptr) {
+    if (write == nullptr) write = blockWriter;
     for (;;) {
         DWORD got = 0;
         if (!ReadFile(reader, block, kBlockSize, &got, nullptr)) {
@@ -54,7 +55,7 @@ bool CopyAll(HANDLE reader, HANDLE writer, DWORD* error) {
         if (got == 0) return true;
         for (DWORD done = 0; done < got;) {
             DWORD wrote = 0;
-            if (!blockWriter(writer, block + done, got - done, &wrote, nullptr) || wrote == 0) {
+            if (!write(writer, block + done, got - done, &wrote, nullptr) || wrote == 0) {
                 *error = GetLastError();
                 if (*error == ERROR_SUCCESS) *error = ERROR_WRITE_FAULT;
                 return false;
@@ -230,11 +231,12 @@ bool OverwriteKeepingNames(HANDLE result, const Destination* destination,
                    StampTimes(file.handle, placement);
     if (!written) {
         // The blocks the old bytes filled are still the file's, so writing
-        // them back needs no room the volume may lack.
+        // them back needs no room the volume may lack (nor the writer that
+        // stands for a volume that has none).
         DWORD ignored = 0;
         FileHandle kept(OpenForReading(keptPath));
         bool restored = kept.valid() && SetFilePointer(file.handle, 0, nullptr, FILE_BEGIN) == 0 &&
-                        CopyAll(kept.handle, file.handle, &ignored) &&
+                        CopyAll(kept.handle, file.handle, &ignored, WriteFile) &&
                         EndAndFlush(file.handle, &ignored);
         kept.Close();
         file.Close();

@@ -167,9 +167,12 @@ TEST_F(Replace, EveryNameOfAFileShowsTheResult) {
     if (!CreateHardLinkA(second.c_str(), first.c_str(), nullptr)) {
         GTEST_SKIP() << "no hard links on this file system";
     }
-    {
-        FailingWrites failing(10);
+    // Failing while the old bytes are kept aside, and part way through the
+    // new bytes (after the 48 old ones were kept).
+    for (DWORD after : {10, 60}) {
+        FailingWrites failing(after);
         EXPECT_FALSE(ConvertFile(first.c_str(), first.c_str(), Rule(ShiftJis, IntoEucJp), false));
+        EXPECT_EQ(bytesBeforeFailure, 0u);
     }
     EXPECT_EQ(ReadBytes(first), kShiftJisLine + kShiftJisLine);
     EXPECT_EQ(ReadBytes(second), kShiftJisLine + kShiftJisLine);
