@@ -9,7 +9,7 @@
 
 #include "app/gather.h"
 #include "app/settings.h"
-#include "app/work_item.h"
+#include "engine/work_item.h"
 
 // The WorkList for arguments 1 to argc - 1 (argument 0, the program, is never
 // used), each item classified; null when a list cannot be created. With
