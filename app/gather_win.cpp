@@ -105,7 +105,7 @@ std::int32_t AddArgumentTree(void* element, std::int32_t, void* context) {
     char name[kPathCapacity];
     SplitPath(static_cast<const char*>(element), parent, name);
     const char* destinationFolder =
-        gather->settings->outputMethod == 1 ? parent : gather->settings->outputFolder;
+        gather->settings->outputMethod == RewriteInPlace ? parent : gather->settings->outputFolder;
     Walk(gather->walk, parent, name, destinationFolder);
     return 1;
 }
@@ -149,7 +149,7 @@ WorkList* BuildWorkList(std::int32_t argc, const char* const* arguments, const S
     }
     // Without an output folder every destination would be a bare name,
     // relative to whatever the current folder is.
-    if (settings->outputMethod == 1 || settings->outputFolder[0] != '\0') {
+    if (settings->outputMethod == RewriteInPlace || settings->outputFolder[0] != '\0') {
         TreeWalk walk{list, {}, {}};
         GatherContext context{&walk, settings};
         PtrListForEach(paths, true, AddArgumentTree, &context);
