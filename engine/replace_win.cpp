@@ -4,6 +4,7 @@
 
 #include "engine/rewrite_win.h"
 #include "engine/staged_name.h"
+#include "util/holders_win.h"
 #include "util/text.h"
 #include "util/trace_win.h"
 
@@ -21,21 +22,6 @@ BlockWriter blockWriter = WriteFile;
 void TraceFailure(const char* destination, const char* reason, DWORD error) {
     GetTraceRoutine()("%s: not written: %s (error %lu)\r\n", destination, reason, error);
 }
-
-// Closes a handle when the function that opened it leaves, whichever way.
-struct FileHandle {
-    HANDLE handle = INVALID_HANDLE_VALUE;
-    FileHandle() = default;
-    explicit FileHandle(HANDLE h) : handle(h) {}
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    ~FileHandle() { Close(); }
-    bool valid() const { return handle != INVALID_HANDLE_VALUE; }
-    void Close() {
-        if (valid()) CloseHandle(handle);
-        handle = INVALID_HANDLE_VALUE;
-    }
-};
 
 HANDLE OpenForReading(const char* path) {
     return CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -90,10 +76,10 @@ bool SameFile(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMAT
 }
 
 bool Identify(const char* path, BY_HANDLE_FILE_INFORMATION* information) {
-    FileHandle file(CreateFileA(path, FILE_READ_ATTRIBUTES,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    return file.valid() && GetFileInformationByHandle(file.handle, information) != FALSE;
+    HandleHolder file(CreateFileA(path, FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return file.valid() && GetFileInformationByHandle(file.get(), information) != FALSE;
 }
 
 // The path a link leads to, from the system's final name of the open file;
@@ -104,12 +90,12 @@ bool FinalPath(const char* path, char* out, int capacity) {
     static auto finalPathName = reinterpret_cast<FinalPathName>(reinterpret_cast<void*>(
         GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleA")));
     if (finalPathName == nullptr) return false;
-    FileHandle file(CreateFileA(path, FILE_READ_ATTRIBUTES,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    HandleHolder file(CreateFileA(path, FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!file.valid()) return false;
     char name[kPathBuffer * 2];
-    DWORD length = finalPathName(file.handle, name, sizeof name, 0);
+    DWORD length = finalPathName(file.get(), name, sizeof name, 0);
     if (length == 0 || length >= sizeof name) return false;
     // "\\?\C:\..." or "\\?\UNC\server\share\..."
     const char* plain = name;
@@ -183,10 +169,10 @@ void RemoveStaged(const char* stagedPath) {
 // destination. False (nothing left behind) when any step failed.
 bool StageCopy(HANDLE reader, const char* destinationPath, const Placement* placement,
                char* stagedPath, DWORD* error) {
-    FileHandle staged(CreateStaged(destinationPath, stagedPath, error));
+    HandleHolder staged(CreateStaged(destinationPath, stagedPath, error));
     if (!staged.valid()) return false;
-    bool done = CopyAll(reader, staged.handle, error) && EndAndFlush(staged.handle, error);
-    if (done && placement != nullptr && !StampTimes(staged.handle, placement)) {
+    bool done = CopyAll(reader, staged.get(), error) && EndAndFlush(staged.get(), error);
+    if (done && placement != nullptr && !StampTimes(staged.get(), placement)) {
         *error = GetLastError();
         done = false;
     }
@@ -208,18 +194,18 @@ bool OverwriteKeepingNames(HANDLE result, const Destination* destination,
     char keptPath[kPathBuffer];
     DWORD error = 0;
     {
-        FileHandle old(OpenForReading(path));
+        HandleHolder old(OpenForReading(path));
         if (!old.valid()) {
             TraceFailure(path, "the file cannot be read", GetLastError());
             return false;
         }
-        if (!StageCopy(old.handle, path, nullptr, keptPath, &error)) {
+        if (!StageCopy(old.get(), path, nullptr, keptPath, &error)) {
             TraceFailure(path, "no room for a copy of the old bytes", error);
             return false;
         }
     }
     if (placement->conversion) SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
-    FileHandle file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    HandleHolder file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!file.valid()) {
         error = GetLastError();
         SetFileAttributesA(path, destination->attributes);
@@ -227,17 +213,17 @@ bool OverwriteKeepingNames(HANDLE result, const Destination* destination,
         TraceFailure(path, "the file cannot be opened for writing", error);
         return false;
     }
-    bool written = CopyAll(result, file.handle, &error) && EndAndFlush(file.handle, &error) &&
-                   StampTimes(file.handle, placement);
+    bool written = CopyAll(result, file.get(), &error) && EndAndFlush(file.get(), &error) &&
+                   StampTimes(file.get(), placement);
     if (!written) {
         // The blocks the old bytes filled are still the file's, so writing
         // them back needs no room the volume may lack (nor the writer that
         // stands for a volume that has none).
         DWORD ignored = 0;
-        FileHandle kept(OpenForReading(keptPath));
-        bool restored = kept.valid() && SetFilePointer(file.handle, 0, nullptr, FILE_BEGIN) == 0 &&
-                        CopyAll(kept.handle, file.handle, &ignored, WriteFile) &&
-                        EndAndFlush(file.handle, &ignored);
+        HandleHolder kept(OpenForReading(keptPath));
+        bool restored = kept.valid() && SetFilePointer(file.get(), 0, nullptr, FILE_BEGIN) == 0 &&
+                        CopyAll(kept.get(), file.get(), &ignored, WriteFile) &&
+                        EndAndFlush(file.get(), &ignored);
         kept.Close();
         file.Close();
         SetFileAttributesA(path, destination->attributes);
@@ -284,13 +270,13 @@ bool PlaceResult(const char* resultPath, const char* destinationPath, const Plac
         TraceFailure(path, "the file is read-only or hidden", ERROR_ACCESS_DENIED);
         return false;
     }
-    FileHandle result(OpenForReading(resultPath));
+    HandleHolder result(OpenForReading(resultPath));
     if (!result.valid()) {
         TraceFailure(path, "the new bytes cannot be read", GetLastError());
         return false;
     }
     BY_HANDLE_FILE_INFORMATION resultInformation;
-    if (destination.exists && GetFileInformationByHandle(result.handle, &resultInformation) &&
+    if (destination.exists && GetFileInformationByHandle(result.get(), &resultInformation) &&
         SameFile(resultInformation, destination.information)) {
         // A copy onto the source itself: nothing to write, and nothing is
         // written (not a failure worth a trace: every file already in the
@@ -299,12 +285,12 @@ bool PlaceResult(const char* resultPath, const char* destinationPath, const Plac
     }
     if (destination.exists && destination.information.nNumberOfLinks > 1 &&
         !placement->keepOverwrittenInRecycleBin) {
-        return OverwriteKeepingNames(result.handle, &destination, placement);
+        return OverwriteKeepingNames(result.get(), &destination, placement);
     }
 
     char stagedPath[kPathBuffer];
     DWORD error = 0;
-    if (!StageCopy(result.handle, path, placement, stagedPath, &error)) {
+    if (!StageCopy(result.get(), path, placement, stagedPath, &error)) {
         TraceFailure(path, "staging the new bytes beside it failed", error);
         return false;
     }

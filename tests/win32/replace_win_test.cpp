@@ -202,7 +202,7 @@ TEST_F(Replace, StagedLeftoversAreNotGathered) {
     File("tree\\~tavelin-0000abcd-007.tmp", kShiftJisLine);
     File("tree\\~tavelin-notstaged.tmp", kShiftJisLine);
     Settings settings = {};
-    settings.outputMethod = 1;
+    settings.outputMethod = RewriteInPlace;
     std::string tree = scratch / "tree";
     const char* argv[] = {"TAVELIN.exe", tree.c_str(), nullptr};
     WorkList* list = BuildWorkList(2, argv, &settings);
