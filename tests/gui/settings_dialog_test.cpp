@@ -557,26 +557,6 @@ TEST(Drag, BackgroundAnswersAsCaption) {
     });
 }
 
-void SendMouse(DWORD flags, POINT at) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = MulDiv(at.x, 65536, GetSystemMetrics(SM_CXSCREEN));
-    input.mi.dy = MulDiv(at.y, 65536, GetSystemMetrics(SM_CYSCREEN));
-    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-    SendInput(1, &input, sizeof input);
-    Sleep(30);
-}
-
-// Whether Wine leaves windows to a window manager, which then does the
-// dragging itself, out of reach of input sent inside Wine.
-bool WindowManagerDrags() {
-    char managed[8] = "Y";
-    DWORD size = sizeof managed;
-    RegGetValueA(HKEY_CURRENT_USER, "Software\\Wine\\X11 Driver", "Managed", RRF_RT_REG_SZ, nullptr,
-                 managed, &size);
-    return managed[0] != 'N' && managed[0] != 'n';
-}
-
 TEST(Drag, DraggingTheBackgroundMovesTheDialog) {
     if (WindowManagerDrags()) GTEST_SKIP() << "a window manager moves the windows here";
     Settings settings = MakeSettings("C:\\");
