@@ -61,16 +61,18 @@ BOOL OnInitDialog(HWND dialog, AboutDialogData* data) {
     PlaceWindowAtCursor(dialog);
     SetVersionTexts(dialog);
     SetFreeResourcesText(GetDlgItem(dialog, kAboutResourcesLineId));
-    HWND link = GetDlgItem(dialog, kAboutLinkId);
-    SetWindowTextA(link, data->siteInfo->address);
-    // Without the link the address still shows, as plain text.
-    MakeLinkLabel(link);
     SendDlgItemMessageA(dialog, kAboutIconId, STM_SETICON,
                         reinterpret_cast<WPARAM>(data->largeIcon), 0);
+    // The tooltip subclasses the link too, and must do so first: the link
+    // puts back the procedure it replaced when it goes, which would cut a
+    // later subclass out of the chain before it could free its record.
+    HWND link = GetDlgItem(dialog, kAboutLinkId);
+    SetWindowTextA(link, data->siteInfo->address);
     // Owned by the box, which takes it along when it goes.
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    HWND toolTip = CreateToolTipWindow(dialog, instance, TTS_ALWAYSTIP, 0);
+    HWND toolTip = CreateToolTipWindow(dialog, GetModuleHandleA(nullptr), TTS_ALWAYSTIP, 0);
     AddToolTip(toolTip, TTF_SUBCLASS, dialog, link, kSupportSiteTip);
+    // Without the link the address still shows, as plain text.
+    MakeLinkLabel(link);
     // Measured after MakeLinkLabel: the link is as wide as its underlined text.
     FitAboutLayout(dialog);
     return TRUE;

@@ -28,7 +28,9 @@ struct LinkNotify {
     DWORD position;  // LLN_HOVER: the mouse move's lParam (client x, y); else 0
 };
 
-// The control must already carry its font and its text. False when nothing
+// The control must already carry its font and its text. Whatever else
+// subclasses the control must do so before: when the control is destroyed
+// the link puts back the procedure it replaced. False when nothing
 // was changed (no font, or no underlined font or cursor could be made): the
 // control then stays plain static text.
 bool MakeLinkLabel(HWND control);

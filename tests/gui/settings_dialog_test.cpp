@@ -518,8 +518,7 @@ TEST(TitleBar, ShowsTheProgramsOwnIcon) {
                               {ICON_BIG, GetSystemMetrics(SM_CXICON)}};
         for (const Kind& kind : kinds) {
             SCOPED_TRACE(testing::Message() << "icon size " << kind.size);
-            auto shown =
-                reinterpret_cast<HICON>(SendMessageA(dialog, WM_GETICON, kind.which, 0));
+            auto shown = reinterpret_cast<HICON>(SendMessageA(dialog, WM_GETICON, kind.which, 0));
             ASSERT_NE(shown, nullptr);
             auto own = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr),
                                                      MAKEINTRESOURCEA(IDI_APPLICATION_ICON),
