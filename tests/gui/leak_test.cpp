@@ -1,17 +1,22 @@
-// The settings dialog opened and closed many times, as a user would, and the
-// folder picker opened from it: afterwards the process must hold no more
-// kernel handles, GDI objects (the dialog's font), USER objects (the dialog,
-// its title-bar icons) or heap blocks (the picker's item lists) than before.
+// The settings dialog opened and closed many times, as a user would, the
+// folder picker opened from it, and the about box with its link: afterwards the process must hold
+// no more kernel handles, GDI objects (the dialog's font), USER objects (the dialog, its title-bar
+// icons) or heap blocks (the picker's item lists) than before.
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
+
+#include <windows.h>
+#include <commctrl.h>
 
 #include "res/resource.h"
 #include "tests/win32/support/gui_support.h"
 #include "tests/win32/support/com_environment.h"
 #include "tests/win32/support/resource_counts.h"
 #include "tests/win32/support/test_support.h"
+#include "ui/about_dialog_win.h"
+#include "ui/about_template.h"
 #include "ui/settings_dialog_win.h"
 #include "util/text.h"
 
@@ -36,8 +41,8 @@ Settings MakeSettings(const std::string& folder) {
 // thread; false when it did not appear.
 bool RunDialog(Settings* settings, bool* result, const std::function<void(HWND)>& drive) {
     return DriveModal(
-        kDialogClass, kSettingsDialogTitle, [&] { *result = ShowSettingsDialog(nullptr, settings); },
-        drive);
+        kDialogClass, kSettingsDialogTitle,
+        [&] { *result = ShowSettingsDialog(nullptr, settings); }, drive);
 }
 
 // The picker is the dialog-class window that the settings dialog owns.
@@ -120,5 +125,34 @@ TEST(Leaks, FolderPickerOpenedFromTheDialog) {
         });
     });
     EXPECT_EQ(picked, (opened + 1) / 2);
+    EXPECT_EQ(GrowthOf(change), "");
+}
+
+TEST(Leaks, AboutBoxOpenedAndClosed) {
+    FillDialogCaches();
+    InitCommonControls();  // the link's tooltip, as the entry provides it
+    const SupportSiteInfo site{kSupportSiteAddress};
+    int appeared = 0;
+    int opened = 0;
+    // Each box makes two icons, an underlined font, a hand cursor, a
+    // tooltip and a template block; the pointer crosses the link every other
+    // time, so its leave timer runs too.
+    ResourceChange change = CountAround("about box, pointer over the link", kWarmUp, 60, [&] {
+        bool hover = opened++ % 2 == 0;
+        if (DriveModal(
+                kDialogClass, "TAVELIN について", [&] { ShowAboutDialog(nullptr, &site); },
+                [&](HWND dialog) {
+                    if (hover) {
+                        RECT link{};
+                        GetWindowRect(GetDlgItem(dialog, kAboutLinkId), &link);
+                        MoveCursorTo(link.left + 2, link.top + 2);
+                        MoveCursorTo(link.left - 30, link.bottom + 20);
+                    }
+                    PostMessageA(dialog, WM_COMMAND, hover ? IDOK : IDCANCEL, 0);
+                })) {
+            appeared++;
+        }
+    });
+    EXPECT_EQ(appeared, opened);
     EXPECT_EQ(GrowthOf(change), "");
 }
