@@ -42,13 +42,16 @@ foreach(src ${WIN_TESTS} ${GUI_TESTS})
   endif()
 endforeach()
 
-# The per-file benchmark: a console program that scripts/bench-tree runs under Wine.
+# The benchmarks under Wine, one console program per source: the per-file
+# work on trees (scripts/bench-tree) and the review of many undecided files
+# (scripts/bench-list). They make and remove their files with the Windows
+# tests' file helpers; the review needs the program's resources.
 file(GLOB WIN_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/win32/*.cpp)
-if(WIN_BENCH_SOURCES)
-  # It makes and removes its trees with the Windows tests' file helpers.
-  add_executable(tavelin_tree_bench ${WIN_BENCH_SOURCES}
-                 ${CMAKE_SOURCE_DIR}/tests/win32/support/test_support.cpp)
-  tavelin_flags(tavelin_tree_bench)
-  target_link_libraries(tavelin_tree_bench PRIVATE winlib)
-  target_link_options(tavelin_tree_bench PRIVATE ${STATIC_LINK})
-endif()
+foreach(src ${WIN_BENCH_SOURCES})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(tavelin_${name} ${src} ${CMAKE_SOURCE_DIR}/tests/win32/support/test_support.cpp
+                 $<TARGET_OBJECTS:testres>)
+  tavelin_flags(tavelin_${name})
+  target_link_libraries(tavelin_${name} PRIVATE winlib)
+  target_link_options(tavelin_${name} PRIVATE ${STATIC_LINK})
+endforeach()

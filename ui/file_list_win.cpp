@@ -85,9 +85,11 @@ int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM context) {
 }  // namespace
 
 // The shell's icons of the files, in 16 colours. The list view destroys the
-// image list with itself.
-void PrepareFileList(HWND list) {
-    HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR4, 0, 0);
+// image list with itself. Every fill appends an image: room is made for the
+// rows at once and then in steps as large, since an image list that grows a
+// few images at a time copies all its images at every step.
+void PrepareFileList(HWND list, int expectedRows) {
+    HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR4, expectedRows, expectedRows);
     SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
     LPARAM extended = SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
     extended |= LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP;

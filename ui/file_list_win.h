@@ -11,7 +11,7 @@
 
 // Adds the four columns and the small image list (which the list view owns),
 // and turns on full-row selection and header dragging.
-void PrepareFileList(HWND list);
+void PrepareFileList(HWND list, int expectedRows);
 // Writes the item into the row: its shell icon (appended to the image list),
 // name, folder, action and first bytes, and the item pointer as item data.
 // The texts go into the table as the list view holds them. Returns the row.

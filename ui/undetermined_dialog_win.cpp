@@ -39,6 +39,11 @@ bool IsListed(void* element, std::int32_t, void*) {
     return !IsDecidedCode(static_cast<const WorkItem*>(element)->code);
 }
 
+std::int32_t CountListed(void* element, std::int32_t index, void* count) {
+    if (IsListed(element, index, nullptr)) ++*static_cast<int*>(count);
+    return 1;
+}
+
 std::int32_t ListItem(void* element, std::int32_t, void* list) {
     auto* item = static_cast<WorkItem*>(element);
     if (!IsDecidedCode(item->code)) InsertRow(static_cast<HWND>(list), item, &g_dialog.texts);
@@ -69,7 +74,9 @@ BOOL OnInitDialog(HWND dialog, UndeterminedFilesParam* param) {
     PlaceWindowAtCursor(dialog);
 
     HWND list = FileList(dialog);
-    PrepareFileList(list);
+    int listed = 0;
+    PtrListForEach(param->workList, true, CountListed, &listed);
+    PrepareFileList(list, listed);
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     // One pass along the list, in its order: walking it by index would start
     // from its head for every item.
