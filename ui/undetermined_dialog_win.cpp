@@ -5,6 +5,7 @@
 
 #include "engine/rewrite_win.h"
 #include "res/resource.h"
+#include "ui/about_dialog_win.h"
 #include "ui/app_window_win.h"
 #include "ui/busy_window_win.h"
 #include "ui/file_list_win.h"
@@ -187,7 +188,10 @@ void Execute(HWND dialog) {
 void MarkSelectedRows(HWND dialog, int command) {
     HWND list = FileList(dialog);
     DetectionCode code = ActionCodeForCommand(command);
+    // One repaint for all the rows, however many are selected.
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     ForEachSelectedRow(list, [&](int row) { SetRowAction(list, row, code, &g_dialog.texts); });
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
 }
 
 void OpenSelectedFiles(HWND dialog) {
@@ -221,6 +225,12 @@ BOOL OnCommand(HWND dialog, int id) {
         case IDM_MARK_IGNORE:
             MarkSelectedRows(dialog, id);
             return TRUE;
+        case IDM_ABOUT: {
+            // A box already open is brought forward rather than opened twice.
+            const SupportSiteInfo site{kSupportSiteAddress};
+            ShowAboutDialog(dialog, &site);
+            return TRUE;
+        }
         case IDM_OPEN:
             OpenSelectedFiles(dialog);
             return TRUE;

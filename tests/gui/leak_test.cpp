@@ -1,9 +1,10 @@
-// The settings dialog opened and closed many times, as a user would, and the
-// folder picker opened from it; the review of undecided files likewise, its
-// rows sorted and marked: afterwards the process must hold no more kernel
-// handles, GDI objects (the dialog's font, the list's image list and the
-// files' icons), USER objects (the dialogs, their title-bar icons, the menu)
-// or heap blocks (the picker's item lists, the rows' texts) than before.
+// The settings dialog opened and closed many times, as a user would, the
+// folder picker opened from it, the about box with its link, and the review
+// of undecided files with its rows sorted and marked: afterwards the process
+// must hold no more kernel handles, GDI objects (the dialogs' fonts, the
+// list's image list and the files' icons), USER objects (the dialogs, their
+// title-bar icons, the menus) or heap blocks (the picker's item lists, the
+// rows' texts) than before.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -19,6 +20,8 @@
 #include "tests/win32/support/resource_counts.h"
 #include "tests/win32/support/test_support.h"
 #include "engine/rewrite_win.h"
+#include "ui/about_dialog_win.h"
+#include "ui/about_template.h"
 #include "ui/settings_dialog_win.h"
 #include "ui/undetermined_dialog_win.h"
 #include "util/text.h"
@@ -178,5 +181,34 @@ TEST(Leaks, UndeterminedFilesDialogOpenedAndClosed) {
     PtrListDestroy(list);
     EXPECT_EQ(appeared, opened);
     EXPECT_EQ(ReadBytes(out / "a.txt"), "<missing>");
+    EXPECT_EQ(GrowthOf(change), "");
+}
+
+TEST(Leaks, AboutBoxOpenedAndClosed) {
+    FillDialogCaches();
+    InitCommonControls();  // the link's tooltip, as the entry provides it
+    const SupportSiteInfo site{kSupportSiteAddress};
+    int appeared = 0;
+    int opened = 0;
+    // Each box makes two icons, an underlined font, a hand cursor, a
+    // tooltip and a template block; the pointer crosses the link every other
+    // time, so its leave timer runs too.
+    ResourceChange change = CountAround("about box, pointer over the link", kWarmUp, 60, [&] {
+        bool hover = opened++ % 2 == 0;
+        if (DriveModal(
+                kDialogClass, "TAVELIN について", [&] { ShowAboutDialog(nullptr, &site); },
+                [&](HWND dialog) {
+                    if (hover) {
+                        RECT link{};
+                        GetWindowRect(GetDlgItem(dialog, kAboutLinkId), &link);
+                        MoveCursorTo(link.left + 2, link.top + 2);
+                        MoveCursorTo(link.left - 30, link.bottom + 20);
+                    }
+                    PostMessageA(dialog, WM_COMMAND, hover ? IDOK : IDCANCEL, 0);
+                })) {
+            appeared++;
+        }
+    });
+    EXPECT_EQ(appeared, opened);
     EXPECT_EQ(GrowthOf(change), "");
 }

@@ -518,8 +518,7 @@ TEST(TitleBar, ShowsTheProgramsOwnIcon) {
                               {ICON_BIG, GetSystemMetrics(SM_CXICON)}};
         for (const Kind& kind : kinds) {
             SCOPED_TRACE(testing::Message() << "icon size " << kind.size);
-            auto shown =
-                reinterpret_cast<HICON>(SendMessageA(dialog, WM_GETICON, kind.which, 0));
+            auto shown = reinterpret_cast<HICON>(SendMessageA(dialog, WM_GETICON, kind.which, 0));
             ASSERT_NE(shown, nullptr);
             auto own = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr),
                                                      MAKEINTRESOURCEA(IDI_APPLICATION_ICON),
@@ -555,26 +554,6 @@ TEST(Drag, BackgroundAnswersAsCaption) {
         EXPECT_EQ(SendMessageA(dialog, WM_NCHITTEST, 0, MAKELPARAM(closeX, captionY)), HTCLOSE);
         Click(dialog, IDCANCEL);
     });
-}
-
-void SendMouse(DWORD flags, POINT at) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = MulDiv(at.x, 65536, GetSystemMetrics(SM_CXSCREEN));
-    input.mi.dy = MulDiv(at.y, 65536, GetSystemMetrics(SM_CYSCREEN));
-    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-    SendInput(1, &input, sizeof input);
-    Sleep(30);
-}
-
-// Whether Wine leaves windows to a window manager, which then does the
-// dragging itself, out of reach of input sent inside Wine.
-bool WindowManagerDrags() {
-    char managed[8] = "Y";
-    DWORD size = sizeof managed;
-    RegGetValueA(HKEY_CURRENT_USER, "Software\\Wine\\X11 Driver", "Managed", RRF_RT_REG_SZ, nullptr,
-                 managed, &size);
-    return managed[0] != 'N' && managed[0] != 'n';
 }
 
 TEST(Drag, DraggingTheBackgroundMovesTheDialog) {

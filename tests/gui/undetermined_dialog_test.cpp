@@ -16,6 +16,7 @@
 
 #include "engine/rewrite_win.h"
 #include "res/resource.h"
+#include "ui/about_dialog_win.h"
 #include "tests/win32/support/com_environment.h"
 #include "tests/win32/support/gui_support.h"
 #include "tests/win32/support/test_support.h"
@@ -134,16 +135,6 @@ int RowOf(HWND dialog, const std::string& name) {
         if (names[i] == name) return static_cast<int>(i);
     }
     return -1;
-}
-
-void SendMouse(DWORD flags, POINT at) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = MulDiv(at.x, 65536, GetSystemMetrics(SM_CXSCREEN));
-    input.mi.dy = MulDiv(at.y, 65536, GetSystemMetrics(SM_CYSCREEN));
-    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-    SendInput(1, &input, sizeof input);
-    Sleep(30);
 }
 
 void SendKey(WORD key) {
@@ -530,6 +521,35 @@ TEST(ContextMenu, RightClickOffersOpenFirstAndMarksTheRows) {
         SendMessageA(dialog, WM_NULL, 0, 0);
         EXPECT_EQ(CellText(dialog, 1, 1), "コピーする");
         EXPECT_EQ(CellText(dialog, 0, 1), "無視する");
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+}
+
+TEST(About, OpensTheAboutBoxOwnedByTheDialogOnce) {
+    Files files;
+    files.Add("a.txt", kUtf8);
+    Settings settings = MakeSettings();
+    RunDialog(&settings, files.list(), [&](HWND dialog) {
+        // Posted: the box runs its own modal loop on the dialog's thread.
+        PostMessageA(dialog, WM_COMMAND, IDM_ABOUT, 0);
+        HWND box = WaitForWindow(kDialogClass, "TAVELIN について", dialog);
+        ASSERT_NE(box, nullptr) << "no about box owned by the dialog";
+        EXPECT_FALSE(IsWindowEnabled(dialog));
+        // Chosen again while it is open: the same box, no second one.
+        PostMessageA(dialog, WM_COMMAND, IDM_ABOUT, 0);
+        Sleep(300);
+        SendMessageA(box, WM_NULL, 0, 0);
+        int boxes = 0;
+        HWND candidate = nullptr;
+        while ((candidate = FindWindowExA(nullptr, candidate, kDialogClass, "TAVELIN について")) !=
+               nullptr) {
+            if (IsWindowVisible(candidate)) boxes++;
+        }
+        EXPECT_EQ(boxes, 1);
+        EXPECT_TRUE(IsWindow(box));
+        PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+        EXPECT_TRUE(WaitForWindowGone(box));
+        EXPECT_TRUE(IsWindowEnabled(dialog));
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     });
 }

@@ -113,6 +113,24 @@ bool MoveCursorTo(int x, int y) {
     return false;
 }
 
+void SendMouse(DWORD flags, POINT at) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(at.x, 65536, GetSystemMetrics(SM_CXSCREEN));
+    input.mi.dy = MulDiv(at.y, 65536, GetSystemMetrics(SM_CYSCREEN));
+    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    SendInput(1, &input, sizeof input);
+    Sleep(30);
+}
+
+bool WindowManagerDrags() {
+    char managed[8] = "Y";
+    DWORD size = sizeof managed;
+    RegGetValueA(HKEY_CURRENT_USER, "Software\\Wine\\X11 Driver", "Managed", RRF_RT_REG_SZ, nullptr,
+                 managed, &size);
+    return managed[0] != 'N' && managed[0] != 'n';
+}
+
 std::string WindowTextOf(HWND window) {
     int length = GetWindowTextLengthA(window);
     std::string text(static_cast<std::size_t>(length) + 1, '\0');

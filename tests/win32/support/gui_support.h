@@ -28,6 +28,13 @@ bool DriveModal(const char* className, const char* title, const std::function<vo
 // (a first move can be overtaken by the display's own idea of the pointer).
 bool MoveCursorTo(int x, int y);
 
+// Real mouse input, as a user's hand makes it: moves the pointer to the
+// screen point with the given button flags (MOUSEEVENTF_LEFTDOWN ...).
+void SendMouse(DWORD flags, POINT at);
+// Whether Wine leaves windows to a window manager, which then does the
+// dragging itself, out of reach of input sent inside Wine.
+bool WindowManagerDrags();
+
 // The window's text in code page 932.
 std::string WindowTextOf(HWND window);
 // The window's outer rectangle in its parent's client coordinates (for a
