@@ -52,7 +52,8 @@ int AppendFileIcon(HWND list, const char* path) {
     HICON icon = GetFileIcon(path, SHGFI_SMALLICON);
     if (icon == nullptr) return -1;
     int image = -1;
-    auto images = reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+    auto images =
+        reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
     if (images != nullptr) image = ImageList_ReplaceIcon(images, -1, icon);
     // The image list keeps a copy of its own.
     DestroyIcon(icon);
@@ -77,8 +78,9 @@ struct SortOrder {
 
 int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM context) {
     const auto* order = reinterpret_cast<const SortOrder*>(context);
-    int result = lstrcmpiA(RowText(*order->texts, reinterpret_cast<const void*>(first), order->column),
-                           RowText(*order->texts, reinterpret_cast<const void*>(second), order->column));
+    int result =
+        lstrcmpiA(RowText(*order->texts, reinterpret_cast<const void*>(first), order->column),
+                  RowText(*order->texts, reinterpret_cast<const void*>(second), order->column));
     return order->ascending ? result : -result;
 }
 
@@ -140,7 +142,8 @@ int FillRow(HWND list, int row, WorkItem* item, RowTextTable* texts) {
 int InsertRow(HWND list, WorkItem* item, RowTextTable* texts) {
     LVITEMA entry{};
     entry.iItem = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-    int row = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&entry)));
+    int row =
+        static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&entry)));
     if (row < 0) return row;
     return FillRow(list, row, item, texts);
 }

@@ -31,7 +31,7 @@ struct ListDialogState {
 ListDialogState g_dialog;
 
 UndeterminedFilesParam* DialogParam(HWND dialog) {
-    return static_cast<UndeterminedFilesParam*>(GetPropA(dialog, kPropRedoBoxParam));
+    return static_cast<UndeterminedFilesParam*>(GetPropA(dialog, kPropUndeterminedFilesParam));
 }
 
 HWND FileList(HWND dialog) { return GetDlgItem(dialog, IDC_FILE_LIST); }
@@ -58,7 +58,7 @@ void Sort(HWND dialog) {
 }
 
 BOOL OnInitDialog(HWND dialog, UndeterminedFilesParam* param) {
-    SetPropA(dialog, kPropRedoBoxParam, param);
+    SetPropA(dialog, kPropUndeterminedFilesParam, param);
     HINSTANCE instance = GetModuleHandleA(nullptr);
     SetWindowIcon(dialog, ICON_BIG, GetExecutableIcon(instance, 0));
     SetWindowIcon(dialog, ICON_SMALL, GetExecutableIcon(instance, 1));
@@ -125,9 +125,8 @@ BOOL OnGetMinMaxInfo(LPARAM lParam) {
 
 void OnColumnClick(HWND dialog, int column) {
     Settings* settings = DialogParam(dialog)->settings;
-    settings->listSortAscending = column == settings->listSortColumn
-                                      ? !settings->listSortAscending
-                                      : true;
+    settings->listSortAscending =
+        column == settings->listSortColumn ? !settings->listSortAscending : true;
     settings->listSortColumn = column;
     Sort(dialog);
 }
@@ -243,7 +242,8 @@ BOOL OnCommand(HWND dialog, int id) {
 }
 
 void OnDestroy(HWND dialog) {
-    auto* param = static_cast<UndeterminedFilesParam*>(RemovePropA(dialog, kPropRedoBoxParam));
+    auto* param =
+        static_cast<UndeterminedFilesParam*>(RemovePropA(dialog, kPropUndeterminedFilesParam));
     if (param != nullptr) {
         // The restored size, also when the dialog is maximised or minimised.
         param->settings->listDialogWidth = GetNormalWindowWidth(dialog);
@@ -282,8 +282,8 @@ bool ShowUndeterminedFilesDialog(HWND owner, Settings* settings, WorkList* workL
     if (workList == nullptr || PtrListCount(workList) <= 0) return true;
     if (PtrListFindIf(workList, true, IsListed, nullptr) == nullptr) return true;
     UndeterminedFilesParam param{settings, workList};
-    INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr),
-                                     MAKEINTRESOURCEA(IDD_UNDETERMINED_FILES), owner,
-                                     UndeterminedFilesDialogProc, reinterpret_cast<LPARAM>(&param));
+    INT_PTR result =
+        DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_UNDETERMINED_FILES), owner,
+                        UndeterminedFilesDialogProc, reinterpret_cast<LPARAM>(&param));
     return result == IDOK;
 }

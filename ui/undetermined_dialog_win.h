@@ -10,7 +10,7 @@
 #include "app/work_item.h"
 
 // The window property that holds the dialog's UndeterminedFilesParam.
-constexpr char kPropRedoBoxParam[] = "PROP_REDOBOXPARAM";
+constexpr char kPropUndeterminedFilesParam[] = "PROP_REDOBOXPARAM";
 constexpr char kUndeterminedFilesTitle[] = "文字コード判別不能ファイルの扱い";
 
 // What the dialog works on, alive while it runs.

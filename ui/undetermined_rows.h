@@ -12,10 +12,10 @@
 
 // The list's columns, in the order the list view holds them.
 enum ListColumn : int {
-    NameColumn = 0,    // "ファイル名": the last component of the source path
-    ActionColumn = 1,  // "処理方法": the action the row's code stands for
-    FolderColumn = 2,  // "場所": the source path's folder
-    ContentColumn = 3, // "内容": the first bytes of the file
+    NameColumn = 0,     // "ファイル名": the last component of the source path
+    ActionColumn = 1,   // "処理方法": the action the row's code stands for
+    FolderColumn = 2,   // "場所": the source path's folder
+    ContentColumn = 3,  // "内容": the first bytes of the file
     ListColumnCount = 4,
 };
 

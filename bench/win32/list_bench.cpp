@@ -145,13 +145,14 @@ int main(int argc, char** argv) {
     if (rounds < 1) rounds = 1;
     CoInitialize(nullptr);
     InitCommonControls();
-    ScratchFolder scratch;  // removed with everything in it at the end
+    ScratchFolder scratch;                 // removed with everything in it at the end
     const int sizes[] = {100, 500, 5000};  // the first only warms up
     Timing best[3];
     int status = 0;
-    std::printf("The review of undecided files under Wine, seconds, best of %d rounds:\n"
-                "open (every row filled), sort (one column), mark (every row), execute (copy).\n\n",
-                rounds);
+    std::printf(
+        "The review of undecided files under Wine, seconds, best of %d rounds:\n"
+        "open (every row filled), sort (one column), mark (every row), execute (copy).\n\n",
+        rounds);
     std::printf("%8s %9s %9s %9s %9s %9s\n", "files", "open", "sort", "mark", "execute", "total");
     for (int s = 0; s < 3 && status == 0; s++) {
         std::string in = scratch.path() + "\\in";
@@ -182,8 +183,9 @@ int main(int argc, char** argv) {
     CoUninitialize();
     if (status != 0) return status;
     double ratio = best[2].Total() / best[1].Total();
-    std::printf("\n5,000 files against 500: %.1f times the time (n log n: about 13.7, n^2: 100;"
-                " at most %.0f: %s)\n",
-                ratio, kTargetRatio, ratio <= kTargetRatio ? "yes" : "NO");
+    std::printf(
+        "\n5,000 files against 500: %.1f times the time (n log n: about 13.7, n^2: 100;"
+        " at most %.0f: %s)\n",
+        ratio, kTargetRatio, ratio <= kTargetRatio ? "yes" : "NO");
     return ratio <= kTargetRatio ? 0 : 1;
 }

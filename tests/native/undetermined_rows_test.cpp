@@ -38,7 +38,9 @@ TEST(MakePreviewText, ZeroBytesBecomeFFAndTheTextEndsAfterTheCount) {
     read.copy(bytes, read.size());
     bytes[5] = 'z';  // beyond what was read
     MakePreviewText(bytes, 5);
-    EXPECT_EQ(std::string(bytes), std::string("\xFF" "a\xFF\xFF" "b"));
+    EXPECT_EQ(std::string(bytes), std::string("\xFF"
+                                              "a\xFF\xFF"
+                                              "b"));
 
     MakePreviewText(bytes, 0);
     EXPECT_STREQ(bytes, "");
