@@ -6,7 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/work_item.h"
+#include "engine/work_item.h"
 #include "ui/undetermined_rows.h"
 
 // Adds the four columns and the small image list (which the list view owns),

@@ -7,7 +7,7 @@
 #include <windows.h>
 
 #include "app/settings.h"
-#include "app/work_item.h"
+#include "engine/work_item.h"
 
 // The window property that holds the dialog's UndeterminedFilesParam.
 constexpr char kPropUndeterminedFilesParam[] = "PROP_REDOBOXPARAM";
