@@ -15,8 +15,9 @@ class WordWriter {
 
     void Word(std::uint16_t value) {
         if (block_ != nullptr) {
-            block_[2 * count_] = static_cast<unsigned char>(value & 0xFF);
-            block_[2 * count_ + 1] = static_cast<unsigned char>(value >> 8);
+            std::size_t at = 2 * static_cast<std::size_t>(count_);
+            block_[at] = static_cast<unsigned char>(value & 0xFF);
+            block_[at + 1] = static_cast<unsigned char>(value >> 8);
         }
         count_++;
     }

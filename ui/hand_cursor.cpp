@@ -1,5 +1,7 @@
 #include "ui/hand_cursor.h"
 
+#include <cstddef>
+
 namespace {
 
 // The rows that hold the hand; the rows below it are transparent. Columns
@@ -33,7 +35,7 @@ constexpr MaskRow kHandRows[] = {
     {0xFC00FFFF, 0x01FE0000},  // 20 ......BWWWWWWWWB....
     {0xFC00FFFF, 0x00000000},  // 21 ......BBBBBBBBBB....
 };
-constexpr int kHandRowCount = sizeof kHandRows / sizeof kHandRows[0];
+constexpr std::size_t kHandRowCount = sizeof kHandRows / sizeof kHandRows[0];
 constexpr MaskRow kTransparentRow = {0xFFFFFFFF, 0x00000000};
 
 // Big-endian, so that the leftmost pixel is the top bit of the first byte.
@@ -46,7 +48,7 @@ void PutRow(unsigned char* row, std::uint32_t mask) {
 void FillHandCursorMasks(unsigned char* buffer) {
     unsigned char* andPlane = buffer;
     unsigned char* xorPlane = buffer + kHandCursorPlaneBytes;
-    for (int y = 0; y < kHandCursorSize; y++) {
+    for (std::size_t y = 0; y < kHandCursorSize; y++) {
         const MaskRow& row = y < kHandRowCount ? kHandRows[y] : kTransparentRow;
         PutRow(andPlane + 4 * y, row.andMask);
         PutRow(xorPlane + 4 * y, row.xorMask);

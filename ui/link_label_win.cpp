@@ -167,6 +167,9 @@ LRESULT CALLBACK LinkLabelProc(HWND control, UINT message, WPARAM wParam, LPARAM
             }
             break;
         case WM_LBUTTONDOWN:
+        // The static class asks for double-clicks: a second press soon after
+        // the first arrives as this, and is a press all the same.
+        case WM_LBUTTONDBLCLK:
             SetCapture(control);
             InvalidateWhole(control, false);
             break;
