@@ -7,6 +7,7 @@
 #include "engine/rewrite_win.h"
 #include "ui/busy_window_win.h"
 #include "ui/settings_dialog_win.h"
+#include "ui/undetermined_dialog_win.h"
 #include "util/path_win.h"
 
 
@@ -65,9 +66,12 @@ int RunConversion(HINSTANCE instance, std::int32_t argc, char* const* argv) {
     if (list != nullptr) ProcessWorkList(list, settings.conversionMask, &settings);
     DestroyBusyWindow(busy);
 
-    // Files that stayed undecided (HasUndecidedItems) are left exactly as
-    // they were; nothing here offers them to the user yet.
-    if (list != nullptr) PtrListDestroy(list);
+    // The files that stayed undecided are offered for review once the tray
+    // icon is gone; the dialog shows nothing when there are none.
+    if (list != nullptr) {
+        ShowUndeterminedFilesDialog(nullptr, &settings, list);
+        PtrListDestroy(list);
+    }
     SaveSettings(&settings);
     return 0;
 }

@@ -1,8 +1,7 @@
 #include "app/work_list.h"
 
 static bool IsUndecided(void* element, std::int32_t, void*) {
-    DetectionCode code = static_cast<const WorkItem*>(element)->code;
-    return code != Directory && code != EucJp && code != ShiftJis && code != Iso2022Jp;
+    return !IsDecidedCode(static_cast<const WorkItem*>(element)->code);
 }
 
 bool HasUndecidedItems(const WorkList* list) {

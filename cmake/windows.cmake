@@ -58,12 +58,15 @@ add_test(NAME win32.full_volume
                  $<TARGET_FILE:win32_replace_win_test>)
 set_tests_properties(win32.full_volume PROPERTIES SKIP_RETURN_CODE 77)
 
-# The per-file benchmark: a console program that scripts/bench-tree runs under Wine.
+# The benchmarks under Wine, one console program per source: the per-file
+# work on trees (scripts/bench-tree) and the review of many undecided files
+# (scripts/bench-list). They make and remove their files with the Windows
+# tests' helpers; the review needs the program's resources.
 file(GLOB WIN_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/win32/*.cpp)
-if(WIN_BENCH_SOURCES)
-  # It makes and removes its trees with the Windows tests' file helpers.
-  add_executable(tavelin_tree_bench ${WIN_BENCH_SOURCES})
-  tavelin_flags(tavelin_tree_bench)
-  target_link_libraries(tavelin_tree_bench PRIVATE testsupport)
-  target_link_options(tavelin_tree_bench PRIVATE ${STATIC_LINK})
-endif()
+foreach(src ${WIN_BENCH_SOURCES})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(tavelin_${name} ${src} $<TARGET_OBJECTS:testres>)
+  tavelin_flags(tavelin_${name})
+  target_link_libraries(tavelin_${name} PRIVATE testsupport)
+  target_link_options(tavelin_${name} PRIVATE ${STATIC_LINK})
+endforeach()

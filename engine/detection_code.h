@@ -14,6 +14,13 @@ enum : DetectionCode {
     CopyUnchanged = 105,
 };
 
+// A folder, or a file whose encoding was decided. Everything else (an
+// undetermined file, or one the user chose to copy) is what the user is
+// asked about after a run.
+inline bool IsDecidedCode(DetectionCode code) {
+    return code == Directory || code == EucJp || code == ShiftJis || code == Iso2022Jp;
+}
+
 // Into which encodings a run converts: a bit set.
 using ConversionMask = std::int32_t;
 

@@ -21,3 +21,19 @@
 #define IDC_CONVERT_TO_EUC 1034
 #define IDC_CONVERSION_GROUP 1035
 #define IDC_OTHER_GROUP 1036
+
+// The undetermined-files dialog, its list and counter, its menu bar and the
+// rows' context menu.
+#define IDD_UNDETERMINED_FILES 129
+#define IDC_FILE_LIST 1025
+#define IDC_FILE_COUNT 1026
+#define IDR_LIST_MENU 125
+#define IDR_ROW_MENU 126
+// Commands of those menus. The four actions share their ids between the two.
+#define IDM_MARK_EUC_JP 40003
+#define IDM_MARK_SHIFT_JIS 40004
+#define IDM_MARK_COPY 40005
+#define IDM_ABOUT 40006
+#define IDM_MARK_IGNORE 40009
+#define IDM_OPEN 40011
+#define IDM_OPEN_FOLDER 40012

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "ui/geometry_win.h"
 #include "util/text.h"
 
 HICON GetFileIcon(const char* path, UINT extraFlags) {
@@ -42,4 +43,12 @@ ATOM RegisterAppWindowClass(HINSTANCE instance, const char* className, WNDPROC p
         if (windowClass.hIconSm != nullptr) DestroyIcon(windowClass.hIconSm);
     }
     return atom;
+}
+
+void DestroyTitleBarIcons(HWND window) {
+    const WPARAM kinds[] = {ICON_BIG, ICON_SMALL};
+    for (WPARAM which : kinds) {
+        HICON icon = SetWindowIcon(window, which, nullptr);
+        if (icon != nullptr) DestroyIcon(icon);
+    }
 }

@@ -13,3 +13,6 @@ HICON GetExecutableIcon(HINSTANCE instance, int small);
 // bytes, and the stock object of the given index as background.
 ATOM RegisterAppWindowClass(HINSTANCE instance, const char* className, WNDPROC procedure,
                             UINT classStyle, const char* menuName, int stockObject);
+// Takes the title-bar icons off the window and destroys them: a window never
+// destroys its icons itself, and each dialog takes its own copies.
+void DestroyTitleBarIcons(HWND window);

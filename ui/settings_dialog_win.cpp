@@ -197,16 +197,6 @@ BOOL OnNcHitTest(HWND dialog, WPARAM wParam, LPARAM lParam) {
     return TRUE;
 }
 
-// The title-bar icons are the shell's copies, taken for this dialog alone;
-// a window never destroys its icons itself.
-void DestroyTitleBarIcons(HWND dialog) {
-    const WPARAM kinds[] = {ICON_BIG, ICON_SMALL};
-    for (WPARAM which : kinds) {
-        HICON icon = SetWindowIcon(dialog, which, nullptr);
-        if (icon != nullptr) DestroyIcon(icon);
-    }
-}
-
 }  // namespace
 
 static INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam,

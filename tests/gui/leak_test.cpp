@@ -1,23 +1,29 @@
 // The settings dialog opened and closed many times, as a user would, the
-// folder picker opened from it, and the about box with its link: afterwards the process must hold
-// no more kernel handles, GDI objects (the dialog's font), USER objects (the dialog, its title-bar
-// icons) or heap blocks (the picker's item lists) than before.
+// folder picker opened from it, the about box with its link, and the review
+// of undecided files with its rows sorted and marked: afterwards the process
+// must hold no more kernel handles, GDI objects (the dialogs' fonts, the
+// list's image list and the files' icons), USER objects (the dialogs, their
+// title-bar icons, the menus) or heap blocks (the picker's item lists, the
+// rows' texts) than before.
 #include <gtest/gtest.h>
-
-#include <functional>
-#include <string>
 
 #include <windows.h>
 #include <commctrl.h>
+
+#include <cstdlib>
+#include <functional>
+#include <string>
 
 #include "res/resource.h"
 #include "tests/win32/support/gui_support.h"
 #include "tests/win32/support/com_environment.h"
 #include "tests/win32/support/resource_counts.h"
 #include "tests/win32/support/test_support.h"
+#include "engine/rewrite_win.h"
 #include "ui/about_dialog_win.h"
 #include "ui/about_template.h"
 #include "ui/settings_dialog_win.h"
+#include "ui/undetermined_dialog_win.h"
 #include "util/text.h"
 
 namespace {
@@ -41,8 +47,8 @@ Settings MakeSettings(const std::string& folder) {
 // thread; false when it did not appear.
 bool RunDialog(Settings* settings, bool* result, const std::function<void(HWND)>& drive) {
     return DriveModal(
-        kDialogClass, kSettingsDialogTitle,
-        [&] { *result = ShowSettingsDialog(nullptr, settings); }, drive);
+        kDialogClass, kSettingsDialogTitle, [&] { *result = ShowSettingsDialog(nullptr, settings); },
+        drive);
 }
 
 // The picker is the dialog-class window that the settings dialog owns.
@@ -125,6 +131,56 @@ TEST(Leaks, FolderPickerOpenedFromTheDialog) {
         });
     });
     EXPECT_EQ(picked, (opened + 1) / 2);
+    EXPECT_EQ(GrowthOf(change), "");
+}
+
+TEST(Leaks, UndeterminedFilesDialogOpenedAndClosed) {
+    FillDialogCaches();
+    ScratchFolder in;
+    ScratchFolder out;
+    WorkList* list = PtrListCreate();
+    const char* names[] = {"a.txt", "b.png", "c.bin"};
+    for (const char* name : names) {
+        // UTF-8 text with non-ASCII bytes: left for the user to decide.
+        ASSERT_TRUE(WriteBytes(in / name, "caf\xC3\xA9\n"));
+        auto* item = static_cast<WorkItem*>(std::calloc(1, sizeof(WorkItem)));
+        InitWorkItem(item, (in / name).c_str(), (out / name).c_str());
+        PtrListAppend(list, item);
+    }
+    Settings settings = MakeSettings(out.path());
+    settings.listDialogWidth = 640;
+    settings.listDialogHeight = 400;
+    settings.listSortAscending = true;
+    int appeared = 0;
+    int opened = 0;
+    // Closed and executed in turn (every row back on "ignore", so nothing is
+    // written), after a sort and a mark that refills a row with a new icon.
+    ResourceChange change = CountAround("undetermined-files dialog", kWarmUp, 50, [&] {
+        bool execute = opened++ % 2 == 0;
+        if (DriveModal(
+                kDialogClass, kUndeterminedFilesTitle,
+                [&] { ShowUndeterminedFilesDialog(nullptr, &settings, list); },
+                [&](HWND dialog) {
+                    HWND rows = GetDlgItem(dialog, IDC_FILE_LIST);
+                    NMLISTVIEW click{};
+                    click.hdr.hwndFrom = rows;
+                    click.hdr.idFrom = IDC_FILE_LIST;
+                    click.hdr.code = LVN_COLUMNCLICK;
+                    click.iSubItem = 2;
+                    SendMessageA(dialog, WM_NOTIFY, IDC_FILE_LIST, reinterpret_cast<LPARAM>(&click));
+                    LVITEMA state{};
+                    state.stateMask = state.state = LVIS_SELECTED;
+                    SendMessageA(rows, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&state));
+                    SendMessageA(dialog, WM_COMMAND, IDM_MARK_COPY, 0);
+                    SendMessageA(dialog, WM_COMMAND, IDM_MARK_IGNORE, 0);
+                    PostMessageA(dialog, WM_COMMAND, execute ? IDOK : IDCANCEL, 0);
+                })) {
+            appeared++;
+        }
+    });
+    PtrListDestroy(list);
+    EXPECT_EQ(appeared, opened);
+    EXPECT_EQ(ReadBytes(out / "a.txt"), "<missing>");
     EXPECT_EQ(GrowthOf(change), "");
 }
 

@@ -6,6 +6,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include <functional>
 #include <string>
 
 #include "tests/win32/support/program_runner.h"
@@ -23,16 +24,42 @@ const std::string kKanjiEuc = "\xB4\xC1\xBB\xFA\n";
 // The start of every PNG: data after its end-of-file byte.
 const std::string kPng = std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16);
 
+constexpr char kReviewTitle[] = "文字コード判別不能ファイルの扱い";
+
+// Watches the program for the dialog that reviews undecided files until the
+// program ends: counts every dialog that shows and hands it to act (which
+// must close it).
+std::function<void(DWORD)> WatchReview(int* shown, const std::function<void(HWND)>& act) {
+    return [shown, act](DWORD processId) {
+        HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
+        HWND last = nullptr;
+        while (WaitForSingleObject(process, 50) == WAIT_TIMEOUT) {
+            HWND dialog = FindWindowA("#32770", kReviewTitle);
+            if (dialog == nullptr || dialog == last || !IsWindowVisible(dialog)) continue;
+            last = dialog;
+            ++*shown;
+            act(dialog);
+        }
+        CloseHandle(process);
+    };
+}
+
+void Close(HWND dialog) { PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0); }
+
 class ProgramRun : public ::testing::Test {
 protected:
     ProgramCopy program;
     ScratchFolder data;
     ScratchFolder output;
 
-    RunResult Run(const std::string& args) {
-        RunResult r = RunProgram(program.exe(), args, 60000);
+    // Runs the program; no review dialog may show unless expectReview, and
+    // then exactly one, which is closed.
+    RunResult Run(const std::string& args, bool expectReview = false) {
+        int reviews = 0;
+        RunResult r = RunProgram(program.exe(), args, 60000, WatchReview(&reviews, Close));
         EXPECT_TRUE(r.started);
         EXPECT_TRUE(r.finished);
+        EXPECT_EQ(reviews, expectReview ? 1 : 0) << "review dialogs shown";
         return r;
     }
 };
@@ -47,13 +74,13 @@ TEST_F(ProgramRun, ConvertsAFolderIntoTheOutputFolderBothWays) {
     WriteBytes(tree + "\\jis.txt", kJisLf);
     WriteBytes(tree + "\\picture.png", kPng);
 
-    RunResult r = Run("/noui " + Quoted(tree));
+    RunResult r = Run("/noui " + Quoted(tree), true);
     EXPECT_EQ(r.exitCode, 0u);
     std::string out = output / "テキスト";
     EXPECT_EQ(ReadBytes(out + "\\sjis.txt"), kKanjiEuc);
     EXPECT_EQ(ReadBytes(out + "\\表\\euc.txt"), kSjisCrLf);
     EXPECT_EQ(ReadBytes(out + "\\jis.txt"), kSjisCrLf);
-    // Undecided: neither written nor touched.
+    // Undecided, and the review closed: neither written nor touched.
     EXPECT_EQ(ReadBytes(out + "\\picture.png"), "<missing>");
     EXPECT_EQ(ReadBytes(tree + "\\picture.png"), kPng);
     // The sources stay as they were.
@@ -183,6 +210,30 @@ TEST_F(ProgramRun, DialogBeforeTheRunAndItsCancel) {
     shown = false;
     RunProgram(program.exe(), "/dlg:0 " + Quoted(data / "a.txt"), 60000, PressInSettingsDialog(IDCANCEL, &shown));
     EXPECT_TRUE(shown);
+}
+
+TEST_F(ProgramRun, ReviewExecutesAndItsSizeIsSaved) {
+    program.WriteSettings(0, output.path(), false, false, 640, 400);
+    WriteBytes(data / "picture.png", kPng);
+    WriteBytes(data / "a.txt", kEucLf);
+    int reviews = 0;
+    RunResult r = RunProgram(program.exe(), "/noui " + Quoted(data.path()), 60000,
+                             WatchReview(&reviews, [](HWND dialog) {
+                                 SetWindowPos(dialog, nullptr, 0, 0, 700, 450,
+                                              SWP_NOMOVE | SWP_NOZORDER);
+                                 ShowWindow(dialog, SW_MAXIMIZE);
+                                 // Every row stays on "ignore": Execute writes nothing.
+                                 PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+                             }));
+    EXPECT_TRUE(r.finished);
+    EXPECT_EQ(reviews, 1);
+    std::string out = output / data.path().substr(data.path().rfind('\\') + 1);
+    EXPECT_EQ(ReadBytes(out + "\\a.txt"), kSjisCrLf);
+    EXPECT_EQ(ReadBytes(out + "\\picture.png"), "<missing>");
+    // The restored size, not the maximised one, is what the run saved.
+    std::string ini = ReadBytes(program.ini());
+    EXPECT_NE(ini.find("ダイアログの幅=700\r\n"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("ダイアログの高さ=450\r\n"), std::string::npos) << ini;
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
-// Dialog resource 127 as compiled into the program: style, size, font, and
-// every control's id, kind, text, rectangle and style in template order.
+// Dialog resources 127 and 129 as compiled into the program: style, size,
+// menu, font, and every control's id, kind, text, rectangle and style in
+// template order; and the two menus of dialog 129.
 // The resource compiler adds defaults of its own (WS_VISIBLE, WS_TABSTOP,
 // string class names); this reads the compiled words, not the script.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdint>
 #include <string>
@@ -25,12 +27,13 @@ struct Template {
     std::uint32_t style;
     std::uint32_t extendedStyle;
     std::int16_t width, height;
-    bool hasMenu;
+    std::uint16_t menu;
     bool hasClass;
     std::string title;
     std::uint16_t pointSize;
     std::string face;
     std::vector<Item> items;
+    std::vector<std::string> classNames;  // by item, where the class is named
 };
 
 // Reads the words of a compiled DLGTEMPLATE (the short form).
@@ -64,9 +67,9 @@ class Reader {
     std::size_t at_ = 0;
 };
 
-Template LoadSettingsTemplate() {
+Template LoadTemplate(int id) {
     Template t{};
-    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(IDD_SETTINGS), MAKEINTRESOURCEA(5));
+    HRSRC found = FindResourceA(nullptr, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(5));
     if (found == nullptr) return t;
     Reader r(LockResource(LoadResource(nullptr, found)));
     t.style = r.Long();
@@ -77,7 +80,7 @@ Template LoadSettingsTemplate() {
     t.width = static_cast<std::int16_t>(r.Word());
     t.height = static_cast<std::int16_t>(r.Word());
     std::uint16_t ordinal;
-    t.hasMenu = !r.Text(&ordinal).empty() || ordinal != 0;
+    r.Text(&t.menu);
     t.hasClass = !r.Text(&ordinal).empty() || ordinal != 0;
     t.title = r.Text(&ordinal);
     if (t.style & DS_SETFONT) {
@@ -94,7 +97,7 @@ Template LoadSettingsTemplate() {
         item.width = static_cast<std::int16_t>(r.Word());
         item.height = static_cast<std::int16_t>(r.Word());
         item.id = r.Word();
-        r.Text(&item.classOrdinal);
+        t.classNames.push_back(r.Text(&item.classOrdinal));
         item.text = r.Text(&ordinal);
         std::uint16_t extra = r.Word();
         for (std::uint16_t skip = 0; skip < (extra + 1) / 2; skip++) r.Word();
@@ -104,14 +107,33 @@ Template LoadSettingsTemplate() {
 }
 
 constexpr std::uint16_t kButton = 0x0080, kEdit = 0x0081, kStatic = 0x0082;
+// A control named by its class name rather than an ordinal.
+constexpr std::uint16_t kNamedClass = 0;
+
+void ExpectItems(const Template& t, const Item* expected, std::size_t count) {
+    ASSERT_EQ(t.items.size(), count);
+    for (std::size_t i = 0; i < count; i++) {
+        const Item& a = t.items[i];
+        const Item& e = expected[i];
+        SCOPED_TRACE(testing::Message() << "item " << i << " id " << e.id);
+        EXPECT_EQ(a.id, e.id);
+        EXPECT_EQ(a.classOrdinal, e.classOrdinal);
+        EXPECT_EQ(a.text, e.text);
+        EXPECT_EQ(a.style, e.style) << std::hex << a.style;
+        EXPECT_EQ(a.x, e.x);
+        EXPECT_EQ(a.y, e.y);
+        EXPECT_EQ(a.width, e.width);
+        EXPECT_EQ(a.height, e.height);
+    }
+}
 
 TEST(SettingsTemplate, DialogHeader) {
-    Template t = LoadSettingsTemplate();
+    Template t = LoadTemplate(IDD_SETTINGS);
     EXPECT_EQ(t.style, 0x80C800C0u);
     EXPECT_EQ(t.extendedStyle, 0u);
     EXPECT_EQ(t.width, 234);
     EXPECT_EQ(t.height, 137);
-    EXPECT_FALSE(t.hasMenu);
+    EXPECT_EQ(t.menu, 0);
     EXPECT_FALSE(t.hasClass);
     EXPECT_EQ(t.title, "TAVELIN の設定");
     EXPECT_EQ(t.pointSize, 9);
@@ -138,21 +160,101 @@ TEST(SettingsTemplate, ControlsInTabOrder) {
         {0x50020280, 7, 7, 220, 12, 1028, kStatic,
          "出力先に指定されたパスにアクセスできませんでした。"},
     };
-    Template t = LoadSettingsTemplate();
-    ASSERT_EQ(t.items.size(), std::size(expected));
-    for (std::size_t i = 0; i < t.items.size(); i++) {
-        const Item& a = t.items[i];
-        const Item& e = expected[i];
-        SCOPED_TRACE(testing::Message() << "item " << i << " id " << e.id);
-        EXPECT_EQ(a.id, e.id);
-        EXPECT_EQ(a.classOrdinal, e.classOrdinal);
-        EXPECT_EQ(a.text, e.text);
-        EXPECT_EQ(a.style, e.style) << std::hex << a.style;
-        EXPECT_EQ(a.x, e.x);
-        EXPECT_EQ(a.y, e.y);
-        EXPECT_EQ(a.width, e.width);
-        EXPECT_EQ(a.height, e.height);
+    ExpectItems(LoadTemplate(IDD_SETTINGS), expected, std::size(expected));
+}
+
+TEST(UndeterminedFilesTemplate, DialogHeader) {
+    Template t = LoadTemplate(IDD_UNDETERMINED_FILES);
+    EXPECT_EQ(t.style, 0x86CF0040u) << std::hex << t.style;
+    EXPECT_EQ(t.extendedStyle, 0u);
+    EXPECT_EQ(t.width, 190);
+    EXPECT_EQ(t.height, 142);
+    EXPECT_EQ(t.menu, 125);
+    EXPECT_FALSE(t.hasClass);
+    EXPECT_EQ(t.title, "文字コード判別不能ファイルの扱い");
+    EXPECT_EQ(t.pointSize, 9);
+    EXPECT_EQ(t.face, "ＭＳ Ｐゴシック");
+}
+
+TEST(UndeterminedFilesTemplate, ControlsInTemplateOrder) {
+    const Item expected[] = {
+        {0x50020000, 7, 7, 178, 8, 65535, kStatic, "以下のファイルは、文字コードが判別できませんでした。"},
+        {0x50020000, 7, 17, 94, 8, 65535, kStatic, "処理方法を指定して下さい。"},
+        {0x50810089, 7, 29, 176, 88, 1025, kNamedClass, "List1"},
+        {0x50020000, 10, 123, 70, 12, 1026, kStatic, "000 個のﾌｧｲﾙ"},
+        {0x50010001, 83, 121, 50, 14, 1, kButton, "実行(&D)"},
+        {0x50010000, 133, 121, 50, 14, 2, kButton, "閉じる"},
+    };
+    Template t = LoadTemplate(IDD_UNDETERMINED_FILES);
+    ExpectItems(t, expected, std::size(expected));
+    ASSERT_EQ(t.classNames.size(), 6u);
+    // The resource compiler writes class names in capitals; they match either way.
+    EXPECT_EQ(lstrcmpiA(t.classNames[2].c_str(), WC_LISTVIEWA), 0) << t.classNames[2];
+}
+
+// One entry of a menu: its text (empty for a separator), command id (0 for
+// a pop-up) and the entries of its pop-up.
+struct MenuEntry {
+    std::string text;
+    UINT id;
+    std::vector<MenuEntry> items;
+};
+
+std::vector<MenuEntry> ReadMenu(HMENU menu) {
+    std::vector<MenuEntry> entries;
+    int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; i++) {
+        char text[256] = "";
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
+        info.dwTypeData = text;
+        info.cch = sizeof text;
+        GetMenuItemInfoA(menu, i, TRUE, &info);
+        MenuEntry entry{(info.fType & MFT_SEPARATOR) ? "" : text,
+                        info.hSubMenu != nullptr ? 0 : info.wID, {}};
+        if (info.hSubMenu != nullptr) entry.items = ReadMenu(info.hSubMenu);
+        entries.push_back(entry);
     }
+    return entries;
+}
+
+void ExpectMenu(const std::vector<MenuEntry>& actual, const std::vector<MenuEntry>& expected) {
+    ASSERT_EQ(actual.size(), expected.size());
+    for (std::size_t i = 0; i < actual.size(); i++) {
+        SCOPED_TRACE(testing::Message() << "entry " << i << " " << expected[i].text);
+        EXPECT_EQ(actual[i].text, expected[i].text);
+        EXPECT_EQ(actual[i].id, expected[i].id);
+        ExpectMenu(actual[i].items, expected[i].items);
+    }
+}
+
+TEST(UndeterminedFilesMenus, MenuBarAndRowMenu) {
+    HMENU bar = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_LIST_MENU));
+    ASSERT_NE(bar, nullptr);
+    ExpectMenu(ReadMenu(bar),
+               {{"実行(&D)", 0, {{"実行(&D)", 1, {}}, {"閉じる(&C)", 2, {}}}},
+                {"編集(&E)",
+                 0,
+                 {{"Shift-JIS へ変換する(&S)", 40003, {}},
+                  {"日本語EUC へ変換する(&E)", 40004, {}},
+                  {"コピーする(&C)", 40005, {}},
+                  {"無視する(&U)", 40009, {}}}},
+                {"ヘルプ(&H)", 0, {{"About(&A)", 40006, {}}}}});
+    DestroyMenu(bar);
+
+    HMENU rows = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_ROW_MENU));
+    ASSERT_NE(rows, nullptr);
+    ExpectMenu(ReadMenu(rows), {{"ポップアップ",
+                                 0,
+                                 {{"開く(&O)", 40011, {}},
+                                  {"フォルダを開く(&F)", 40012, {}},
+                                  {"", 0, {}},
+                                  {"Shift-JIS へ変換する(&S)", 40003, {}},
+                                  {"日本語EUC へ変換する(&E)", 40004, {}},
+                                  {"コピーする(&C)", 40005, {}},
+                                  {"無視する(&U)", 40009, {}}}}});
+    DestroyMenu(rows);
 }
 
 }  // namespace

@@ -1,0 +1,543 @@
+// The undetermined-files dialog as a user meets it, opened for real on this
+// thread while a helper thread reads and drives it: what the rows show, how
+// they sort, marking rows from the menus, what Execute and Close leave in the
+// files, the layout when the dialog is resized, and the size it remembers.
+// Leaves a picture of the dialog in the demo folder.
+#include "ui/undetermined_dialog_win.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/rewrite_win.h"
+#include "res/resource.h"
+#include "ui/about_dialog_win.h"
+#include "tests/win32/support/com_environment.h"
+#include "tests/win32/support/gui_support.h"
+#include "tests/win32/support/test_support.h"
+#include "ui/geometry_win.h"
+#include "util/ptr_list.h"
+#include "util/text.h"
+
+namespace {
+
+constexpr char kDialogClass[] = "#32770";
+
+const auto* const g_com = ::testing::AddGlobalTestEnvironment(new ComEnvironment);
+
+// "あい" then a line end, in each encoding; "漢字" in Shift-JIS and EUC-JP.
+const std::string kSjisCrLf = "\x82\xA0\x82\xA2\r\n";
+const std::string kEucLf = "\xA4\xA2\xA4\xA4\n";
+const std::string kKanjiSjis = "\x8A\xBF\x8E\x9A\r\n";
+const std::string kKanjiEuc = "\xB4\xC1\xBB\xFA\n";
+// UTF-8 text with non-ASCII bytes: always left for the user to decide.
+const std::string kUtf8 = "caf\xC3\xA9\n";
+
+Settings MakeSettings() {
+    Settings s{};
+    s.outputMethod = IntoOutputFolder;
+    s.conversionMask = IntoEucJp;
+    s.listDialogWidth = 640;
+    s.listDialogHeight = 400;
+    s.listSortColumn = 0;
+    s.listSortAscending = true;
+    return s;
+}
+
+// A work list made as the run makes it: sources in one scratch folder,
+// destinations of the same names in another.
+class Files {
+  public:
+    Files() : list_(PtrListCreate()) {}
+    ~Files() { PtrListDestroy(list_); }
+    Files(const Files&) = delete;
+    Files& operator=(const Files&) = delete;
+
+    // Writes the file and adds its item; forceUndetermined stands for text
+    // the detection could not tell apart.
+    WorkItem* Add(const std::string& relative, const std::string& bytes,
+                  bool forceUndetermined = false) {
+        std::string source = in / relative;
+        std::size_t cut = relative.rfind('\\');
+        if (cut != std::string::npos) {
+            MakeFolder(in / relative.substr(0, cut));
+            MakeFolder(out / relative.substr(0, cut));
+        }
+        WriteBytes(source, bytes);
+        auto* item = static_cast<WorkItem*>(std::calloc(1, sizeof(WorkItem)));
+        InitWorkItem(item, source.c_str(), (out / relative).c_str());
+        if (forceUndetermined) item->code = Undetermined;
+        PtrListAppend(list_, item);
+        return item;
+    }
+    WorkList* list() { return list_; }
+
+    ScratchFolder in;
+    ScratchFolder out;
+
+  private:
+    WorkList* list_;
+};
+
+// Opens the dialog on this thread and runs drive on the helper thread;
+// returns what ShowUndeterminedFilesDialog returned.
+bool RunDialog(Settings* settings, WorkList* list, const std::function<void(HWND)>& drive) {
+    bool result = false;
+    bool appeared = DriveModal(
+        kDialogClass, kUndeterminedFilesTitle,
+        [&] { result = ShowUndeterminedFilesDialog(nullptr, settings, list); }, drive);
+    EXPECT_TRUE(appeared) << "the dialog did not appear";
+    return result;
+}
+
+HWND List(HWND dialog) { return GetDlgItem(dialog, IDC_FILE_LIST); }
+int RowCount(HWND dialog) {
+    return static_cast<int>(SendMessageA(List(dialog), LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::string CellText(HWND dialog, int row, int column) {
+    char text[4096] = "";
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    auto length =
+        SendMessageA(List(dialog), LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    return std::string(text, static_cast<std::size_t>(length));
+}
+
+std::vector<std::string> Column(HWND dialog, int column) {
+    std::vector<std::string> texts;
+    for (int row = 0; row < RowCount(dialog); row++) texts.push_back(CellText(dialog, row, column));
+    return texts;
+}
+
+void Select(HWND dialog, const std::vector<int>& rows) {
+    LVITEMA state{};
+    state.stateMask = LVIS_SELECTED;
+    state.state = 0;
+    SendMessageA(List(dialog), LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                 reinterpret_cast<LPARAM>(&state));
+    state.state = LVIS_SELECTED;
+    for (int row : rows) {
+        SendMessageA(List(dialog), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
+    }
+}
+
+// The row showing the file name, or -1.
+int RowOf(HWND dialog, const std::string& name) {
+    std::vector<std::string> names = Column(dialog, 0);
+    for (std::size_t i = 0; i < names.size(); i++) {
+        if (names[i] == name) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void SendKey(WORD key) {
+    INPUT input[2]{};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[1].ki.wVk = key;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof input[0]);
+    Sleep(30);
+}
+
+// Clicks a column header with the mouse, as a user sorts. Clicks in quick
+// succession would make a double click, which does not sort.
+void ClickHeader(HWND dialog, int column) {
+    Sleep(GetDoubleClickTime() + 50);
+    auto header = reinterpret_cast<HWND>(SendMessageA(List(dialog), LVM_GETHEADER, 0, 0));
+    RECT rect{};
+    SendMessageA(header, HDM_GETITEMRECT, column, reinterpret_cast<LPARAM>(&rect));
+    POINT at{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    ClientToScreen(header, &at);
+    SendMouse(0, at);
+    SendMouse(MOUSEEVENTF_LEFTDOWN, at);
+    SendMouse(MOUSEEVENTF_LEFTUP, at);
+    // Let the dialog's thread take the click and sort.
+    SendMessageA(dialog, WM_NULL, 0, 0);
+    Sleep(100);
+}
+
+TEST(Listing, UndecidedFilesOnlySortedByNameAllIgnored) {
+    Files files;
+    files.Add("b.txt", kUtf8);
+    files.Add("sub\\a.txt", kUtf8);
+    files.Add("decided.txt", kEucLf);
+    files.Add("c.bin", std::string("PNG\x1A\x01\x02", 6));
+    Settings settings = MakeSettings();
+    RunDialog(&settings, files.list(), [&](HWND dialog) {
+        EXPECT_EQ(WindowTextOf(GetDlgItem(dialog, IDC_FILE_COUNT)), "3 個のﾌｧｲﾙ");
+        EXPECT_EQ(Column(dialog, 0), (std::vector<std::string>{"a.txt", "b.txt", "c.bin"}));
+        EXPECT_EQ(Column(dialog, 1),
+                  (std::vector<std::string>{"無視する", "無視する", "無視する"}));
+        EXPECT_EQ(Column(dialog, 2),
+                  (std::vector<std::string>{files.in / "sub", files.in.path(), files.in.path()}));
+        EXPECT_EQ(CellText(dialog, 0, 3), kUtf8);
+        EXPECT_NE(GetPropA(dialog, kPropUndeterminedFilesParam), nullptr);
+        // At the remembered size.
+        EXPECT_EQ(GetWindowWidth(dialog), 640);
+        EXPECT_EQ(GetWindowHeight(dialog), 400);
+        // Every row has an icon of its own in the image list.
+        auto images = reinterpret_cast<HIMAGELIST>(
+            SendMessageA(List(dialog), LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+        ASSERT_NE(images, nullptr);
+        EXPECT_EQ(ImageList_GetImageCount(images), 3);
+        SaveScreenshot(dialog, "undetermined-files");
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+}
+
+TEST(Sorting, HeaderClicksSortAndReverse) {
+    Files files;
+    files.Add("z\\m.txt", kUtf8);
+    files.Add("x\\k.txt", kUtf8);
+    files.Add("y\\L.txt", kUtf8);
+    Settings settings = MakeSettings();
+    RunDialog(&settings, files.list(), [&](HWND dialog) {
+        // Case is ignored: L sorts between k and m.
+        EXPECT_EQ(Column(dialog, 0), (std::vector<std::string>{"k.txt", "L.txt", "m.txt"}));
+        ClickHeader(dialog, 2);
+        EXPECT_EQ(Column(dialog, 0), (std::vector<std::string>{"k.txt", "L.txt", "m.txt"}));
+        EXPECT_EQ(Column(dialog, 2),
+                  (std::vector<std::string>{files.in / "x", files.in / "y", files.in / "z"}));
+        EXPECT_EQ(settings.listSortColumn, 2);
+        EXPECT_TRUE(settings.listSortAscending);
+        ClickHeader(dialog, 2);
+        EXPECT_EQ(Column(dialog, 0), (std::vector<std::string>{"m.txt", "L.txt", "k.txt"}));
+        EXPECT_FALSE(settings.listSortAscending);
+        ClickHeader(dialog, 0);
+        EXPECT_EQ(Column(dialog, 0), (std::vector<std::string>{"k.txt", "L.txt", "m.txt"}));
+        EXPECT_EQ(settings.listSortColumn, 0);
+        EXPECT_TRUE(settings.listSortAscending);
+        // A new action text sorts by what the row now shows.
+        ClickHeader(dialog, 1);
+        Select(dialog, {RowOf(dialog, "m.txt")});
+        SendMessageA(dialog, WM_COMMAND, IDM_MARK_COPY, 0);
+        Select(dialog, {RowOf(dialog, "k.txt")});
+        SendMessageA(dialog, WM_COMMAND, IDM_MARK_EUC_JP, 0);
+        SendMessageA(dialog, WM_COMMAND, IDM_MARK_IGNORE, 0);
+        // Marking does not re-sort; the next click on the column, descending, does.
+        ClickHeader(dialog, 1);
+        std::vector<std::string> actions = Column(dialog, 1);
+        ASSERT_EQ(actions.size(), 3u);
+        EXPECT_GT(lstrcmpiA(actions[0].c_str(), actions[2].c_str()), 0) << actions[0];
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    // The last sort stays in the record for the rest of the run.
+    EXPECT_EQ(settings.listSortColumn, 1);
+    EXPECT_FALSE(settings.listSortAscending);
+}
+
+TEST(Sorting, StartsFromTheRecordsOrder) {
+    Files files;
+    files.Add("a.txt", kUtf8);
+    files.Add("c.txt", kUtf8);
+    files.Add("b.txt", kUtf8);
+    Settings settings = MakeSettings();
+    settings.listSortAscending = false;
+    RunDialog(&settings, files.list(), [&](HWND dialog) {
+        EXPECT_EQ(Column(dialog, 0), (std::vector<std::string>{"c.txt", "b.txt", "a.txt"}));
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+}
+
+TEST(Marking, CopyFromTheEditMenuThenExecute) {
+    Files files;
+    files.Add("one.txt", kUtf8);
+    files.Add("two.bin", std::string("\x01\x02\x00\x03", 4));
+    files.Add("three.txt", kUtf8);
+    Settings settings = MakeSettings();
+    bool result = RunDialog(&settings, files.list(), [&](HWND dialog) {
+        Select(dialog, {RowOf(dialog, "one.txt"), RowOf(dialog, "two.bin")});
+        SendMessageA(dialog, WM_COMMAND, IDM_MARK_COPY, 0);
+        EXPECT_EQ(CellText(dialog, RowOf(dialog, "one.txt"), 1), "コピーする");
+        EXPECT_EQ(CellText(dialog, RowOf(dialog, "two.bin"), 1), "コピーする");
+        EXPECT_EQ(CellText(dialog, RowOf(dialog, "three.txt"), 1), "無視する");
+        PostMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    });
+    EXPECT_TRUE(result);
+    EXPECT_EQ(ReadBytes(files.out / "one.txt"), kUtf8);
+    EXPECT_EQ(ReadBytes(files.out / "two.bin"), std::string("\x01\x02\x00\x03", 4));
+    EXPECT_EQ(ReadBytes(files.out / "three.txt"), "<missing>");
+}
+
+TEST(Marking, ConversionsGoTheMarkedWayWhateverTheRunsDirection) {
+    Files files;
+    files.Add("euc.txt", kEucLf, true);
+    files.Add("sjis.txt", kKanjiSjis, true);
+    Settings settings = MakeSettings();
+    settings.conversionMask = IntoEucJp;  // the run's own switch plays no part
+    bool result = RunDialog(&settings, files.list(), [&](HWND dialog) {
+        Select(dialog, {RowOf(dialog, "euc.txt")});
+        SendMessageA(dialog, WM_COMMAND, IDM_MARK_EUC_JP, 0);
+        Select(dialog, {RowOf(dialog, "sjis.txt")});
+        SendMessageA(dialog, WM_COMMAND, IDM_MARK_SHIFT_JIS, 0);
+        EXPECT_EQ(CellText(dialog, RowOf(dialog, "euc.txt"), 1), "Shift-JIS へ変換する");
+        EXPECT_EQ(CellText(dialog, RowOf(dialog, "sjis.txt"), 1), "日本語EUC へ変換する");
+        // Enter in the list presses the default button.
+        SetForegroundWindow(dialog);
+        SetFocus(List(dialog));
+        PostMessageA(List(dialog), WM_KEYDOWN, VK_RETURN, 0);
+    });
+    EXPECT_TRUE(result);
+    EXPECT_EQ(ReadBytes(files.out / "euc.txt"), kSjisCrLf);
+    EXPECT_EQ(ReadBytes(files.out / "sjis.txt"), kKanjiEuc);
+}
+
+TEST(Marking, ExecuteTwiceInARowConvertsOnce) {
+    // Rewriting in place: a second Execute would take the converted file
+    // for EUC-JP again and garble it.
+    Files files;
+    WorkItem* item = files.Add("memo.txt", kKanjiEuc, true);
+    CopyBounded(item->destinationPath, item->sourcePath, sizeof item->destinationPath);
+    Settings settings = MakeSettings();
+    bool result = RunDialog(&settings, files.list(), [&](HWND dialog) {
+        Select(dialog, {0});
+        SendMessageA(dialog, WM_COMMAND, IDM_MARK_EUC_JP, 0);
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_TRUE(result);
+    EXPECT_EQ(ReadBytes(files.in / "memo.txt"), kKanjiSjis);
+}
+
+TEST(Closing, CloseEscAndTheCloseBoxProcessNothing) {
+    Files files;
+    files.Add("a.txt", kUtf8);
+    files.Add("b.txt", kEucLf, true);
+    const std::function<void(HWND)> closers[] = {
+        [](HWND dialog) { PostMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0); },
+        [](HWND dialog) {
+            SetForegroundWindow(dialog);
+            PostMessageA(List(dialog), WM_KEYDOWN, VK_ESCAPE, 0);
+        },
+        [](HWND dialog) { PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); },
+        [](HWND dialog) { PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0); },  // "閉じる(&C)"
+    };
+    int closer = 0;
+    for (const auto& close : closers) {
+        SCOPED_TRACE(testing::Message() << "closer " << closer++);
+        Settings settings = MakeSettings();
+        bool result = RunDialog(&settings, files.list(), [&](HWND dialog) {
+            Select(dialog, {0, 1});
+            SendMessageA(dialog, WM_COMMAND, IDM_MARK_COPY, 0);
+            close(dialog);
+        });
+        EXPECT_FALSE(result);
+        EXPECT_EQ(ReadBytes(files.out / "a.txt"), "<missing>");
+        EXPECT_EQ(ReadBytes(files.out / "b.txt"), "<missing>");
+        // The marks stay on the items, which the caller frees.
+        for (int i = 0; i < 2; i++) {
+            auto* marked = static_cast<WorkItem*>(PtrListAt(files.list(), i));
+            marked->code = Undetermined;
+        }
+    }
+}
+
+TEST(Closing, ExecuteWithEverythingIgnoredWritesNothing) {
+    Files files;
+    files.Add("a.txt", kUtf8);
+    files.Add("b.txt", kEucLf, true);
+    Settings settings = MakeSettings();
+    bool result = RunDialog(&settings, files.list(),
+                            [](HWND dialog) { PostMessageA(dialog, WM_COMMAND, IDOK, 0); });
+    EXPECT_TRUE(result);
+    EXPECT_EQ(ReadBytes(files.out / "a.txt"), "<missing>");
+    EXPECT_EQ(ReadBytes(files.out / "b.txt"), "<missing>");
+}
+
+TEST(NoDialog, NothingUndecidedShowsNothing) {
+    Files files;
+    Settings settings = MakeSettings();
+    EXPECT_TRUE(ShowUndeterminedFilesDialog(nullptr, &settings, files.list()));
+    files.Add("a.txt", kEucLf);
+    MakeFolder(files.in / "folder");
+    auto* folder = static_cast<WorkItem*>(std::calloc(1, sizeof(WorkItem)));
+    InitWorkItem(folder, (files.in / "folder").c_str(), (files.out / "folder").c_str());
+    PtrListAppend(files.list(), folder);
+    ASSERT_EQ(folder->code, Directory);
+    // Returns at once, without a window to close.
+    EXPECT_TRUE(ShowUndeterminedFilesDialog(nullptr, &settings, files.list()));
+    EXPECT_EQ(ReadBytes(files.out / "a.txt"), "<missing>");
+}
+
+TEST(Contents, ZeroBytesShowAsFFAndOnly1023BytesShow) {
+    Files files;
+    files.Add("zeros.bin", std::string("ab\0cd\0", 6));
+    files.Add("long.txt", std::string(2000, 'x') + "\xC3\xA9");
+    Settings settings = MakeSettings();
+    RunDialog(&settings, files.list(), [&](HWND dialog) {
+        EXPECT_EQ(CellText(dialog, RowOf(dialog, "zeros.bin"), 3),
+                  "ab\xFF"
+                  "cd\xFF");
+        EXPECT_EQ(CellText(dialog, RowOf(dialog, "long.txt"), 3), std::string(1023, 'x'));
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+}
+
+// Where a control sits in the dialog's client area.
+RECT ItemRect(HWND dialog, int id) { return RectInParent(GetDlgItem(dialog, id)); }
+
+std::string Describe(const RECT& r) {
+    return std::to_string(r.left) + "," + std::to_string(r.top) + " " + std::to_string(r.right) +
+           "," + std::to_string(r.bottom);
+}
+
+void ExpectMoved(const RECT& before, const RECT& after, int dx, int dy, int dw, int dh) {
+    RECT expected{before.left + dx, before.top + dy, before.right + dx + dw,
+                  before.bottom + dy + dh};
+    EXPECT_TRUE(EqualRect(&after, &expected))
+        << Describe(after) << " instead of " << Describe(expected);
+}
+
+TEST(Layout, ControlsFollowTheFrame) {
+    Files files;
+    files.Add("a.txt", kUtf8);
+    Settings settings = MakeSettings();
+    RunDialog(&settings, files.list(), [&](HWND dialog) {
+        const int ids[] = {IDC_FILE_LIST, IDOK, IDCANCEL, IDC_FILE_COUNT};
+        RECT before[4];
+        for (int i = 0; i < 4; i++) before[i] = ItemRect(dialog, ids[i]);
+        HWND topText = GetWindow(GetDlgItem(dialog, IDC_FILE_LIST), GW_HWNDPREV);
+        RECT topBefore = RectInParent(topText);
+
+        ResizeWindowBy(dialog, 100, 50);
+        ExpectMoved(before[0], ItemRect(dialog, IDC_FILE_LIST), 0, 0, 100, 50);
+        ExpectMoved(before[1], ItemRect(dialog, IDOK), 100, 50, 0, 0);
+        ExpectMoved(before[2], ItemRect(dialog, IDCANCEL), 100, 50, 0, 0);
+        ExpectMoved(before[3], ItemRect(dialog, IDC_FILE_COUNT), 0, 50, 100, 0);
+        ExpectMoved(topBefore, RectInParent(topText), 0, 0, 0, 0);
+
+        // Minimising and restoring changes nothing.
+        for (int i = 0; i < 4; i++) before[i] = ItemRect(dialog, ids[i]);
+        ShowWindow(dialog, SW_MINIMIZE);
+        ShowWindow(dialog, SW_RESTORE);
+        for (int i = 0; i < 4; i++) ExpectMoved(before[i], ItemRect(dialog, ids[i]), 0, 0, 0, 0);
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    // The restored size, remembered for the settings file.
+    EXPECT_EQ(settings.listDialogWidth, 740);
+    EXPECT_EQ(settings.listDialogHeight, 450);
+}
+
+TEST(Layout, NeverSmallerThanTheTemplate) {
+    Files files;
+    files.Add("a.txt", kUtf8);
+    Settings settings = MakeSettings();
+    // A remembered size below the template's opens at the template's.
+    settings.listDialogWidth = 50;
+    settings.listDialogHeight = -5;
+    RunDialog(&settings, files.list(), [&](HWND dialog) {
+        RECT client;
+        GetClientRect(dialog, &client);
+        RECT templateRect{0, 0, 190, 142};
+        MapDialogRect(dialog, &templateRect);
+        EXPECT_EQ(client.right, templateRect.right);
+        LONG width = GetWindowWidth(dialog), height = GetWindowHeight(dialog);
+        MINMAXINFO info{};
+        SendMessageA(dialog, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+        EXPECT_EQ(info.ptMinTrackSize.x, width);
+        EXPECT_EQ(info.ptMinTrackSize.y, height);
+        ResizeWindowTo(dialog, 600, 400);
+        ResizeWindowTo(dialog, 100, 100);
+        EXPECT_EQ(GetWindowWidth(dialog), width);
+        EXPECT_EQ(GetWindowHeight(dialog), height);
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+}
+
+TEST(Layout, ClosingMaximisedStoresTheRestoredSize) {
+    Files files;
+    files.Add("a.txt", kUtf8);
+    Settings settings = MakeSettings();
+    settings.listDialogWidth = 700;
+    settings.listDialogHeight = 450;
+    RunDialog(&settings, files.list(), [&](HWND dialog) {
+        ShowWindow(dialog, SW_MAXIMIZE);
+        EXPECT_GT(GetWindowWidth(dialog), 700);
+        // The list fills the maximised dialog.
+        RECT list = ItemRect(dialog, IDC_FILE_LIST);
+        EXPECT_GT(list.right - list.left, 700 - 100);
+        PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    });
+    EXPECT_EQ(settings.listDialogWidth, 700);
+    EXPECT_EQ(settings.listDialogHeight, 450);
+}
+
+// The context menu, once it shows: Wine's and Windows' menu windows are of
+// the class "#32768".
+HWND WaitForPopupMenu() {
+    for (int waited = 0; waited < 5000; waited += 20) {
+        HWND menu = FindWindowA("#32768", nullptr);
+        if (menu != nullptr && IsWindowVisible(menu)) return menu;
+        Sleep(20);
+    }
+    return nullptr;
+}
+
+TEST(ContextMenu, RightClickOffersOpenFirstAndMarksTheRows) {
+    Files files;
+    files.Add("a.txt", kUtf8);
+    files.Add("b.txt", kUtf8);
+    Settings settings = MakeSettings();
+    RunDialog(&settings, files.list(), [&](HWND dialog) {
+        SetForegroundWindow(dialog);
+        RECT row{};
+        row.left = LVIR_LABEL;
+        SendMessageA(List(dialog), LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
+        POINT at{row.left + 10, (row.top + row.bottom) / 2};
+        ClientToScreen(List(dialog), &at);
+        SendMouse(0, at);
+        SendMouse(MOUSEEVENTF_RIGHTDOWN, at);
+        SendMouse(MOUSEEVENTF_RIGHTUP, at);
+        HWND popup = WaitForPopupMenu();
+        ASSERT_NE(popup, nullptr) << "no context menu";
+        auto menu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));
+        EXPECT_EQ(GetMenuDefaultItem(menu, FALSE, 0), static_cast<UINT>(IDM_OPEN));
+        EXPECT_EQ(GetMenuItemCount(menu), 7);
+        // "コピーする(&C)" by its mnemonic, for the row that was clicked.
+        SendKey('C');
+        ASSERT_TRUE(WaitForWindowGone(popup, 3000));
+        SendMessageA(dialog, WM_NULL, 0, 0);
+        EXPECT_EQ(CellText(dialog, 1, 1), "コピーする");
+        EXPECT_EQ(CellText(dialog, 0, 1), "無視する");
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+}
+
+TEST(About, OpensTheAboutBoxOwnedByTheDialogOnce) {
+    Files files;
+    files.Add("a.txt", kUtf8);
+    Settings settings = MakeSettings();
+    RunDialog(&settings, files.list(), [&](HWND dialog) {
+        // Posted: the box runs its own modal loop on the dialog's thread.
+        PostMessageA(dialog, WM_COMMAND, IDM_ABOUT, 0);
+        HWND box = WaitForWindow(kDialogClass, "TAVELIN について", dialog);
+        ASSERT_NE(box, nullptr) << "no about box owned by the dialog";
+        EXPECT_FALSE(IsWindowEnabled(dialog));
+        // Chosen again while it is open: the same box, no second one.
+        PostMessageA(dialog, WM_COMMAND, IDM_ABOUT, 0);
+        Sleep(300);
+        SendMessageA(box, WM_NULL, 0, 0);
+        int boxes = 0;
+        HWND candidate = nullptr;
+        while ((candidate = FindWindowExA(nullptr, candidate, kDialogClass, "TAVELIN について")) !=
+               nullptr) {
+            if (IsWindowVisible(candidate)) boxes++;
+        }
+        EXPECT_EQ(boxes, 1);
+        EXPECT_TRUE(IsWindow(box));
+        PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+        EXPECT_TRUE(WaitForWindowGone(box));
+        EXPECT_TRUE(IsWindowEnabled(dialog));
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+}
+
+}  // namespace

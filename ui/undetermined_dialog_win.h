@@ -1,0 +1,28 @@
+// The review of the files whose encoding was not decided: a resizable list
+// where the user marks each file to be converted to Shift-JIS or EUC-JP,
+// copied or ignored, and then executes the marks. It edits the caller's
+// Settings in place (its size and sort order); saving is the caller's business.
+#pragma once
+
+#include <windows.h>
+
+#include "app/settings.h"
+#include "engine/work_item.h"
+
+// The window property that holds the dialog's UndeterminedFilesParam.
+constexpr char kPropUndeterminedFilesParam[] = "PROP_REDOBOXPARAM";
+constexpr char kUndeterminedFilesTitle[] = "文字コード判別不能ファイルの扱い";
+
+// What the dialog works on, alive while it runs.
+struct UndeterminedFilesParam {
+    Settings* settings;
+    WorkList* workList;
+};
+
+// Lists every item of the list that is neither a folder nor a decided file,
+// modally. Without such items no dialog is shown and the answer is true.
+// Otherwise true exactly when the user executed the marks; closing, or a
+// dialog that cannot be created, gives false. The dialog stores its restored
+// outer size in listDialogWidth and listDialogHeight when it closes, and the
+// last sort in listSortColumn and listSortAscending.
+bool ShowUndeterminedFilesDialog(HWND owner, Settings* settings, WorkList* workList);
