@@ -57,6 +57,32 @@ unsigned char* SkipPlainRun(unsigned char* p, const unsigned char* end, std::uin
     return p;
 }
 
+// Skips the well-formed double-byte characters that start at p, for a
+// validator that runs alone and stands at a character start: each leaves it
+// there without a violation, and none holds an LF, an ESC or a NUL. Returns
+// where they end (p itself when none starts there).
+unsigned char* SkipValidPairs(const ShiftJisRecognizer&, unsigned char* p, const unsigned char* end) {
+    while (end - p >= 2 && IsShiftJisLeadByte(p[0]) && IsShiftJisTrailByte(p[1])) p += 2;
+    return p;
+}
+
+unsigned char* SkipValidPairs(const EucJpRecognizer&, unsigned char* p, const unsigned char* end) {
+    while (end - p >= 2) {
+        unsigned first = p[0];
+        unsigned second = p[1];
+        bool kanji = first >= 0xA1 && first <= 0xFE && second >= 0xA1 && second <= 0xFE;
+        bool katakana = first == 0x8E && second >= 0xA1 && second <= 0xDF;
+        if (!kanji && !katakana) break;
+        p += 2;
+    }
+    return p;
+}
+
+// ISO-2022-JP has no 8-bit pairs; its text between escapes is plain bytes.
+unsigned char* SkipValidPairs(const Iso2022JpRecognizer&, unsigned char* p, const unsigned char*) {
+    return p;
+}
+
 // One pass over the delivered bytes. A recognizer that has found a violation
 // has given its verdict (its count can only grow, and only whether it is zero
 // is ever asked), so it is no longer fed. Once a single validator is left
@@ -188,9 +214,16 @@ private:
         while (p < end) {
             int b = *p;
             if (kSevenBitOnly && b >= 0x80) break;
-            if (recognizer.state == 0 && IsPlainByte(b)) {
-                p = SkipPlainRun(p, end, &lines);
-                continue;
+            if (recognizer.state == 0) {
+                if (IsPlainByte(b)) {
+                    p = SkipPlainRun(p, end, &lines);
+                    continue;
+                }
+                unsigned char* after = SkipValidPairs(recognizer, p, end);
+                if (after != p) {
+                    p = after;
+                    continue;
+                }
             }
             p++;
             if (SettlesAtNul(b)) break;
