@@ -51,18 +51,35 @@ bool FirstVisit(std::set<FileIdentity>* seen, const char* path) {
 // length still ends any loop through it.
 bool FirstEntry(TreeWalk* walk, const char* folder) { return FirstVisit(&walk->entered, folder); }
 
-void Walk(TreeWalk* walk, const char* parent, const char* name, const char* destinationFolder) {
+// Whether the file of an undetermined item is still there: the enumeration
+// that listed it may be older than the file's removal, and a file that went
+// before its item was made is passed over, as if the walk had looked it up.
+bool StillThere(const char* path) {
+    WIN32_FIND_DATAA found;
+    return FindExists(path, &found);
+}
+
+// listed: the entry as its folder's enumeration returned it, or null for an
+// argument, which is looked up here.
+void Walk(TreeWalk* walk, const char* parent, const char* name, const char* destinationFolder,
+          const WIN32_FIND_DATAA* listed) {
     if (StringEquals(name, ".") || StringEquals(name, "..")) return;
     // A path that had to be cut could name another, existing file: such an
     // entry is left out, and so is everything below it.
     char source[kPathCapacity];
     if (!JoinPath(source, kPathCapacity, parent, name)) return;
     WIN32_FIND_DATAA found;
-    if (!FindExists(source, &found)) return;
+    DWORD attributes = listed != nullptr ? listed->dwFileAttributes : INVALID_FILE_ATTRIBUTES;
+    bool folder = listed != nullptr && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    // A file found by the enumeration is not looked up again; an argument is,
+    // and so is a folder (they are few), which may have gone since.
+    if (listed == nullptr || folder) {
+        if (!FindExists(source, &found)) return;
+        attributes = GetFileAttributesA(source);
+        folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    }
     char destination[kPathCapacity];
     if (!JoinPath(destination, kPathCapacity, destinationFolder, name)) return;
-    DWORD attributes = GetFileAttributesA(source);
-    bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     // A file reached by a second name (a link) is the same file: rewritten in
     // place a second time, its converted text would be taken for the encoding
     // it had when it was classified and converted once more.
@@ -73,7 +90,8 @@ void Walk(TreeWalk* walk, const char* parent, const char* name, const char* dest
     auto* item = static_cast<WorkItem*>(std::malloc(sizeof(WorkItem)));
     if (item != nullptr) {
         // Refused when a path is too long for the item itself.
-        if (!InitWorkItem(item, source, destination)) {
+        if (!InitWorkItemKnowing(item, source, destination, &attributes) ||
+            (listed != nullptr && !folder && item->code == Undetermined && !StillThere(source))) {
             std::free(item);
             return;
         }
@@ -89,7 +107,7 @@ void Walk(TreeWalk* walk, const char* parent, const char* name, const char* dest
     HANDLE search = FindFirstFileA(pattern, &found);
     if (search == INVALID_HANDLE_VALUE) return;
     do {
-        Walk(walk, source, found.cFileName, destination);
+        Walk(walk, source, found.cFileName, destination, &found);
     } while (FindNextFileA(search, &found));
     FindClose(search);
 }
@@ -106,7 +124,7 @@ std::int32_t AddArgumentTree(void* element, std::int32_t, void* context) {
     SplitPath(static_cast<const char*>(element), parent, name);
     const char* destinationFolder =
         gather->settings->outputMethod == 1 ? parent : gather->settings->outputFolder;
-    Walk(gather->walk, parent, name, destinationFolder);
+    Walk(gather->walk, parent, name, destinationFolder, nullptr);
     return 1;
 }
 
@@ -136,7 +154,7 @@ bool FindExists(const char* path, WIN32_FIND_DATAA* found) {
 
 void AddTree(WorkList* list, const char* parent, const char* name, const char* destinationFolder) {
     TreeWalk walk{list, {}, {}};
-    Walk(&walk, parent, name, destinationFolder);
+    Walk(&walk, parent, name, destinationFolder, nullptr);
 }
 
 WorkList* BuildWorkList(std::int32_t argc, const char* const* arguments, const Settings* settings) {

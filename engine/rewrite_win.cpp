@@ -25,6 +25,11 @@ bool IsFile(const char* path) {
 }
 
 bool InitWorkItem(WorkItem* item, const char* sourcePath, const char* destinationPath) {
+    return InitWorkItemKnowing(item, sourcePath, destinationPath, nullptr);
+}
+
+bool InitWorkItemKnowing(WorkItem* item, const char* sourcePath, const char* destinationPath,
+                         const DWORD* knownAttributes) {
     if (!FitsPathBuffer(sourcePath) || !FitsPathBuffer(destinationPath)) {
         item->sourcePath[0] = '\0';
         item->destinationPath[0] = '\0';
@@ -34,7 +39,8 @@ bool InitWorkItem(WorkItem* item, const char* sourcePath, const char* destinatio
     CopyBounded(item->sourcePath, sourcePath, kPathCapacity - 1);
     CopyBounded(item->destinationPath, destinationPath, kPathCapacity - 1);
     // Attributes that cannot be read have every bit set, the folder bit too.
-    if ((GetFileAttributesA(item->sourcePath) & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    DWORD attributes = knownAttributes != nullptr ? *knownAttributes : GetFileAttributesA(item->sourcePath);
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         item->code = Directory;
     } else {
         item->code = DetectEncoding(item->sourcePath);
