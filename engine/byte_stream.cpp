@@ -77,6 +77,32 @@ std::size_t ReadFromFile(ByteStream* stream, unsigned char* into, std::size_t le
     return got;
 }
 
+// memchr, eight bytes at a time (as a little-endian word, as on x86): the C
+// runtime's own looks at one byte at a time on some systems (Wine's among
+// them), and every block read in text mode is searched twice.
+const unsigned char* FindByte(const unsigned char* p, std::size_t length, unsigned char byte) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101u;
+    constexpr std::uint64_t kHigh = 0x8080808080808080u;
+    static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "the byte order of x86");
+    const unsigned char* end = p + length;
+    const std::uint64_t pattern = kOnes * byte;
+    while (end - p >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, sizeof word);
+        // A byte equal to the one sought is a zero byte of x. (x - 1) & ~x
+        // has its top bit set for a zero byte; a borrow can only set it
+        // above the first zero byte, so the lowest flag is exact.
+        std::uint64_t x = word ^ pattern;
+        std::uint64_t found = (x - kOnes) & ~x & kHigh;
+        if (found != 0) return p + __builtin_ctzll(found) / 8;
+        p += 8;
+    }
+    for (; p < end; p++) {
+        if (*p == byte) return p;
+    }
+    return nullptr;
+}
+
 // Whether the bytes after an end mark hold anything but further end marks.
 int ClassifyAfterMark(const unsigned char* bytes, std::size_t length) {
     for (std::size_t i = 0; i < length; i++) {
@@ -88,7 +114,7 @@ int ClassifyAfterMark(const unsigned char* bytes, std::size_t length) {
 // Applies the "r" translations to a freshly read block in place and returns
 // the number of bytes left to deliver.
 std::size_t TranslateTextBlock(ByteStream* stream, unsigned char* block, std::size_t length) {
-    auto* mark = static_cast<unsigned char*>(std::memchr(block, kEndMark, length));
+    const unsigned char* mark = FindByte(block, length, kEndMark);
     if (mark != nullptr) {
         std::size_t at = static_cast<std::size_t>(mark - block);
         stream->endMarkSeen = true;
@@ -99,10 +125,10 @@ std::size_t TranslateTextBlock(ByteStream* stream, unsigned char* block, std::si
         length = at;
     }
     // CR LF becomes LF: move the bytes between the dropped CRs down.
-    auto* cr = static_cast<unsigned char*>(std::memchr(block, kCr, length));
+    const unsigned char* cr = FindByte(block, length, kCr);
     if (cr != nullptr) {
         unsigned char* end = block + length;
-        unsigned char* to = cr;
+        unsigned char* to = block + (cr - block);
         const unsigned char* from = cr;
         while (from < end) {
             if (from[0] == kCr && from + 1 < end && from[1] == kLf) from++;
