@@ -18,8 +18,9 @@ bool FitsPathBuffer(const char* path) {
     return std::strlen(path) <= static_cast<std::size_t>(kPathCapacity - 2);
 }
 
-// What one file or folder is, whatever the path it was reached by.
-using FileIdentity = std::tuple<DWORD, DWORD, DWORD>;
+// What one file or folder is, whatever the path it was reached by: how it
+// was asked (kFileIdInfo or kFileIndex), the volume, and the file's number on it.
+using FileIdentity = std::tuple<int, ULONGLONG, ULONGLONG, ULONGLONG>;
 
 // The state of one gathering: the list, the folders already entered and the
 // files already listed for rewriting in place.
@@ -29,6 +30,43 @@ struct TreeWalk {
     std::set<FileIdentity> rewrittenInPlace;
 };
 
+constexpr int kFileIdInfo = 1;
+constexpr int kFileIndex = 2;
+
+// FILE_ID_INFO and its class number, FileIdInfo (Windows 8 on): the headers
+// of the oldest Windows the program runs on do not have them.
+struct FileIdRecord {
+    ULONGLONG volumeSerialNumber;
+    ULONGLONG fileId[2];
+};
+constexpr int kFileIdInfoClass = 18;
+using InformationByHandle = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD);
+
+// The identity from the open file alone, where the system can tell it
+// (FileIdInfo). GetFileInformationByHandle also asks the volume for its
+// serial number, and under Wine that question goes out to the mount manager,
+// a service in another process, for every file. False where it cannot.
+bool IdentityById(HANDLE handle, FileIdentity* identity) {
+    static const auto informationByHandle =
+        reinterpret_cast<InformationByHandle>(reinterpret_cast<void*>(GetProcAddress(
+            GetModuleHandleA("kernel32.dll"), "GetFileInformationByHandleEx")));
+    FileIdRecord record;
+    if (informationByHandle == nullptr ||
+        !informationByHandle(handle, kFileIdInfoClass, &record, sizeof record)) {
+        return false;
+    }
+    *identity = FileIdentity(kFileIdInfo, record.volumeSerialNumber, record.fileId[0], record.fileId[1]);
+    return record.fileId[0] != 0 || record.fileId[1] != 0;
+}
+
+bool IdentityByIndex(HANDLE handle, FileIdentity* identity) {
+    BY_HANDLE_FILE_INFORMATION information;
+    if (!GetFileInformationByHandle(handle, &information)) return false;
+    *identity = FileIdentity(kFileIndex, information.dwVolumeSerialNumber, information.nFileIndexHigh,
+                             information.nFileIndexLow);
+    return information.nFileIndexHigh != 0 || information.nFileIndexLow != 0;
+}
+
 // True unless the path is known to name something already in the set; it is
 // added. Whatever the file system does not identify (no index) counts as new.
 bool FirstVisit(std::set<FileIdentity>* seen, const char* path) {
@@ -36,14 +74,11 @@ bool FirstVisit(std::set<FileIdentity>* seen, const char* path) {
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return true;
-    BY_HANDLE_FILE_INFORMATION information;
-    bool known = GetFileInformationByHandle(handle, &information) != FALSE;
+    FileIdentity identity;
+    bool known = IdentityById(handle, &identity) || IdentityByIndex(handle, &identity);
     CloseHandle(handle);
-    if (!known || (information.nFileIndexHigh == 0 && information.nFileIndexLow == 0)) return true;
-    return seen
-        ->insert(FileIdentity(information.dwVolumeSerialNumber, information.nFileIndexHigh,
-                                information.nFileIndexLow))
-        .second;
+    if (!known) return true;
+    return seen->insert(identity).second;
 }
 
 // True unless the folder is known to have been entered before. A folder whose
