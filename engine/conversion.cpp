@@ -149,7 +149,10 @@ void TranscodeWith(ByteStream* input, ByteStream* output) {
                 ConvertPairRun<Map, IsPair>(input, output);
             }
         } else {
-            while (CopyPlainRun(input, output) | ConvertPairRun<Map, IsPair>(input, output)) {
+            // Both kinds in turn, until neither moves on.
+            for (bool moved = true; moved;) {
+                moved = CopyPlainRun(input, output);
+                if (ConvertPairRun<Map, IsPair>(input, output)) moved = true;
             }
         }
     }
