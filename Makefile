@@ -38,11 +38,14 @@ ifneq ($(WINRUN),$(MINGW))
 endif
 
 # One ctest run over the builds, so one summary counts the native and the
-# Wine tests, and the check of the shipped program file.
+# Wine tests, the check of the shipped program file, and the check that the
+# source folders include only the layers below them.
 test: native winrun
 	@{ printf 'subdirs("native" "%s")\n' "$(notdir $(WINRUN))"; \
 	   printf 'add_test(shipped.program_file "%s" "%s")\n' \
 	     "$(abspath scripts/check-program)" "$(abspath $(MINGW))/TAVELIN.exe"; \
+	   printf 'add_test(source.layers "%s" "%s")\n' \
+	     "$(abspath scripts/check-layers)" "$(abspath .)"; \
 	 } > $(BUILD)/CTestTestfile.cmake
 	@# Start from a fresh wineserver: one left over from an earlier run (the
 	@# demo's, say) may hold a tray that answers slowly.

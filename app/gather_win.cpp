@@ -9,6 +9,7 @@
 
 #include "engine/rewrite_win.h"
 #include "util/path.h"
+#include "util/holders_win.h"
 #include "util/path_win.h"
 #include "util/text.h"
 
@@ -70,14 +71,14 @@ bool IdentityByIndex(HANDLE handle, FileIdentity* identity) {
 // True unless the path is known to name something already in the set; it is
 // added. Whatever the file system does not identify (no index) counts as new.
 bool FirstVisit(std::set<FileIdentity>* seen, const char* path) {
-    HANDLE handle = CreateFileA(path, FILE_READ_ATTRIBUTES,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return true;
+    HandleHolder handle(CreateFileA(path, FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!handle.valid()) return true;
     FileIdentity identity;
-    bool known = IdentityById(handle, &identity) || IdentityByIndex(handle, &identity);
-    CloseHandle(handle);
-    if (!known) return true;
+    if (!IdentityById(handle.get(), &identity) && !IdentityByIndex(handle.get(), &identity)) {
+        return true;
+    }
     return seen->insert(identity).second;
 }
 
@@ -158,7 +159,7 @@ std::int32_t AddArgumentTree(void* element, std::int32_t, void* context) {
     char name[kPathCapacity];
     SplitPath(static_cast<const char*>(element), parent, name);
     const char* destinationFolder =
-        gather->settings->outputMethod == 1 ? parent : gather->settings->outputFolder;
+        gather->settings->outputMethod == RewriteInPlace ? parent : gather->settings->outputFolder;
     Walk(gather->walk, parent, name, destinationFolder, nullptr);
     return 1;
 }
@@ -202,7 +203,7 @@ WorkList* BuildWorkList(std::int32_t argc, const char* const* arguments, const S
     }
     // Without an output folder every destination would be a bare name,
     // relative to whatever the current folder is.
-    if (settings->outputMethod == 1 || settings->outputFolder[0] != '\0') {
+    if (settings->outputMethod == RewriteInPlace || settings->outputFolder[0] != '\0') {
         TreeWalk walk{list, {}, {}};
         GatherContext context{&walk, settings};
         PtrListForEach(paths, true, AddArgumentTree, &context);
@@ -244,19 +245,18 @@ bool ResolveArgument(const char* argument, char* out, int size) {
 }
 
 bool ResolveShortcut(const char* path, char* out, int size) {
-    IShellLinkA* link = nullptr;
+    ComHolder<IShellLinkA> link;
     if (CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                         reinterpret_cast<void**>(&link)) != S_OK) {
+                         link.out()) != S_OK) {
         return false;
     }
     bool loaded = false;
     WCHAR widePath[kPathCapacity];
     if (MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, kPathCapacity) > 0) {
-        IPersistFile* file = nullptr;
-        if (link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)) == S_OK) {
+        ComHolder<IPersistFile> file;
+        if (link->QueryInterface(IID_IPersistFile, file.out()) == S_OK) {
             // Any file can be tried: one that is no shortcut does not load.
             loaded = file->Load(widePath, STGM_READ) == S_OK;
-            file->Release();
         }
     }
     if (loaded) {
@@ -268,12 +268,10 @@ bool ResolveShortcut(const char* path, char* out, int size) {
         // the shortcut an ordinary file.
         if (link->GetPath(target, sizeof target, &data, SLGP_UNCPRIORITY) == S_OK &&
             std::strlen(target) < static_cast<std::size_t>(size) && PathExists(target)) {
-            link->Release();
             CopyBounded(out, target, size);
             return true;
         }
     }
-    link->Release();
     CopyBounded(out, path, size);
     return false;
 }
@@ -281,28 +279,19 @@ bool ResolveShortcut(const char* path, char* out, int size) {
 bool CanonicalizePath(const char* path, char* out, int size) {
     if (size < 1) return false;
     out[0] = '\0';
-    IMalloc* allocator = nullptr;
-    if (SHGetMalloc(&allocator) != S_OK) return false;
-    IShellFolder* desktop = nullptr;
-    if (SHGetDesktopFolder(&desktop) != S_OK) {
-        allocator->Release();
-        return false;
-    }
-    bool done = false;
+    ComHolder<IShellFolder> desktop;
+    if (SHGetDesktopFolder(desktop.put()) != S_OK) return false;
     WCHAR widePath[MAX_PATH];
     int limit = size < MAX_PATH ? size : MAX_PATH;
-    if (MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, limit) > 0) {
-        ULONG eaten = 0;
-        LPITEMIDLIST items = nullptr;
-        if (desktop->ParseDisplayName(nullptr, nullptr, widePath, &eaten, &items, nullptr) == S_OK) {
-            char full[MAX_PATH] = "";
-            done = SHGetPathFromIDListA(items, full) != FALSE &&
-                   std::strlen(full) < static_cast<std::size_t>(size);
-            if (done) CopyBounded(out, full, size);
-            allocator->Free(items);
-        }
+    if (MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, limit) <= 0) return false;
+    ULONG eaten = 0;
+    ItemListHolder items;
+    if (desktop->ParseDisplayName(nullptr, nullptr, widePath, &eaten, items.put(), nullptr) != S_OK) {
+        return false;
     }
-    desktop->Release();
-    allocator->Release();
+    char full[MAX_PATH] = "";
+    bool done = SHGetPathFromIDListA(items.get(), full) != FALSE &&
+                std::strlen(full) < static_cast<std::size_t>(size);
+    if (done) CopyBounded(out, full, size);
     return done;
 }

@@ -9,11 +9,11 @@
 
 #include "app/gather.h"
 #include "app/settings.h"
-#include "app/work_item.h"
+#include "engine/work_item.h"
 
 // The WorkList for arguments 1 to argc - 1 (argument 0, the program, is never
 // used), each item classified; null when a list cannot be created. With
-// outputMethod 1 every destination is its source; otherwise the arguments land
+// RewriteInPlace every destination is its source; otherwise the arguments land
 // in outputFolder under their own names, and an empty outputFolder gathers
 // nothing rather than writing beside the current folder.
 WorkList* BuildWorkList(std::int32_t argc, const char* const* arguments, const Settings* settings);

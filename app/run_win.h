@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "app/settings.h"
-#include "app/work_item.h"
+#include "engine/work_item.h"
 
 // Shows the settings dialog when it is wanted or needed and saves the
 // settings; true when the run goes on. A start without arguments is the

@@ -7,9 +7,17 @@
 #include "engine/detection_code.h"
 #include "util/text.h"
 
+// Where a run writes its results. The settings file stores these values.
+using OutputMethod = std::int32_t;
+
+enum : OutputMethod {
+    IntoOutputFolder = 0,
+    RewriteInPlace = 1,
+};
+
 struct Settings {
-    std::int32_t outputMethod;          // 0 = into the output folder, 1 = rewrite in place
-    char outputFolder[kPathCapacity];   // used when outputMethod is 0
+    OutputMethod outputMethod;
+    char outputFolder[kPathCapacity];   // used with IntoOutputFolder
     bool showSettingsAtStartup;
     bool keepOverwrittenInRecycleBin;
     ConversionMask conversionMask;      // per run, from the switches or the dialog

@@ -82,21 +82,23 @@ void LoadSettings(Settings* settings) {
     if (havePath) {
         settings->keepOverwrittenInRecycleBin = ReadFlag(path, kSection, kKeepInRecycleBinKey, false);
         settings->showSettingsAtStartup = ReadFlag(path, kSection, kShowAtStartupKey, true);
-        settings->outputMethod = ReadInteger(path, kSection, kOutputMethodKey, 0);
+        settings->outputMethod = ReadInteger(path, kSection, kOutputMethodKey, IntoOutputFolder);
         ReadOutputFolder(path, desktop, settings->outputFolder);
         settings->listDialogWidth = ReadInteger(path, kSection, kDialogWidthKey, 640);
         settings->listDialogHeight = ReadInteger(path, kSection, kDialogHeightKey, 400);
     } else {
         settings->keepOverwrittenInRecycleBin = false;
         settings->showSettingsAtStartup = true;
-        settings->outputMethod = 0;
+        settings->outputMethod = IntoOutputFolder;
         CopyBounded(settings->outputFolder, desktop, kPathCapacity - 1);
         settings->listDialogWidth = 640;
         settings->listDialogHeight = 400;
     }
     settings->listSortAscending = true;
     settings->listSortColumn = 0;
-    if (settings->outputMethod != 0 && settings->outputMethod != 1) settings->outputMethod = 0;
+    if (settings->outputMethod != IntoOutputFolder && settings->outputMethod != RewriteInPlace) {
+        settings->outputMethod = IntoOutputFolder;
+    }
 }
 
 bool SaveSettings(const Settings* settings) {

@@ -20,6 +20,8 @@ foreach(src ${NATIVE_TESTS})
   add_executable(native_${name} ${src})
   tavelin_flags(native_${name})
   target_link_libraries(native_${name} PRIVATE core_checked gtest_main)
+  # samples_test reads the samples where they are.
+  target_compile_definitions(native_${name} PRIVATE TAVELIN_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
   add_test(NAME native.${name} COMMAND native_${name})
   set_tests_properties(native.${name} PROPERTIES
     ENVIRONMENT "ASAN_OPTIONS=detect_leaks=1:abort_on_error=1;UBSAN_OPTIONS=print_stacktrace=1")

@@ -19,20 +19,29 @@ tavelin_flags(TAVELIN)
 target_link_libraries(TAVELIN PRIVATE winlib)
 target_link_options(TAVELIN PRIVATE ${STATIC_LINK} -mwindows)
 
+# Where the tests find the program they run and the project's scripts.
+set(TEST_PATHS TAVELIN_EXE="$<TARGET_FILE:TAVELIN>" TAVELIN_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+
+# The Windows tests' helpers, compiled once and linked into every test
+# program and the tree benchmark.
+file(GLOB TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/support/*.cpp)
+add_library(testsupport STATIC ${TEST_SUPPORT})
+tavelin_flags(testsupport)
+target_compile_definitions(testsupport PRIVATE ${TEST_PATHS})
+target_link_libraries(testsupport PUBLIC winlib)
+
 # The test executables get the program's resources too, so dialogs load from them.
 add_library(testres OBJECT ${RES_FILES})
 file(GLOB WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*_test.cpp)
 file(GLOB GUI_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/gui/*_test.cpp)
-file(GLOB TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/support/*.cpp)
 foreach(src ${WIN_TESTS} ${GUI_TESTS})
   get_filename_component(name ${src} NAME_WE)
   get_filename_component(dir ${src} DIRECTORY)
   get_filename_component(kind ${dir} NAME)
-  add_executable(${kind}_${name} ${src} ${TEST_SUPPORT} $<TARGET_OBJECTS:testres>)
+  add_executable(${kind}_${name} ${src} $<TARGET_OBJECTS:testres>)
   tavelin_flags(${kind}_${name})
-  target_compile_definitions(${kind}_${name} PRIVATE
-    TAVELIN_EXE="$<TARGET_FILE:TAVELIN>" TAVELIN_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
-  target_link_libraries(${kind}_${name} PRIVATE winlib gtest_main)
+  target_compile_definitions(${kind}_${name} PRIVATE ${TEST_PATHS})
+  target_link_libraries(${kind}_${name} PRIVATE testsupport gtest_main)
   target_link_options(${kind}_${name} PRIVATE ${STATIC_LINK})
   add_dependencies(${kind}_${name} TAVELIN)
   add_test(NAME ${kind}.${name} COMMAND ${kind}_${name})
@@ -46,9 +55,8 @@ endforeach()
 file(GLOB WIN_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/win32/*.cpp)
 if(WIN_BENCH_SOURCES)
   # It makes and removes its trees with the Windows tests' file helpers.
-  add_executable(tavelin_tree_bench ${WIN_BENCH_SOURCES}
-                 ${CMAKE_SOURCE_DIR}/tests/win32/support/test_support.cpp)
+  add_executable(tavelin_tree_bench ${WIN_BENCH_SOURCES})
   tavelin_flags(tavelin_tree_bench)
-  target_link_libraries(tavelin_tree_bench PRIVATE winlib)
+  target_link_libraries(tavelin_tree_bench PRIVATE testsupport)
   target_link_options(tavelin_tree_bench PRIVATE ${STATIC_LINK})
 endif()

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <new>
 
+#include "engine/word_scan.h"
+
 namespace {
 
 constexpr unsigned char kCr = 0x0D;
@@ -77,24 +79,14 @@ std::size_t ReadFromFile(ByteStream* stream, unsigned char* into, std::size_t le
     return got;
 }
 
-// memchr, eight bytes at a time (as a little-endian word, as on x86): the C
-// runtime's own looks at one byte at a time on some systems (Wine's among
-// them), and every block read in text mode is searched twice.
+// memchr, eight bytes at a time (see engine/word_scan.h): the C runtime's
+// own looks at one byte at a time on some systems (Wine's among them), and
+// every block read in text mode is searched twice.
 const unsigned char* FindByte(const unsigned char* p, std::size_t length, unsigned char byte) {
-    constexpr std::uint64_t kOnes = 0x0101010101010101u;
-    constexpr std::uint64_t kHigh = 0x8080808080808080u;
-    static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "the byte order of x86");
     const unsigned char* end = p + length;
-    const std::uint64_t pattern = kOnes * byte;
     while (end - p >= 8) {
-        std::uint64_t word;
-        std::memcpy(&word, p, sizeof word);
-        // A byte equal to the one sought is a zero byte of x. (x - 1) & ~x
-        // has its top bit set for a zero byte; a borrow can only set it
-        // above the first zero byte, so the lowest flag is exact.
-        std::uint64_t x = word ^ pattern;
-        std::uint64_t found = (x - kOnes) & ~x & kHigh;
-        if (found != 0) return p + __builtin_ctzll(found) / 8;
+        std::uint64_t found = AnyBytesEqualTo(LoadWord(p), byte);
+        if (found != 0) return p + BytesBeforeFirst(found);
         p += 8;
     }
     for (; p < end; p++) {

@@ -4,6 +4,7 @@
 
 #include "engine/mappers.h"
 #include "engine/readers.h"
+#include "engine/word_scan.h"
 
 const ConversionRule ConversionTable[kConversionRuleCount] = {
     {IntoEucJp, ShiftJis, ReadShiftJisChar, ShiftJisToEucJp, WriteCodeChar, "wb"},
@@ -37,10 +38,6 @@ constexpr unsigned char kEscape = 0x1B;
 // writer puts it out as one byte, with a CR before an LF in "w": so copying
 // gives exactly the bytes that reading, mapping and writing one by one would.
 bool CopyPlainRun(ByteStream* input, ByteStream* output) {
-    constexpr std::uint64_t kOnes = 0x0101010101010101u;
-    constexpr std::uint64_t kHigh = 0x8080808080808080u;
-    constexpr std::uint64_t kLow = 0x7F7F7F7F7F7F7F7Fu;
-    static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "the byte order of x86");
     unsigned char* p = input->readNext;
     const unsigned char* end = input->readEnd;
     unsigned char* q = output->writeNext;
@@ -48,21 +45,17 @@ bool CopyPlainRun(ByteStream* input, ByteStream* output) {
     const bool crLf = output->writeSpecial == kLf;
     for (;;) {
         if (end - p >= 8 && limit - q >= 8) {
-            // Eight bytes at a time, as a little-endian word. For a byte below
-            // 0x80, x + 0x7F has its top bit set exactly when x is not zero; a
-            // byte of 0x80 or above may carry into the bytes above it, so the
-            // flags hold up to the first such byte, which is all that is used.
-            std::uint64_t word;
-            std::memcpy(&word, p, sizeof word);
-            std::uint64_t stop = (word & kHigh) | (~((word ^ (kOnes * kEscape)) + kLow) & kHigh);
-            if (crLf) stop |= ~((word ^ (kOnes * kLf)) + kLow) & kHigh;
+            // Eight bytes at a time (see engine/word_scan.h).
+            std::uint64_t word = LoadWord(p);
+            std::uint64_t stop = HighBytes(word) | BytesEqualTo(word, kEscape);
+            if (crLf) stop |= BytesEqualTo(word, kLf);
             std::memcpy(q, &word, sizeof word);  // the bytes beyond a stop are written over later
             if (stop == 0) {
                 p += 8;
                 q += 8;
                 continue;
             }
-            auto plain = static_cast<std::size_t>(__builtin_ctzll(stop) / 8);
+            auto plain = static_cast<std::size_t>(BytesBeforeFirst(stop));
             p += plain;
             q += plain;
         }

@@ -1,8 +1,7 @@
 #include "engine/detect.h"
 
-#include <cstring>
-
 #include "engine/recognizers.h"
+#include "engine/word_scan.h"
 
 namespace {
 
@@ -17,35 +16,17 @@ constexpr std::uint8_t kUtf8 = 16;
 // A byte that every recognizer at a character start accepts and stays.
 inline bool IsPlainByte(int b) { return b < 0x80 && b != kEsc && b != 0; }
 
-// The number of bytes whose top bit is set in a word that has no other bits.
-inline std::uint64_t CountFlaggedBytes(std::uint64_t flags) {
-    return ((flags >> 7) * 0x0101010101010101u) >> 56;
-}
-
 // Skips the run of plain bytes (7-bit, not ESC, not NUL) that starts at p, counting
-// its LF bytes; returns where the run ends. Eight bytes at a time, read as a
-// little-endian word (the first byte is the lowest), as on x86.
+// its LF bytes; returns where the run ends. Eight bytes at a time (see
+// engine/word_scan.h).
 unsigned char* SkipPlainRun(unsigned char* p, const unsigned char* end, std::uint64_t* lines) {
-    constexpr std::uint64_t kOnes = 0x0101010101010101u;
-    constexpr std::uint64_t kHigh = 0x8080808080808080u;
-    constexpr std::uint64_t kLow = 0x7F7F7F7F7F7F7F7Fu;
-    static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "the byte order of x86");
     while (end - p >= 8) {
-        std::uint64_t word;
-        std::memcpy(&word, p, sizeof word);
-        // For a byte below 0x80, x + 0x7F has its top bit set exactly when
-        // x is not zero. A byte of 0x80 or above may carry into the bytes
-        // above it, so these flags hold up to the first such byte only,
-        // which is all that is used of them.
-        std::uint64_t high = word & kHigh;
-        std::uint64_t nul = ~(word + kLow) & kHigh;
-        std::uint64_t esc = ~((word ^ (kOnes * kEsc)) + kLow) & kHigh;
-        std::uint64_t lf = ~((word ^ (kOnes * kLf)) + kLow) & kHigh;
-        std::uint64_t stop = high | nul | esc;
+        std::uint64_t word = LoadWord(p);
+        std::uint64_t lf = BytesEqualTo(word, kLf);
+        std::uint64_t stop = HighBytes(word) | ZeroBytes(word) | BytesEqualTo(word, kEsc);
         if (stop != 0) {
-            std::uint64_t before = (stop & (~stop + 1)) - 1;  // the bits below the first stop
-            *lines += CountFlaggedBytes(lf & before);
-            return p + __builtin_ctzll(stop) / 8;
+            *lines += CountFlaggedBytes(lf & FlagsBeforeFirst(stop));
+            return p + BytesBeforeFirst(stop);
         }
         *lines += CountFlaggedBytes(lf);
         p += 8;

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "engine/detect.h"
+#include "util/holders_win.h"
 
 DetectionCode DetectEncoding(const char* path) {
     EncodingEvidence evidence;
@@ -21,15 +22,13 @@ DetectionCode DetectEncoding(const char* path) {
 std::uint32_t QueryFileSize(const char* path, std::int32_t* high) {
     if (high != nullptr) *high = -1;
     // Exclusive access: a file that another program holds open is not sized.
-    HANDLE file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return 0xFFFFFFFFu;
+    HandleHolder file(CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file.valid()) return 0xFFFFFFFFu;
     DWORD highPart = 0;
     SetLastError(NO_ERROR);
-    DWORD low = GetFileSize(file, &highPart);
+    DWORD low = GetFileSize(file.get(), &highPart);
     // 0xFFFFFFFF is also the low half of a real size: only the error tells.
-    bool failed = low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR;
-    CloseHandle(file);
-    if (failed) return 0xFFFFFFFFu;
+    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return 0xFFFFFFFFu;
     if (high != nullptr) *high = static_cast<std::int32_t>(highPart);
     return low;
 }

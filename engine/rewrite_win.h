@@ -5,9 +5,9 @@
 
 #include <windows.h>
 
-#include "app/work_item.h"
 #include "engine/byte_stream.h"
 #include "engine/conversion.h"
+#include "engine/work_item.h"
 
 // Fills the item's paths and classifies it (a folder, or what DetectEncoding
 // says). False, with the item left empty and undetermined, when a path does

@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include "util/holders_win.h"
 #include "util/text.h"
 
 // Preselects the initial folder, and offers OK only while the selection is a
@@ -27,8 +28,6 @@ static int CALLBACK BrowseCallback(HWND picker, UINT message, LPARAM parameter, 
 
 bool BrowseForFolder(HWND owner, UINT extraFlags, const char* title, char* result,
                      const char* initialPath) {
-    IMalloc* allocator = nullptr;
-    if (SHGetMalloc(&allocator) != S_OK || allocator == nullptr) return false;
     BROWSEINFOA info;
     ZeroFill(&info, sizeof info);
     info.hwndOwner = owner;
@@ -38,14 +37,11 @@ bool BrowseForFolder(HWND owner, UINT extraFlags, const char* title, char* resul
     info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE | extraFlags;
     info.lpfn = BrowseCallback;
     info.lParam = reinterpret_cast<LPARAM>(initialPath);
-    bool chosen = false;
-    if (LPITEMIDLIST list = SHBrowseForFolderA(&info)) {
-        // Through a scratch buffer: a failed conversion leaves result as it was.
-        char path[MAX_PATH + 4] = "";
-        chosen = SHGetPathFromIDListA(list, path) != FALSE;
-        if (chosen) CopyBounded(result, path, MAX_PATH);
-        allocator->Free(list);
-    }
-    allocator->Release();
+    ItemListHolder list(SHBrowseForFolderA(&info));
+    if (list.get() == nullptr) return false;
+    // Through a scratch buffer: a failed conversion leaves result as it was.
+    char path[MAX_PATH + 4] = "";
+    bool chosen = SHGetPathFromIDListA(list.get(), path) != FALSE;
+    if (chosen) CopyBounded(result, path, MAX_PATH);
     return chosen;
 }

@@ -44,7 +44,7 @@ HWND CreateBusyWindow(HINSTANCE instance, const char* tip) {
     CopyBounded(record->szTip, tip, kTipCapacity);
     // A shell without a tray refuses the icon; the run does not depend on it.
     Shell_NotifyIconA(NIM_ADD, record);
-    if (!SetPropA(window, kPropWaitIcon, record)) {
+    if (!SetPropA(window, kPropTrayIconData, record)) {
         // DestroyBusyWindow finds the record only through the property: without
         // it, the icon would stay in the tray and the record and image be lost.
         Shell_NotifyIconA(NIM_DELETE, record);
@@ -55,8 +55,8 @@ HWND CreateBusyWindow(HINSTANCE instance, const char* tip) {
 }
 
 bool DestroyBusyWindow(HWND window) {
-    auto* record = static_cast<NOTIFYICONDATAA*>(GetPropA(window, kPropWaitIcon));
-    RemovePropA(window, kPropWaitIcon);
+    auto* record = static_cast<NOTIFYICONDATAA*>(GetPropA(window, kPropTrayIconData));
+    RemovePropA(window, kPropTrayIconData);
     if (record != nullptr) {
         Shell_NotifyIconA(NIM_DELETE, record);
         // The image was loaded without LR_SHARED for this icon alone.

@@ -6,7 +6,7 @@
 #include <windows.h>
 
 // The window property that holds the window's NOTIFYICONDATAA.
-constexpr char kPropWaitIcon[] = "PROP_WAITICON";
+constexpr char kPropTrayIconData[] = "PROP_WAITICON";
 // The class, and the title of every busy window.
 constexpr char kBusyWindowClass[] = "TAVELIN";
 // The tray icon's tip while a run converts files.

@@ -47,7 +47,7 @@ constexpr int kBelowConversionGroup[] = {IDC_KEEP_IN_RECYCLE_BIN, IDC_SHOW_AT_ST
                                          IDCANCEL};
 
 Settings* DialogSettings(HWND dialog) {
-    return static_cast<Settings*>(GetPropA(dialog, kPropCustomBoxParam));
+    return static_cast<Settings*>(GetPropA(dialog, kPropSettingsRecord));
 }
 
 bool IsChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
@@ -92,7 +92,7 @@ bool ReadPathBox(HWND dialog, char (&text)[kPathBoxBytes]) {
 }
 
 BOOL OnInitDialog(HWND dialog, Settings* settings) {
-    SetPropA(dialog, kPropCustomBoxParam, settings);
+    SetPropA(dialog, kPropSettingsRecord, settings);
     HINSTANCE instance = GetModuleHandleA(nullptr);
     SetWindowIcon(dialog, ICON_BIG, GetExecutableIcon(instance, 0));
     SetWindowIcon(dialog, ICON_SMALL, GetExecutableIcon(instance, 1));
@@ -101,8 +101,8 @@ BOOL OnInitDialog(HWND dialog, Settings* settings) {
 
     SendDlgItemMessageA(dialog, IDC_OUTPUT_PATH, EM_LIMITTEXT, kPathBoxCharacters, 0);
     SetDlgItemTextA(dialog, IDC_OUTPUT_PATH, settings->outputFolder);
-    Check(dialog, IDC_OUTPUT_TO_FOLDER, settings->outputMethod == 0);
-    Check(dialog, IDC_OUTPUT_IN_PLACE, settings->outputMethod == 1);
+    Check(dialog, IDC_OUTPUT_TO_FOLDER, settings->outputMethod == IntoOutputFolder);
+    Check(dialog, IDC_OUTPUT_IN_PLACE, settings->outputMethod == RewriteInPlace);
     Check(dialog, IDC_CONVERT_BOTH_WAYS, settings->conversionMask == BothWays);
     Check(dialog, IDC_CONVERT_TO_SJIS, settings->conversionMask == IntoShiftJis);
     Check(dialog, IDC_CONVERT_TO_EUC, settings->conversionMask == IntoEucJp);
@@ -143,9 +143,9 @@ BOOL OnOk(HWND dialog) {
     if (IsChecked(dialog, IDC_CONVERT_TO_EUC)) edited.conversionMask = IntoEucJp;
     if (IsChecked(dialog, IDC_OUTPUT_IN_PLACE)) {
         // The folder is not used when rewriting in place: keep the old one.
-        edited.outputMethod = 1;
+        edited.outputMethod = RewriteInPlace;
     } else if (IsChecked(dialog, IDC_OUTPUT_TO_FOLDER)) {
-        edited.outputMethod = 0;
+        edited.outputMethod = IntoOutputFolder;
         char folder[kPathBoxBytes];
         if (!ReadPathBox(dialog, folder) || !IsDirectory(folder)) {
             ReportUnusableFolder(dialog, folder);
@@ -219,7 +219,7 @@ static INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wPa
         case WM_NCHITTEST:
             return OnNcHitTest(dialog, wParam, lParam);
         case WM_DESTROY:
-            RemovePropA(dialog, kPropCustomBoxParam);
+            RemovePropA(dialog, kPropSettingsRecord);
             DestroyTitleBarIcons(dialog);
             return TRUE;
         default:

@@ -8,7 +8,7 @@
 #include "app/settings.h"
 
 // The window property that holds the caller's Settings while the dialog lives.
-constexpr char kPropCustomBoxParam[] = "PROP_CUSTOMBOXPARAM";
+constexpr char kPropSettingsRecord[] = "PROP_CUSTOMBOXPARAM";
 // The dialog's title, also the caption of its message.
 constexpr char kSettingsDialogTitle[] = "TAVELIN の設定";
 

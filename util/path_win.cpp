@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "util/holders_win.h"
 #include "util/path.h"
 #include "util/text.h"
 
@@ -35,15 +36,7 @@ bool ModulePathWithExtension(char* buffer, int capacity, const char* extension) 
 }
 
 bool GetSpecialFolderPath(HWND owner, int csidl, char* buffer) {
-    IMalloc* allocator = nullptr;
-    if (SHGetMalloc(&allocator) != S_OK) return false;
-    LPITEMIDLIST list = nullptr;
-    if (SHGetSpecialFolderLocation(owner, csidl, &list) != S_OK) {
-        allocator->Release();
-        return false;
-    }
-    bool found = SHGetPathFromIDListA(list, buffer) != FALSE;
-    allocator->Free(list);
-    allocator->Release();
-    return found;
+    ItemListHolder list;
+    if (SHGetSpecialFolderLocation(owner, csidl, list.put()) != S_OK) return false;
+    return SHGetPathFromIDListA(list.get(), buffer) != FALSE;
 }

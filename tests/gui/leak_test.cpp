@@ -24,7 +24,7 @@ const auto* const g_com = ::testing::AddGlobalTestEnvironment(new ComEnvironment
 
 Settings MakeSettings(const std::string& folder) {
     Settings settings{};
-    settings.outputMethod = 0;
+    settings.outputMethod = IntoOutputFolder;
     CopyBounded(settings.outputFolder, folder.c_str(), sizeof settings.outputFolder);
     settings.conversionMask = BothWays;
     settings.dialogBeforeRun = true;

@@ -33,7 +33,7 @@ const auto* const g_com = ::testing::AddGlobalTestEnvironment(new ComEnvironment
 
 Settings MakeSettings(const std::string& folder) {
     Settings s{};
-    s.outputMethod = 0;
+    s.outputMethod = IntoOutputFolder;
     CopyBounded(s.outputFolder, folder.c_str(), sizeof s.outputFolder);
     s.showSettingsAtStartup = false;
     s.keepOverwrittenInRecycleBin = true;
@@ -222,7 +222,7 @@ TEST_P(Layout, ControlsShowAndSitWhereTheFormPutsThem) {
         EXPECT_FALSE(Checked(dialog, IDC_CONVERT_TO_EUC));
         EXPECT_TRUE(Checked(dialog, IDC_KEEP_IN_RECYCLE_BIN));
         EXPECT_FALSE(Checked(dialog, IDC_SHOW_AT_STARTUP));
-        EXPECT_EQ(GetPropA(dialog, kPropCustomBoxParam), &settings);
+        EXPECT_EQ(GetPropA(dialog, kPropSettingsRecord), &settings);
 
         if (form.screenshot != nullptr) SaveScreenshot(dialog, form.screenshot);
         Click(dialog, IDCANCEL);
@@ -300,7 +300,7 @@ TEST(Ok, WritesEveryEditedValue) {
     std::string chosen = scratch / "出力";
     ASSERT_TRUE(MakeFolder(chosen));
     Settings settings = MakeSettings("C:\\");
-    settings.outputMethod = 1;
+    settings.outputMethod = RewriteInPlace;
     Settings expected = settings;
     bool result = RunDialog(&settings, [&](HWND dialog) {
         Click(dialog, IDC_OUTPUT_TO_FOLDER);
@@ -311,7 +311,7 @@ TEST(Ok, WritesEveryEditedValue) {
         Click(dialog, IDOK);
     });
     EXPECT_TRUE(result);
-    expected.outputMethod = 0;
+    expected.outputMethod = IntoOutputFolder;
     CopyBounded(expected.outputFolder, chosen.c_str(), sizeof expected.outputFolder);
     expected.conversionMask = IntoEucJp;
     expected.keepOverwrittenInRecycleBin = false;
@@ -321,7 +321,7 @@ TEST(Ok, WritesEveryEditedValue) {
 
 TEST(Ok, InPlaceNeverChecksOrTakesTheFolder) {
     Settings settings = MakeSettings("C:\\before");
-    settings.outputMethod = 1;
+    settings.outputMethod = RewriteInPlace;
     Settings expected = settings;
     bool result = RunDialog(&settings, [&](HWND dialog) {
         // Opened locked, as the record says.
@@ -335,7 +335,7 @@ TEST(Ok, InPlaceNeverChecksOrTakesTheFolder) {
         Click(dialog, IDOK);
     });
     EXPECT_TRUE(result);
-    expected.outputMethod = 1;
+    expected.outputMethod = RewriteInPlace;
     expected.conversionMask = BothWays;
     ExpectSameSettings(settings, expected);
 }
@@ -397,7 +397,7 @@ TEST(Ok, UnusableFolderIsRejectedWithAMessage) {
     std::string file = scratch / "表.txt";
     ASSERT_TRUE(WriteBytes(file, "x"));
     Settings settings = MakeSettings(scratch.path());
-    settings.outputMethod = 1;
+    settings.outputMethod = RewriteInPlace;
     const Settings before = settings;
     bool result = RunDialog(&settings, [&](HWND dialog) {
         Click(dialog, IDC_OUTPUT_TO_FOLDER);

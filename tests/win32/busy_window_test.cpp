@@ -15,7 +15,7 @@ namespace {
 HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
 
 NOTIFYICONDATAA* TrayRecord(HWND window) {
-    return static_cast<NOTIFYICONDATAA*>(GetPropA(window, kPropWaitIcon));
+    return static_cast<NOTIFYICONDATAA*>(GetPropA(window, kPropTrayIconData));
 }
 
 SIZE IconSize(HICON icon) {
@@ -126,7 +126,7 @@ LRESULT CALLBACK CountingProcedure(HWND window, UINT message, WPARAM wParam, LPA
 }
 
 LRESULT CALLBACK WatchDestroy(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_DESTROY) g_propertyAtDestroy = GetPropA(window, kPropWaitIcon) != nullptr;
+    if (message == WM_DESTROY) g_propertyAtDestroy = GetPropA(window, kPropTrayIconData) != nullptr;
     return CallWindowProcA(g_busyProcedure, window, message, wParam, lParam);
 }
 

@@ -95,7 +95,7 @@ struct SampleTree {
 
 Settings OutputSettings(const std::string& folder) {
     Settings settings{};
-    settings.outputMethod = 0;
+    settings.outputMethod = IntoOutputFolder;
     CopyBounded(settings.outputFolder, folder.c_str(), sizeof settings.outputFolder);
     settings.conversionMask = BothWays;
     settings.keepOverwrittenInRecycleBin = false;

@@ -1,0 +1,49 @@
+// samples/ documents the detection: the last word of every sample's name
+// (before the extension, after the last '_') is what the detection makes of
+// it: sjis, euc, jis or undetermined. A new sample so tests itself.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+
+#include "engine/detect.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The answer the name states; false for a name that states none.
+bool AnswerInName(const fs::path& path, DetectionCode* code) {
+    std::string stem = path.stem().string();
+    std::string word = stem.substr(stem.rfind('_') + 1);
+    if (word == "sjis") *code = ShiftJis;
+    else if (word == "euc") *code = EucJp;
+    else if (word == "jis") *code = Iso2022Jp;
+    else if (word == "undetermined") *code = Undetermined;
+    else return false;
+    return true;
+}
+
+TEST(Samples, EachIsDetectedAsItsNameSays) {
+    std::set<DetectionCode> answers;
+    for (const fs::directory_entry& entry :
+         fs::recursive_directory_iterator(fs::path(TAVELIN_SOURCE_DIR) / "samples")) {
+        if (!entry.is_regular_file()) continue;
+        std::string path = entry.path().string();
+        SCOPED_TRACE(path);
+        DetectionCode expected = 0;
+        if (!AnswerInName(entry.path(), &expected)) {
+            ADD_FAILURE() << "the name ends in none of _sjis, _euc, _jis, _undetermined";
+            continue;
+        }
+        EncodingEvidence evidence;
+        ASSERT_TRUE(GatherFileEvidence(path.c_str(), &evidence));
+        EXPECT_EQ(DecideEncoding(evidence, entry.file_size()), expected);
+        answers.insert(expected);
+    }
+    // Every answer has a sample.
+    EXPECT_EQ(answers.size(), 4u);
+}
+
+}  // namespace
