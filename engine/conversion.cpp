@@ -44,6 +44,23 @@ bool CopyPlainRun(ByteStream* input, ByteStream* output) {
     const unsigned char* limit = output->writeEnd;
     const bool crLf = output->writeSpecial == kLf;
     for (;;) {
+#ifdef __SSE2__
+        if (end - p >= kBlockBytes && limit - q >= kBlockBytes) {
+            // Sixteen bytes at a time (see engine/word_scan.h).
+            __m128i block = LoadBlock(p);
+            unsigned stop = HighBytesMask(block) | BytesEqualToMask(block, kEscape);
+            if (crLf) stop |= BytesEqualToMask(block, kLf);
+            StoreBlock(q, block);  // the bytes beyond a stop are written over later
+            if (stop == 0) {
+                p += kBlockBytes;
+                q += kBlockBytes;
+                continue;
+            }
+            auto plain = static_cast<std::size_t>(BytesBeforeFirstInMask(stop));
+            p += plain;
+            q += plain;
+        } else
+#endif
         if (end - p >= 8 && limit - q >= 8) {
             // Eight bytes at a time (see engine/word_scan.h).
             std::uint64_t word = LoadWord(p);

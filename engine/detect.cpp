@@ -17,9 +17,24 @@ constexpr std::uint8_t kUtf8 = 16;
 inline bool IsPlainByte(int b) { return b < 0x80 && b != kEsc && b != 0; }
 
 // Skips the run of plain bytes (7-bit, not ESC, not NUL) that starts at p, counting
-// its LF bytes; returns where the run ends. Eight bytes at a time (see
-// engine/word_scan.h).
+// its LF bytes; returns where the run ends. Sixteen or eight bytes at a time
+// (see engine/word_scan.h).
 unsigned char* SkipPlainRun(unsigned char* p, const unsigned char* end, std::uint64_t* lines) {
+#ifdef __SSE2__
+    while (end - p >= kBlockBytes) {
+        __m128i block = LoadBlock(p);
+        unsigned lf = BytesEqualToMask(block, kLf);
+        unsigned stop = HighBytesMask(block) | BytesEqualToMask(block, 0) |
+                        BytesEqualToMask(block, static_cast<unsigned char>(kEsc));
+        if (stop != 0) {
+            int plain = BytesBeforeFirstInMask(stop);
+            *lines += static_cast<std::uint64_t>(CountInMask(lf & ((1u << plain) - 1)));
+            return p + plain;
+        }
+        *lines += static_cast<std::uint64_t>(CountInMask(lf));
+        p += kBlockBytes;
+    }
+#endif
     while (end - p >= 8) {
         std::uint64_t word = LoadWord(p);
         std::uint64_t lf = BytesEqualTo(word, kLf);
