@@ -32,7 +32,8 @@ struct ResourceChange {
 };
 // Runs the operation warmUp times (the first calls may fill caches that stay
 // for the life of the process), then repetitions times between two counts,
-// and prints the change with the label.
+// and prints the change with the label. A round that grew is repeated (at
+// most three rounds): a leak grows in each, a cache filled late only once.
 ResourceChange CountAround(const char* label, int warmUp, int repetitions,
                            const std::function<void()>& operation);
 // What grew, as "GDI +400, USER +200"; empty when nothing did.
