@@ -79,11 +79,18 @@ std::size_t ReadFromFile(ByteStream* stream, unsigned char* into, std::size_t le
     return got;
 }
 
-// memchr, eight bytes at a time (see engine/word_scan.h): the C runtime's
+// memchr, sixteen or eight bytes at a time (see engine/word_scan.h): the C runtime's
 // own looks at one byte at a time on some systems (Wine's among them), and
 // every block read in text mode is searched twice.
 const unsigned char* FindByte(const unsigned char* p, std::size_t length, unsigned char byte) {
     const unsigned char* end = p + length;
+#ifdef __SSE2__
+    while (end - p >= kBlockBytes) {
+        unsigned found = BytesEqualToMask(LoadBlock(p), byte);
+        if (found != 0) return p + BytesBeforeFirstInMask(found);
+        p += kBlockBytes;
+    }
+#endif
     while (end - p >= 8) {
         std::uint64_t found = AnyBytesEqualTo(LoadWord(p), byte);
         if (found != 0) return p + BytesBeforeFirst(found);

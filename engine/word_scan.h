@@ -100,6 +100,12 @@ inline unsigned BytesEqualToMask(__m128i block, unsigned char value) {
 // How many bytes lie before the first one in the mask; the mask must not be zero.
 inline int BytesBeforeFirstInMask(unsigned mask) { return __builtin_ctz(mask); }
 
-// The number of bytes in the mask.
-inline int CountInMask(unsigned mask) { return __builtin_popcount(mask); }
+// The number of bytes in the mask. Counted by hand: without a popcount
+// instruction among the target's, the builtin becomes a library call.
+inline int CountInMask(unsigned mask) {
+    mask = mask - ((mask >> 1) & 0x5555u);
+    mask = (mask & 0x3333u) + ((mask >> 2) & 0x3333u);
+    mask = (mask + (mask >> 4)) & 0x0F0Fu;
+    return static_cast<int>((mask + (mask >> 8)) & 0x1Fu);
+}
 #endif
