@@ -8,6 +8,7 @@
 #include <tuple>
 
 #include "engine/rewrite_win.h"
+#include "engine/staged_name.h"
 #include "util/path.h"
 #include "util/holders_win.h"
 #include "util/path_win.h"
@@ -116,6 +117,9 @@ void Walk(TreeWalk* walk, const char* parent, const char* name, const char* dest
     }
     char destination[kPathCapacity];
     if (!JoinPath(destination, kPathCapacity, destinationFolder, name)) return;
+    // A result staged beside its destination by a run that was killed: not a
+    // user's text, and converting it would only add a second leftover.
+    if (!folder && IsStagedName(name)) return;
     // A file reached by a second name (a link) is the same file: rewritten in
     // place a second time, its converted text would be taken for the encoding
     // it had when it was classified and converted once more.

@@ -8,7 +8,7 @@
 
 #include "app/command_line.h"
 #include "app/run_win.h"
-#include "app/trace_win.h"
+#include "util/trace_win.h"
 
 static bool SystemLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
 

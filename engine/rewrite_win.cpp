@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "engine/detect_win.h"
+#include "engine/replace_win.h"
 #include "util/path_win.h"
 #include "util/text.h"
 
@@ -59,7 +60,8 @@ bool ProcessWorkItem(const WorkItem* item, ConversionMask mask, bool keepOverwri
     return true;
 }
 
-bool ConvertOrCopyItem(const WorkItem* item, ConversionMask mask, bool keepOverwrittenInRecycleBin) {
+bool ConvertOrCopyItem(const WorkItem* item, ConversionMask mask,
+                       bool keepOverwrittenInRecycleBin) {
     const ConversionRule* rule = nullptr;
     switch (FindConversionRule(item->code, mask, &rule)) {
         case RuleOutcome::Skip:
@@ -71,23 +73,12 @@ bool ConvertOrCopyItem(const WorkItem* item, ConversionMask mask, bool keepOverw
             break;
     }
     // Onto the source itself this fails, and the file stays as it was.
-    return CopyFileA(item->sourcePath, item->destinationPath, FALSE) != FALSE;
-}
-
-// Puts the complete converted text in place of the destination.
-static bool ReplaceDestination(const char* temporaryPath, const char* destinationPath,
-                               const WIN32_FIND_DATAA* source, bool keepOverwrittenInRecycleBin) {
-    if (keepOverwrittenInRecycleBin && IsFile(destinationPath)) MoveToRecycleBin(destinationPath);
-    // Read-only, hidden and system would refuse the copy.
-    DWORD previous = GetFileAttributesA(destinationPath);
-    SetFileAttributesA(destinationPath, 0);
-    if (!CopyFileA(temporaryPath, destinationPath, FALSE)) {
-        // The destination stays as it was, attributes included.
-        if (previous != INVALID_FILE_ATTRIBUTES) SetFileAttributesA(destinationPath, previous);
-        return false;
-    }
-    RestoreTimesAndAttributes(destinationPath, source);
-    return true;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(item->sourcePath, &found);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    FindClose(search);
+    Placement placement{&found, false, false};
+    return PlaceResult(item->sourcePath, item->destinationPath, &placement);
 }
 
 bool ConvertFile(const char* sourcePath, const char* destinationPath, const ConversionRule* rule,
@@ -101,7 +92,8 @@ bool ConvertFile(const char* sourcePath, const char* destinationPath, const Conv
     if (input == nullptr) return false;
 
     char temporaryPath[kPathCapacity];
-    ByteStream* output = CreateTemporaryOutput(temporaryPath, sizeof temporaryPath, rule->outputMode);
+    ByteStream* output =
+        CreateTemporaryOutput(temporaryPath, sizeof temporaryPath, rule->outputMode);
     bool converted = false;
     if (output != nullptr) {
         TranscodeStream(input, output, rule);
@@ -114,8 +106,8 @@ bool ConvertFile(const char* sourcePath, const char* destinationPath, const Conv
 
     bool replaced = false;
     if (converted && IsFile(temporaryPath)) {
-        replaced = ReplaceDestination(temporaryPath, destinationPath, &found,
-                                      keepOverwrittenInRecycleBin);
+        Placement placement{&found, true, keepOverwrittenInRecycleBin};
+        replaced = PlaceResult(temporaryPath, destinationPath, &placement);
     }
     if (output != nullptr) DeleteFileA(temporaryPath);
     return replaced;

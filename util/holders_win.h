@@ -42,6 +42,12 @@ public:
 
     HANDLE get() const { return handle_; }
     bool valid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
+    // Closes it before the holder goes, where the file must be closed before
+    // the next step (renamed, say).
+    void Close() {
+        if (valid()) CloseHandle(handle_);
+        handle_ = INVALID_HANDLE_VALUE;
+    }
 
 private:
     HANDLE handle_;

@@ -1,4 +1,4 @@
-#include "app/trace_win.h"
+#include "util/trace_win.h"
 
 #include <windows.h>
 

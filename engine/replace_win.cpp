@@ -1,0 +1,313 @@
+#include "engine/replace_win.h"
+
+#include <cstring>
+
+#include "engine/rewrite_win.h"
+#include "engine/staged_name.h"
+#include "util/holders_win.h"
+#include "util/text.h"
+#include "util/trace_win.h"
+
+namespace {
+
+constexpr int kPathBuffer = 261;
+// Large blocks: a big file is copied in few calls, and the buffer is static so
+// that a small file costs no allocation.
+constexpr DWORD kBlockSize = 1 << 20;
+char block[kBlockSize];
+
+BlockWriter blockWriter = WriteFile;
+
+// Traces a write that did not happen: the destination's name and the reason.
+void TraceFailure(const char* destination, const char* reason, DWORD error) {
+    GetTraceRoutine()("%s: not written: %s (error %lu)\r\n", destination, reason, error);
+}
+
+HANDLE OpenForReading(const char* path) {
+    return CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                       FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+}
+
+// Copies everything from the reader's position to the end into the writer.
+// False, with the error in *error, when a read or a write failed.
+bool CopyAll(HANDLE reader, HANDLE writer, DWORD* error, BlockWriter write = nullptr) {
+    if (write == nullptr) write = blockWriter;
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(reader, block, kBlockSize, &got, nullptr)) {
+            *error = GetLastError();
+            return false;
+        }
+        if (got == 0) return true;
+        for (DWORD done = 0; done < got;) {
+            DWORD wrote = 0;
+            if (!write(writer, block + done, got - done, &wrote, nullptr) || wrote == 0) {
+                *error = GetLastError();
+                if (*error == ERROR_SUCCESS) *error = ERROR_WRITE_FAULT;
+                return false;
+            }
+            done += wrote;
+        }
+    }
+}
+
+// Ends the file where the writer stands and puts it on the disk.
+bool EndAndFlush(HANDLE writer, DWORD* error) {
+    if (!SetEndOfFile(writer) || !FlushFileBuffers(writer)) {
+        *error = GetLastError();
+        return false;
+    }
+    return true;
+}
+
+bool StampTimes(HANDLE file, const Placement* placement) {
+    const WIN32_FIND_DATAA* source = placement->source;
+    // A plain copy keeps only the last write time, as CopyFileA does.
+    if (!placement->conversion)
+        return SetFileTime(file, nullptr, nullptr, &source->ftLastWriteTime) != FALSE;
+    return SetFileTime(file, &source->ftCreationTime, &source->ftLastAccessTime,
+                       &source->ftLastWriteTime) != FALSE;
+}
+
+bool SameFile(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMATION& b) {
+    return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
+           a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow &&
+           (a.nFileIndexHigh != 0 || a.nFileIndexLow != 0);
+}
+
+bool Identify(const char* path, BY_HANDLE_FILE_INFORMATION* information) {
+    HandleHolder file(CreateFileA(path, FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return file.valid() && GetFileInformationByHandle(file.get(), information) != FALSE;
+}
+
+// The path a link leads to, from the system's final name of the open file;
+// false when the system cannot tell (before Windows Vista) or the name does
+// not fit.
+bool FinalPath(const char* path, char* out, int capacity) {
+    using FinalPathName = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
+    static auto finalPathName = reinterpret_cast<FinalPathName>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleA")));
+    if (finalPathName == nullptr) return false;
+    HandleHolder file(CreateFileA(path, FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file.valid()) return false;
+    char name[kPathBuffer * 2];
+    DWORD length = finalPathName(file.get(), name, sizeof name, 0);
+    if (length == 0 || length >= sizeof name) return false;
+    // "\\?\C:\..." or "\\?\UNC\server\share\..."
+    const char* plain = name;
+    char unc[kPathBuffer * 2];
+    if (std::strncmp(name, "\\\\?\\UNC\\", 8) == 0) {
+        if (FormatBounded(unc, sizeof unc, "\\\\%s", name + 8) < 0) return false;
+        plain = unc;
+    } else if (std::strncmp(name, "\\\\?\\", 4) == 0) {
+        plain = name + 4;
+    }
+    if (std::strlen(plain) >= static_cast<std::size_t>(capacity)) return false;
+    CopyBounded(out, plain, capacity);
+    return true;
+}
+
+// What is known about the destination before it is replaced.
+struct Destination {
+    char path[kPathBuffer];  // where the file really is (a link followed)
+    bool exists = false;
+    DWORD attributes = INVALID_FILE_ATTRIBUTES;
+    BY_HANDLE_FILE_INFORMATION information{};
+};
+
+// A rename over a symbolic link would replace the link and leave the file it
+// leads to on its old bytes, so an existing destination is followed to the
+// file itself; the result is used only when it is that same file.
+void FindDestination(const char* destinationPath, Destination* destination) {
+    CopyBounded(destination->path, destinationPath, sizeof destination->path);
+    destination->attributes = GetFileAttributesA(destinationPath);
+    destination->exists = destination->attributes != INVALID_FILE_ATTRIBUTES;
+    if (!destination->exists || !Identify(destinationPath, &destination->information)) return;
+    char final[kPathBuffer];
+    if (!FinalPath(destinationPath, final, sizeof final) ||
+        lstrcmpiA(final, destinationPath) == 0) {
+        return;
+    }
+    BY_HANDLE_FILE_INFORMATION followed;
+    if (Identify(final, &followed) && SameFile(followed, destination->information)) {
+        CopyBounded(destination->path, final, sizeof destination->path);
+        destination->attributes = GetFileAttributesA(final);
+    }
+}
+
+// Creates a staged file beside the destination under a name no file has.
+HANDLE CreateStaged(const char* destinationPath, char* stagedPath, DWORD* error) {
+    *error = ERROR_FILE_EXISTS;
+    for (int attempt = 0; attempt < kStagedCandidates; attempt++) {
+        if (!FormatStagedPath(stagedPath, kPathBuffer, destinationPath, GetCurrentProcessId(),
+                              attempt)) {
+            *error = ERROR_FILENAME_EXCED_RANGE;
+            break;
+        }
+        // Created exclusively: a file that happens to have the name is never touched.
+        HANDLE file = CreateFileA(stagedPath, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) return file;
+        *error = GetLastError();
+        if (*error != ERROR_FILE_EXISTS && *error != ERROR_ALREADY_EXISTS) break;
+    }
+    stagedPath[0] = '\0';
+    return INVALID_HANDLE_VALUE;
+}
+
+void RemoveStaged(const char* stagedPath) {
+    if (stagedPath[0] == '\0') return;
+    SetFileAttributesA(stagedPath, FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(stagedPath);
+}
+
+// A complete, durable copy of a file's bytes in a new staged file beside the
+// destination. False (nothing left behind) when any step failed.
+bool StageCopy(HANDLE reader, const char* destinationPath, const Placement* placement,
+               char* stagedPath, DWORD* error) {
+    HandleHolder staged(CreateStaged(destinationPath, stagedPath, error));
+    if (!staged.valid()) return false;
+    bool done = CopyAll(reader, staged.get(), error) && EndAndFlush(staged.get(), error);
+    if (done && placement != nullptr && !StampTimes(staged.get(), placement)) {
+        *error = GetLastError();
+        done = false;
+    }
+    staged.Close();
+    if (done && placement != nullptr &&
+        !SetFileAttributesA(stagedPath, placement->source->dwFileAttributes)) {
+        *error = GetLastError();
+        done = false;
+    }
+    if (!done) RemoveStaged(stagedPath);
+    return done;
+}
+
+// The destination has other names that must show the new bytes too: they are
+// written into the file itself, with its old bytes kept aside until then.
+bool OverwriteKeepingNames(HANDLE result, const Destination* destination,
+                           const Placement* placement) {
+    const char* path = destination->path;
+    char keptPath[kPathBuffer];
+    DWORD error = 0;
+    {
+        HandleHolder old(OpenForReading(path));
+        if (!old.valid()) {
+            TraceFailure(path, "the file cannot be read", GetLastError());
+            return false;
+        }
+        if (!StageCopy(old.get(), path, nullptr, keptPath, &error)) {
+            TraceFailure(path, "no room for a copy of the old bytes", error);
+            return false;
+        }
+    }
+    if (placement->conversion) SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+    HandleHolder file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file.valid()) {
+        error = GetLastError();
+        SetFileAttributesA(path, destination->attributes);
+        RemoveStaged(keptPath);
+        TraceFailure(path, "the file cannot be opened for writing", error);
+        return false;
+    }
+    bool written = CopyAll(result, file.get(), &error) && EndAndFlush(file.get(), &error) &&
+                   StampTimes(file.get(), placement);
+    if (!written) {
+        // The blocks the old bytes filled are still the file's, so writing
+        // them back needs no room the volume may lack (nor the writer that
+        // stands for a volume that has none).
+        DWORD ignored = 0;
+        HandleHolder kept(OpenForReading(keptPath));
+        bool restored = kept.valid() && SetFilePointer(file.get(), 0, nullptr, FILE_BEGIN) == 0 &&
+                        CopyAll(kept.get(), file.get(), &ignored, WriteFile) &&
+                        EndAndFlush(file.get(), &ignored);
+        kept.Close();
+        file.Close();
+        SetFileAttributesA(path, destination->attributes);
+        TraceFailure(path, "writing the new bytes into a file with several names failed", error);
+        if (restored) {
+            RemoveStaged(keptPath);
+        } else {
+            GetTraceRoutine()("%s: its old bytes are kept in %s\r\n", path, keptPath);
+        }
+        return false;
+    }
+    file.Close();
+    SetFileAttributesA(path, placement->source->dwFileAttributes);
+    RemoveStaged(keptPath);
+    return true;
+}
+
+// A plain copy onto a read-only destination, or onto a hidden or system one
+// that the source is not, fails as CopyFileA fails.
+bool CopyRefused(const Destination* destination, const Placement* placement) {
+    if (placement->conversion || !destination->exists) return false;
+    DWORD protectedBits = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    return (destination->attributes & FILE_ATTRIBUTE_READONLY) != 0 ||
+           (destination->attributes & protectedBits & ~placement->source->dwFileAttributes) != 0;
+}
+
+}  // namespace
+
+BlockWriter SetBlockWriter(BlockWriter writer) {
+    BlockWriter previous = blockWriter;
+    blockWriter = writer != nullptr ? writer : WriteFile;
+    return previous;
+}
+
+bool PlaceResult(const char* resultPath, const char* destinationPath, const Placement* placement) {
+    Destination destination;
+    FindDestination(destinationPath, &destination);
+    const char* path = destination.path;
+    if (destination.exists && (destination.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        TraceFailure(path, "a folder has the name", ERROR_ACCESS_DENIED);
+        return false;
+    }
+    if (CopyRefused(&destination, placement)) {
+        TraceFailure(path, "the file is read-only or hidden", ERROR_ACCESS_DENIED);
+        return false;
+    }
+    HandleHolder result(OpenForReading(resultPath));
+    if (!result.valid()) {
+        TraceFailure(path, "the new bytes cannot be read", GetLastError());
+        return false;
+    }
+    BY_HANDLE_FILE_INFORMATION resultInformation;
+    if (destination.exists && GetFileInformationByHandle(result.get(), &resultInformation) &&
+        SameFile(resultInformation, destination.information)) {
+        // A copy onto the source itself: nothing to write, and nothing is
+        // written (not a failure worth a trace: every file already in the
+        // wanted encoding comes here when files are unified in place).
+        return false;
+    }
+    if (destination.exists && destination.information.nNumberOfLinks > 1 &&
+        !placement->keepOverwrittenInRecycleBin) {
+        return OverwriteKeepingNames(result.get(), &destination, placement);
+    }
+
+    char stagedPath[kPathBuffer];
+    DWORD error = 0;
+    if (!StageCopy(result.get(), path, placement, stagedPath, &error)) {
+        TraceFailure(path, "staging the new bytes beside it failed", error);
+        return false;
+    }
+    result.Close();
+    // Only now that the new bytes are complete does the old file go.
+    if (placement->keepOverwrittenInRecycleBin && destination.exists) MoveToRecycleBin(path);
+    // A read-only destination would refuse to be replaced.
+    DWORD previous = GetFileAttributesA(path);
+    if (placement->conversion && previous != INVALID_FILE_ATTRIBUTES) {
+        SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+    }
+    if (!MoveFileExA(stagedPath, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        error = GetLastError();
+        if (previous != INVALID_FILE_ATTRIBUTES) SetFileAttributesA(path, previous);
+        RemoveStaged(stagedPath);
+        TraceFailure(path, "it could not be replaced", error);
+        return false;
+    }
+    return true;
+}
