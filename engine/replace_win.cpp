@@ -165,6 +165,47 @@ void RemoveStaged(const char* stagedPath) {
     DeleteFileA(stagedPath);
 }
 
+// FILE_BASIC_INFO and its class number, FileBasicInfo (Windows Vista on): the
+// headers of the oldest Windows the program runs on do not have them.
+struct BasicInformation {
+    LARGE_INTEGER creationTime;
+    LARGE_INTEGER lastAccessTime;
+    LARGE_INTEGER lastWriteTime;
+    LARGE_INTEGER changeTime;
+    DWORD fileAttributes;
+};
+constexpr int kFileBasicInfoClass = 0;
+using SetInformationByHandle = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD);
+
+LARGE_INTEGER TimeValue(const FILETIME& time) {
+    LARGE_INTEGER value;
+    value.LowPart = time.dwLowDateTime;
+    value.HighPart = static_cast<LONG>(time.dwHighDateTime);
+    return value;
+}
+
+// The source's times (as StampTimes gives them) and its attributes in one
+// call through the open file, where the system has it: setting the
+// attributes by name opens the file a second time. False where it has not,
+// or refused; the caller then goes the long way.
+bool StampTimesAndAttributes(HANDLE file, const Placement* placement) {
+    static const auto setInformation =
+        reinterpret_cast<SetInformationByHandle>(reinterpret_cast<void*>(GetProcAddress(
+            GetModuleHandleA("kernel32.dll"), "SetFileInformationByHandle")));
+    const WIN32_FIND_DATAA* source = placement->source;
+    // Zero leaves a time as it is, as a null time does for SetFileTime; zero
+    // attributes would leave them too, where SetFileAttributesA makes them normal.
+    if (setInformation == nullptr || source->dwFileAttributes == 0) return false;
+    BasicInformation information{};
+    information.lastWriteTime = TimeValue(source->ftLastWriteTime);
+    if (placement->conversion) {
+        information.creationTime = TimeValue(source->ftCreationTime);
+        information.lastAccessTime = TimeValue(source->ftLastAccessTime);
+    }
+    information.fileAttributes = source->dwFileAttributes;
+    return setInformation(file, kFileBasicInfoClass, &information, sizeof information) != FALSE;
+}
+
 // A complete, durable copy of a file's bytes in a new staged file beside the
 // destination. False (nothing left behind) when any step failed.
 bool StageCopy(HANDLE reader, const char* destinationPath, const Placement* placement,
@@ -172,12 +213,13 @@ bool StageCopy(HANDLE reader, const char* destinationPath, const Placement* plac
     HandleHolder staged(CreateStaged(destinationPath, stagedPath, error));
     if (!staged.valid()) return false;
     bool done = CopyAll(reader, staged.get(), error) && EndAndFlush(staged.get(), error);
-    if (done && placement != nullptr && !StampTimes(staged.get(), placement)) {
+    bool stamped = done && placement != nullptr && StampTimesAndAttributes(staged.get(), placement);
+    if (done && placement != nullptr && !stamped && !StampTimes(staged.get(), placement)) {
         *error = GetLastError();
         done = false;
     }
     staged.Close();
-    if (done && placement != nullptr &&
+    if (done && placement != nullptr && !stamped &&
         !SetFileAttributesA(stagedPath, placement->source->dwFileAttributes)) {
         *error = GetLastError();
         done = false;
@@ -296,10 +338,15 @@ bool PlaceResult(const char* resultPath, const char* destinationPath, const Plac
     }
     result.Close();
     // Only now that the new bytes are complete does the old file go.
-    if (placement->keepOverwrittenInRecycleBin && destination.exists) MoveToRecycleBin(path);
-    // A read-only destination would refuse to be replaced.
-    DWORD previous = GetFileAttributesA(path);
-    if (placement->conversion && previous != INVALID_FILE_ATTRIBUTES) {
+    bool recycled = placement->keepOverwrittenInRecycleBin && destination.exists;
+    if (recycled) MoveToRecycleBin(path);
+    // A read-only destination would refuse to be replaced. Its attributes are
+    // known from the look at it above, unless the bin has just taken it; a
+    // destination without read-only, hidden or system is left as it is.
+    DWORD previous = recycled ? GetFileAttributesA(path) : destination.attributes;
+    constexpr DWORD kProtective = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    if (placement->conversion && previous != INVALID_FILE_ATTRIBUTES &&
+        (previous & kProtective) != 0) {
         SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
     }
     if (!MoveFileExA(stagedPath, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "engine/byte_stream_win.h"
 #include "engine/detect_win.h"
 #include "engine/replace_win.h"
 #include "util/path_win.h"
@@ -124,14 +125,15 @@ ByteStream* CreateTemporaryOutput(char* buffer, int capacity, const char* mode) 
         // A program path that leaves no room for the suffix gives no name at
         // all rather than a cut one.
         if (!ModulePathWithExtension(buffer, capacity, suffix)) break;
-        if (PathExists(buffer)) continue;
-        // Created exclusively, so that another instance that tests the same
-        // name at the same moment cannot take it too.
-        HANDLE created = CreateFileA(buffer, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr);
+        // Created exclusively: a name already taken, by a file or a folder,
+        // is refused by the creation itself (no look beforehand), and another
+        // instance that tries the same name at the same moment cannot take it
+        // too. The text is written through this very handle, not through a
+        // second opening of the name.
+        HANDLE created = CreateFileA(buffer, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                     nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (created == INVALID_HANDLE_VALUE) continue;
-        CloseHandle(created);
-        ByteStream* stream = StreamOpen(buffer, mode);
+        ByteStream* stream = StreamAttachHandle(created, mode);
         if (stream != nullptr) return stream;
         DeleteFileA(buffer);
     }
