@@ -75,11 +75,56 @@ bool SameFile(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMAT
            (a.nFileIndexHigh != 0 || a.nFileIndexLow != 0);
 }
 
+// FILE_ID_INFO, FILE_STANDARD_INFO and their class numbers (Windows Vista and
+// 8 on): the headers of the oldest Windows the program runs on lack them.
+struct IdInformation {
+    ULONGLONG volumeSerialNumber;
+    ULONGLONG fileId[2];
+};
+struct StandardInformation {
+    LARGE_INTEGER allocationSize;
+    LARGE_INTEGER endOfFile;
+    DWORD numberOfLinks;
+    BOOLEAN deletePending;
+    BOOLEAN directory;
+};
+constexpr int kFileStandardInfoClass = 1;
+constexpr int kFileIdInfoClass = 18;
+using InformationByHandle = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD);
+
+// What SameFile and the count of names need (the volume, the file's number on
+// it, its names), asked of the open file alone where the system can tell it.
+// GetFileInformationByHandle also asks the volume for its serial number, and
+// under Wine that question goes out to the mount manager, a service in
+// another process, for every file. A file number too wide for the two index
+// fields is left to GetFileInformationByHandle.
+bool DescribeOpenFile(HANDLE file, BY_HANDLE_FILE_INFORMATION* information) {
+    static const auto informationByHandle =
+        reinterpret_cast<InformationByHandle>(reinterpret_cast<void*>(GetProcAddress(
+            GetModuleHandleA("kernel32.dll"), "GetFileInformationByHandleEx")));
+    IdInformation id;
+    StandardInformation standard;
+    if (informationByHandle != nullptr &&
+        informationByHandle(file, kFileIdInfoClass, &id, sizeof id) && id.fileId[1] == 0 &&
+        informationByHandle(file, kFileStandardInfoClass, &standard, sizeof standard)) {
+        ZeroFill(information, sizeof *information);
+        // Folded into the 32 bits of the classic field; both sides of every
+        // comparison are described the same way.
+        information->dwVolumeSerialNumber =
+            static_cast<DWORD>(id.volumeSerialNumber ^ (id.volumeSerialNumber >> 32));
+        information->nFileIndexHigh = static_cast<DWORD>(id.fileId[0] >> 32);
+        information->nFileIndexLow = static_cast<DWORD>(id.fileId[0]);
+        information->nNumberOfLinks = standard.numberOfLinks;
+        return true;
+    }
+    return GetFileInformationByHandle(file, information) != FALSE;
+}
+
 bool Identify(const char* path, BY_HANDLE_FILE_INFORMATION* information) {
     HandleHolder file(CreateFileA(path, FILE_READ_ATTRIBUTES,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    return file.valid() && GetFileInformationByHandle(file.get(), information) != FALSE;
+    return file.valid() && DescribeOpenFile(file.get(), information);
 }
 
 // The path a link leads to, from the system's final name of the open file;
@@ -318,7 +363,7 @@ bool PlaceResult(const char* resultPath, const char* destinationPath, const Plac
         return false;
     }
     BY_HANDLE_FILE_INFORMATION resultInformation;
-    if (destination.exists && GetFileInformationByHandle(result.get(), &resultInformation) &&
+    if (destination.exists && DescribeOpenFile(result.get(), &resultInformation) &&
         SameFile(resultInformation, destination.information)) {
         // A copy onto the source itself: nothing to write, and nothing is
         // written (not a failure worth a trace: every file already in the
