@@ -20,8 +20,9 @@ bool FitsPathBuffer(const char* path) {
     return std::strlen(path) <= static_cast<std::size_t>(kPathCapacity - 2);
 }
 
-// What one file or folder is, whatever the path it was reached by.
-using FileIdentity = std::tuple<DWORD, DWORD, DWORD>;
+// What one file or folder is, whatever the path it was reached by: how it
+// was asked (kFileIdInfo or kFileIndex), the volume, and the file's number on it.
+using FileIdentity = std::tuple<int, ULONGLONG, ULONGLONG, ULONGLONG>;
 
 // The state of one gathering: the list, the folders already entered and the
 // files already listed for rewriting in place.
@@ -31,6 +32,43 @@ struct TreeWalk {
     std::set<FileIdentity> rewrittenInPlace;
 };
 
+constexpr int kFileIdInfo = 1;
+constexpr int kFileIndex = 2;
+
+// FILE_ID_INFO and its class number, FileIdInfo (Windows 8 on): the headers
+// of the oldest Windows the program runs on do not have them.
+struct FileIdRecord {
+    ULONGLONG volumeSerialNumber;
+    ULONGLONG fileId[2];
+};
+constexpr int kFileIdInfoClass = 18;
+using InformationByHandle = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD);
+
+// The identity from the open file alone, where the system can tell it
+// (FileIdInfo). GetFileInformationByHandle also asks the volume for its
+// serial number, and under Wine that question goes out to the mount manager,
+// a service in another process, for every file. False where it cannot.
+bool IdentityById(HANDLE handle, FileIdentity* identity) {
+    static const auto informationByHandle =
+        reinterpret_cast<InformationByHandle>(reinterpret_cast<void*>(GetProcAddress(
+            GetModuleHandleA("kernel32.dll"), "GetFileInformationByHandleEx")));
+    FileIdRecord record;
+    if (informationByHandle == nullptr ||
+        !informationByHandle(handle, kFileIdInfoClass, &record, sizeof record)) {
+        return false;
+    }
+    *identity = FileIdentity(kFileIdInfo, record.volumeSerialNumber, record.fileId[0], record.fileId[1]);
+    return record.fileId[0] != 0 || record.fileId[1] != 0;
+}
+
+bool IdentityByIndex(HANDLE handle, FileIdentity* identity) {
+    BY_HANDLE_FILE_INFORMATION information;
+    if (!GetFileInformationByHandle(handle, &information)) return false;
+    *identity = FileIdentity(kFileIndex, information.dwVolumeSerialNumber, information.nFileIndexHigh,
+                             information.nFileIndexLow);
+    return information.nFileIndexHigh != 0 || information.nFileIndexLow != 0;
+}
+
 // True unless the path is known to name something already in the set; it is
 // added. Whatever the file system does not identify (no index) counts as new.
 bool FirstVisit(std::set<FileIdentity>* seen, const char* path) {
@@ -38,13 +76,11 @@ bool FirstVisit(std::set<FileIdentity>* seen, const char* path) {
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!handle.valid()) return true;
-    BY_HANDLE_FILE_INFORMATION information;
-    if (!GetFileInformationByHandle(handle.get(), &information)) return true;
-    if (information.nFileIndexHigh == 0 && information.nFileIndexLow == 0) return true;
-    return seen
-        ->insert(FileIdentity(information.dwVolumeSerialNumber, information.nFileIndexHigh,
-                                information.nFileIndexLow))
-        .second;
+    FileIdentity identity;
+    if (!IdentityById(handle.get(), &identity) && !IdentityByIndex(handle.get(), &identity)) {
+        return true;
+    }
+    return seen->insert(identity).second;
 }
 
 // True unless the folder is known to have been entered before. A folder whose
@@ -52,18 +88,35 @@ bool FirstVisit(std::set<FileIdentity>* seen, const char* path) {
 // length still ends any loop through it.
 bool FirstEntry(TreeWalk* walk, const char* folder) { return FirstVisit(&walk->entered, folder); }
 
-void Walk(TreeWalk* walk, const char* parent, const char* name, const char* destinationFolder) {
+// Whether the file of an undetermined item is still there: the enumeration
+// that listed it may be older than the file's removal, and a file that went
+// before its item was made is passed over, as if the walk had looked it up.
+bool StillThere(const char* path) {
+    WIN32_FIND_DATAA found;
+    return FindExists(path, &found);
+}
+
+// listed: the entry as its folder's enumeration returned it, or null for an
+// argument, which is looked up here.
+void Walk(TreeWalk* walk, const char* parent, const char* name, const char* destinationFolder,
+          const WIN32_FIND_DATAA* listed) {
     if (StringEquals(name, ".") || StringEquals(name, "..")) return;
     // A path that had to be cut could name another, existing file: such an
     // entry is left out, and so is everything below it.
     char source[kPathCapacity];
     if (!JoinPath(source, kPathCapacity, parent, name)) return;
     WIN32_FIND_DATAA found;
-    if (!FindExists(source, &found)) return;
+    DWORD attributes = listed != nullptr ? listed->dwFileAttributes : INVALID_FILE_ATTRIBUTES;
+    bool folder = listed != nullptr && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    // A file found by the enumeration is not looked up again; an argument is,
+    // and so is a folder (they are few), which may have gone since.
+    if (listed == nullptr || folder) {
+        if (!FindExists(source, &found)) return;
+        attributes = GetFileAttributesA(source);
+        folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    }
     char destination[kPathCapacity];
     if (!JoinPath(destination, kPathCapacity, destinationFolder, name)) return;
-    DWORD attributes = GetFileAttributesA(source);
-    bool folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     // A result staged beside its destination by a run that was killed: not a
     // user's text, and converting it would only add a second leftover.
     if (!folder && IsStagedName(name)) return;
@@ -77,7 +130,8 @@ void Walk(TreeWalk* walk, const char* parent, const char* name, const char* dest
     auto* item = static_cast<WorkItem*>(std::malloc(sizeof(WorkItem)));
     if (item != nullptr) {
         // Refused when a path is too long for the item itself.
-        if (!InitWorkItem(item, source, destination)) {
+        if (!InitWorkItemKnowing(item, source, destination, &attributes) ||
+            (listed != nullptr && !folder && item->code == Undetermined && !StillThere(source))) {
             std::free(item);
             return;
         }
@@ -93,7 +147,7 @@ void Walk(TreeWalk* walk, const char* parent, const char* name, const char* dest
     HANDLE search = FindFirstFileA(pattern, &found);
     if (search == INVALID_HANDLE_VALUE) return;
     do {
-        Walk(walk, source, found.cFileName, destination);
+        Walk(walk, source, found.cFileName, destination, &found);
     } while (FindNextFileA(search, &found));
     FindClose(search);
 }
@@ -110,7 +164,7 @@ std::int32_t AddArgumentTree(void* element, std::int32_t, void* context) {
     SplitPath(static_cast<const char*>(element), parent, name);
     const char* destinationFolder =
         gather->settings->outputMethod == RewriteInPlace ? parent : gather->settings->outputFolder;
-    Walk(gather->walk, parent, name, destinationFolder);
+    Walk(gather->walk, parent, name, destinationFolder, nullptr);
     return 1;
 }
 
@@ -140,7 +194,7 @@ bool FindExists(const char* path, WIN32_FIND_DATAA* found) {
 
 void AddTree(WorkList* list, const char* parent, const char* name, const char* destinationFolder) {
     TreeWalk walk{list, {}, {}};
-    Walk(&walk, parent, name, destinationFolder);
+    Walk(&walk, parent, name, destinationFolder, nullptr);
 }
 
 WorkList* BuildWorkList(std::int32_t argc, const char* const* arguments, const Settings* settings) {

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <new>
 
+#include "engine/word_scan.h"
+
 namespace {
 
 constexpr unsigned char kCr = 0x0D;
@@ -77,6 +79,29 @@ std::size_t ReadFromFile(ByteStream* stream, unsigned char* into, std::size_t le
     return got;
 }
 
+// memchr, sixteen or eight bytes at a time (see engine/word_scan.h): the C runtime's
+// own looks at one byte at a time on some systems (Wine's among them), and
+// every block read in text mode is searched twice.
+const unsigned char* FindByte(const unsigned char* p, std::size_t length, unsigned char byte) {
+    const unsigned char* end = p + length;
+#ifdef __SSE2__
+    while (end - p >= kBlockBytes) {
+        unsigned found = BytesEqualToMask(LoadBlock(p), byte);
+        if (found != 0) return p + BytesBeforeFirstInMask(found);
+        p += kBlockBytes;
+    }
+#endif
+    while (end - p >= 8) {
+        std::uint64_t found = AnyBytesEqualTo(LoadWord(p), byte);
+        if (found != 0) return p + BytesBeforeFirst(found);
+        p += 8;
+    }
+    for (; p < end; p++) {
+        if (*p == byte) return p;
+    }
+    return nullptr;
+}
+
 // Whether the bytes after an end mark hold anything but further end marks.
 int ClassifyAfterMark(const unsigned char* bytes, std::size_t length) {
     for (std::size_t i = 0; i < length; i++) {
@@ -88,7 +113,7 @@ int ClassifyAfterMark(const unsigned char* bytes, std::size_t length) {
 // Applies the "r" translations to a freshly read block in place and returns
 // the number of bytes left to deliver.
 std::size_t TranslateTextBlock(ByteStream* stream, unsigned char* block, std::size_t length) {
-    auto* mark = static_cast<unsigned char*>(std::memchr(block, kEndMark, length));
+    const unsigned char* mark = FindByte(block, length, kEndMark);
     if (mark != nullptr) {
         std::size_t at = static_cast<std::size_t>(mark - block);
         stream->endMarkSeen = true;
@@ -99,10 +124,10 @@ std::size_t TranslateTextBlock(ByteStream* stream, unsigned char* block, std::si
         length = at;
     }
     // CR LF becomes LF: move the bytes between the dropped CRs down.
-    auto* cr = static_cast<unsigned char*>(std::memchr(block, kCr, length));
+    const unsigned char* cr = FindByte(block, length, kCr);
     if (cr != nullptr) {
         unsigned char* end = block + length;
-        unsigned char* to = cr;
+        unsigned char* to = block + (cr - block);
         const unsigned char* from = cr;
         while (from < end) {
             if (from[0] == kCr && from + 1 < end && from[1] == kLf) from++;

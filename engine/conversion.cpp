@@ -37,13 +37,30 @@ constexpr unsigned char kEscape = 0x1B;
 // one-byte mode of ISO-2022-JP), every mapper returns it unchanged, and the
 // writer puts it out as one byte, with a CR before an LF in "w": so copying
 // gives exactly the bytes that reading, mapping and writing one by one would.
-void CopyPlainRun(ByteStream* input, ByteStream* output) {
+bool CopyPlainRun(ByteStream* input, ByteStream* output) {
     unsigned char* p = input->readNext;
     const unsigned char* end = input->readEnd;
     unsigned char* q = output->writeNext;
     const unsigned char* limit = output->writeEnd;
     const bool crLf = output->writeSpecial == kLf;
     for (;;) {
+#ifdef __SSE2__
+        if (end - p >= kBlockBytes && limit - q >= kBlockBytes) {
+            // Sixteen bytes at a time (see engine/word_scan.h).
+            __m128i block = LoadBlock(p);
+            unsigned stop = HighBytesMask(block) | BytesEqualToMask(block, kEscape);
+            if (crLf) stop |= BytesEqualToMask(block, kLf);
+            StoreBlock(q, block);  // the bytes beyond a stop are written over later
+            if (stop == 0) {
+                p += kBlockBytes;
+                q += kBlockBytes;
+                continue;
+            }
+            auto plain = static_cast<std::size_t>(BytesBeforeFirstInMask(stop));
+            p += plain;
+            q += plain;
+        } else
+#endif
         if (end - p >= 8 && limit - q >= 8) {
             // Eight bytes at a time (see engine/word_scan.h).
             std::uint64_t word = LoadWord(p);
@@ -70,21 +87,84 @@ void CopyPlainRun(ByteStream* input, ByteStream* output) {
         *q++ = b;
         p++;
     }
+    bool moved = p != input->readNext;
     input->readNext = p;
     output->writeNext = q;
+    return moved;
+}
+
+// Whether two bytes at a character start are read as one double-byte
+// character: by the Shift-JIS reader (a lead byte, whatever follows), by the
+// EUC-JP reader (0x8E or 0xA1-0xFE, whatever follows), or by the ISO-2022-JP
+// reader in two-byte mode (neither byte an ESC).
+using PairTest = bool (*)(unsigned first, unsigned second);
+inline bool ShiftJisPair(unsigned first, unsigned) {
+    return IsShiftJisLeadByte(static_cast<unsigned char>(first));
+}
+inline bool EucJpPair(unsigned first, unsigned) {
+    return first == 0x8E || (first >= 0xA1 && first <= 0xFE);
+}
+inline bool TwoByteModePair(unsigned first, unsigned second) {
+    return first != kEscape && second != kEscape;
+}
+
+// Maps the run of double-byte characters at the input's read position
+// straight into the output block, as far as both blocks allow: the same
+// value the reader would return goes through the same mapper and comes out
+// as the writer would put it. A pair cut by the end of the block, and a
+// result byte that the writer must translate (LF in "w"), are left to the
+// character loop.
+template <CodeMapper Map, PairTest IsPair>
+bool ConvertPairRun(ByteStream* input, ByteStream* output) {
+    unsigned char* p = input->readNext;
+    const unsigned char* end = input->readEnd;
+    unsigned char* q = output->writeNext;
+    const unsigned char* limit = output->writeEnd;
+    const int special = output->writeSpecial;
+    while (end - p >= 2 && limit - q >= 2) {
+        unsigned first = p[0];
+        unsigned second = p[1];
+        if (!IsPair(first, second)) break;
+        auto value = static_cast<std::uint32_t>(Map(static_cast<CodeChar>(first * 256 + second)));
+        int high = static_cast<int>((value >> 8) & 0xFF);
+        int low = static_cast<int>(value & 0xFF);
+        if (high == special || low == special) break;
+        if (high != 0) *q++ = static_cast<unsigned char>(high);
+        *q++ = static_cast<unsigned char>(low);
+        p += 2;
+    }
+    bool moved = p != input->readNext;
+    input->readNext = p;
+    output->writeNext = q;
+    return moved;
 }
 
 // The loop with the reader and the mapper known at compile time, so that
-// both and the writer are inlined: no call per character. After a 7-bit
-// character in one-byte mode, the plain text that follows is copied in bulk.
-template <CodeReader Read, CodeMapper Map>
+// both and the writer are inlined: no call per character. Between two
+// characters the runs that need no decision are done in bulk: plain 7-bit
+// text and double-byte characters in turn for Shift-JIS and EUC-JP (every
+// position between two characters is a character start for their readers);
+// for ISO-2022-JP, plain text in one-byte mode and pairs in two-byte mode.
+template <CodeReader Read, CodeMapper Map, PairTest IsPair, bool kShifting>
 void TranscodeWith(ByteStream* input, ByteStream* output) {
     unsigned char kanjiMode = OneByteMode;
     for (;;) {
         CodeChar c = Read(input, &kanjiMode);
         if (c == EndOfInput) break;
         WriteCodeChar(Map(c), output);
-        if (c < 0x80 && kanjiMode == OneByteMode) CopyPlainRun(input, output);
+        if (kShifting) {
+            if (kanjiMode == OneByteMode) {
+                CopyPlainRun(input, output);
+            } else {
+                ConvertPairRun<Map, IsPair>(input, output);
+            }
+        } else {
+            // Both kinds in turn, until neither moves on.
+            for (bool moved = true; moved;) {
+                moved = CopyPlainRun(input, output);
+                if (ConvertPairRun<Map, IsPair>(input, output)) moved = true;
+            }
+        }
     }
 }
 
@@ -106,13 +186,13 @@ bool Uses(const ConversionRule* rule) {
 void TranscodeStream(ByteStream* input, ByteStream* output, const ConversionRule* rule) {
     if (input == nullptr || output == nullptr || rule == nullptr) return;
     if (Uses<ReadShiftJisChar, ShiftJisToEucJp>(rule)) {
-        TranscodeWith<ReadShiftJisChar, ShiftJisToEucJp>(input, output);
+        TranscodeWith<ReadShiftJisChar, ShiftJisToEucJp, ShiftJisPair, false>(input, output);
     } else if (Uses<ReadEucJpChar, EucJpToShiftJis>(rule)) {
-        TranscodeWith<ReadEucJpChar, EucJpToShiftJis>(input, output);
+        TranscodeWith<ReadEucJpChar, EucJpToShiftJis, EucJpPair, false>(input, output);
     } else if (Uses<ReadIso2022JpChar, JisToShiftJis>(rule)) {
-        TranscodeWith<ReadIso2022JpChar, JisToShiftJis>(input, output);
+        TranscodeWith<ReadIso2022JpChar, JisToShiftJis, TwoByteModePair, true>(input, output);
     } else if (Uses<ReadIso2022JpChar, JisToEucJp>(rule)) {
-        TranscodeWith<ReadIso2022JpChar, JisToEucJp>(input, output);
+        TranscodeWith<ReadIso2022JpChar, JisToEucJp, TwoByteModePair, true>(input, output);
     } else {
         TranscodeThrough(input, output, rule);
     }

@@ -17,9 +17,24 @@ constexpr std::uint8_t kUtf8 = 16;
 inline bool IsPlainByte(int b) { return b < 0x80 && b != kEsc && b != 0; }
 
 // Skips the run of plain bytes (7-bit, not ESC, not NUL) that starts at p, counting
-// its LF bytes; returns where the run ends. Eight bytes at a time (see
-// engine/word_scan.h).
+// its LF bytes; returns where the run ends. Sixteen or eight bytes at a time
+// (see engine/word_scan.h).
 unsigned char* SkipPlainRun(unsigned char* p, const unsigned char* end, std::uint64_t* lines) {
+#ifdef __SSE2__
+    while (end - p >= kBlockBytes) {
+        __m128i block = LoadBlock(p);
+        unsigned lf = BytesEqualToMask(block, kLf);
+        unsigned stop = HighBytesMask(block) | BytesEqualToMask(block, 0) |
+                        BytesEqualToMask(block, static_cast<unsigned char>(kEsc));
+        if (stop != 0) {
+            int plain = BytesBeforeFirstInMask(stop);
+            *lines += static_cast<std::uint64_t>(CountInMask(lf & ((1u << plain) - 1)));
+            return p + plain;
+        }
+        *lines += static_cast<std::uint64_t>(CountInMask(lf));
+        p += kBlockBytes;
+    }
+#endif
     while (end - p >= 8) {
         std::uint64_t word = LoadWord(p);
         std::uint64_t lf = BytesEqualTo(word, kLf);
@@ -35,6 +50,32 @@ unsigned char* SkipPlainRun(unsigned char* p, const unsigned char* end, std::uin
         *lines += *p == kLf;
         p++;
     }
+    return p;
+}
+
+// Skips the well-formed double-byte characters that start at p, for a
+// validator that runs alone and stands at a character start: each leaves it
+// there without a violation, and none holds an LF, an ESC or a NUL. Returns
+// where they end (p itself when none starts there).
+unsigned char* SkipValidPairs(const ShiftJisRecognizer&, unsigned char* p, const unsigned char* end) {
+    while (end - p >= 2 && IsShiftJisLeadByte(p[0]) && IsShiftJisTrailByte(p[1])) p += 2;
+    return p;
+}
+
+unsigned char* SkipValidPairs(const EucJpRecognizer&, unsigned char* p, const unsigned char* end) {
+    while (end - p >= 2) {
+        unsigned first = p[0];
+        unsigned second = p[1];
+        bool kanji = first >= 0xA1 && first <= 0xFE && second >= 0xA1 && second <= 0xFE;
+        bool katakana = first == 0x8E && second >= 0xA1 && second <= 0xDF;
+        if (!kanji && !katakana) break;
+        p += 2;
+    }
+    return p;
+}
+
+// ISO-2022-JP has no 8-bit pairs; its text between escapes is plain bytes.
+unsigned char* SkipValidPairs(const Iso2022JpRecognizer&, unsigned char* p, const unsigned char*) {
     return p;
 }
 
@@ -169,9 +210,16 @@ private:
         while (p < end) {
             int b = *p;
             if (kSevenBitOnly && b >= 0x80) break;
-            if (recognizer.state == 0 && IsPlainByte(b)) {
-                p = SkipPlainRun(p, end, &lines);
-                continue;
+            if (recognizer.state == 0) {
+                if (IsPlainByte(b)) {
+                    p = SkipPlainRun(p, end, &lines);
+                    continue;
+                }
+                unsigned char* after = SkipValidPairs(recognizer, p, end);
+                if (after != p) {
+                    p = after;
+                    continue;
+                }
             }
             p++;
             if (SettlesAtNul(b)) break;

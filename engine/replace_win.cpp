@@ -75,11 +75,56 @@ bool SameFile(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMAT
            (a.nFileIndexHigh != 0 || a.nFileIndexLow != 0);
 }
 
+// FILE_ID_INFO, FILE_STANDARD_INFO and their class numbers (Windows Vista and
+// 8 on): the headers of the oldest Windows the program runs on lack them.
+struct IdInformation {
+    ULONGLONG volumeSerialNumber;
+    ULONGLONG fileId[2];
+};
+struct StandardInformation {
+    LARGE_INTEGER allocationSize;
+    LARGE_INTEGER endOfFile;
+    DWORD numberOfLinks;
+    BOOLEAN deletePending;
+    BOOLEAN directory;
+};
+constexpr int kFileStandardInfoClass = 1;
+constexpr int kFileIdInfoClass = 18;
+using InformationByHandle = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD);
+
+// What SameFile and the count of names need (the volume, the file's number on
+// it, its names), asked of the open file alone where the system can tell it.
+// GetFileInformationByHandle also asks the volume for its serial number, and
+// under Wine that question goes out to the mount manager, a service in
+// another process, for every file. A file number too wide for the two index
+// fields is left to GetFileInformationByHandle.
+bool DescribeOpenFile(HANDLE file, BY_HANDLE_FILE_INFORMATION* information) {
+    static const auto informationByHandle =
+        reinterpret_cast<InformationByHandle>(reinterpret_cast<void*>(GetProcAddress(
+            GetModuleHandleA("kernel32.dll"), "GetFileInformationByHandleEx")));
+    IdInformation id;
+    StandardInformation standard;
+    if (informationByHandle != nullptr &&
+        informationByHandle(file, kFileIdInfoClass, &id, sizeof id) && id.fileId[1] == 0 &&
+        informationByHandle(file, kFileStandardInfoClass, &standard, sizeof standard)) {
+        ZeroFill(information, sizeof *information);
+        // Folded into the 32 bits of the classic field; both sides of every
+        // comparison are described the same way.
+        information->dwVolumeSerialNumber =
+            static_cast<DWORD>(id.volumeSerialNumber ^ (id.volumeSerialNumber >> 32));
+        information->nFileIndexHigh = static_cast<DWORD>(id.fileId[0] >> 32);
+        information->nFileIndexLow = static_cast<DWORD>(id.fileId[0]);
+        information->nNumberOfLinks = standard.numberOfLinks;
+        return true;
+    }
+    return GetFileInformationByHandle(file, information) != FALSE;
+}
+
 bool Identify(const char* path, BY_HANDLE_FILE_INFORMATION* information) {
     HandleHolder file(CreateFileA(path, FILE_READ_ATTRIBUTES,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    return file.valid() && GetFileInformationByHandle(file.get(), information) != FALSE;
+    return file.valid() && DescribeOpenFile(file.get(), information);
 }
 
 // The path a link leads to, from the system's final name of the open file;
@@ -165,6 +210,47 @@ void RemoveStaged(const char* stagedPath) {
     DeleteFileA(stagedPath);
 }
 
+// FILE_BASIC_INFO and its class number, FileBasicInfo (Windows Vista on): the
+// headers of the oldest Windows the program runs on do not have them.
+struct BasicInformation {
+    LARGE_INTEGER creationTime;
+    LARGE_INTEGER lastAccessTime;
+    LARGE_INTEGER lastWriteTime;
+    LARGE_INTEGER changeTime;
+    DWORD fileAttributes;
+};
+constexpr int kFileBasicInfoClass = 0;
+using SetInformationByHandle = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD);
+
+LARGE_INTEGER TimeValue(const FILETIME& time) {
+    LARGE_INTEGER value;
+    value.LowPart = time.dwLowDateTime;
+    value.HighPart = static_cast<LONG>(time.dwHighDateTime);
+    return value;
+}
+
+// The source's times (as StampTimes gives them) and its attributes in one
+// call through the open file, where the system has it: setting the
+// attributes by name opens the file a second time. False where it has not,
+// or refused; the caller then goes the long way.
+bool StampTimesAndAttributes(HANDLE file, const Placement* placement) {
+    static const auto setInformation =
+        reinterpret_cast<SetInformationByHandle>(reinterpret_cast<void*>(GetProcAddress(
+            GetModuleHandleA("kernel32.dll"), "SetFileInformationByHandle")));
+    const WIN32_FIND_DATAA* source = placement->source;
+    // Zero leaves a time as it is, as a null time does for SetFileTime; zero
+    // attributes would leave them too, where SetFileAttributesA makes them normal.
+    if (setInformation == nullptr || source->dwFileAttributes == 0) return false;
+    BasicInformation information{};
+    information.lastWriteTime = TimeValue(source->ftLastWriteTime);
+    if (placement->conversion) {
+        information.creationTime = TimeValue(source->ftCreationTime);
+        information.lastAccessTime = TimeValue(source->ftLastAccessTime);
+    }
+    information.fileAttributes = source->dwFileAttributes;
+    return setInformation(file, kFileBasicInfoClass, &information, sizeof information) != FALSE;
+}
+
 // A complete, durable copy of a file's bytes in a new staged file beside the
 // destination. False (nothing left behind) when any step failed.
 bool StageCopy(HANDLE reader, const char* destinationPath, const Placement* placement,
@@ -172,12 +258,13 @@ bool StageCopy(HANDLE reader, const char* destinationPath, const Placement* plac
     HandleHolder staged(CreateStaged(destinationPath, stagedPath, error));
     if (!staged.valid()) return false;
     bool done = CopyAll(reader, staged.get(), error) && EndAndFlush(staged.get(), error);
-    if (done && placement != nullptr && !StampTimes(staged.get(), placement)) {
+    bool stamped = done && placement != nullptr && StampTimesAndAttributes(staged.get(), placement);
+    if (done && placement != nullptr && !stamped && !StampTimes(staged.get(), placement)) {
         *error = GetLastError();
         done = false;
     }
     staged.Close();
-    if (done && placement != nullptr &&
+    if (done && placement != nullptr && !stamped &&
         !SetFileAttributesA(stagedPath, placement->source->dwFileAttributes)) {
         *error = GetLastError();
         done = false;
@@ -276,7 +363,7 @@ bool PlaceResult(const char* resultPath, const char* destinationPath, const Plac
         return false;
     }
     BY_HANDLE_FILE_INFORMATION resultInformation;
-    if (destination.exists && GetFileInformationByHandle(result.get(), &resultInformation) &&
+    if (destination.exists && DescribeOpenFile(result.get(), &resultInformation) &&
         SameFile(resultInformation, destination.information)) {
         // A copy onto the source itself: nothing to write, and nothing is
         // written (not a failure worth a trace: every file already in the
@@ -296,10 +383,15 @@ bool PlaceResult(const char* resultPath, const char* destinationPath, const Plac
     }
     result.Close();
     // Only now that the new bytes are complete does the old file go.
-    if (placement->keepOverwrittenInRecycleBin && destination.exists) MoveToRecycleBin(path);
-    // A read-only destination would refuse to be replaced.
-    DWORD previous = GetFileAttributesA(path);
-    if (placement->conversion && previous != INVALID_FILE_ATTRIBUTES) {
+    bool recycled = placement->keepOverwrittenInRecycleBin && destination.exists;
+    if (recycled) MoveToRecycleBin(path);
+    // A read-only destination would refuse to be replaced. Its attributes are
+    // known from the look at it above, unless the bin has just taken it; a
+    // destination without read-only, hidden or system is left as it is.
+    DWORD previous = recycled ? GetFileAttributesA(path) : destination.attributes;
+    constexpr DWORD kProtective = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    if (placement->conversion && previous != INVALID_FILE_ATTRIBUTES &&
+        (previous & kProtective) != 0) {
         SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
     }
     if (!MoveFileExA(stagedPath, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "engine/byte_stream_win.h"
 #include "engine/detect_win.h"
 #include "engine/replace_win.h"
 #include "util/path_win.h"
@@ -26,6 +27,11 @@ bool IsFile(const char* path) {
 }
 
 bool InitWorkItem(WorkItem* item, const char* sourcePath, const char* destinationPath) {
+    return InitWorkItemKnowing(item, sourcePath, destinationPath, nullptr);
+}
+
+bool InitWorkItemKnowing(WorkItem* item, const char* sourcePath, const char* destinationPath,
+                         const DWORD* knownAttributes) {
     if (!FitsPathBuffer(sourcePath) || !FitsPathBuffer(destinationPath)) {
         item->sourcePath[0] = '\0';
         item->destinationPath[0] = '\0';
@@ -35,7 +41,8 @@ bool InitWorkItem(WorkItem* item, const char* sourcePath, const char* destinatio
     CopyBounded(item->sourcePath, sourcePath, kPathCapacity - 1);
     CopyBounded(item->destinationPath, destinationPath, kPathCapacity - 1);
     // Attributes that cannot be read have every bit set, the folder bit too.
-    if ((GetFileAttributesA(item->sourcePath) & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    DWORD attributes = knownAttributes != nullptr ? *knownAttributes : GetFileAttributesA(item->sourcePath);
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         item->code = Directory;
     } else {
         item->code = DetectEncoding(item->sourcePath);
@@ -118,14 +125,15 @@ ByteStream* CreateTemporaryOutput(char* buffer, int capacity, const char* mode) 
         // A program path that leaves no room for the suffix gives no name at
         // all rather than a cut one.
         if (!ModulePathWithExtension(buffer, capacity, suffix)) break;
-        if (PathExists(buffer)) continue;
-        // Created exclusively, so that another instance that tests the same
-        // name at the same moment cannot take it too.
-        HANDLE created = CreateFileA(buffer, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr);
+        // Created exclusively: a name already taken, by a file or a folder,
+        // is refused by the creation itself (no look beforehand), and another
+        // instance that tries the same name at the same moment cannot take it
+        // too. The text is written through this very handle, not through a
+        // second opening of the name.
+        HANDLE created = CreateFileA(buffer, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                     nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (created == INVALID_HANDLE_VALUE) continue;
-        CloseHandle(created);
-        ByteStream* stream = StreamOpen(buffer, mode);
+        ByteStream* stream = StreamAttachHandle(created, mode);
         if (stream != nullptr) return stream;
         DeleteFileA(buffer);
     }

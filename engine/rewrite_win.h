@@ -13,6 +13,10 @@
 // says). False, with the item left empty and undetermined, when a path does
 // not fit the item's buffers: a cut path could name another file.
 bool InitWorkItem(WorkItem* item, const char* sourcePath, const char* destinationPath);
+// The same with the source's attributes already known (from the enumeration
+// of its folder), so that they are not asked for again; null reads them.
+bool InitWorkItemKnowing(WorkItem* item, const char* sourcePath, const char* destinationPath,
+                         const DWORD* knownAttributes);
 
 // Mirrors a folder or hands a file to ConvertOrCopyItem; always true (the run
 // goes on whatever happened to one item).

@@ -20,6 +20,10 @@
 #include <cstdint>
 #include <cstring>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "the byte order of x86");
 
 constexpr std::uint64_t kEveryByteOne = 0x0101010101010101u;
@@ -46,6 +50,16 @@ inline std::uint64_t BytesEqualTo(std::uint64_t word, unsigned char value) {
     return ZeroBytes(word ^ (kEveryByteOne * value));
 }
 
+// The bytes equal to value in a word of any bytes, 8-bit ones included: with
+// x = word ^ value, (x - 1) & ~x has its top bit set for a zero byte of x,
+// and a borrow can set it only above the first such byte; so here too only
+// the first flag counts. The byte streams find the CR and the end mark of a
+// text-mode block with it.
+inline std::uint64_t AnyBytesEqualTo(std::uint64_t word, unsigned char value) {
+    std::uint64_t x = word ^ (kEveryByteOne * value);
+    return (x - kEveryByteOne) & ~x & kEveryByteHigh;
+}
+
 // How many bytes lie before the first flagged one; flags must not be zero.
 inline int BytesBeforeFirst(std::uint64_t flags) { return __builtin_ctzll(flags) / 8; }
 
@@ -56,3 +70,42 @@ inline std::uint64_t FlagsBeforeFirst(std::uint64_t flags) { return (flags & (~f
 inline std::uint64_t CountFlaggedBytes(std::uint64_t flags) {
     return ((flags >> 7) * kEveryByteOne) >> 56;
 }
+
+#ifdef __SSE2__
+// Sixteen bytes at a time, where the processor has SSE2 (every x86-64
+// processor; the 32-bit build goes eight at a time): the same tests as masks
+// of 16 bits, bit i for byte i. These compare each byte on its own, with no
+// carry between bytes, so every bit is exact; the fast paths still use only
+// the first stop and the bits below it.
+constexpr int kBlockBytes = 16;
+
+inline __m128i LoadBlock(const unsigned char* p) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+
+inline void StoreBlock(unsigned char* p, __m128i block) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), block);
+}
+
+// The bytes of 0x80 or above.
+inline unsigned HighBytesMask(__m128i block) {
+    return static_cast<unsigned>(_mm_movemask_epi8(block));
+}
+
+inline unsigned BytesEqualToMask(__m128i block, unsigned char value) {
+    return static_cast<unsigned>(
+        _mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8(static_cast<char>(value)))));
+}
+
+// How many bytes lie before the first one in the mask; the mask must not be zero.
+inline int BytesBeforeFirstInMask(unsigned mask) { return __builtin_ctz(mask); }
+
+// The number of bytes in the mask. Counted by hand: without a popcount
+// instruction among the target's, the builtin becomes a library call.
+inline int CountInMask(unsigned mask) {
+    mask = mask - ((mask >> 1) & 0x5555u);
+    mask = (mask & 0x3333u) + ((mask >> 2) & 0x3333u);
+    mask = (mask + (mask >> 4)) & 0x0F0Fu;
+    return static_cast<int>((mask + (mask >> 8)) & 0x1Fu);
+}
+#endif

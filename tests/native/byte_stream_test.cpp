@@ -79,6 +79,24 @@ TEST(TextReading, PairsAndEndMarksAcrossEveryBlockBoundaryNearby) {
     }
 }
 
+// The CR and the end mark are searched for a word at a time: found at every
+// position inside a word, and never taken for the bytes that differ from them
+// in one bit (0x8D, 0x9A, 0x0C, 0x1B, ...) nor for a word of such bytes.
+TEST(TextReading, PairsAndEndMarksAtEveryPositionInAWord) {
+    const std::string nearMisses = "\x8D\x9A\x0C\x1B\x0F\x18\x1E\x2D\x3A\x4D\x5A\x8C\x19\x0E\xFF\x00";
+    for (std::size_t at = 0; at < 24; at++) {
+        for (const std::string& noise : {std::string(at, 'a'), nearMisses.substr(0, at % 17)}) {
+            std::string before = noise + std::string(at, 'b');
+            EXPECT_EQ(ReadThrough(before + "\r\n" + nearMisses, "r"), before + "\n" + nearMisses) << at;
+            EXPECT_EQ(ReadThrough(before + "\x1A" + nearMisses, "r"), before) << at;
+            EXPECT_EQ(ReadThrough(before + "\r" + nearMisses + "\r\n", "r"),
+                      before + "\r" + nearMisses + "\n")
+                << at;
+            EXPECT_EQ(ReadThrough(before + nearMisses, "r"), before + nearMisses) << at;
+        }
+    }
+}
+
 TEST(TextReading, CrAtTheEndOfAFileOfExactlyOneBlock) {
     std::string file(kStreamBlockSize - 1, 'a');
     file += '\r';

@@ -279,4 +279,23 @@ TEST(TranscodeStream, TheFastLoopAgreesWithThePlainOne) {
     }
 }
 
+// Runs of double-byte characters are mapped in bulk: every run, cut by the
+// end of a block at each offset nearby, and holding pairs whose mapped bytes
+// include an LF (EUC-JP 0xA1 0x8A maps to 0x21 0x0A, which "w" writes as
+// 0x21 CR LF), comes out as from the plain loop.
+TEST(TranscodeStream, RunsOfDoubleByteCharactersAgreeWithThePlainLoop) {
+    const std::string pieces[] = {"\xB0\xA1", "\x88\x9F", "\xA1\x8A", "\x8E\xB1",
+                                  "0!",       "\x1B$B",   "\x1B(B",   "a\n"};
+    for (const ConversionRule& rule : ConversionTable) {
+        ConversionRule plain = PlainCopy(&rule);
+        for (std::size_t at = kStreamBlockSize - 5; at <= kStreamBlockSize + 2; at++) {
+            std::string text(at, 'a');
+            for (std::size_t i = 0; i < 64; i++) text += pieces[(i * 7 + at) % 8] + pieces[i % 3];
+            ASSERT_EQ(TranscodeBytes(text, &rule), TranscodeBytes(text, &plain)) << at;
+        }
+    }
+    EXPECT_EQ(TranscodeBytes("\xB0\xA1\xA1\x8A\xB0\xA1", EucToSjis()), "\x88\x9F!\r\n\x88\x9F");
+    EXPECT_EQ(TranscodeBytes("\x1B$B0!0!\x1B(B0!", JisToEuc()), "\xB0\xA1\xB0\xA1" "0!");
+}
+
 }  // namespace

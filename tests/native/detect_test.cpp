@@ -279,6 +279,31 @@ TEST(Detect, TheFastPassAgreesWithThePlainOne) {
     }
 }
 
+// A validator that runs alone skips well-formed pairs in bulk: long runs of
+// them, ended by a pair that breaks the rules (a Shift-JIS lead byte before
+// an LF, an EUC-JP lead byte before ASCII) or cut by the end of a block.
+TEST(Detect, RunsOfWellFormedPairsAgreeWithThePlainPass) {
+    const std::string sjisRun = "\x82\xA0\x88\x9F\xE0\x40\xFC\xFC";
+    const std::string eucRun = "\xB0\xA1\x8E\xB1\xFE\xFE\xA1\xA1";
+    std::vector<std::string> texts;
+    for (std::size_t at = kStreamBlockSize - 3; at <= kStreamBlockSize + 2; at++) {
+        for (const std::string& run : {sjisRun, eucRun}) {
+            std::string text = std::string(at, 'a') + "\n";
+            for (int i = 0; i < 32; i++) text += run;
+            texts.push_back(text + "\n");
+            texts.push_back(text + "\x82\n");
+            texts.push_back(text + "\xB0" "a\n");
+            texts.push_back(text + "\x8E\xE0\n");
+        }
+    }
+    for (const std::string& text : texts) {
+        ASSERT_EQ(Disagreement(EvidenceOf(text), PlainPass(text)), "") << text.size();
+    }
+    std::string sjis;
+    for (int i = 0; i < 100; i++) sjis += sjisRun + "\r\n";
+    EXPECT_EQ(Detect(sjis), ShiftJis);
+}
+
 TEST(Detect, AFileThatCannotBeReadGivesNoEvidence) {
     EncodingEvidence e;
     EXPECT_FALSE(GatherFileEvidence("/nonexistent/file", &e));

@@ -1,0 +1,27 @@
+#include "engine/byte_stream_win.h"
+
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdint>
+#include <cstdio>
+
+ByteStream* StreamAttachHandle(HANDLE file, const char* mode) {
+    if (file == INVALID_HANDLE_VALUE || file == nullptr || mode == nullptr) return nullptr;
+    bool reading = mode[0] == 'r';
+    int descriptor = _open_osfhandle(reinterpret_cast<std::intptr_t>(file),
+                                     _O_BINARY | (reading ? _O_RDONLY : _O_WRONLY));
+    if (descriptor < 0) {
+        CloseHandle(file);
+        return nullptr;
+    }
+    // From here on the descriptor owns the handle.
+    std::FILE* stream = _fdopen(descriptor, reading ? "rb" : "wb");
+    if (stream == nullptr) {
+        _close(descriptor);
+        return nullptr;
+    }
+    // Our own blocks are the buffer, as for StreamOpen.
+    std::setvbuf(stream, nullptr, _IONBF, 0);
+    return StreamAttach(stream, mode);
+}

@@ -1,0 +1,13 @@
+// The byte streams over a file the caller has already opened with the Win32
+// API, so that a file created exclusively is written through the same handle
+// rather than opened a second time by name.
+#pragma once
+
+#include <windows.h>
+
+#include "engine/byte_stream.h"
+
+// Takes over the handle (opened for writing for "w" and "wb", for reading for
+// "r" and "rb"); the stream closes it. Null, with the handle closed, when the
+// C runtime cannot take it or the mode is not one of the four.
+ByteStream* StreamAttachHandle(HANDLE file, const char* mode);
