@@ -10,6 +10,7 @@
 #include "engine/rewrite_win.h"
 #include "engine/staged_name.h"
 #include "util/path.h"
+#include "util/file_info_win.h"
 #include "util/holders_win.h"
 #include "util/path_win.h"
 #include "util/text.h"
@@ -35,28 +36,11 @@ struct TreeWalk {
 constexpr int kFileIdInfo = 1;
 constexpr int kFileIndex = 2;
 
-// FILE_ID_INFO and its class number, FileIdInfo (Windows 8 on): the headers
-// of the oldest Windows the program runs on do not have them.
-struct FileIdRecord {
-    ULONGLONG volumeSerialNumber;
-    ULONGLONG fileId[2];
-};
-constexpr int kFileIdInfoClass = 18;
-using InformationByHandle = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD);
-
 // The identity from the open file alone, where the system can tell it
-// (FileIdInfo). GetFileInformationByHandle also asks the volume for its
-// serial number, and under Wine that question goes out to the mount manager,
-// a service in another process, for every file. False where it cannot.
+// (see util/file_info_win.h). False where it cannot.
 bool IdentityById(HANDLE handle, FileIdentity* identity) {
-    static const auto informationByHandle =
-        reinterpret_cast<InformationByHandle>(reinterpret_cast<void*>(GetProcAddress(
-            GetModuleHandleA("kernel32.dll"), "GetFileInformationByHandleEx")));
-    FileIdRecord record;
-    if (informationByHandle == nullptr ||
-        !informationByHandle(handle, kFileIdInfoClass, &record, sizeof record)) {
-        return false;
-    }
+    FileIdInformation record;
+    if (!QueryFileIdInformation(handle, &record)) return false;
     *identity = FileIdentity(kFileIdInfo, record.volumeSerialNumber, record.fileId[0], record.fileId[1]);
     return record.fileId[0] != 0 || record.fileId[1] != 0;
 }

@@ -4,6 +4,7 @@
 
 #include "engine/rewrite_win.h"
 #include "engine/staged_name.h"
+#include "util/file_info_win.h"
 #include "util/holders_win.h"
 #include "util/text.h"
 #include "util/trace_win.h"
@@ -75,38 +76,15 @@ bool SameFile(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMAT
            (a.nFileIndexHigh != 0 || a.nFileIndexLow != 0);
 }
 
-// FILE_ID_INFO, FILE_STANDARD_INFO and their class numbers (Windows Vista and
-// 8 on): the headers of the oldest Windows the program runs on lack them.
-struct IdInformation {
-    ULONGLONG volumeSerialNumber;
-    ULONGLONG fileId[2];
-};
-struct StandardInformation {
-    LARGE_INTEGER allocationSize;
-    LARGE_INTEGER endOfFile;
-    DWORD numberOfLinks;
-    BOOLEAN deletePending;
-    BOOLEAN directory;
-};
-constexpr int kFileStandardInfoClass = 1;
-constexpr int kFileIdInfoClass = 18;
-using InformationByHandle = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD);
-
 // What SameFile and the count of names need (the volume, the file's number on
-// it, its names), asked of the open file alone where the system can tell it.
-// GetFileInformationByHandle also asks the volume for its serial number, and
-// under Wine that question goes out to the mount manager, a service in
-// another process, for every file. A file number too wide for the two index
-// fields is left to GetFileInformationByHandle.
+// it, its names), asked of the open file alone where the system can tell it
+// (see util/file_info_win.h). A file number too wide for the two index fields
+// is left to GetFileInformationByHandle.
 bool DescribeOpenFile(HANDLE file, BY_HANDLE_FILE_INFORMATION* information) {
-    static const auto informationByHandle =
-        reinterpret_cast<InformationByHandle>(reinterpret_cast<void*>(GetProcAddress(
-            GetModuleHandleA("kernel32.dll"), "GetFileInformationByHandleEx")));
-    IdInformation id;
-    StandardInformation standard;
-    if (informationByHandle != nullptr &&
-        informationByHandle(file, kFileIdInfoClass, &id, sizeof id) && id.fileId[1] == 0 &&
-        informationByHandle(file, kFileStandardInfoClass, &standard, sizeof standard)) {
+    FileIdInformation id;
+    FileStandardInformation standard;
+    if (QueryFileIdInformation(file, &id) && id.fileId[1] == 0 &&
+        QueryFileStandardInformation(file, &standard)) {
         ZeroFill(information, sizeof *information);
         // Folded into the 32 bits of the classic field; both sides of every
         // comparison are described the same way.
