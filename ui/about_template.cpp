@@ -27,18 +27,18 @@ const DialogItemSpec kAboutItems[] = {
 }  // namespace
 
 void* BuildAboutTemplate(std::uint32_t* templateSize) {
-    DialogSpec spec{};
-    spec.style = kAboutStyle;
-    spec.extendedStyle = 0;
-    spec.itemCount = sizeof kAboutItems / sizeof kAboutItems[0];
-    spec.x = 0;
-    spec.y = 0;
-    spec.width = 38;
-    spec.height = 56;
-    spec.className = nullptr;
-    spec.title = nullptr;  // the product's name is set once it has been read
-    spec.menu = nullptr;
-    spec.faceName = u"ＭＳ Ｐゴシック";
-    spec.pointSize = 9;
-    return BuildDialogTemplate(spec, kAboutItems, templateSize);
+    DialogSpec dialog{};
+    dialog.style = kAboutStyle;
+    dialog.extendedStyle = 0;
+    dialog.itemCount = sizeof kAboutItems / sizeof kAboutItems[0];
+    dialog.x = 0;
+    dialog.y = 0;
+    dialog.width = 38;
+    dialog.height = 56;
+    dialog.className = nullptr;
+    dialog.title = nullptr;  // the product's name is set once it has been read
+    dialog.menu = nullptr;
+    dialog.faceName = u"ＭＳ Ｐゴシック";
+    dialog.pointSize = 9;
+    return BuildDialogTemplate(dialog, kAboutItems, templateSize);
 }

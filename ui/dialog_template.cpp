@@ -59,22 +59,22 @@ class WordWriter {
     std::uint32_t count_ = 0;
 };
 
-void WriteHeader(WordWriter& out, const DialogSpec& spec) {
-    out.Long(spec.style);
-    out.Long(spec.extendedStyle);
-    out.Word(spec.itemCount);
-    out.Short(spec.x);
-    out.Short(spec.y);
-    out.Short(spec.width);
-    out.Short(spec.height);
-    out.OptionalName(spec.menu);
-    out.OptionalName(spec.className);
+void WriteHeader(WordWriter& out, const DialogSpec& dialog) {
+    out.Long(dialog.style);
+    out.Long(dialog.extendedStyle);
+    out.Word(dialog.itemCount);
+    out.Short(dialog.x);
+    out.Short(dialog.y);
+    out.Short(dialog.width);
+    out.Short(dialog.height);
+    out.OptionalName(dialog.menu);
+    out.OptionalName(dialog.className);
     // The caption is always a string: the format has no ordinal form for it.
-    out.String(spec.title != nullptr ? spec.title : u"");
+    out.String(dialog.title != nullptr ? dialog.title : u"");
     // The short font form: no weight, italic or character set.
-    if (spec.faceName != nullptr) {
-        out.Word(spec.pointSize);
-        out.String(spec.faceName);
+    if (dialog.faceName != nullptr) {
+        out.Word(dialog.pointSize);
+        out.String(dialog.faceName);
     }
     out.AlignToLong();
 }
@@ -93,23 +93,23 @@ void WriteItem(WordWriter& out, const DialogItemSpec& item) {
     out.AlignToLong();
 }
 
-std::uint32_t WriteTemplate(unsigned char* block, const DialogSpec& spec,
+std::uint32_t WriteTemplate(unsigned char* block, const DialogSpec& dialog,
                             const DialogItemSpec* items) {
     WordWriter out(block);
-    WriteHeader(out, spec);
-    for (std::uint16_t i = 0; i < spec.itemCount; i++) WriteItem(out, items[i]);
+    WriteHeader(out, dialog);
+    for (std::uint16_t i = 0; i < dialog.itemCount; i++) WriteItem(out, items[i]);
     return out.count();
 }
 
 }  // namespace
 
-void* BuildDialogTemplate(const DialogSpec& spec, const DialogItemSpec* items,
+void* BuildDialogTemplate(const DialogSpec& dialog, const DialogItemSpec* items,
                           std::uint32_t* templateSize) {
-    std::uint32_t words = WriteTemplate(nullptr, spec, items);
+    std::uint32_t words = WriteTemplate(nullptr, dialog, items);
     // Every field is written by the second pass: no clearing needed.
     auto* block = static_cast<unsigned char*>(std::malloc(2 * static_cast<std::size_t>(words)));
     if (block == nullptr) return nullptr;
-    WriteTemplate(block, spec, items);
+    WriteTemplate(block, dialog, items);
     if (templateSize != nullptr) *templateSize = 2 * words;
     return block;
 }

@@ -57,10 +57,10 @@ struct DialogItemSpec {
 // WS_CHILD, which every item of a dialog is.
 constexpr std::uint32_t kDialogItemChildStyle = 0x40000000;
 
-// One heap block holding the template for the dialog and its spec.itemCount
+// One heap block holding the template for the dialog and its dialog.itemCount
 // items; null when the heap cannot supply it. The block starts on the
 // heap's alignment, and its size (templateSize, when given) is a multiple
 // of 4 bytes. Release it with FreeDialogTemplate.
-void* BuildDialogTemplate(const DialogSpec& spec, const DialogItemSpec* items,
+void* BuildDialogTemplate(const DialogSpec& dialog, const DialogItemSpec* items,
                           std::uint32_t* templateSize = nullptr);
 bool FreeDialogTemplate(void* block);

@@ -33,9 +33,9 @@ Words Cat(std::initializer_list<Words> parts) {
 }
 
 // The block as words, read little-endian byte by byte.
-Words Built(const DialogSpec& spec, const DialogItemSpec* items) {
+Words Built(const DialogSpec& dialog, const DialogItemSpec* items) {
     std::uint32_t size = 0;
-    void* block = BuildDialogTemplate(spec, items, &size);
+    void* block = BuildDialogTemplate(dialog, items, &size);
     EXPECT_NE(block, nullptr);
     if (block == nullptr) return {};
     const auto* bytes = static_cast<const unsigned char*>(block);
@@ -99,7 +99,7 @@ TEST(DialogTemplate, OrdinalsStringsChildStyleAndItemPadding) {
         {DialogOrdinal(0x0082), DialogOrdinal(130), 0x00000003, 0x20, -5, 6, 7, 8, 200},
         {u"Edit", u"odd", 0x10000000, 0, 1, 2, 3, 4, 0xFFFF},
     };
-    DialogSpec spec{0, 0, 2, 0, 0, 100, 50, u"C", u"T", DialogOrdinal(125), nullptr, 0};
+    DialogSpec dialog{0, 0, 2, 0, 0, 100, 50, u"C", u"T", DialogOrdinal(125), nullptr, 0};
     Words expected = Cat({
         L(0),
         L(0),
@@ -118,7 +118,7 @@ TEST(DialogTemplate, OrdinalsStringsChildStyleAndItemPadding) {
         S(u"odd"),
         {0, 0},
     });
-    EXPECT_EQ(Built(spec, items), expected);
+    EXPECT_EQ(Built(dialog, items), expected);
 }
 
 }  // namespace
