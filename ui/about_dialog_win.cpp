@@ -91,15 +91,6 @@ INT_PTR OnNotify(HWND dialog, WPARAM wParam, LPARAM lParam) {
     return SendMessageA(header->hwndFrom, WM_NOTIFY, header->idFrom, lParam);
 }
 
-// The box's own background acts as its caption, so it can be dragged by its
-// body; the controls (the link among them) keep their answers.
-INT_PTR OnHitTest(HWND dialog, WPARAM wParam, LPARAM lParam) {
-    LRESULT hit = DefWindowProcA(dialog, WM_NCHITTEST, wParam, lParam);
-    if (hit == HTCLIENT) hit = HTCAPTION;
-    SetWindowLongPtrA(dialog, DWLP_MSGRESULT, hit);
-    return TRUE;
-}
-
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
@@ -112,7 +103,7 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         case WM_NOTIFY:
             return OnNotify(dialog, wParam, lParam);
         case WM_NCHITTEST:
-            return OnHitTest(dialog, wParam, lParam);
+            return AnswerBackgroundAsCaption(dialog, wParam, lParam);
         case WM_DESTROY:
             RemovePropA(dialog, kPropAboutDialogData);
             return TRUE;

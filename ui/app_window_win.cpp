@@ -52,3 +52,10 @@ void DestroyTitleBarIcons(HWND window) {
         if (icon != nullptr) DestroyIcon(icon);
     }
 }
+
+BOOL AnswerBackgroundAsCaption(HWND dialog, WPARAM wParam, LPARAM lParam) {
+    LRESULT hit = DefWindowProcA(dialog, WM_NCHITTEST, wParam, lParam);
+    if (hit == HTCLIENT) hit = HTCAPTION;
+    SetWindowLongPtrA(dialog, DWLP_MSGRESULT, hit);
+    return TRUE;
+}

@@ -16,3 +16,7 @@ ATOM RegisterAppWindowClass(HINSTANCE instance, const char* className, WNDPROC p
 // Takes the title-bar icons off the window and destroys them: a window never
 // destroys its icons itself, and each dialog takes its own copies.
 void DestroyTitleBarIcons(HWND window);
+// A dialog's answer to WM_NCHITTEST that lets it be dragged by any empty spot
+// of its body: the background counts as caption, the frame and the controls
+// keep their own answers. The result goes where a dialog procedure puts it.
+BOOL AnswerBackgroundAsCaption(HWND dialog, WPARAM wParam, LPARAM lParam);

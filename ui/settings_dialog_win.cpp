@@ -188,15 +188,6 @@ BOOL OnCommand(HWND dialog, int id) {
     }
 }
 
-// The background counts as caption, so the dialog can be dragged by any
-// empty spot of it.
-BOOL OnNcHitTest(HWND dialog, WPARAM wParam, LPARAM lParam) {
-    LRESULT hit = DefWindowProcA(dialog, WM_NCHITTEST, wParam, lParam);
-    if (hit == HTCLIENT) hit = HTCAPTION;
-    SetWindowLongPtrA(dialog, DWLP_MSGRESULT, hit);
-    return TRUE;
-}
-
 }  // namespace
 
 static INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam,
@@ -207,7 +198,7 @@ static INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wPa
         case WM_COMMAND:
             return OnCommand(dialog, LOWORD(wParam));
         case WM_NCHITTEST:
-            return OnNcHitTest(dialog, wParam, lParam);
+            return AnswerBackgroundAsCaption(dialog, wParam, lParam);
         case WM_DESTROY:
             RemovePropA(dialog, kPropSettingsRecord);
             DestroyTitleBarIcons(dialog);
