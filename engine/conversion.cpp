@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "engine/mappers.h"
+#include "engine/pair_table.h"
 #include "engine/readers.h"
 #include "engine/word_scan.h"
 
@@ -108,13 +109,63 @@ inline bool TwoByteModePair(unsigned first, unsigned second) {
     return first != kEscape && second != kEscape;
 }
 
+#ifdef __SSE2__
+// JIS X 0208 into EUC-JP sixteen bytes at a time: for a pair of bytes
+// 0x21-0x7E each, JisToEucJp sets the top bit of both, and the result holds
+// no byte the writer translates. Takes the whole pairs of such bytes at *p
+// and returns whether it took any; a block that stops early leaves the rest
+// to the pair loop.
+bool SetTopBitsOfJisPairs(unsigned char** from, const unsigned char* end, unsigned char** to,
+                          const unsigned char* limit) {
+    unsigned char* p = *from;
+    unsigned char* q = *to;
+    const __m128i low = _mm_set1_epi8(0x21);
+    const __m128i erase = _mm_set1_epi8(0x7F);
+    const __m128i top = _mm_set1_epi8(static_cast<char>(0x80));
+    while (end - p >= kBlockBytes && limit - q >= kBlockBytes) {
+        __m128i block = LoadBlock(p);
+        // Signed: the bytes of 0x80 and above count as below 0x21.
+        __m128i outside = _mm_or_si128(_mm_cmplt_epi8(block, low), _mm_cmpeq_epi8(block, erase));
+        auto stop = static_cast<unsigned>(_mm_movemask_epi8(outside));
+        StoreBlock(q, _mm_or_si128(block, top));  // the bytes beyond a stop are written over later
+        if (stop == 0) {
+            p += kBlockBytes;
+            q += kBlockBytes;
+            continue;
+        }
+        auto taken = static_cast<std::size_t>(BytesBeforeFirstInMask(stop)) & ~std::size_t{1};
+        p += taken;
+        q += taken;
+        break;
+    }
+    bool moved = p != *from;
+    *from = p;
+    *to = q;
+    return moved;
+}
+#endif
+
+// The mapper's value for a pair from the rule's table (see engine/pair_table.h),
+// or 0 when the table does not cover it or the rule has none.
+using PairLookup = unsigned (*)(unsigned first, unsigned second);
+inline unsigned NoTable(unsigned, unsigned) { return 0; }
+inline unsigned EucJpToShiftJisTable(unsigned first, unsigned second) {
+    return LookUpPair(kEucJpToShiftJisPairs, first, second);
+}
+inline unsigned ShiftJisToEucJpTable(unsigned first, unsigned second) {
+    return LookUpPair(kShiftJisToEucJpPairs, first, second);
+}
+inline unsigned JisToShiftJisTable(unsigned first, unsigned second) {
+    return LookUpPair(kJisToShiftJisPairs, first, second);
+}
+
 // Maps the run of double-byte characters at the input's read position
 // straight into the output block, as far as both blocks allow: the same
 // value the reader would return goes through the same mapper and comes out
 // as the writer would put it. A pair cut by the end of the block, and a
 // result byte that the writer must translate (LF in "w"), are left to the
 // character loop.
-template <CodeMapper Map, PairTest IsPair>
+template <CodeMapper Map, PairTest IsPair, PairLookup LookUp, bool kSetTopBits>
 bool ConvertPairRun(ByteStream* input, ByteStream* output) {
     unsigned char* p = input->readNext;
     const unsigned char* end = input->readEnd;
@@ -122,8 +173,21 @@ bool ConvertPairRun(ByteStream* input, ByteStream* output) {
     const unsigned char* limit = output->writeEnd;
     const int special = output->writeSpecial;
     while (end - p >= 2 && limit - q >= 2) {
+#ifdef __SSE2__
+        if constexpr (kSetTopBits) {
+            if (SetTopBitsOfJisPairs(&p, end, &q, limit)) continue;
+        }
+#endif
         unsigned first = p[0];
         unsigned second = p[1];
+        unsigned looked = LookUp(first, second);
+        if (looked != 0) {
+            q[0] = static_cast<unsigned char>(looked >> 8);
+            q[1] = static_cast<unsigned char>(looked);
+            q += 2;
+            p += 2;
+            continue;
+        }
         if (!IsPair(first, second)) break;
         auto value = static_cast<std::uint32_t>(Map(static_cast<CodeChar>(first * 256 + second)));
         int high = static_cast<int>((value >> 8) & 0xFF);
@@ -139,32 +203,54 @@ bool ConvertPairRun(ByteStream* input, ByteStream* output) {
     return moved;
 }
 
+// A complete escape sequence that switches ISO-2022-JP's mode (ESC $ B,
+// ESC $ @, ESC ( B, ESC ( J) at the input's read position, taken at once:
+// the reader would take it the same way and put nothing out for it. Anything
+// else, and a sequence cut by the end of the block, is left to the reader.
+bool TakeModeSwitch(ByteStream* input, unsigned char* kanjiMode) {
+    const unsigned char* p = input->readNext;
+    if (input->readEnd - p < 3 || p[0] != kEscape) return false;
+    if (p[1] == 0x24 && (p[2] == 0x42 || p[2] == 0x40)) {
+        *kanjiMode = TwoByteMode;
+    } else if (p[1] == 0x28 && (p[2] == 0x42 || p[2] == 0x4A)) {
+        *kanjiMode = OneByteMode;
+    } else {
+        return false;
+    }
+    input->readNext += 3;
+    return true;
+}
+
 // The loop with the reader and the mapper known at compile time, so that
 // both and the writer are inlined: no call per character. Between two
 // characters the runs that need no decision are done in bulk: plain 7-bit
 // text and double-byte characters in turn for Shift-JIS and EUC-JP (every
 // position between two characters is a character start for their readers);
-// for ISO-2022-JP, plain text in one-byte mode and pairs in two-byte mode.
-template <CodeReader Read, CodeMapper Map, PairTest IsPair, bool kShifting>
+// for ISO-2022-JP, the mode switches, plain text in one-byte mode and pairs
+// in two-byte mode. What the runs leave (a block's end, a character whose
+// result the writer must translate, anything unusual) goes through the
+// reader, the mapper and the writer one character at a time.
+template <CodeReader Read, CodeMapper Map, PairTest IsPair, PairLookup LookUp, bool kSetTopBits,
+          bool kShifting>
 void TranscodeWith(ByteStream* input, ByteStream* output) {
     unsigned char kanjiMode = OneByteMode;
     for (;;) {
+        // The runs, until none moves on.
+        for (bool moved = true; moved;) {
+            if (kShifting) {
+                moved = TakeModeSwitch(input, &kanjiMode);
+                if (kanjiMode == OneByteMode ? CopyPlainRun(input, output)
+                                             : ConvertPairRun<Map, IsPair, LookUp, kSetTopBits>(input, output)) {
+                    moved = true;
+                }
+            } else {
+                moved = CopyPlainRun(input, output);
+                if (ConvertPairRun<Map, IsPair, LookUp, kSetTopBits>(input, output)) moved = true;
+            }
+        }
         CodeChar c = Read(input, &kanjiMode);
         if (c == EndOfInput) break;
         WriteCodeChar(Map(c), output);
-        if (kShifting) {
-            if (kanjiMode == OneByteMode) {
-                CopyPlainRun(input, output);
-            } else {
-                ConvertPairRun<Map, IsPair>(input, output);
-            }
-        } else {
-            // Both kinds in turn, until neither moves on.
-            for (bool moved = true; moved;) {
-                moved = CopyPlainRun(input, output);
-                if (ConvertPairRun<Map, IsPair>(input, output)) moved = true;
-            }
-        }
     }
 }
 
@@ -186,13 +272,14 @@ bool Uses(const ConversionRule* rule) {
 void TranscodeStream(ByteStream* input, ByteStream* output, const ConversionRule* rule) {
     if (input == nullptr || output == nullptr || rule == nullptr) return;
     if (Uses<ReadShiftJisChar, ShiftJisToEucJp>(rule)) {
-        TranscodeWith<ReadShiftJisChar, ShiftJisToEucJp, ShiftJisPair, false>(input, output);
+        TranscodeWith<ReadShiftJisChar, ShiftJisToEucJp, ShiftJisPair, ShiftJisToEucJpTable, false, false>(input, output);
     } else if (Uses<ReadEucJpChar, EucJpToShiftJis>(rule)) {
-        TranscodeWith<ReadEucJpChar, EucJpToShiftJis, EucJpPair, false>(input, output);
+        TranscodeWith<ReadEucJpChar, EucJpToShiftJis, EucJpPair, EucJpToShiftJisTable, false, false>(input, output);
     } else if (Uses<ReadIso2022JpChar, JisToShiftJis>(rule)) {
-        TranscodeWith<ReadIso2022JpChar, JisToShiftJis, TwoByteModePair, true>(input, output);
+        TranscodeWith<ReadIso2022JpChar, JisToShiftJis, TwoByteModePair, JisToShiftJisTable, false,
+                      true>(input, output);
     } else if (Uses<ReadIso2022JpChar, JisToEucJp>(rule)) {
-        TranscodeWith<ReadIso2022JpChar, JisToEucJp, TwoByteModePair, true>(input, output);
+        TranscodeWith<ReadIso2022JpChar, JisToEucJp, TwoByteModePair, NoTable, true, true>(input, output);
     } else {
         TranscodeThrough(input, output, rule);
     }

@@ -2,7 +2,8 @@
 // no tables. Every mapper returns EndOfInput unchanged and otherwise works on
 // the value's low 16 bits; invalid input gives deterministic, meaningless
 // output. The writer puts a value out as one or two bytes.
-// Inline, so that the transcoding loop runs without a call per character.
+// Inline, so that the transcoding loop runs without a call per character, and
+// constexpr, so that tables can be built from them at compile time.
 #pragma once
 
 #include <cstdint>
@@ -12,8 +13,8 @@
 
 namespace mapper_detail {
 // The low byte of a number, also of a negative one (modulo 256).
-inline CodeChar LowByte(CodeChar value) { return static_cast<CodeChar>(value & 0xFF); }
-inline CodeChar Low16(CodeChar value) { return static_cast<CodeChar>(value & 0xFFFF); }
+constexpr CodeChar LowByte(CodeChar value) { return static_cast<CodeChar>(value & 0xFF); }
+constexpr CodeChar Low16(CodeChar value) { return static_cast<CodeChar>(value & 0xFFFF); }
 }  // namespace mapper_detail
 
 // EUC-JP to JIS. ASCII (0x00-0x7F) stays; 0x8E with half-width katakana
@@ -21,7 +22,7 @@ inline CodeChar Low16(CodeChar value) { return static_cast<CodeChar>(value & 0xF
 // 0xA1-0xFE 0xA1-0xFE loses the top bit of both bytes (row and cell
 // 0x21-0x7E). Anything else gets the same subtraction, possibly negative:
 // the next stage uses only the low 16 bits.
-inline CodeChar EucJpToJis(CodeChar value) {
+constexpr CodeChar EucJpToJis(CodeChar value) {
     if (value == EndOfInput) return EndOfInput;
     CodeChar v = mapper_detail::Low16(value);
     if (v <= 0x7F) return v;
@@ -34,7 +35,7 @@ inline CodeChar EucJpToJis(CodeChar value) {
 //   s1 = t / 188 + 0x81, moved up by 0x40 past 0x9F (leads 0x81-0x9F, 0xE0-0xEF)
 //   s2 = t % 188 + 0x40, moved up by 1 past 0x7E (trails 0x40-0x7E, 0x80-0xFC)
 // Values below 0x2121 (ASCII, half-width katakana) pass unchanged.
-inline CodeChar JisToShiftJis(CodeChar value) {
+constexpr CodeChar JisToShiftJis(CodeChar value) {
     if (value == EndOfInput) return EndOfInput;
     CodeChar v = mapper_detail::Low16(value);
     if (v < 0x2121) return v;
@@ -54,7 +55,7 @@ inline CodeChar JisToShiftJis(CodeChar value) {
 // Single bytes (ASCII, half-width katakana 0xA1-0xDF) pass unchanged. A trail
 // byte below 0x40 makes t negative; division and remainder then truncate
 // toward zero and only the low byte of each is kept.
-inline CodeChar ShiftJisToJis(CodeChar value) {
+constexpr CodeChar ShiftJisToJis(CodeChar value) {
     if (value == EndOfInput) return EndOfInput;
     CodeChar v = mapper_detail::Low16(value);
     if (v < 0x4081) return v;
@@ -70,7 +71,7 @@ inline CodeChar ShiftJisToJis(CodeChar value) {
 // JIS to EUC-JP: ASCII stays; a single 8-bit byte (half-width katakana) gets
 // the single shift 0x8E in front; a two-byte code gets the top bit of both
 // bytes set (the result may pass 0xFFFF; the writer keeps the low 16 bits).
-inline CodeChar JisToEucJp(CodeChar value) {
+constexpr CodeChar JisToEucJp(CodeChar value) {
     if (value == EndOfInput) return EndOfInput;
     CodeChar v = mapper_detail::Low16(value);
     if (v <= 0x7F) return v;
@@ -78,8 +79,8 @@ inline CodeChar JisToEucJp(CodeChar value) {
     return v + 0x8080;
 }
 
-inline CodeChar ShiftJisToEucJp(CodeChar value) { return JisToEucJp(ShiftJisToJis(value)); }
-inline CodeChar EucJpToShiftJis(CodeChar value) { return JisToShiftJis(EucJpToJis(value)); }
+constexpr CodeChar ShiftJisToEucJp(CodeChar value) { return JisToEucJp(ShiftJisToJis(value)); }
+constexpr CodeChar EucJpToShiftJis(CodeChar value) { return JisToShiftJis(EucJpToJis(value)); }
 
 // Bits 8-15, when not zero, then bits 0-7; higher bits are ignored.
 inline void WriteCodeChar(CodeChar value, ByteStream* output) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/mappers.h"
+#include "engine/pair_table.h"
 #include "engine/readers.h"
 #include "tests/native/support/engine_files.h"
 
@@ -296,6 +297,58 @@ TEST(TranscodeStream, RunsOfDoubleByteCharactersAgreeWithThePlainLoop) {
     }
     EXPECT_EQ(TranscodeBytes("\xB0\xA1\xA1\x8A\xB0\xA1", EucToSjis()), "\x88\x9F!\r\n\x88\x9F");
     EXPECT_EQ(TranscodeBytes("\x1B$B0!0!\x1B(B0!", JisToEuc()), "\xB0\xA1\xB0\xA1" "0!");
+}
+
+// The tables the run of pairs looks up hold the mapper's own value for every
+// pair they cover, cover every JIS X 0208 cell of their source encoding, and
+// never a result the writer would translate.
+template <int Rows, int Columns>
+int CheckPairTable(const PairTable<Rows, Columns>& table, CodeMapper map) {
+    int covered = 0;
+    for (unsigned first = 0; first < 256; first++) {
+        for (unsigned second = 0; second < 256; second++) {
+            unsigned looked = LookUpPair(table, first, second);
+            if (looked == 0) continue;
+            covered++;
+            auto value = static_cast<unsigned>(map(static_cast<CodeChar>(first * 256 + second))) & 0xFFFF;
+            EXPECT_EQ(looked, value) << std::hex << first << ' ' << second;
+            EXPECT_TRUE((looked >> 8) != 0 && (looked >> 8) != '\n' && (looked & 0xFF) != 0 &&
+                        (looked & 0xFF) != '\n');
+        }
+    }
+    return covered;
+}
+
+TEST(PairTables, HoldTheMappersValuesForEveryJisX0208Cell) {
+    EXPECT_EQ(CheckPairTable(kEucJpToShiftJisPairs, EucJpToShiftJis), 94 * 94);
+    EXPECT_EQ(CheckPairTable(kShiftJisToEucJpPairs, ShiftJisToEucJp), 94 * 94);
+    EXPECT_EQ(CheckPairTable(kJisToShiftJisPairs, JisToShiftJis), 94 * 94);
+    // Outside JIS X 0208 the mapper decides: the user-defined rows of Shift-JIS,
+    // a trail of 0x7F, EUC-JP's single shift.
+    EXPECT_EQ(LookUpPair(kShiftJisToEucJpPairs, 0xF0, 0x40), 0u);
+    EXPECT_EQ(LookUpPair(kShiftJisToEucJpPairs, 0x88, 0x7F), 0u);
+    EXPECT_EQ(LookUpPair(kEucJpToShiftJisPairs, 0x8E, 0xB1), 0u);
+}
+
+// ISO-2022-JP's two-byte mode in long runs, cut anywhere by bytes outside
+// 0x21-0x7E, odd runs, and every mode switch, whole and cut by a block's end.
+TEST(TranscodeStream, LongRunsOfJisPairsAndModeSwitchesAgreeWithThePlainLoop) {
+    const std::string switches[] = {"\x1B$B", "\x1B$@", "\x1B(B", "\x1B(J", "\x1BK", "\x1BH", "\x1B$", "\x1B("};
+    const char outside[] = {' ', '\x7F', '\x80', '\xA1', '\n', '\x1B', '\x20', '\xFF'};
+    std::mt19937 random(2026);
+    for (int round = 0; round < 200; round++) {
+        std::string text(round % 5 == 0 ? kStreamBlockSize - 40 + random() % 80 : 0, 'a');
+        for (int piece = 0; piece < 30; piece++) {
+            text += switches[random() % 8];
+            std::size_t run = random() % 70;
+            for (std::size_t i = 0; i < run; i++) text += static_cast<char>(0x21 + random() % 94);
+            if (random() % 2 == 0) text += outside[random() % 8];
+        }
+        for (const ConversionRule& rule : ConversionTable) {
+            ConversionRule plain = PlainCopy(&rule);
+            ASSERT_EQ(TranscodeBytes(text, &rule), TranscodeBytes(text, &plain)) << round;
+        }
+    }
 }
 
 }  // namespace
