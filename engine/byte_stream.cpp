@@ -102,6 +102,28 @@ const unsigned char* FindByte(const unsigned char* p, std::size_t length, unsign
     return nullptr;
 }
 
+// Whether either of two bytes occurs, in one pass: a block read in text mode
+// most often holds neither an end mark nor a CR.
+bool HoldsEither(const unsigned char* p, std::size_t length, unsigned char one, unsigned char other) {
+    const unsigned char* end = p + length;
+#ifdef __SSE2__
+    while (end - p >= kBlockBytes) {
+        __m128i block = LoadBlock(p);
+        if ((BytesEqualToMask(block, one) | BytesEqualToMask(block, other)) != 0) return true;
+        p += kBlockBytes;
+    }
+#endif
+    while (end - p >= 8) {
+        std::uint64_t word = LoadWord(p);
+        if ((AnyBytesEqualTo(word, one) | AnyBytesEqualTo(word, other)) != 0) return true;
+        p += 8;
+    }
+    for (; p < end; p++) {
+        if (*p == one || *p == other) return true;
+    }
+    return false;
+}
+
 // Whether the bytes after an end mark hold anything but further end marks.
 int ClassifyAfterMark(const unsigned char* bytes, std::size_t length) {
     for (std::size_t i = 0; i < length; i++) {
@@ -113,6 +135,7 @@ int ClassifyAfterMark(const unsigned char* bytes, std::size_t length) {
 // Applies the "r" translations to a freshly read block in place and returns
 // the number of bytes left to deliver.
 std::size_t TranslateTextBlock(ByteStream* stream, unsigned char* block, std::size_t length) {
+    if (!HoldsEither(block, length, kEndMark, kCr)) return length;
     const unsigned char* mark = FindByte(block, length, kEndMark);
     if (mark != nullptr) {
         std::size_t at = static_cast<std::size_t>(mark - block);

@@ -14,11 +14,11 @@ constexpr int kPathCapacity = 261;
 enum ByteKind : int { SingleByte = 0, LeadByte = 1, TrailByte = 2 };
 
 // Shift-JIS lead byte: 0x81 to 0x9F or 0xE0 to 0xFC.
-inline bool IsShiftJisLeadByte(unsigned char b) {
+constexpr bool IsShiftJisLeadByte(unsigned char b) {
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
 // Second byte of a double-byte character: 0x40 to 0xFC except 0x7F.
-inline bool IsShiftJisTrailByte(unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
+constexpr bool IsShiftJisTrailByte(unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
 
 // C-style formatting into a buffer that always ends terminated within its
 // capacity. Returns the length, or -1 when the text was cut (or capacity is 0).
