@@ -262,6 +262,13 @@ bool StreamDataFollowsEndMark(ByteStream* stream) {
     return stream->dataAfterMark == 1;
 }
 
+bool StreamFlush(ByteStream* stream) {
+    if (stream->reading) return !stream->failed;
+    FlushBlock(stream);
+    if (std::fflush(stream->file) != 0) stream->failed = true;
+    return !stream->failed;
+}
+
 bool StreamClose(ByteStream* stream) {
     if (stream == nullptr) return false;
     if (!stream->reading) FlushBlock(stream);

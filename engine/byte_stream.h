@@ -19,6 +19,9 @@ inline void StreamUnreadByte(ByteStream* stream, int byte);
 inline void StreamWriteByte(ByteStream* stream, int byte);
 // Closes and frees the stream; true when every byte reached the file.
 bool StreamClose(ByteStream* stream);
+// Hands every byte written so far to the file, leaving the stream open; true
+// when all of them reached it. Nothing to do for a stream being read.
+bool StreamFlush(ByteStream* stream);
 
 // ---- implementation details (engine/byte_stream.cpp owns the slow paths) ----
 

@@ -25,3 +25,7 @@ ByteStream* StreamAttachHandle(HANDLE file, const char* mode) {
     std::setvbuf(stream, nullptr, _IONBF, 0);
     return StreamAttach(stream, mode);
 }
+
+HANDLE StreamHandle(ByteStream* stream) {
+    return reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream->file)));
+}

@@ -11,3 +11,6 @@
 // "r" and "rb"); the stream closes it. Null, with the handle closed, when the
 // C runtime cannot take it or the mode is not one of the four.
 ByteStream* StreamAttachHandle(HANDLE file, const char* mode);
+// The handle underneath a stream made by StreamAttachHandle (or opened by
+// name), still owned by the stream.
+HANDLE StreamHandle(ByteStream* stream);

@@ -52,13 +52,22 @@ bool CopyAll(HANDLE reader, HANDLE writer, DWORD* error, BlockWriter write = nul
     }
 }
 
-// Ends the file where the writer stands and puts it on the disk.
-bool EndAndFlush(HANDLE writer, DWORD* error) {
-    if (!SetEndOfFile(writer) || !FlushFileBuffers(writer)) {
+// Puts the file's bytes on the disk.
+bool Flush(HANDLE writer, DWORD* error) {
+    if (!FlushFileBuffers(writer)) {
         *error = GetLastError();
         return false;
     }
     return true;
+}
+
+// Ends the file where the writer stands and puts it on the disk.
+bool EndAndFlush(HANDLE writer, DWORD* error) {
+    if (!SetEndOfFile(writer)) {
+        *error = GetLastError();
+        return false;
+    }
+    return Flush(writer, error);
 }
 
 bool StampTimes(HANDLE file, const Placement* placement) {
@@ -172,7 +181,8 @@ HANDLE CreateStaged(const char* destinationPath, char* stagedPath, DWORD* error)
             break;
         }
         // Created exclusively: a file that happens to have the name is never touched.
-        HANDLE file = CreateFileA(stagedPath, GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        // DELETE: it is renamed over the destination through this handle.
+        HANDLE file = CreateFileA(stagedPath, GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE) return file;
         *error = GetLastError();
@@ -188,18 +198,6 @@ void RemoveStaged(const char* stagedPath) {
     DeleteFileA(stagedPath);
 }
 
-// FILE_BASIC_INFO and its class number, FileBasicInfo (Windows Vista on): the
-// headers of the oldest Windows the program runs on do not have them.
-struct BasicInformation {
-    LARGE_INTEGER creationTime;
-    LARGE_INTEGER lastAccessTime;
-    LARGE_INTEGER lastWriteTime;
-    LARGE_INTEGER changeTime;
-    DWORD fileAttributes;
-};
-constexpr int kFileBasicInfoClass = 0;
-using SetInformationByHandle = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD);
-
 LARGE_INTEGER TimeValue(const FILETIME& time) {
     LARGE_INTEGER value;
     value.LowPart = time.dwLowDateTime;
@@ -212,34 +210,41 @@ LARGE_INTEGER TimeValue(const FILETIME& time) {
 // attributes by name opens the file a second time. False where it has not,
 // or refused; the caller then goes the long way.
 bool StampTimesAndAttributes(HANDLE file, const Placement* placement) {
-    static const auto setInformation =
-        reinterpret_cast<SetInformationByHandle>(reinterpret_cast<void*>(GetProcAddress(
-            GetModuleHandleA("kernel32.dll"), "SetFileInformationByHandle")));
     const WIN32_FIND_DATAA* source = placement->source;
     // Zero leaves a time as it is, as a null time does for SetFileTime; zero
     // attributes would leave them too, where SetFileAttributesA makes them normal.
-    if (setInformation == nullptr || source->dwFileAttributes == 0) return false;
-    BasicInformation information{};
+    if (source->dwFileAttributes == 0) return false;
+    FileBasicInformation information{};
     information.lastWriteTime = TimeValue(source->ftLastWriteTime);
     if (placement->conversion) {
         information.creationTime = TimeValue(source->ftCreationTime);
         information.lastAccessTime = TimeValue(source->ftLastAccessTime);
     }
     information.fileAttributes = source->dwFileAttributes;
-    return setInformation(file, kFileBasicInfoClass, &information, sizeof information) != FALSE;
+    return SetFileBasicInformation(file, &information);
 }
 
 // A complete, durable copy of a file's bytes in a new staged file beside the
-// destination. False (nothing left behind) when any step failed.
+// destination, with the source's times and attributes when a placement is
+// given. False (nothing left behind) when any step failed. With keptOpen, the
+// staged file is handed back still open where it could be stamped through its
+// handle, so that it can be renamed through it too; otherwise *keptOpen is
+// INVALID_HANDLE_VALUE.
 bool StageCopy(HANDLE reader, const char* destinationPath, const Placement* placement,
-               char* stagedPath, DWORD* error) {
+               char* stagedPath, DWORD* error, HANDLE* keptOpen = nullptr) {
+    if (keptOpen != nullptr) *keptOpen = INVALID_HANDLE_VALUE;
     HandleHolder staged(CreateStaged(destinationPath, stagedPath, error));
     if (!staged.valid()) return false;
-    bool done = CopyAll(reader, staged.get(), error) && EndAndFlush(staged.get(), error);
+    // A new file ends where the copy ends: there is nothing to cut off.
+    bool done = CopyAll(reader, staged.get(), error) && Flush(staged.get(), error);
     bool stamped = done && placement != nullptr && StampTimesAndAttributes(staged.get(), placement);
     if (done && placement != nullptr && !stamped && !StampTimes(staged.get(), placement)) {
         *error = GetLastError();
         done = false;
+    }
+    if (done && keptOpen != nullptr && (placement == nullptr || stamped)) {
+        *keptOpen = staged.Release();
+        return true;
     }
     staged.Close();
     if (done && placement != nullptr && !stamped &&
@@ -249,6 +254,14 @@ bool StageCopy(HANDLE reader, const char* destinationPath, const Placement* plac
     }
     if (!done) RemoveStaged(stagedPath);
     return done;
+}
+
+// Renames the complete staged file over the destination: through its open
+// handle where the system can (no second opening by name), else by name.
+bool RenameOver(HandleHolder* staged, const char* stagedPath, const char* path) {
+    if (staged->valid() && CanRenameOpenFiles()) return RenameOpenFile(staged->get(), path, true);
+    staged->Close();
+    return MoveFileExA(stagedPath, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
 // The destination has other names that must show the new bytes too: they are
@@ -315,15 +328,10 @@ bool CopyRefused(const Destination* destination, const Placement* placement) {
            (destination->attributes & protectedBits & ~placement->source->dwFileAttributes) != 0;
 }
 
-}  // namespace
 
-BlockWriter SetBlockWriter(BlockWriter writer) {
-    BlockWriter previous = blockWriter;
-    blockWriter = writer != nullptr ? writer : WriteFile;
-    return previous;
-}
-
-bool PlaceResult(const char* resultPath, const char* destinationPath, const Placement* placement) {
+// result: the new bytes, read from their start; INVALID_HANDLE_VALUE when
+// they could not be opened (resultError says why).
+bool Place(HANDLE result, DWORD resultError, const char* destinationPath, const Placement* placement) {
     Destination destination;
     FindDestination(destinationPath, &destination);
     const char* path = destination.path;
@@ -335,13 +343,14 @@ bool PlaceResult(const char* resultPath, const char* destinationPath, const Plac
         TraceFailure(path, "the file is read-only or hidden", ERROR_ACCESS_DENIED);
         return false;
     }
-    HandleHolder result(OpenForReading(resultPath));
-    if (!result.valid()) {
-        TraceFailure(path, "the new bytes cannot be read", GetLastError());
+    if (result == INVALID_HANDLE_VALUE ||
+        SetFilePointer(result, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) {
+        if (result != INVALID_HANDLE_VALUE) resultError = GetLastError();
+        TraceFailure(path, "the new bytes cannot be read", resultError);
         return false;
     }
     BY_HANDLE_FILE_INFORMATION resultInformation;
-    if (destination.exists && DescribeOpenFile(result.get(), &resultInformation) &&
+    if (destination.exists && DescribeOpenFile(result, &resultInformation) &&
         SameFile(resultInformation, destination.information)) {
         // A copy onto the source itself: nothing to write, and nothing is
         // written (not a failure worth a trace: every file already in the
@@ -350,16 +359,17 @@ bool PlaceResult(const char* resultPath, const char* destinationPath, const Plac
     }
     if (destination.exists && destination.information.nNumberOfLinks > 1 &&
         !placement->keepOverwrittenInRecycleBin) {
-        return OverwriteKeepingNames(result.get(), &destination, placement);
+        return OverwriteKeepingNames(result, &destination, placement);
     }
 
     char stagedPath[kPathBuffer];
     DWORD error = 0;
-    if (!StageCopy(result.get(), path, placement, stagedPath, &error)) {
+    HANDLE open = INVALID_HANDLE_VALUE;
+    if (!StageCopy(result, path, placement, stagedPath, &error, &open)) {
         TraceFailure(path, "staging the new bytes beside it failed", error);
         return false;
     }
-    result.Close();
+    HandleHolder staged(open);
     // Only now that the new bytes are complete does the old file go.
     bool recycled = placement->keepOverwrittenInRecycleBin && destination.exists;
     if (recycled) MoveToRecycleBin(path);
@@ -372,12 +382,31 @@ bool PlaceResult(const char* resultPath, const char* destinationPath, const Plac
         (previous & kProtective) != 0) {
         SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
     }
-    if (!MoveFileExA(stagedPath, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!RenameOver(&staged, stagedPath, path)) {
         error = GetLastError();
+        staged.Close();
         if (previous != INVALID_FILE_ATTRIBUTES) SetFileAttributesA(path, previous);
         RemoveStaged(stagedPath);
         TraceFailure(path, "it could not be replaced", error);
         return false;
     }
     return true;
+}
+
+}  // namespace
+
+BlockWriter SetBlockWriter(BlockWriter writer) {
+    BlockWriter previous = blockWriter;
+    blockWriter = writer != nullptr ? writer : WriteFile;
+    return previous;
+}
+
+bool PlaceResult(const char* resultPath, const char* destinationPath, const Placement* placement) {
+    HandleHolder result(OpenForReading(resultPath));
+    DWORD error = result.valid() ? ERROR_SUCCESS : GetLastError();
+    return Place(result.get(), error, destinationPath, placement);
+}
+
+bool PlaceResultFrom(HANDLE result, const char* destinationPath, const Placement* placement) {
+    return Place(result, ERROR_SUCCESS, destinationPath, placement);
 }

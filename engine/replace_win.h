@@ -31,6 +31,10 @@ struct Placement {
 // old bytes are first kept in a staged copy, the new bytes are written into
 // the file itself, and if that fails the old bytes are written back.
 bool PlaceResult(const char* resultPath, const char* destinationPath, const Placement* placement);
+// The same with the new bytes in a file the caller has open for reading (the
+// converted text in its temporary file, say): they are read from its start,
+// and the file stays open.
+bool PlaceResultFrom(HANDLE result, const char* destinationPath, const Placement* placement);
 
 // The call that writes one block of the new bytes. Tests put in its place one
 // that fails part way, as a full volume or a pulled stick does; returns the

@@ -8,6 +8,7 @@
 #include "engine/byte_stream_win.h"
 #include "engine/detect_win.h"
 #include "engine/replace_win.h"
+#include "util/file_info_win.h"
 #include "util/path_win.h"
 #include "util/text.h"
 
@@ -15,8 +16,41 @@ namespace {
 
 constexpr int kTemporaryCandidates = 1000;
 
+FILETIME FileTimeOf(LARGE_INTEGER value) {
+    FILETIME time;
+    time.dwLowDateTime = value.LowPart;
+    time.dwHighDateTime = static_cast<DWORD>(value.HighPart);
+    return time;
+}
+
 bool FitsPathBuffer(const char* path) {
     return std::strlen(path) <= static_cast<std::size_t>(kPathCapacity - 2);
+}
+
+// The source opened for reading, with its attributes and times (the fields
+// of *found that the result takes over), asked of the open file where the
+// system can tell them; null when it cannot be opened.
+ByteStream* OpenSource(const char* path, WIN32_FIND_DATAA* found) {
+    ZeroFill(found, sizeof *found);
+    // As the C runtime opens a file for reading.
+    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return nullptr;
+    FileBasicInformation basic;
+    if (QueryFileBasicInformation(file, &basic)) {
+        found->dwFileAttributes = basic.fileAttributes;
+        found->ftCreationTime = FileTimeOf(basic.creationTime);
+        found->ftLastAccessTime = FileTimeOf(basic.lastAccessTime);
+        found->ftLastWriteTime = FileTimeOf(basic.lastWriteTime);
+    } else {
+        HANDLE search = FindFirstFileA(path, found);
+        if (search == INVALID_HANDLE_VALUE) {
+            CloseHandle(file);
+            return nullptr;
+        }
+        FindClose(search);
+    }
+    return StreamAttachHandle(file, "r");
 }
 
 }  // namespace
@@ -85,20 +119,19 @@ bool ConvertOrCopyItem(const WorkItem* item, ConversionMask mask,
 bool ConvertFile(const char* sourcePath, const char* destinationPath, const ConversionRule* rule,
                  bool keepOverwrittenInRecycleBin) {
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(sourcePath, &found);
-    if (search == INVALID_HANDLE_VALUE) return false;
-    FindClose(search);
-
-    ByteStream* input = StreamOpen(sourcePath, "r");
+    ByteStream* input = OpenSource(sourcePath, &found);
     if (input == nullptr) return false;
 
+    // Read back through its own handle once complete, and gone with that
+    // handle: no second opening by name, and no leftover should the program
+    // be ended meanwhile.
     char temporaryPath[kPathCapacity];
     ByteStream* output =
-        CreateTemporaryOutput(temporaryPath, sizeof temporaryPath, rule->outputMode);
+        CreateTemporaryStream(temporaryPath, sizeof temporaryPath, rule->outputMode, true);
     bool converted = false;
     if (output != nullptr) {
         TranscodeStream(input, output, rule);
-        converted = StreamClose(output);
+        converted = StreamFlush(output);
     }
     // A source that could not be read to its end gives an incomplete text,
     // which must not replace anything.
@@ -106,15 +139,19 @@ bool ConvertFile(const char* sourcePath, const char* destinationPath, const Conv
     converted = converted && readCompletely;
 
     bool replaced = false;
-    if (converted && IsFile(temporaryPath)) {
+    if (converted) {
         Placement placement{&found, true, keepOverwrittenInRecycleBin};
-        replaced = PlaceResult(temporaryPath, destinationPath, &placement);
+        replaced = PlaceResultFrom(StreamHandle(output), destinationPath, &placement);
     }
-    if (output != nullptr) DeleteFileA(temporaryPath);
+    if (output != nullptr) StreamClose(output);
     return replaced;
 }
 
 ByteStream* CreateTemporaryOutput(char* buffer, int capacity, const char* mode) {
+    return CreateTemporaryStream(buffer, capacity, mode, false);
+}
+
+ByteStream* CreateTemporaryStream(char* buffer, int capacity, const char* mode, bool readBack) {
     // Seeded with the process id: the conversions of one run try the same
     // names in the same order, another instance starts elsewhere.
     std::srand(static_cast<unsigned>(GetCurrentProcessId()));
@@ -130,8 +167,10 @@ ByteStream* CreateTemporaryOutput(char* buffer, int capacity, const char* mode) 
         // instance that tries the same name at the same moment cannot take it
         // too. The text is written through this very handle, not through a
         // second opening of the name.
-        HANDLE created = CreateFileA(buffer, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                     nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        DWORD access = readBack ? GENERIC_READ | GENERIC_WRITE | DELETE : GENERIC_WRITE;
+        DWORD flags = readBack ? FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE : FILE_ATTRIBUTE_NORMAL;
+        HANDLE created = CreateFileA(buffer, access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                     CREATE_NEW, flags, nullptr);
         if (created == INVALID_HANDLE_VALUE) continue;
         ByteStream* stream = StreamAttachHandle(created, mode);
         if (stream != nullptr) return stream;

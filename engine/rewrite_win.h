@@ -37,6 +37,9 @@ bool ConvertFile(const char* sourcePath, const char* destinationPath, const Conv
 // with the given stream mode. Null when none could be created; on success the
 // buffer holds the file's path.
 ByteStream* CreateTemporaryOutput(char* buffer, int capacity, const char* mode);
+// The same; with readBack, the file is also open for reading (through
+// StreamHandle) and is deleted when the stream is closed.
+ByteStream* CreateTemporaryStream(char* buffer, int capacity, const char* mode, bool readBack);
 
 // True when both the three times and the attributes were set.
 bool RestoreTimesAndAttributes(const char* path, const WIN32_FIND_DATAA* found);

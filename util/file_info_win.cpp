@@ -2,7 +2,9 @@
 
 namespace {
 
+constexpr int kFileBasicInfoClass = 0;
 constexpr int kFileStandardInfoClass = 1;
+constexpr int kFileRenameInfoClass = 3;
 constexpr int kFileIdInfoClass = 18;
 using InformationByHandle = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD);
 
@@ -14,6 +16,23 @@ bool QueryByHandle(HANDLE file, int informationClass, void* record, DWORD size) 
            informationByHandle(file, informationClass, record, size) != FALSE;
 }
 
+using SetInformationByHandle = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD);
+
+SetInformationByHandle SetInformationRoutine() {
+    static const auto setInformation =
+        reinterpret_cast<SetInformationByHandle>(reinterpret_cast<void*>(GetProcAddress(
+            GetModuleHandleA("kernel32.dll"), "SetFileInformationByHandle")));
+    return setInformation;
+}
+
+// FILE_RENAME_INFO with room for a whole path.
+struct RenameInformation {
+    BOOLEAN replaceIfExists;
+    HANDLE rootDirectory;
+    DWORD fileNameLength;  // in bytes, without the final zero
+    WCHAR fileName[MAX_PATH + 1];
+};
+
 }  // namespace
 
 bool QueryFileIdInformation(HANDLE file, FileIdInformation* information) {
@@ -22,4 +41,38 @@ bool QueryFileIdInformation(HANDLE file, FileIdInformation* information) {
 
 bool QueryFileStandardInformation(HANDLE file, FileStandardInformation* information) {
     return QueryByHandle(file, kFileStandardInfoClass, information, sizeof *information);
+}
+
+bool QueryFileBasicInformation(HANDLE file, FileBasicInformation* information) {
+    return QueryByHandle(file, kFileBasicInfoClass, information, sizeof *information);
+}
+
+bool SetFileBasicInformation(HANDLE file, const FileBasicInformation* information) {
+    SetInformationByHandle setInformation = SetInformationRoutine();
+    FileBasicInformation record = *information;
+    return setInformation != nullptr &&
+           setInformation(file, kFileBasicInfoClass, &record, sizeof record) != FALSE;
+}
+
+bool CanRenameOpenFiles() { return SetInformationRoutine() != nullptr; }
+
+bool RenameOpenFile(HANDLE file, const char* newPath, bool replace) {
+    SetInformationByHandle setInformation = SetInformationRoutine();
+    if (setInformation == nullptr) {
+        SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+        return false;
+    }
+    RenameInformation record{};
+    record.replaceIfExists = replace ? TRUE : FALSE;
+    int length = MultiByteToWideChar(CP_ACP, 0, newPath, -1, record.fileName, MAX_PATH + 1);
+    if (length == 0) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return false;
+    }
+    if (length == 1) {
+        SetLastError(ERROR_INVALID_NAME);
+        return false;
+    }
+    record.fileNameLength = static_cast<DWORD>(length - 1) * sizeof(WCHAR);
+    return setInformation(file, kFileRenameInfoClass, &record, sizeof record) != FALSE;
 }

@@ -1,6 +1,9 @@
 // What an open file can tell about itself through GetFileInformationByHandleEx
-// (Windows Vista and 8 on), looked up at run time: the headers of the oldest
-// Windows the program runs on have neither the function nor these records.
+// (Windows Vista and 8 on), and what can be done to it through
+// SetFileInformationByHandle (Vista on), both looked up at run time: the
+// headers of the oldest Windows the program runs on have neither the
+// functions nor these records. Each call on the open file spares opening it
+// again by its name.
 // GetFileInformationByHandle answers the same questions everywhere, but also
 // asks the volume for its serial number, and under Wine that question goes
 // out to the mount manager, a service in another process, for every file.
@@ -22,8 +25,30 @@ struct FileStandardInformation {
     BOOLEAN directory;
 };
 
+// FILE_BASIC_INFO: the times (0 in a record given to the system: leave it as
+// it is) and the attributes.
+struct FileBasicInformation {
+    LARGE_INTEGER creationTime;
+    LARGE_INTEGER lastAccessTime;
+    LARGE_INTEGER lastWriteTime;
+    LARGE_INTEGER changeTime;
+    DWORD fileAttributes;
+};
+
 // False where the system cannot tell (before Windows 8, or a file system that
 // does not answer).
 bool QueryFileIdInformation(HANDLE file, FileIdInformation* information);
 // False where the system cannot tell (before Windows Vista).
 bool QueryFileStandardInformation(HANDLE file, FileStandardInformation* information);
+// False where the system cannot tell (before Windows Vista).
+bool QueryFileBasicInformation(HANDLE file, FileBasicInformation* information);
+// Sets the times and attributes of a file opened with FILE_WRITE_ATTRIBUTES.
+// False where the system cannot (before Windows Vista) or refused.
+bool SetFileBasicInformation(HANDLE file, const FileBasicInformation* information);
+
+// Whether RenameOpenFile can work here (Windows Vista on).
+bool CanRenameOpenFiles();
+// Renames a file opened with DELETE access to newPath (a full path, in the
+// code page of the A functions), over a file of that name when replace is
+// set, as MoveFileExA does within one volume. False with the error set.
+bool RenameOpenFile(HANDLE file, const char* newPath, bool replace);

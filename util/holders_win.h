@@ -48,6 +48,12 @@ public:
         if (valid()) CloseHandle(handle_);
         handle_ = INVALID_HANDLE_VALUE;
     }
+    // Hands the handle on, still open; the holder no longer closes it.
+    HANDLE Release() {
+        HANDLE handle = handle_;
+        handle_ = INVALID_HANDLE_VALUE;
+        return handle;
+    }
 
 private:
     HANDLE handle_;
