@@ -4,8 +4,11 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <set>
+#include <string>
 #include <tuple>
+#include <vector>
 
 #include "engine/rewrite_win.h"
 #include "engine/staged_name.h"
@@ -27,10 +30,20 @@ using FileIdentity = std::tuple<int, ULONGLONG, ULONGLONG, ULONGLONG>;
 
 // The state of one gathering: the list, the folders already entered and the
 // files already listed for rewriting in place.
+// Files and folders met so far. Most are told apart by their number on the
+// volume alone (QueryFileIndex: under Wine, asking for the volume too goes
+// to the mount manager, a service in another process, for every file); only
+// when a number comes again are the paths that have it identified in full,
+// since two volumes may use the same number.
+struct Visited {
+    std::set<FileIdentity> identities;  // where no number could be had
+    std::map<ULONGLONG, std::vector<std::string>> pathsByIndex;
+};
+
 struct TreeWalk {
     WorkList* list;
-    std::set<FileIdentity> entered;
-    std::set<FileIdentity> rewrittenInPlace;
+    Visited entered;
+    Visited rewrittenInPlace;
 };
 
 constexpr int kFileIdInfo = 1;
@@ -53,18 +66,39 @@ bool IdentityByIndex(HANDLE handle, FileIdentity* identity) {
     return information.nFileIndexHigh != 0 || information.nFileIndexLow != 0;
 }
 
-// True unless the path is known to name something already in the set; it is
+HANDLE OpenToIdentify(const char* path) {
+    return CreateFileA(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
+bool Identify(HANDLE handle, FileIdentity* identity) {
+    return IdentityById(handle, identity) || IdentityByIndex(handle, identity);
+}
+
+// True unless the path is known to name something already visited; it is
 // added. Whatever the file system does not identify (no index) counts as new.
-bool FirstVisit(std::set<FileIdentity>* seen, const char* path) {
-    HandleHolder handle(CreateFileA(path, FILE_READ_ATTRIBUTES,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+bool FirstVisit(Visited* seen, const char* path) {
+    HandleHolder handle(OpenToIdentify(path));
     if (!handle.valid()) return true;
-    FileIdentity identity;
-    if (!IdentityById(handle.get(), &identity) && !IdentityByIndex(handle.get(), &identity)) {
-        return true;
+    ULONGLONG index = 0;
+    if (!QueryFileIndex(handle.get(), &index)) {
+        FileIdentity identity;
+        return !Identify(handle.get(), &identity) || seen->identities.insert(identity).second;
     }
-    return seen->insert(identity).second;
+    std::vector<std::string>& paths = seen->pathsByIndex[index];
+    if (!paths.empty()) {
+        FileIdentity identity;
+        if (!Identify(handle.get(), &identity)) return true;
+        for (const std::string& earlier : paths) {
+            HandleHolder other(OpenToIdentify(earlier.c_str()));
+            FileIdentity otherIdentity;
+            if (other.valid() && Identify(other.get(), &otherIdentity) && otherIdentity == identity) {
+                return false;
+            }
+        }
+    }
+    paths.emplace_back(path);
+    return true;
 }
 
 // True unless the folder is known to have been entered before. A folder whose

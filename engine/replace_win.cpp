@@ -107,27 +107,35 @@ bool DescribeOpenFile(HANDLE file, BY_HANDLE_FILE_INFORMATION* information) {
     return GetFileInformationByHandle(file, information) != FALSE;
 }
 
+HANDLE OpenToDescribe(const char* path) {
+    return CreateFileA(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
 bool Identify(const char* path, BY_HANDLE_FILE_INFORMATION* information) {
-    HandleHolder file(CreateFileA(path, FILE_READ_ATTRIBUTES,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    HandleHolder file(OpenToDescribe(path));
     return file.valid() && DescribeOpenFile(file.get(), information);
+}
+
+// The number of names of the open file, into information, where the system
+// tells it without the rest; else the whole description.
+bool CountNames(HANDLE file, BY_HANDLE_FILE_INFORMATION* information) {
+    FileStandardInformation standard;
+    if (!QueryFileStandardInformation(file, &standard)) return DescribeOpenFile(file, information);
+    information->nNumberOfLinks = standard.numberOfLinks;
+    return true;
 }
 
 // The path a link leads to, from the system's final name of the open file;
 // false when the system cannot tell (before Windows Vista) or the name does
 // not fit.
-bool FinalPath(const char* path, char* out, int capacity) {
+bool FinalPath(HANDLE file, char* out, int capacity) {
     using FinalPathName = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
     static auto finalPathName = reinterpret_cast<FinalPathName>(reinterpret_cast<void*>(
         GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleA")));
     if (finalPathName == nullptr) return false;
-    HandleHolder file(CreateFileA(path, FILE_READ_ATTRIBUTES,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!file.valid()) return false;
     char name[kPathBuffer * 2];
-    DWORD length = finalPathName(file.get(), name, sizeof name, 0);
+    DWORD length = finalPathName(file, name, sizeof name, 0);
     if (length == 0 || length >= sizeof name) return false;
     // "\\?\C:\..." or "\\?\UNC\server\share\..."
     const char* plain = name;
@@ -143,25 +151,51 @@ bool FinalPath(const char* path, char* out, int capacity) {
     return true;
 }
 
+// Whether the open destination may be a symbolic link, which a rename would
+// replace instead of the file it leads to. Windows marks every symbolic link
+// with FILE_ATTRIBUTE_REPARSE_POINT and names files by their device. Wine
+// marks no Unix link, but names the open file by its drive path with every
+// link resolved ("\??\Z:\..."): that name differs from the path asked for
+// when a link was followed (or when the path is spelt another way, which
+// costs only the longer look). When the name cannot be had, it may be.
+bool MayBeLink(HANDLE file, const char* path, DWORD attributes) {
+    if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return true;
+    char name[kPathBuffer * 2];
+    if (!QueryObjectName(file, name, sizeof name)) return true;
+    if (std::strncmp(name, "\\??\\", 4) != 0) return false;
+    return lstrcmpiA(name + 4, path) != 0;
+}
+
 // What is known about the destination before it is replaced.
 struct Destination {
     char path[kPathBuffer];  // where the file really is (a link followed)
     bool exists = false;
     DWORD attributes = INVALID_FILE_ATTRIBUTES;
+    // The number of names; the identity too where it was asked for, or a
+    // link was followed (else the file index stays 0, which SameFile never
+    // takes for a match).
     BY_HANDLE_FILE_INFORMATION information{};
 };
 
 // A rename over a symbolic link would replace the link and leave the file it
-// leads to on its old bytes, so an existing destination is followed to the
-// file itself; the result is used only when it is that same file.
-void FindDestination(const char* destinationPath, Destination* destination) {
+// leads to on its old bytes, so an existing destination that may be a link is
+// followed to the file itself; the result is used only when it is that same
+// file. The destination is opened once for all of it.
+void FindDestination(const char* destinationPath, bool needIdentity, Destination* destination) {
     CopyBounded(destination->path, destinationPath, sizeof destination->path);
     destination->attributes = GetFileAttributesA(destinationPath);
     destination->exists = destination->attributes != INVALID_FILE_ATTRIBUTES;
-    if (!destination->exists || !Identify(destinationPath, &destination->information)) return;
+    if (!destination->exists) return;
+    HandleHolder file(OpenToDescribe(destinationPath));
+    if (!file.valid()) return;
+    bool follow = MayBeLink(file.get(), destinationPath, destination->attributes);
+    if (!follow && !needIdentity) {
+        CountNames(file.get(), &destination->information);
+        return;
+    }
+    if (!DescribeOpenFile(file.get(), &destination->information) || !follow) return;
     char final[kPathBuffer];
-    if (!FinalPath(destinationPath, final, sizeof final) ||
-        lstrcmpiA(final, destinationPath) == 0) {
+    if (!FinalPath(file.get(), final, sizeof final) || lstrcmpiA(final, destinationPath) == 0) {
         return;
     }
     BY_HANDLE_FILE_INFORMATION followed;
@@ -333,7 +367,8 @@ bool CopyRefused(const Destination* destination, const Placement* placement) {
 // they could not be opened (resultError says why).
 bool Place(HANDLE result, DWORD resultError, const char* destinationPath, const Placement* placement) {
     Destination destination;
-    FindDestination(destinationPath, &destination);
+    // Only a plain copy can be asked to go onto its own source.
+    FindDestination(destinationPath, !placement->conversion, &destination);
     const char* path = destination.path;
     if (destination.exists && (destination.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         TraceFailure(path, "a folder has the name", ERROR_ACCESS_DENIED);
@@ -350,7 +385,7 @@ bool Place(HANDLE result, DWORD resultError, const char* destinationPath, const 
         return false;
     }
     BY_HANDLE_FILE_INFORMATION resultInformation;
-    if (destination.exists && DescribeOpenFile(result, &resultInformation) &&
+    if (!placement->conversion && destination.exists && DescribeOpenFile(result, &resultInformation) &&
         SameFile(resultInformation, destination.information)) {
         // A copy onto the source itself: nothing to write, and nothing is
         // written (not a failure worth a trace: every file already in the

@@ -33,6 +33,26 @@ struct RenameInformation {
     WCHAR fileName[MAX_PATH + 1];
 };
 
+// The parts of ntdll's interface used here, as winternl.h describes them.
+constexpr int kFileInternalInformationClass = 6;
+constexpr int kObjectNameInformationClass = 1;
+struct IoStatus {
+    union {
+        LONG status;
+        PVOID pointer;
+    };
+    ULONG_PTR information;
+};
+struct CountedName {
+    USHORT length;  // in bytes
+    USHORT maximumLength;
+    PWSTR buffer;
+};
+using QueryInformationFile = LONG(WINAPI*)(HANDLE, IoStatus*, PVOID, ULONG, int);
+using QueryObject = LONG(WINAPI*)(HANDLE, int, PVOID, ULONG, PULONG);
+
+FARPROC NtdllRoutine(const char* name) { return GetProcAddress(GetModuleHandleA("ntdll.dll"), name); }
+
 }  // namespace
 
 bool QueryFileIdInformation(HANDLE file, FileIdInformation* information) {
@@ -75,4 +95,38 @@ bool RenameOpenFile(HANDLE file, const char* newPath, bool replace) {
     }
     record.fileNameLength = static_cast<DWORD>(length - 1) * sizeof(WCHAR);
     return setInformation(file, kFileRenameInfoClass, &record, sizeof record) != FALSE;
+}
+
+bool QueryFileIndex(HANDLE file, ULONGLONG* index) {
+    static const auto queryInformation = reinterpret_cast<QueryInformationFile>(
+        reinterpret_cast<void*>(NtdllRoutine("NtQueryInformationFile")));
+    IoStatus status{};
+    LARGE_INTEGER number{};
+    if (queryInformation == nullptr ||
+        queryInformation(file, &status, &number, sizeof number, kFileInternalInformationClass) < 0) {
+        return false;
+    }
+    *index = static_cast<ULONGLONG>(number.QuadPart);
+    return *index != 0 && *index != ~ULONGLONG{0};
+}
+
+bool QueryObjectName(HANDLE file, char* name, int capacity) {
+    static const auto queryObject =
+        reinterpret_cast<QueryObject>(reinterpret_cast<void*>(NtdllRoutine("NtQueryObject")));
+    if (queryObject == nullptr || capacity < 1) return false;
+    union {
+        CountedName counted;
+        WCHAR room[2 * MAX_PATH + sizeof(CountedName)];
+    } record{};
+    ULONG length = 0;
+    if (queryObject(file, kObjectNameInformationClass, &record, sizeof record, &length) < 0 ||
+        record.counted.buffer == nullptr) {
+        return false;
+    }
+    int characters = record.counted.length / sizeof(WCHAR);
+    int written = WideCharToMultiByte(CP_ACP, 0, record.counted.buffer, characters, name,
+                                      capacity - 1, nullptr, nullptr);
+    if (written <= 0 && characters > 0) return false;
+    name[written] = '\0';
+    return true;
 }

@@ -52,3 +52,15 @@ bool CanRenameOpenFiles();
 // code page of the A functions), over a file of that name when replace is
 // set, as MoveFileExA does within one volume. False with the error set.
 bool RenameOpenFile(HANDLE file, const char* newPath, bool replace);
+
+// The file's number on its volume (FileInternalInformation, from ntdll, which
+// every Windows NT has), without the volume: asking for the volume too is what
+// costs under Wine. False where the system cannot tell, or has no number for
+// the file (0, or all bits set where the number needs more than 64 bits).
+bool QueryFileIndex(HANDLE file, ULONGLONG* index);
+// The name the system gives the open file (NtQueryObject's
+// ObjectNameInformation), in the code page of the A functions: under Wine
+// "\??\C:\..." with every symbolic link resolved, under Windows the
+// device's name ("\Device\HarddiskVolume1\..."). False where it cannot
+// tell or the name does not fit.
+bool QueryObjectName(HANDLE file, char* name, int capacity);
