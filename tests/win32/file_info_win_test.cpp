@@ -1,0 +1,126 @@
+// What an open file tells about itself, and what is done to it through its
+// handle: the answers the replace and the gathering rely on to spare a
+// second opening by name, checked against the slower questions they stand
+// in for.
+#include "util/file_info_win.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/win32/support/test_support.h"
+#include "tests/win32/support/wine_host.h"
+#include "util/holders_win.h"
+
+namespace {
+
+HANDLE Open(const std::string& path, DWORD access) {
+    return CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
+ULONGLONG IndexOf(const std::string& path) {
+    HandleHolder file(Open(path, FILE_READ_ATTRIBUTES));
+    ULONGLONG index = 0;
+    EXPECT_TRUE(file.valid() && QueryFileIndex(file.get(), &index)) << path;
+    return index;
+}
+
+TEST(FileInfo, TheNumberOfAFileIsTheSameForEachOfItsNamesAndItsFullIdentity) {
+    ScratchFolder scratch;
+    std::string one = scratch / "one.txt";
+    std::string other = scratch / "other.txt";
+    std::string second = scratch / "second name.txt";
+    ASSERT_TRUE(WriteBytes(one, "one"));
+    ASSERT_TRUE(WriteBytes(other, "other"));
+    ASSERT_TRUE(CreateHardLinkA(second.c_str(), one.c_str(), nullptr));
+    EXPECT_EQ(IndexOf(one), IndexOf(second));
+    EXPECT_NE(IndexOf(one), IndexOf(other));
+
+    HandleHolder file(Open(one, FILE_READ_ATTRIBUTES));
+    FileIdInformation id;
+    ASSERT_TRUE(QueryFileIdInformation(file.get(), &id));
+    EXPECT_EQ(id.fileId[0], IndexOf(one));
+}
+
+TEST(FileInfo, TimesAndAttributesGoThroughTheOpenFileAndComeBack) {
+    ScratchFolder scratch;
+    std::string path = scratch / "stamped.txt";
+    ASSERT_TRUE(WriteBytes(path, "text"));
+    {
+        HandleHolder file(Open(path, FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES));
+        FileBasicInformation stamp{};
+        stamp.lastWriteTime.QuadPart = 125000000000000000LL;  // 1997
+        stamp.fileAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE;
+        ASSERT_TRUE(SetFileBasicInformation(file.get(), &stamp));
+        FileBasicInformation read{};
+        ASSERT_TRUE(QueryFileBasicInformation(file.get(), &read));
+        EXPECT_EQ(read.lastWriteTime.QuadPart, stamp.lastWriteTime.QuadPart);
+        // (Wine keeps no creation time of its own on a Linux file system.)
+        EXPECT_NE(read.fileAttributes & FILE_ATTRIBUTE_HIDDEN, 0u);
+    }
+    // The same as the folder lists them.
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(path.c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    FindClose(search);
+    EXPECT_NE(found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN, 0u);
+    EXPECT_EQ(found.ftLastWriteTime.dwLowDateTime, static_cast<DWORD>(125000000000000000LL & 0xFFFFFFFF));
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST(FileInfo, AnOpenFileIsRenamedOverAnotherOnlyWhenAsked) {
+    ScratchFolder scratch;
+    std::string staged = scratch / "staged.tmp";
+    std::string destination = scratch / "destination.txt";
+    ASSERT_TRUE(WriteBytes(staged, "new"));
+    ASSERT_TRUE(WriteBytes(destination, "old"));
+    ASSERT_TRUE(CanRenameOpenFiles());
+    {
+        HandleHolder file(Open(staged, DELETE));
+        ASSERT_TRUE(file.valid());
+        EXPECT_FALSE(RenameOpenFile(file.get(), destination.c_str(), false));
+        EXPECT_EQ(ReadBytes(destination), "old");
+        EXPECT_TRUE(RenameOpenFile(file.get(), destination.c_str(), true));
+    }
+    EXPECT_EQ(ReadBytes(destination), "new");
+    EXPECT_EQ(ReadBytes(staged), "<missing>");
+
+    // A name too long for a path is refused, not cut; so is no name.
+    {
+        HandleHolder file(Open(destination, DELETE));
+        std::string tooLong = scratch / std::string(300, 'x');
+        EXPECT_FALSE(RenameOpenFile(file.get(), tooLong.c_str(), true));
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_FILENAME_EXCED_RANGE));
+        EXPECT_FALSE(RenameOpenFile(file.get(), "", true));
+    }
+    EXPECT_EQ(ReadBytes(destination), "new");
+}
+
+// The replace takes a destination for a possible link when Wine's name for
+// the open file is not the path it was opened by.
+TEST(FileInfo, UnderWineTheNameOfAnOpenFileIsItsPathWithLinksResolved) {
+    if (!RunningUnderWine()) GTEST_SKIP() << "Windows names files by their device";
+    ScratchFolder scratch;
+    std::string target = scratch / "target.txt";
+    std::string link = scratch / "link.txt";
+    ASSERT_TRUE(WriteBytes(target, "text"));
+    ASSERT_TRUE(MakeHostSymbolicLink(target, link));
+    char name[600];
+    {
+        HandleHolder file(Open(target, FILE_READ_ATTRIBUTES));
+        ASSERT_TRUE(QueryObjectName(file.get(), name, sizeof name));
+        EXPECT_EQ(lstrcmpiA(name, ("\\??\\" + target).c_str()), 0) << name;
+        // A buffer too small for the name gives none.
+        char small[8];
+        EXPECT_FALSE(QueryObjectName(file.get(), small, sizeof small));
+    }
+    {
+        HandleHolder file(Open(link, FILE_READ_ATTRIBUTES));
+        ASSERT_TRUE(QueryObjectName(file.get(), name, sizeof name));
+        EXPECT_EQ(lstrcmpiA(name, ("\\??\\" + target).c_str()), 0) << name;
+    }
+    EXPECT_TRUE(RemoveHostSymbolicLink(link));
+}
+
+}  // namespace
