@@ -75,20 +75,19 @@ bool Identify(HANDLE handle, FileIdentity* identity) {
     return IdentityById(handle, identity) || IdentityByIndex(handle, identity);
 }
 
-// True unless the path is known to name something already visited; it is
-// added. Whatever the file system does not identify (no index) counts as new.
-bool FirstVisit(Visited* seen, const char* path) {
-    HandleHolder handle(OpenToIdentify(path));
-    if (!handle.valid()) return true;
+// True unless the file open at path is known to be something already
+// visited; it is added. Whatever the file system does not identify (no
+// index) counts as new.
+bool FirstVisitOpen(Visited* seen, HANDLE handle, const char* path) {
     ULONGLONG index = 0;
-    if (!QueryFileIndex(handle.get(), &index)) {
+    if (!QueryFileIndex(handle, &index)) {
         FileIdentity identity;
-        return !Identify(handle.get(), &identity) || seen->identities.insert(identity).second;
+        return !Identify(handle, &identity) || seen->identities.insert(identity).second;
     }
     std::vector<std::string>& paths = seen->pathsByIndex[index];
     if (!paths.empty()) {
         FileIdentity identity;
-        if (!Identify(handle.get(), &identity)) return true;
+        if (!Identify(handle, &identity)) return true;
         for (const std::string& earlier : paths) {
             HandleHolder other(OpenToIdentify(earlier.c_str()));
             FileIdentity otherIdentity;
@@ -99,6 +98,12 @@ bool FirstVisit(Visited* seen, const char* path) {
     }
     paths.emplace_back(path);
     return true;
+}
+
+// The same for a path not open yet; one that cannot be opened counts as new.
+bool FirstVisit(Visited* seen, const char* path) {
+    HandleHolder handle(OpenToIdentify(path));
+    return !handle.valid() || FirstVisitOpen(seen, handle.get(), path);
 }
 
 // True unless the folder is known to have been entered before. A folder whose
@@ -140,15 +145,25 @@ void Walk(TreeWalk* walk, const char* parent, const char* name, const char* dest
     if (!folder && IsStagedName(name)) return;
     // A file reached by a second name (a link) is the same file: rewritten in
     // place a second time, its converted text would be taken for the encoding
-    // it had when it was classified and converted once more.
-    if (!folder && IsSamePath(source, destination) && !FirstVisit(&walk->rewrittenInPlace, source)) {
-        return;
+    // it had when it was classified and converted once more. Such a file is
+    // opened once, for its identity and then its classification.
+    HandleHolder opened(INVALID_HANDLE_VALUE);
+    if (!folder && IsSamePath(source, destination)) {
+        HANDLE file = OpenSourceFile(source);
+        if (file == INVALID_HANDLE_VALUE) {
+            if (!FirstVisit(&walk->rewrittenInPlace, source)) return;
+        } else {
+            opened.Reset(file);
+            if (!FirstVisitOpen(&walk->rewrittenInPlace, file, source)) return;
+        }
     }
 
     auto* item = static_cast<WorkItem*>(std::malloc(sizeof(WorkItem)));
     if (item != nullptr) {
+        bool made = opened.valid() ? InitWorkItemOpen(item, source, destination, opened.Release())
+                                   : InitWorkItemKnowing(item, source, destination, &attributes);
         // Refused when a path is too long for the item itself.
-        if (!InitWorkItemKnowing(item, source, destination, &attributes) ||
+        if (!made ||
             (listed != nullptr && !folder && item->code == Undetermined && !StillThere(source))) {
             std::free(item);
             return;

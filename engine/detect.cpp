@@ -13,6 +13,15 @@ constexpr std::uint8_t kEucJp = 4;
 constexpr std::uint8_t kEscapeOrHigh = 8;
 constexpr std::uint8_t kUtf8 = 16;
 
+#ifdef __SSE2__
+// The two 64-bit halves of a block, added.
+inline std::uint64_t SumOfHalves(__m128i sums) {
+    auto low = static_cast<std::uint64_t>(_mm_cvtsi128_si32(sums));
+    auto high = static_cast<std::uint64_t>(_mm_cvtsi128_si32(_mm_unpackhi_epi64(sums, sums)));
+    return low + high;
+}
+#endif
+
 // A byte that every recognizer at a character start accepts and stays.
 inline bool IsPlainByte(int b) { return b < 0x80 && b != kEsc && b != 0; }
 
@@ -22,19 +31,26 @@ inline bool IsPlainByte(int b) { return b < 0x80 && b != kEsc && b != 0; }
 inline __attribute__((always_inline)) unsigned char* SkipPlainRun(unsigned char* p, const unsigned char* end,
                                                            std::uint64_t* lines) {
 #ifdef __SSE2__
+    // The LF bytes of whole blocks are summed as bytes of 1 (psadbw adds
+    // each half of a block), and told only once the run ends.
+    const __m128i lineFeed = _mm_set1_epi8(kLf);
+    const __m128i one = _mm_set1_epi8(1);
+    __m128i counted = _mm_setzero_si128();
     while (end - p >= kBlockBytes) {
         __m128i block = LoadBlock(p);
-        unsigned lf = BytesEqualToMask(block, kLf);
+        __m128i lf = _mm_cmpeq_epi8(block, lineFeed);
         unsigned stop = HighBytesMask(block) | BytesEqualToMask(block, 0) |
                         BytesEqualToMask(block, static_cast<unsigned char>(kEsc));
         if (stop != 0) {
             int plain = BytesBeforeFirstInMask(stop);
-            *lines += static_cast<std::uint64_t>(CountInMask(lf & ((1u << plain) - 1)));
+            auto before = static_cast<unsigned>(_mm_movemask_epi8(lf)) & ((1u << plain) - 1);
+            *lines += static_cast<std::uint64_t>(CountInMask(before)) + SumOfHalves(counted);
             return p + plain;
         }
-        *lines += static_cast<std::uint64_t>(CountInMask(lf));
+        counted = _mm_add_epi64(counted, _mm_sad_epu8(_mm_and_si128(lf, one), _mm_setzero_si128()));
         p += kBlockBytes;
     }
+    *lines += SumOfHalves(counted);
 #endif
     while (end - p >= 8) {
         std::uint64_t word = LoadWord(p);
@@ -267,6 +283,10 @@ void GatherEvidence(ByteStream* input, EncodingEvidence* evidence) {
 bool GatherFileEvidence(const char* path, EncodingEvidence* evidence) {
     ByteStream* input = StreamOpen(path, "r");
     if (input == nullptr) return false;
+    return GatherStreamEvidence(input, evidence);
+}
+
+bool GatherStreamEvidence(ByteStream* input, EncodingEvidence* evidence) {
     GatherEvidence(input, evidence);
     // A read error cut the input short: the counts describe only a part.
     return StreamClose(input);

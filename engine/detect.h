@@ -38,6 +38,8 @@ void GatherEvidence(ByteStream* input, EncodingEvidence* evidence);
 // Opens the path "r", gathers and closes. False when the file cannot be opened
 // or was not read completely (a read error): nothing can be decided then.
 bool GatherFileEvidence(const char* path, EncodingEvidence* evidence);
+// The same for a stream already open "r", which is closed.
+bool GatherStreamEvidence(ByteStream* input, EncodingEvidence* evidence);
 
 // What DecideByContent answers when only the line ends can decide.
 constexpr DetectionCode LineEndsDecide = 0;

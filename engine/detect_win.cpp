@@ -2,12 +2,13 @@
 
 #include <windows.h>
 
+#include "engine/byte_stream_win.h"
 #include "engine/detect.h"
 #include "util/holders_win.h"
 
-DetectionCode DetectEncoding(const char* path) {
-    EncodingEvidence evidence;
-    if (!GatherFileEvidence(path, &evidence)) return Undetermined;
+namespace {
+
+DetectionCode Decide(const char* path, const EncodingEvidence& evidence) {
     DetectionCode code = DecideByContent(evidence);
     if (code != LineEndsDecide) return code;
     // The whole size, not only its low half: a file of 4 GiB or more must not
@@ -17,6 +18,22 @@ DetectionCode DetectEncoding(const char* path) {
     std::uint64_t size = kUnknownFileSize;
     if (high != -1) size = (std::uint64_t{static_cast<std::uint32_t>(high)} << 32) | low;
     return DecideByLineEnds(evidence.bytes, evidence.lines, size);
+}
+
+}  // namespace
+
+DetectionCode DetectEncoding(const char* path) {
+    EncodingEvidence evidence;
+    if (!GatherFileEvidence(path, &evidence)) return Undetermined;
+    return Decide(path, evidence);
+}
+
+DetectionCode DetectOpenFile(HANDLE file, const char* path) {
+    ByteStream* input = StreamAttachHandle(file, "r");
+    EncodingEvidence evidence;
+    if (input == nullptr || !GatherStreamEvidence(input, &evidence)) return Undetermined;
+    // Closed by now: the size is asked of the file alone, exclusively.
+    return Decide(path, evidence);
 }
 
 std::uint32_t QueryFileSize(const char* path, std::int32_t* high) {

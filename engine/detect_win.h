@@ -1,6 +1,8 @@
 // Deciding a file's encoding: the Win32 edge around the portable detection.
 #pragma once
 
+#include <windows.h>
+
 #include <cstdint>
 
 #include "engine/detection_code.h"
@@ -8,6 +10,9 @@
 // Reads the file once and returns Undetermined, EucJp, ShiftJis or Iso2022Jp.
 // A file that cannot be opened is Undetermined.
 DetectionCode DetectEncoding(const char* path);
+// The same for the file at path, already open for reading: the handle is
+// read and closed, whatever the outcome.
+DetectionCode DetectOpenFile(HANDLE file, const char* path);
 // The file's size (low 32 bits); 0xFFFFFFFF when the file cannot be opened
 // exclusively. The high part, when asked for, is -1 in that case.
 std::uint32_t QueryFileSize(const char* path, std::int32_t* high);

@@ -180,12 +180,18 @@ struct Destination {
 // A rename over a symbolic link would replace the link and leave the file it
 // leads to on its old bytes, so an existing destination that may be a link is
 // followed to the file itself; the result is used only when it is that same
-// file. The destination is opened once for all of it.
-void FindDestination(const char* destinationPath, bool needIdentity, Destination* destination) {
+// file. The destination is opened once for all of it, and not at all where
+// the caller knew the facts and no identity is asked for.
+void FindDestination(const char* destinationPath, bool needIdentity, const DestinationFacts* known,
+                     Destination* destination) {
     CopyBounded(destination->path, destinationPath, sizeof destination->path);
     destination->attributes = GetFileAttributesA(destinationPath);
     destination->exists = destination->attributes != INVALID_FILE_ATTRIBUTES;
     if (!destination->exists) return;
+    if (known != nullptr && !needIdentity && !known->mayBeLink) {
+        destination->information.nNumberOfLinks = known->numberOfLinks;
+        return;
+    }
     HandleHolder file(OpenToDescribe(destinationPath));
     if (!file.valid()) return;
     bool follow = MayBeLink(file.get(), destinationPath, destination->attributes);
@@ -368,7 +374,7 @@ bool CopyRefused(const Destination* destination, const Placement* placement) {
 bool Place(HANDLE result, DWORD resultError, const char* destinationPath, const Placement* placement) {
     Destination destination;
     // Only a plain copy can be asked to go onto its own source.
-    FindDestination(destinationPath, !placement->conversion, &destination);
+    FindDestination(destinationPath, !placement->conversion, placement->known, &destination);
     const char* path = destination.path;
     if (destination.exists && (destination.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         TraceFailure(path, "a folder has the name", ERROR_ACCESS_DENIED);
@@ -429,6 +435,14 @@ bool Place(HANDLE result, DWORD resultError, const char* destinationPath, const 
 }
 
 }  // namespace
+
+bool DescribeDestination(HANDLE file, const char* path, DestinationFacts* facts) {
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!CountNames(file, &information)) return false;
+    facts->numberOfLinks = information.nNumberOfLinks;
+    facts->mayBeLink = MayBeLink(file, path, GetFileAttributesA(path));
+    return true;
+}
 
 BlockWriter SetBlockWriter(BlockWriter writer) {
     BlockWriter previous = blockWriter;

@@ -5,6 +5,16 @@
 
 #include <windows.h>
 
+// What the destination's own open file told, where the caller had it open
+// anyway (a file rewritten in place is the source it was read from), so that
+// it is not opened once more to be described.
+struct DestinationFacts {
+    bool mayBeLink;  // it may be a symbolic link, to be followed
+    DWORD numberOfLinks;
+};
+// Asks them of the file open at path. False when it cannot tell.
+bool DescribeDestination(HANDLE file, const char* path, DestinationFacts* facts);
+
 // What the result takes over from the source, and how a protected
 // destination is treated.
 struct Placement {
@@ -17,6 +27,8 @@ struct Placement {
     // The old destination goes to the Recycle Bin, once the new bytes are
     // complete and ready to take its place.
     bool keepOverwrittenInRecycleBin;
+    // What is already known of the destination, or null: it is looked at.
+    const DestinationFacts* known = nullptr;
 };
 
 // Copies the bytes of resultPath into a staged file beside the destination

@@ -27,14 +27,26 @@ bool FitsPathBuffer(const char* path) {
     return std::strlen(path) <= static_cast<std::size_t>(kPathCapacity - 2);
 }
 
+// The item's paths; false, with the item left empty and undetermined, when
+// one does not fit.
+bool SetItemPaths(WorkItem* item, const char* sourcePath, const char* destinationPath) {
+    if (!FitsPathBuffer(sourcePath) || !FitsPathBuffer(destinationPath)) {
+        item->sourcePath[0] = '\0';
+        item->destinationPath[0] = '\0';
+        item->code = Undetermined;
+        return false;
+    }
+    CopyBounded(item->sourcePath, sourcePath, kPathCapacity - 1);
+    CopyBounded(item->destinationPath, destinationPath, kPathCapacity - 1);
+    return true;
+}
+
 // The source opened for reading, with its attributes and times (the fields
 // of *found that the result takes over), asked of the open file where the
 // system can tell them; null when it cannot be opened.
 ByteStream* OpenSource(const char* path, WIN32_FIND_DATAA* found) {
     ZeroFill(found, sizeof *found);
-    // As the C runtime opens a file for reading.
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = OpenSourceFile(path);
     if (file == INVALID_HANDLE_VALUE) return nullptr;
     FileBasicInformation basic;
     if (QueryFileBasicInformation(file, &basic)) {
@@ -55,6 +67,11 @@ ByteStream* OpenSource(const char* path, WIN32_FIND_DATAA* found) {
 
 }  // namespace
 
+HANDLE OpenSourceFile(const char* path) {
+    return CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                       FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
 bool IsFile(const char* path) {
     DWORD attributes = GetFileAttributesA(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
@@ -66,14 +83,7 @@ bool InitWorkItem(WorkItem* item, const char* sourcePath, const char* destinatio
 
 bool InitWorkItemKnowing(WorkItem* item, const char* sourcePath, const char* destinationPath,
                          const DWORD* knownAttributes) {
-    if (!FitsPathBuffer(sourcePath) || !FitsPathBuffer(destinationPath)) {
-        item->sourcePath[0] = '\0';
-        item->destinationPath[0] = '\0';
-        item->code = Undetermined;
-        return false;
-    }
-    CopyBounded(item->sourcePath, sourcePath, kPathCapacity - 1);
-    CopyBounded(item->destinationPath, destinationPath, kPathCapacity - 1);
+    if (!SetItemPaths(item, sourcePath, destinationPath)) return false;
     // Attributes that cannot be read have every bit set, the folder bit too.
     DWORD attributes = knownAttributes != nullptr ? *knownAttributes : GetFileAttributesA(item->sourcePath);
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
@@ -81,6 +91,15 @@ bool InitWorkItemKnowing(WorkItem* item, const char* sourcePath, const char* des
     } else {
         item->code = DetectEncoding(item->sourcePath);
     }
+    return true;
+}
+
+bool InitWorkItemOpen(WorkItem* item, const char* sourcePath, const char* destinationPath, HANDLE opened) {
+    if (!SetItemPaths(item, sourcePath, destinationPath)) {
+        CloseHandle(opened);
+        return false;
+    }
+    item->code = DetectOpenFile(opened, item->sourcePath);
     return true;
 }
 
@@ -133,6 +152,11 @@ bool ConvertFile(const char* sourcePath, const char* destinationPath, const Conv
         TranscodeStream(input, output, rule);
         converted = StreamFlush(output);
     }
+    // Rewritten in place, the destination is the source: what the placement
+    // must know of it is asked of the source's handle, before it is closed.
+    DestinationFacts facts{};
+    bool known = std::strcmp(sourcePath, destinationPath) == 0 &&
+                 DescribeDestination(StreamHandle(input), destinationPath, &facts);
     // A source that could not be read to its end gives an incomplete text,
     // which must not replace anything.
     bool readCompletely = StreamClose(input);
@@ -140,7 +164,7 @@ bool ConvertFile(const char* sourcePath, const char* destinationPath, const Conv
 
     bool replaced = false;
     if (converted) {
-        Placement placement{&found, true, keepOverwrittenInRecycleBin};
+        Placement placement{&found, true, keepOverwrittenInRecycleBin, known ? &facts : nullptr};
         replaced = PlaceResultFrom(StreamHandle(output), destinationPath, &placement);
     }
     if (output != nullptr) StreamClose(output);

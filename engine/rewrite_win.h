@@ -9,6 +9,10 @@
 #include "engine/conversion.h"
 #include "engine/work_item.h"
 
+// Opens a file for reading as the C runtime does (others may read and write
+// it meanwhile); INVALID_HANDLE_VALUE when it cannot.
+HANDLE OpenSourceFile(const char* path);
+
 // Fills the item's paths and classifies it (a folder, or what DetectEncoding
 // says). False, with the item left empty and undetermined, when a path does
 // not fit the item's buffers: a cut path could name another file.
@@ -17,6 +21,10 @@ bool InitWorkItem(WorkItem* item, const char* sourcePath, const char* destinatio
 // of its folder), so that they are not asked for again; null reads them.
 bool InitWorkItemKnowing(WorkItem* item, const char* sourcePath, const char* destinationPath,
                          const DWORD* knownAttributes);
+
+// The same for a file (not a folder) already open for reading, which is
+// classified through that handle and closed, whatever the outcome.
+bool InitWorkItemOpen(WorkItem* item, const char* sourcePath, const char* destinationPath, HANDLE opened);
 
 // Mirrors a folder or hands a file to ConvertOrCopyItem; always true (the run
 // goes on whatever happened to one item).

@@ -48,6 +48,11 @@ public:
         if (valid()) CloseHandle(handle_);
         handle_ = INVALID_HANDLE_VALUE;
     }
+    // Holds another handle, closing the one it held.
+    void Reset(HANDLE handle) {
+        Close();
+        handle_ = handle;
+    }
     // Hands the handle on, still open; the holder no longer closes it.
     HANDLE Release() {
         HANDLE handle = handle_;

@@ -259,4 +259,33 @@ TEST(StreamAttach, TakesOverAnOpenFile) {
     EXPECT_EQ(StreamAttach(nullptr, "r"), nullptr);
 }
 
+// A flush hands the bytes to the file and leaves the stream open for more.
+TEST(StreamFlush, BytesReachTheFileWhileTheStreamStaysOpen) {
+    ScratchFile file;
+    ByteStream* s = StreamOpen(file.path(), "w");
+    ASSERT_NE(s, nullptr);
+    StreamWriteByte(s, 'a');
+    StreamWriteByte(s, '\n');
+    EXPECT_TRUE(StreamFlush(s));
+    EXPECT_EQ(file.Read(), "a\r\n");
+    StreamWriteByte(s, 'b');
+    EXPECT_TRUE(StreamClose(s));
+    EXPECT_EQ(file.Read(), "a\r\nb");
+
+    // A write that fails is reported by the flush, and again by the close.
+    s = StreamOpen("/dev/full", "wb");
+    ASSERT_NE(s, nullptr);
+    StreamWriteByte(s, 'a');
+    EXPECT_FALSE(StreamFlush(s));
+    EXPECT_FALSE(StreamClose(s));
+
+    // Nothing to hand on while reading.
+    ScratchFile input("xy");
+    s = StreamOpen(input.path(), "r");
+    ASSERT_NE(s, nullptr);
+    EXPECT_TRUE(StreamFlush(s));
+    EXPECT_EQ(StreamReadByte(s), 'x');
+    EXPECT_TRUE(StreamClose(s));
+}
+
 }  // namespace

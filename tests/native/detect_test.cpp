@@ -310,4 +310,27 @@ TEST(Detect, AFileThatCannotBeReadGivesNoEvidence) {
     EXPECT_FALSE(GatherFileEvidence("/tmp", &e));  // opens, but reading fails
 }
 
+// Plain runs are skipped sixteen bytes at a time with their LF bytes summed
+// as they go: runs of every length around the block size, LF bytes at every
+// offset and in bulk, each run ended by each kind of byte that stops it.
+TEST(Detect, LongPlainRunsCountEveryLineFeed) {
+    const std::string stops[] = {"\x82\xA0", "\x1B$B0!\x1B(B", std::string(1, '\0'), "\xB0\xA1", ""};
+    std::vector<std::string> texts;
+    for (std::size_t length = 1; length <= 70; length++) {
+        for (std::size_t lf = 0; lf < length; lf += 3) {
+            std::string run(length, 'x');
+            run[lf] = '\n';
+            for (const std::string& stop : stops) texts.push_back(run + stop + run);
+        }
+    }
+    std::string many;
+    for (int i = 0; i < 5000; i++) many += i % 3 == 0 ? "\n" : "ab\n";
+    for (const std::string& stop : stops) texts.push_back(many + stop + many.substr(7));
+    texts.push_back(std::string(kStreamBlockSize * 2 + 5, '\n'));
+    for (const std::string& text : texts) {
+        ASSERT_EQ(Disagreement(EvidenceOf(text), PlainPass(text)), "") << text.size();
+    }
+    EXPECT_EQ(EvidenceOf(std::string(kStreamBlockSize * 2 + 5, '\n')).lines, kStreamBlockSize * 2u + 5u);
+}
+
 }  // namespace

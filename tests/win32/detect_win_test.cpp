@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "engine/rewrite_win.h"
 #include "tests/win32/support/test_support.h"
 
 namespace {
@@ -21,10 +22,20 @@ const std::string kTinyPng =
 class DetectFiles : public ::testing::Test {
 protected:
     ScratchFolder scratch;
+    // By the path, and through a handle already open (as the gathering does
+    // for a file rewritten in place): both must agree, and the handle must
+    // be closed afterwards (the file then opens exclusively).
     DetectionCode DetectBytes(const std::string& bytes, const std::string& name = "file.txt") {
         std::string path = scratch / name;
         EXPECT_TRUE(WriteBytes(path, bytes));
-        return DetectEncoding(path.c_str());
+        DetectionCode byPath = DetectEncoding(path.c_str());
+        HANDLE opened = OpenSourceFile(path.c_str());
+        EXPECT_NE(opened, INVALID_HANDLE_VALUE);
+        EXPECT_EQ(DetectOpenFile(opened, path.c_str()), byPath) << name;
+        HANDLE exclusive = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        EXPECT_NE(exclusive, INVALID_HANDLE_VALUE) << "the handle was left open";
+        if (exclusive != INVALID_HANDLE_VALUE) CloseHandle(exclusive);
+        return byPath;
     }
 };
 
