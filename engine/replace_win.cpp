@@ -185,7 +185,7 @@ struct Destination {
 void FindDestination(const char* destinationPath, bool needIdentity, const DestinationFacts* known,
                      Destination* destination) {
     CopyBounded(destination->path, destinationPath, sizeof destination->path);
-    destination->attributes = GetFileAttributesA(destinationPath);
+    destination->attributes = known != nullptr ? known->attributes : GetFileAttributesA(destinationPath);
     destination->exists = destination->attributes != INVALID_FILE_ATTRIBUTES;
     if (!destination->exists) return;
     if (known != nullptr && !needIdentity && !known->mayBeLink) {
@@ -440,7 +440,8 @@ bool DescribeDestination(HANDLE file, const char* path, DestinationFacts* facts)
     BY_HANDLE_FILE_INFORMATION information{};
     if (!CountNames(file, &information)) return false;
     facts->numberOfLinks = information.nNumberOfLinks;
-    facts->mayBeLink = MayBeLink(file, path, GetFileAttributesA(path));
+    facts->attributes = GetFileAttributesA(path);
+    facts->mayBeLink = MayBeLink(file, path, facts->attributes);
     return true;
 }
 

@@ -9,7 +9,8 @@
 // anyway (a file rewritten in place is the source it was read from), so that
 // it is not opened once more to be described.
 struct DestinationFacts {
-    bool mayBeLink;  // it may be a symbolic link, to be followed
+    DWORD attributes;  // as GetFileAttributesA gives them for the path
+    bool mayBeLink;    // it may be a symbolic link, to be followed
     DWORD numberOfLinks;
 };
 // Asks them of the file open at path. False when it cannot tell.

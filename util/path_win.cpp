@@ -11,8 +11,9 @@
 bool PathExists(const char* path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
 
 bool IsDirectory(const char* path) {
-    if (!PathExists(path)) return false;
-    return (GetFileAttributesA(path) & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    // One look: attributes that cannot be read have every bit set.
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 bool ModulePathWithExtension(char* buffer, int capacity, const char* extension) {
