@@ -155,7 +155,7 @@ bool ConvertFile(const char* sourcePath, const char* destinationPath, const Conv
     // Rewritten in place, the destination is the source: what the placement
     // must know of it is asked of the source's handle, before it is closed.
     DestinationFacts facts{};
-    bool known = std::strcmp(sourcePath, destinationPath) == 0 &&
+    bool known = converted && std::strcmp(sourcePath, destinationPath) == 0 &&
                  DescribeDestination(StreamHandle(input), destinationPath, &facts);
     // A source that could not be read to its end gives an incomplete text,
     // which must not replace anything.
