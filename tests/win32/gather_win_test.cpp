@@ -437,4 +437,22 @@ TEST_F(Gathering, AFileReachedByTwoNamesIsRewrittenInPlaceOnce) {
     EXPECT_NE(ReadBytes(other), kShiftJis);
 }
 
+// Hard links (no host needed): two names of one file in one folder and a
+// third in another are rewritten once; every other file of those folders,
+// each a file of its own with a number of its own, is rewritten as ever.
+TEST_F(Gathering, HardLinkedNamesAreRewrittenInPlaceOnceAndOthersAsEver) {
+    std::string folder = Canonical(Folder("linked"));
+    std::string elsewhere = Canonical(Folder("elsewhere"));
+    std::string a = File("linked\\a.txt");
+    ASSERT_TRUE(CreateHardLinkA((folder + "\\b.txt").c_str(), a.c_str(), nullptr));
+    ASSERT_TRUE(CreateHardLinkA((elsewhere + "\\c.txt").c_str(), a.c_str(), nullptr));
+    std::vector<std::string> others;
+    for (int i = 0; i < 20; i++) others.push_back(File("linked\\other" + std::to_string(i) + ".txt"));
+
+    RewriteInPlaceIntoEucJp({folder, elsewhere});
+    ExpectConvertedOnce(a);
+    EXPECT_EQ(ReadBytes(folder + "\\b.txt"), kShiftJis);  // the same file, back again
+    for (const std::string& other : others) ExpectConvertedOnce(other);
+}
+
 }  // namespace

@@ -163,6 +163,24 @@ TEST_F(Replace, ProtectedAndHeldDestinations) {
 
 // Two names of one file (a hard link): rewritten in place under one name,
 // both show the converted text; a failure part way leaves both on the old.
+// In place, what the replace knows of the destination comes from the
+// source's own handle: protected files are still replaced, keep their
+// attributes, and a file of one name is not written through (its old bytes go
+// with the rename).
+TEST_F(Replace, ProtectedFilesRewrittenInPlaceKeepTheirAttributes) {
+    for (DWORD attributes : {DWORD{FILE_ATTRIBUTE_READONLY}, DWORD{FILE_ATTRIBUTE_HIDDEN},
+                             DWORD{FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE}}) {
+        std::string file = File("protected.txt", kShiftJisLine);
+        ASSERT_TRUE(SetFileAttributesA(file.c_str(), attributes));
+        EXPECT_TRUE(ConvertFile(file.c_str(), file.c_str(), Rule(ShiftJis, IntoEucJp), false)) << attributes;
+        EXPECT_EQ(ReadBytes(file), kEucJpLine);
+        EXPECT_EQ(GetFileAttributesA(file.c_str()) & (attributes | FILE_ATTRIBUTE_DIRECTORY), attributes);
+        EXPECT_TRUE(StagedIn(scratch.path()).empty());
+        SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(file.c_str());
+    }
+}
+
 TEST_F(Replace, EveryNameOfAFileShowsTheResult) {
     std::string first = File("first.txt", kShiftJisLine + kShiftJisLine);
     std::string second = scratch / "second.txt";
