@@ -66,11 +66,6 @@ bool IdentityByIndex(HANDLE handle, FileIdentity* identity) {
     return information.nFileIndexHigh != 0 || information.nFileIndexLow != 0;
 }
 
-HANDLE OpenToIdentify(const char* path) {
-    return CreateFileA(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-}
-
 bool Identify(HANDLE handle, FileIdentity* identity) {
     return IdentityById(handle, identity) || IdentityByIndex(handle, identity);
 }
@@ -89,7 +84,7 @@ bool FirstVisitOpen(Visited* seen, HANDLE handle, const char* path) {
         FileIdentity identity;
         if (!Identify(handle, &identity)) return true;
         for (const std::string& earlier : paths) {
-            HandleHolder other(OpenToIdentify(earlier.c_str()));
+            HandleHolder other(OpenToDescribe(earlier.c_str()));
             FileIdentity otherIdentity;
             if (other.valid() && Identify(other.get(), &otherIdentity) && otherIdentity == identity) {
                 return false;
@@ -102,7 +97,7 @@ bool FirstVisitOpen(Visited* seen, HANDLE handle, const char* path) {
 
 // The same for a path not open yet; one that cannot be opened counts as new.
 bool FirstVisit(Visited* seen, const char* path) {
-    HandleHolder handle(OpenToIdentify(path));
+    HandleHolder handle(OpenToDescribe(path));
     return !handle.valid() || FirstVisitOpen(seen, handle.get(), path);
 }
 

@@ -107,11 +107,6 @@ bool DescribeOpenFile(HANDLE file, BY_HANDLE_FILE_INFORMATION* information) {
     return GetFileInformationByHandle(file, information) != FALSE;
 }
 
-HANDLE OpenToDescribe(const char* path) {
-    return CreateFileA(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-}
-
 bool Identify(const char* path, BY_HANDLE_FILE_INFORMATION* information) {
     HandleHolder file(OpenToDescribe(path));
     return file.valid() && DescribeOpenFile(file.get(), information);

@@ -55,6 +55,11 @@ FARPROC NtdllRoutine(const char* name) { return GetProcAddress(GetModuleHandleA(
 
 }  // namespace
 
+HANDLE OpenToDescribe(const char* path) {
+    return CreateFileA(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+}
+
 bool QueryFileIdInformation(HANDLE file, FileIdInformation* information) {
     return QueryByHandle(file, kFileIdInfoClass, information, sizeof *information);
 }

@@ -11,6 +11,11 @@
 
 #include <windows.h>
 
+// Opens a file or a folder only to ask it these questions: no read or write
+// access, so that a file others hold open for writing still answers.
+// INVALID_HANDLE_VALUE when it cannot be opened.
+HANDLE OpenToDescribe(const char* path);
+
 // FILE_ID_INFO: the volume and the file's 128-bit number on it.
 struct FileIdInformation {
     ULONGLONG volumeSerialNumber;

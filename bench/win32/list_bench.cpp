@@ -16,6 +16,7 @@
 #include <string>
 #include <thread>
 
+#include "bench/win32/bench_clock.h"
 #include "engine/rewrite_win.h"
 #include "res/resource.h"
 #include "tests/win32/support/test_support.h"
@@ -26,17 +27,6 @@ namespace {
 
 constexpr int kFilesPerFolder = 100;
 constexpr double kTargetRatio = 15.0;
-
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // UTF-8 text with non-ASCII bytes, which the detection leaves undecided. The
 // number makes every file's first bytes differ, in no particular order.

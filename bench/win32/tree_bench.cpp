@@ -14,6 +14,7 @@
 #include <string>
 
 #include "app/gather_win.h"
+#include "bench/win32/bench_clock.h"
 #include "engine/rewrite_win.h"
 #include "tests/win32/support/test_support.h"
 #include "util/path_win.h"
@@ -78,17 +79,6 @@ bool MakeTree(const std::string& root, int files, const std::string samples[3]) 
         if (!WriteBytes(dir + name, samples[i % 3])) return false;
     }
     return true;
-}
-
-double Now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
 struct Timing {
