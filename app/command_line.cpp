@@ -10,7 +10,7 @@ namespace {
 struct Splitter {
     const char* p;
     LeadBytePredicate isLeadByte;
-    char* out;                // where the next text byte goes; null while counting
+    char* out;  // where the next text byte goes; null while counting
     std::size_t textBytes = 0;
 
     void Put(char c) {

@@ -54,15 +54,16 @@ constexpr int kFileIndex = 2;
 bool IdentityById(HANDLE handle, FileIdentity* identity) {
     FileIdInformation record;
     if (!QueryFileIdInformation(handle, &record)) return false;
-    *identity = FileIdentity(kFileIdInfo, record.volumeSerialNumber, record.fileId[0], record.fileId[1]);
+    *identity =
+        FileIdentity(kFileIdInfo, record.volumeSerialNumber, record.fileId[0], record.fileId[1]);
     return record.fileId[0] != 0 || record.fileId[1] != 0;
 }
 
 bool IdentityByIndex(HANDLE handle, FileIdentity* identity) {
     BY_HANDLE_FILE_INFORMATION information;
     if (!GetFileInformationByHandle(handle, &information)) return false;
-    *identity = FileIdentity(kFileIndex, information.dwVolumeSerialNumber, information.nFileIndexHigh,
-                             information.nFileIndexLow);
+    *identity = FileIdentity(kFileIndex, information.dwVolumeSerialNumber,
+                             information.nFileIndexHigh, information.nFileIndexLow);
     return information.nFileIndexHigh != 0 || information.nFileIndexLow != 0;
 }
 
@@ -86,7 +87,8 @@ bool FirstVisitOpen(Visited* seen, HANDLE handle, const char* path) {
         for (const std::string& earlier : paths) {
             HandleHolder other(OpenToDescribe(earlier.c_str()));
             FileIdentity otherIdentity;
-            if (other.valid() && Identify(other.get(), &otherIdentity) && otherIdentity == identity) {
+            if (other.valid() && Identify(other.get(), &otherIdentity) &&
+                otherIdentity == identity) {
                 return false;
             }
         }
@@ -131,7 +133,8 @@ void Walk(TreeWalk* walk, const char* parent, const char* name, const char* dest
     if (listed == nullptr || folder) {
         if (!FindExists(source, &found)) return;
         attributes = GetFileAttributesA(source);
-        folder = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        folder =
+            attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     }
     char destination[kPathCapacity];
     if (!JoinPath(destination, kPathCapacity, destinationFolder, name)) return;
@@ -318,7 +321,8 @@ bool CanonicalizePath(const char* path, char* out, int size) {
     if (MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, limit) <= 0) return false;
     ULONG eaten = 0;
     ItemListHolder items;
-    if (desktop->ParseDisplayName(nullptr, nullptr, widePath, &eaten, items.put(), nullptr) != S_OK) {
+    if (desktop->ParseDisplayName(nullptr, nullptr, widePath, &eaten, items.put(), nullptr) !=
+        S_OK) {
         return false;
     }
     char full[MAX_PATH] = "";

@@ -17,14 +17,14 @@ enum : OutputMethod {
 
 struct Settings {
     OutputMethod outputMethod;
-    char outputFolder[kPathCapacity];   // used with IntoOutputFolder
+    char outputFolder[kPathCapacity];  // used with IntoOutputFolder
     bool showSettingsAtStartup;
     bool keepOverwrittenInRecycleBin;
-    ConversionMask conversionMask;      // per run, from the switches or the dialog
-    bool dialogBeforeRun;               // per run: the dialog offers the conversion choices
-    bool outputFolderWarning;           // per run: the dialog says the folder is unusable
+    ConversionMask conversionMask;  // per run, from the switches or the dialog
+    bool dialogBeforeRun;           // per run: the dialog offers the conversion choices
+    bool outputFolderWarning;       // per run: the dialog says the folder is unusable
     std::int32_t listDialogWidth;
     std::int32_t listDialogHeight;
-    std::int32_t listSortColumn;        // per run
-    bool listSortAscending;             // per run
+    std::int32_t listSortColumn;  // per run
+    bool listSortAscending;       // per run
 };

@@ -38,8 +38,8 @@ std::int32_t ReadNumber(const char* path, const char* section, const char* key,
 // the user is asked to choose again.
 void ReadOutputFolder(const char* path, const char* defaultFolder, char* folder) {
     char text[kValueCapacity];
-    DWORD length =
-        GetPrivateProfileStringA(kSection, kOutputFolderKey, defaultFolder, text, kValueCapacity, path);
+    DWORD length = GetPrivateProfileStringA(kSection, kOutputFolderKey, defaultFolder, text,
+                                            kValueCapacity, path);
     if (length > static_cast<DWORD>(kPathCapacity - 2)) text[0] = '\0';
     CopyBounded(folder, text, kPathCapacity - 1);
 }
@@ -80,7 +80,8 @@ void LoadSettings(Settings* settings) {
     desktop[kPathCapacity - 1] = '\0';
 
     if (havePath) {
-        settings->keepOverwrittenInRecycleBin = ReadFlag(path, kSection, kKeepInRecycleBinKey, false);
+        settings->keepOverwrittenInRecycleBin =
+            ReadFlag(path, kSection, kKeepInRecycleBinKey, false);
         settings->showSettingsAtStartup = ReadFlag(path, kSection, kShowAtStartupKey, true);
         settings->outputMethod = ReadInteger(path, kSection, kOutputMethodKey, IntoOutputFolder);
         ReadOutputFolder(path, desktop, settings->outputFolder);
@@ -106,10 +107,12 @@ bool SaveSettings(const Settings* settings) {
     if (!SettingsFilePath(path, sizeof path)) return false;
     // Makes the system drop its cached copy of the file before we write.
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, path);
-    bool saved = WriteFlag(path, kSection, kKeepInRecycleBinKey, settings->keepOverwrittenInRecycleBin);
+    bool saved =
+        WriteFlag(path, kSection, kKeepInRecycleBinKey, settings->keepOverwrittenInRecycleBin);
     saved &= WriteFlag(path, kSection, kShowAtStartupKey, settings->showSettingsAtStartup);
     saved &= WriteInteger(path, kSection, kOutputMethodKey, settings->outputMethod);
-    saved &= WritePrivateProfileStringA(kSection, kOutputFolderKey, settings->outputFolder, path) != FALSE;
+    saved &= WritePrivateProfileStringA(kSection, kOutputFolderKey, settings->outputFolder, path) !=
+             FALSE;
     saved &= WriteInteger(path, kSection, kDialogWidthKey, settings->listDialogWidth);
     saved &= WriteInteger(path, kSection, kDialogHeightKey, settings->listDialogHeight);
     return saved;

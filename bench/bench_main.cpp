@@ -102,7 +102,8 @@ int main(int argc, char** argv) {
         return Measure(argv[2], argv + 4);
     }
     if (argc == 3 && std::strcmp(argv[1], "detect") == 0) return Detect(argv[2]);
-    if (argc == 5 && std::strcmp(argv[1], "convert") == 0) return Convert(argv[2], argv[3], argv[4]);
+    if (argc == 5 && std::strcmp(argv[1], "convert") == 0)
+        return Convert(argv[2], argv[3], argv[4]);
     std::fprintf(stderr,
                  "usage: tavelin_bench detect FILE\n"
                  "       tavelin_bench convert sjis-euc|euc-sjis|jis-sjis|jis-euc IN OUT\n"

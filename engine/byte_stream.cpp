@@ -125,7 +125,8 @@ const unsigned char* FindByte(const unsigned char* p, std::size_t length, unsign
 
 // Whether either of two bytes occurs, in one pass: a block read in text mode
 // most often holds neither an end mark nor a CR.
-bool HoldsEither(const unsigned char* p, std::size_t length, unsigned char one, unsigned char other) {
+bool HoldsEither(const unsigned char* p, std::size_t length, unsigned char one,
+                 unsigned char other) {
     const unsigned char* end = p + length;
 #ifdef __SSE2__
     while (end - p >= kBlockBytes) {

@@ -14,7 +14,8 @@ const ConversionRule ConversionTable[kConversionRuleCount] = {
     {IntoEucJp, Iso2022Jp, ReadIso2022JpChar, JisToEucJp, WriteCodeChar, "wb"},
 };
 
-RuleOutcome FindConversionRule(DetectionCode code, ConversionMask mask, const ConversionRule** rule) {
+RuleOutcome FindConversionRule(DetectionCode code, ConversionMask mask,
+                               const ConversionRule** rule) {
     if (rule != nullptr) *rule = nullptr;
     if (code == Undetermined) return RuleOutcome::Skip;
     for (const ConversionRule& row : ConversionTable) {
@@ -62,7 +63,7 @@ bool CopyPlainRun(ByteStream* input, ByteStream* output) {
             q += plain;
         } else
 #endif
-        if (end - p >= 8 && limit - q >= 8) {
+            if (end - p >= 8 && limit - q >= 8) {
             // Eight bytes at a time (see engine/word_scan.h).
             std::uint64_t word = LoadWord(p);
             std::uint64_t stop = HighBytes(word) | BytesEqualTo(word, kEscape);
@@ -239,8 +240,9 @@ void TranscodeWith(ByteStream* input, ByteStream* output) {
         for (bool moved = true; moved;) {
             if (kShifting) {
                 moved = TakeModeSwitch(input, &kanjiMode);
-                if (kanjiMode == OneByteMode ? CopyPlainRun(input, output)
-                                             : ConvertPairRun<Map, IsPair, LookUp, kSetTopBits>(input, output)) {
+                if (kanjiMode == OneByteMode
+                        ? CopyPlainRun(input, output)
+                        : ConvertPairRun<Map, IsPair, LookUp, kSetTopBits>(input, output)) {
                     moved = true;
                 }
             } else {
@@ -272,14 +274,17 @@ bool Uses(const ConversionRule* rule) {
 void TranscodeStream(ByteStream* input, ByteStream* output, const ConversionRule* rule) {
     if (input == nullptr || output == nullptr || rule == nullptr) return;
     if (Uses<ReadShiftJisChar, ShiftJisToEucJp>(rule)) {
-        TranscodeWith<ReadShiftJisChar, ShiftJisToEucJp, ShiftJisPair, ShiftJisToEucJpTable, false, false>(input, output);
+        TranscodeWith<ReadShiftJisChar, ShiftJisToEucJp, ShiftJisPair, ShiftJisToEucJpTable, false,
+                      false>(input, output);
     } else if (Uses<ReadEucJpChar, EucJpToShiftJis>(rule)) {
-        TranscodeWith<ReadEucJpChar, EucJpToShiftJis, EucJpPair, EucJpToShiftJisTable, false, false>(input, output);
+        TranscodeWith<ReadEucJpChar, EucJpToShiftJis, EucJpPair, EucJpToShiftJisTable, false,
+                      false>(input, output);
     } else if (Uses<ReadIso2022JpChar, JisToShiftJis>(rule)) {
         TranscodeWith<ReadIso2022JpChar, JisToShiftJis, TwoByteModePair, JisToShiftJisTable, false,
                       true>(input, output);
     } else if (Uses<ReadIso2022JpChar, JisToEucJp>(rule)) {
-        TranscodeWith<ReadIso2022JpChar, JisToEucJp, TwoByteModePair, NoTable, true, true>(input, output);
+        TranscodeWith<ReadIso2022JpChar, JisToEucJp, TwoByteModePair, NoTable, true, true>(input,
+                                                                                           output);
     } else {
         TranscodeThrough(input, output, rule);
     }

@@ -27,7 +27,8 @@ struct ConversionRule {
 enum class RuleOutcome { Skip, Convert, Copy };
 
 // Skip for undetermined files, Convert with *rule set, or Copy.
-RuleOutcome FindConversionRule(DetectionCode code, ConversionMask mask, const ConversionRule** rule);
+RuleOutcome FindConversionRule(DetectionCode code, ConversionMask mask,
+                               const ConversionRule** rule);
 // Reads, maps and writes until the reader reports the end. The input must be
 // opened "r", the output with the rule's outputMode.
 void TranscodeStream(ByteStream* input, ByteStream* output, const ConversionRule* rule);

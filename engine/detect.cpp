@@ -28,8 +28,9 @@ inline bool IsPlainByte(int b) { return b < 0x80 && b != kEsc && b != 0; }
 // Skips the run of plain bytes (7-bit, not ESC, not NUL) that starts at p, counting
 // its LF bytes; returns where the run ends. Sixteen or eight bytes at a time
 // (see engine/word_scan.h).
-inline __attribute__((always_inline)) unsigned char* SkipPlainRun(unsigned char* p, const unsigned char* end,
-                                                           std::uint64_t* lines) {
+inline __attribute__((always_inline)) unsigned char* SkipPlainRun(unsigned char* p,
+                                                                  const unsigned char* end,
+                                                                  std::uint64_t* lines) {
 #ifdef __SSE2__
     // The LF bytes of whole blocks are summed as bytes of 1 (psadbw adds
     // each half of a block), and told only once the run ends.
@@ -92,7 +93,8 @@ constexpr ShiftJisByteKinds MakeShiftJisByteKinds() {
 }
 constexpr ShiftJisByteKinds kShiftJisByteKinds = MakeShiftJisByteKinds();
 
-unsigned char* SkipValidPairs(const ShiftJisRecognizer&, unsigned char* p, const unsigned char* end) {
+unsigned char* SkipValidPairs(const ShiftJisRecognizer&, unsigned char* p,
+                              const unsigned char* end) {
     while (end - p >= 2 && (kShiftJisByteKinds.kind[p[0]] & kLeadByte) != 0 &&
            (kShiftJisByteKinds.kind[p[1]] & kTrailByte) != 0) {
         p += 2;
@@ -123,7 +125,7 @@ unsigned char* SkipValidPairs(const Iso2022JpRecognizer&, unsigned char* p, cons
 // open, it alone is fed; once none is, nothing later can make the file
 // anything but undetermined and the pass stops.
 class EvidenceScanner {
-public:
+  public:
     std::uint64_t bytes = 0;
     std::uint64_t lines = 0;
     bool holdsNul = false;
@@ -179,7 +181,7 @@ public:
         evidence->settledEarly = settled;
     }
 
-private:
+  private:
     Iso2022JpRecognizer iso2022Jp_;
     ShiftJisRecognizer shiftJis_;
     EucJpRecognizer eucJp_;

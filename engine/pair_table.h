@@ -15,8 +15,8 @@ constexpr std::uint8_t kNoRow = 0xFF;
 
 template <int Rows, int Columns>
 struct PairTable {
-    std::uint8_t rowOf[256];        // the first byte's row, kNoRow when not covered
-    unsigned char secondLow;        // the second byte of column 0
+    std::uint8_t rowOf[256];             // the first byte's row, kNoRow when not covered
+    unsigned char secondLow;             // the second byte of column 0
     std::uint16_t cells[Rows][Columns];  // the result, first byte high; 0 not covered
 };
 
@@ -36,8 +36,8 @@ using ByteTest = bool (*)(unsigned);
 constexpr bool Usable(unsigned byte) { return byte != 0 && byte != 0x0A; }
 
 template <int Rows, int Columns>
-constexpr PairTable<Rows, Columns> Build(CodeMapper map, ByteTest coveredFirst, ByteTest coveredSecond,
-                                         unsigned secondLow) {
+constexpr PairTable<Rows, Columns> Build(CodeMapper map, ByteTest coveredFirst,
+                                         ByteTest coveredSecond, unsigned secondLow) {
     static_assert(Rows < kNoRow, "a row number is a byte");
     PairTable<Rows, Columns> table{};
     int rows = 0;
@@ -50,10 +50,12 @@ constexpr PairTable<Rows, Columns> Build(CodeMapper map, ByteTest coveredFirst, 
             unsigned second = secondLow + column;
             table.cells[row][column] = 0;
             if (!coveredSecond(second)) continue;
-            auto value = static_cast<std::uint32_t>(map(static_cast<CodeChar>(first * 256 + second)));
+            auto value =
+                static_cast<std::uint32_t>(map(static_cast<CodeChar>(first * 256 + second)));
             unsigned high = (value >> 8) & 0xFF;
             unsigned low = value & 0xFF;
-            if (Usable(high) && Usable(low)) table.cells[row][column] = static_cast<std::uint16_t>(high * 256 + low);
+            if (Usable(high) && Usable(low))
+                table.cells[row][column] = static_cast<std::uint16_t>(high * 256 + low);
         }
     }
     table.secondLow = static_cast<unsigned char>(secondLow);
@@ -64,7 +66,9 @@ constexpr bool EucJpByte(unsigned b) { return b >= 0xA1 && b <= 0xFE; }
 constexpr bool JisByte(unsigned b) { return b >= 0x21 && b <= 0x7E; }
 // The lead bytes of JIS X 0208's rows (0x81-0x9F, 0xE0-0xEF); the user-defined
 // rows above are left to the mapper.
-constexpr bool ShiftJisRowLead(unsigned b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xEF); }
+constexpr bool ShiftJisRowLead(unsigned b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xEF);
+}
 constexpr bool ShiftJisTrail(unsigned b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
 
 }  // namespace pair_table_detail

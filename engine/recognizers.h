@@ -9,14 +9,14 @@
 #include "util/text.h"
 
 class CodeRecognizer {
-public:
+  public:
     // Takes a byte 0 to 255 or the end marker -1; returns the violations so far.
     virtual std::int32_t Feed(std::int32_t input) = 0;
 
     std::int32_t state = 0;  // position inside a multi-byte sequence; 0 at a character start
     std::int32_t count = 0;  // rule violations seen so far
 
-protected:
+  protected:
     // Recognizers are plain values on the stack; nobody deletes one through the base.
     ~CodeRecognizer() = default;
 };
@@ -25,7 +25,7 @@ constexpr std::int32_t kEsc = 0x1B;
 
 // Counts ESC and 8-bit bytes: zero means plain 7-bit text without escapes.
 class EscapeOrHighByteCounter final : public CodeRecognizer {
-public:
+  public:
     std::int32_t Feed(std::int32_t input) override {
         if (input == kEsc || input >= 0x80) count++;
         return count;
@@ -36,7 +36,7 @@ public:
 // single shift 0x8E followed by 0xA1-0xDF. Three-byte characters (0x8F) are
 // not accepted.
 class EucJpRecognizer final : public CodeRecognizer {
-public:
+  public:
     enum : std::int32_t { AtStart = 0, AfterSingleShift = 1, AfterLead = 2 };
 
     std::int32_t Feed(std::int32_t input) override {
@@ -91,7 +91,7 @@ public:
 // Shift-JIS: ASCII, half-width katakana 0xA1-0xDF, and a lead byte (0x81-0x9F,
 // 0xE0-0xFC) followed by a trail byte (0x40-0x7E, 0x80-0xFC).
 class ShiftJisRecognizer final : public CodeRecognizer {
-public:
+  public:
     enum : std::int32_t { AtStart = 0, AfterLead = 1 };
 
     std::int32_t Feed(std::int32_t input) override {
@@ -122,7 +122,7 @@ public:
 // with escape sequences of the shapes ESC H, ESC K and ESC {$ or (} {@ B J}.
 // Only the shape of an escape sequence is checked, not the shift state.
 class Iso2022JpRecognizer final : public CodeRecognizer {
-public:
+  public:
     enum : std::int32_t { InText = 0, AfterEsc = 1, AfterIntermediate = 2 };
 
     std::int32_t Feed(std::int32_t input) override {
@@ -150,7 +150,7 @@ public:
                     state = InText;
                 }
                 break;
-            default:  // AfterIntermediate
+            default:                                                    // AfterIntermediate
                 if (input == 0x40 || input == 0x42 || input == 0x4A) {  // @, B, J
                     state = InText;
                 } else if (input == kEsc) {
@@ -170,17 +170,17 @@ public:
 // U+10FFFF, no sequence cut off by the end. A text that passes and holds a
 // byte of 0x80 or above is UTF-8, whatever the older rules would say of it.
 class Utf8Recognizer final : public CodeRecognizer {
-public:
+  public:
     // The states name what the next byte must be.
     enum : std::int32_t {
         AtStart = 0,
-        Need1 = 1,       // one more continuation byte 0x80-0xBF
-        Need2 = 2,       // two more
-        Need3 = 3,       // three more
-        AfterE0 = 4,     // 0xA0-0xBF (shorter forms would be overlong), then one more
-        AfterED = 5,     // 0x80-0x9F (0xA0 and up would be surrogates), then one more
-        AfterF0 = 6,     // 0x90-0xBF (overlong below), then two more
-        AfterF4 = 7,     // 0x80-0x8F (above U+10FFFF beyond), then two more
+        Need1 = 1,    // one more continuation byte 0x80-0xBF
+        Need2 = 2,    // two more
+        Need3 = 3,    // three more
+        AfterE0 = 4,  // 0xA0-0xBF (shorter forms would be overlong), then one more
+        AfterED = 5,  // 0x80-0x9F (0xA0 and up would be surrogates), then one more
+        AfterF0 = 6,  // 0x90-0xBF (overlong below), then two more
+        AfterF4 = 7,  // 0x80-0x8F (above U+10FFFF beyond), then two more
     };
 
     bool nonAscii = false;  // a byte of 0x80 or above was fed
@@ -196,13 +196,31 @@ public:
             int high = 0xBF;
             int next = AtStart;
             switch (state) {
-                case Need1: next = AtStart; break;
-                case Need2: next = Need1; break;
-                case Need3: next = Need2; break;
-                case AfterE0: low = 0xA0; next = Need1; break;
-                case AfterED: high = 0x9F; next = Need1; break;
-                case AfterF0: low = 0x90; next = Need2; break;
-                default: high = 0x8F; next = Need2; break;  // AfterF4
+                case Need1:
+                    next = AtStart;
+                    break;
+                case Need2:
+                    next = Need1;
+                    break;
+                case Need3:
+                    next = Need2;
+                    break;
+                case AfterE0:
+                    low = 0xA0;
+                    next = Need1;
+                    break;
+                case AfterED:
+                    high = 0x9F;
+                    next = Need1;
+                    break;
+                case AfterF0:
+                    low = 0x90;
+                    next = Need2;
+                    break;
+                default:
+                    high = 0x8F;
+                    next = Need2;
+                    break;  // AfterF4
             }
             if (input >= low && input <= high) {
                 state = next;

@@ -180,7 +180,8 @@ struct Destination {
 void FindDestination(const char* destinationPath, bool needIdentity, const DestinationFacts* known,
                      Destination* destination) {
     CopyBounded(destination->path, destinationPath, sizeof destination->path);
-    destination->attributes = known != nullptr ? known->attributes : GetFileAttributesA(destinationPath);
+    destination->attributes =
+        known != nullptr ? known->attributes : GetFileAttributesA(destinationPath);
     destination->exists = destination->attributes != INVALID_FILE_ATTRIBUTES;
     if (!destination->exists) return;
     if (known != nullptr && !needIdentity && !known->mayBeLink) {
@@ -296,7 +297,8 @@ bool StageCopy(HANDLE reader, const char* destinationPath, const Placement* plac
 bool RenameOver(HandleHolder* staged, const char* stagedPath, const char* path) {
     if (staged->valid() && CanRenameOpenFiles()) return RenameOpenFile(staged->get(), path, true);
     staged->Close();
-    return MoveFileExA(stagedPath, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    return MoveFileExA(stagedPath, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
+           FALSE;
 }
 
 // The destination has other names that must show the new bytes too: they are
@@ -363,10 +365,10 @@ bool CopyRefused(const Destination* destination, const Placement* placement) {
            (destination->attributes & protectedBits & ~placement->source->dwFileAttributes) != 0;
 }
 
-
 // result: the new bytes, read from their start; INVALID_HANDLE_VALUE when
 // they could not be opened (resultError says why).
-bool Place(HANDLE result, DWORD resultError, const char* destinationPath, const Placement* placement) {
+bool Place(HANDLE result, DWORD resultError, const char* destinationPath,
+           const Placement* placement) {
     Destination destination;
     // Only a plain copy can be asked to go onto its own source.
     FindDestination(destinationPath, !placement->conversion, placement->known, &destination);
@@ -386,7 +388,8 @@ bool Place(HANDLE result, DWORD resultError, const char* destinationPath, const 
         return false;
     }
     BY_HANDLE_FILE_INFORMATION resultInformation;
-    if (!placement->conversion && destination.exists && DescribeOpenFile(result, &resultInformation) &&
+    if (!placement->conversion && destination.exists &&
+        DescribeOpenFile(result, &resultInformation) &&
         SameFile(resultInformation, destination.information)) {
         // A copy onto the source itself: nothing to write, and nothing is
         // written (not a failure worth a trace: every file already in the
@@ -413,7 +416,8 @@ bool Place(HANDLE result, DWORD resultError, const char* destinationPath, const 
     // known from the look at it above, unless the bin has just taken it; a
     // destination without read-only, hidden or system is left as it is.
     DWORD previous = recycled ? GetFileAttributesA(path) : destination.attributes;
-    constexpr DWORD kProtective = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    constexpr DWORD kProtective =
+        FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     if (placement->conversion && previous != INVALID_FILE_ATTRIBUTES &&
         (previous & kProtective) != 0) {
         SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);

@@ -68,8 +68,8 @@ ByteStream* OpenSource(const char* path, WIN32_FIND_DATAA* found) {
 }  // namespace
 
 HANDLE OpenSourceFile(const char* path) {
-    return CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    return CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
 bool IsFile(const char* path) {
@@ -85,7 +85,8 @@ bool InitWorkItemKnowing(WorkItem* item, const char* sourcePath, const char* des
                          const DWORD* knownAttributes) {
     if (!SetItemPaths(item, sourcePath, destinationPath)) return false;
     // Attributes that cannot be read have every bit set, the folder bit too.
-    DWORD attributes = knownAttributes != nullptr ? *knownAttributes : GetFileAttributesA(item->sourcePath);
+    DWORD attributes =
+        knownAttributes != nullptr ? *knownAttributes : GetFileAttributesA(item->sourcePath);
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         item->code = Directory;
     } else {
@@ -94,7 +95,8 @@ bool InitWorkItemKnowing(WorkItem* item, const char* sourcePath, const char* des
     return true;
 }
 
-bool InitWorkItemOpen(WorkItem* item, const char* sourcePath, const char* destinationPath, HANDLE opened) {
+bool InitWorkItemOpen(WorkItem* item, const char* sourcePath, const char* destinationPath,
+                      HANDLE opened) {
     if (!SetItemPaths(item, sourcePath, destinationPath)) {
         CloseHandle(opened);
         return false;
@@ -192,7 +194,8 @@ ByteStream* CreateTemporaryStream(char* buffer, int capacity, const char* mode, 
         // too. The text is written through this very handle, not through a
         // second opening of the name.
         DWORD access = readBack ? GENERIC_READ | GENERIC_WRITE | DELETE : GENERIC_WRITE;
-        DWORD flags = readBack ? FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE : FILE_ATTRIBUTE_NORMAL;
+        DWORD flags =
+            readBack ? FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE : FILE_ATTRIBUTE_NORMAL;
         HANDLE created = CreateFileA(buffer, access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                      CREATE_NEW, flags, nullptr);
         if (created == INVALID_HANDLE_VALUE) continue;

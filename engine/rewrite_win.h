@@ -24,7 +24,8 @@ bool InitWorkItemKnowing(WorkItem* item, const char* sourcePath, const char* des
 
 // The same for a file (not a folder) already open for reading, which is
 // classified through that handle and closed, whatever the outcome.
-bool InitWorkItemOpen(WorkItem* item, const char* sourcePath, const char* destinationPath, HANDLE opened);
+bool InitWorkItemOpen(WorkItem* item, const char* sourcePath, const char* destinationPath,
+                      HANDLE opened);
 
 // Mirrors a folder or hands a file to ConvertOrCopyItem; always true (the run
 // goes on whatever happened to one item).

@@ -10,8 +10,8 @@ using InformationByHandle = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD);
 
 bool QueryByHandle(HANDLE file, int informationClass, void* record, DWORD size) {
     static const auto informationByHandle =
-        reinterpret_cast<InformationByHandle>(reinterpret_cast<void*>(GetProcAddress(
-            GetModuleHandleA("kernel32.dll"), "GetFileInformationByHandleEx")));
+        reinterpret_cast<InformationByHandle>(reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFileInformationByHandleEx")));
     return informationByHandle != nullptr &&
            informationByHandle(file, informationClass, record, size) != FALSE;
 }
@@ -20,8 +20,8 @@ using SetInformationByHandle = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD);
 
 SetInformationByHandle SetInformationRoutine() {
     static const auto setInformation =
-        reinterpret_cast<SetInformationByHandle>(reinterpret_cast<void*>(GetProcAddress(
-            GetModuleHandleA("kernel32.dll"), "SetFileInformationByHandle")));
+        reinterpret_cast<SetInformationByHandle>(reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetFileInformationByHandle")));
     return setInformation;
 }
 
@@ -51,13 +51,16 @@ struct CountedName {
 using QueryInformationFile = LONG(WINAPI*)(HANDLE, IoStatus*, PVOID, ULONG, int);
 using QueryObject = LONG(WINAPI*)(HANDLE, int, PVOID, ULONG, PULONG);
 
-FARPROC NtdllRoutine(const char* name) { return GetProcAddress(GetModuleHandleA("ntdll.dll"), name); }
+FARPROC NtdllRoutine(const char* name) {
+    return GetProcAddress(GetModuleHandleA("ntdll.dll"), name);
+}
 
 }  // namespace
 
 HANDLE OpenToDescribe(const char* path) {
-    return CreateFileA(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                       nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    return CreateFileA(path, FILE_READ_ATTRIBUTES,
+                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
 
 bool QueryFileIdInformation(HANDLE file, FileIdInformation* information) {
@@ -107,8 +110,8 @@ bool QueryFileIndex(HANDLE file, ULONGLONG* index) {
         reinterpret_cast<void*>(NtdllRoutine("NtQueryInformationFile")));
     IoStatus status{};
     LARGE_INTEGER number{};
-    if (queryInformation == nullptr ||
-        queryInformation(file, &status, &number, sizeof number, kFileInternalInformationClass) < 0) {
+    if (queryInformation == nullptr || queryInformation(file, &status, &number, sizeof number,
+                                                        kFileInternalInformationClass) < 0) {
         return false;
     }
     *index = static_cast<ULONGLONG>(number.QuadPart);

@@ -10,7 +10,7 @@
 // One reference to a COM interface, released once.
 template <typename Interface>
 class ComHolder {
-public:
+  public:
     ComHolder() = default;
     ~ComHolder() {
         if (pointer_ != nullptr) pointer_->Release();
@@ -25,14 +25,14 @@ public:
     void** out() { return reinterpret_cast<void**>(&pointer_); }
     Interface** put() { return &pointer_; }
 
-private:
+  private:
     Interface* pointer_ = nullptr;
 };
 
 // A kernel handle (an open file, say), closed once. Both null and
 // INVALID_HANDLE_VALUE count as no handle.
 class HandleHolder {
-public:
+  public:
     explicit HandleHolder(HANDLE handle) : handle_(handle) {}
     ~HandleHolder() {
         if (valid()) CloseHandle(handle_);
@@ -60,7 +60,7 @@ public:
         return handle;
     }
 
-private:
+  private:
     HANDLE handle_;
 };
 
@@ -68,7 +68,7 @@ private:
 // SHGetSpecialFolderLocation, ParseDisplayName), given back to the shell's
 // allocator when the holder goes.
 class ItemListHolder {
-public:
+  public:
     ItemListHolder() = default;
     explicit ItemListHolder(LPITEMIDLIST list) : list_(list) {}
     ~ItemListHolder() {
@@ -83,6 +83,6 @@ public:
     // Where a creating call stores the list; only for an empty holder.
     LPITEMIDLIST* put() { return &list_; }
 
-private:
+  private:
     LPITEMIDLIST list_ = nullptr;
 };

@@ -18,7 +18,8 @@ bool IsDirectory(const char* path) {
 
 bool ModulePathWithExtension(char* buffer, int capacity, const char* extension) {
     if (capacity < 1) return false;
-    DWORD length = GetModuleFileNameA(GetModuleHandleA(nullptr), buffer, static_cast<DWORD>(capacity));
+    DWORD length =
+        GetModuleFileNameA(GetModuleHandleA(nullptr), buffer, static_cast<DWORD>(capacity));
     // A result that fills the whole buffer was cut by the system.
     if (length == 0 || length >= static_cast<DWORD>(capacity)) {
         buffer[0] = '\0';

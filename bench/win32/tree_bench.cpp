@@ -139,9 +139,10 @@ int main(int argc, char** argv) {
         status = 1;
     }
     if (status == 0) {
-        std::printf("Per file under Wine: gather (walk and detection), convert (into an output\n"
-                    "folder through the temporary file), best of %d rounds; %d files per folder.\n\n",
-                    rounds, kFilesPerFolder);
+        std::printf(
+            "Per file under Wine: gather (walk and detection), convert (into an output\n"
+            "folder through the temporary file), best of %d rounds; %d files per folder.\n\n",
+            rounds, kFilesPerFolder);
         std::printf("%8s %14s %14s %14s\n", "files", "gather us", "convert us", "total us");
     }
     for (int s = 0; s < 3 && status == 0; s++) {
@@ -178,7 +179,7 @@ int main(int argc, char** argv) {
     if (status != 0) return status;
     double ratio = perFile[2] / perFile[1];
     bool within = ratio >= 0.8 && ratio <= 1.2;
-    std::printf("\n10,000 files against 1,000: %.2f times the time per file (within 20%%: %s)\n", ratio,
-                within ? "yes" : "NO");
+    std::printf("\n10,000 files against 1,000: %.2f times the time per file (within 20%%: %s)\n",
+                ratio, within ? "yes" : "NO");
     return within ? 0 : 1;
 }

@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 0; i < size; i++) {
         std::uint8_t b = data[i];
         switch (b % 4) {
-            case 0: {  // ASCII other than CR, LF and 0x1A; or a CR LF line end
+            case 0: {            // ASCII other than CR, LF and 0x1A; or a CR LF line end
                 int c = b >> 2;  // 0-63, then shifted into 0x00-0x7F
                 c = (c * 2 + (i & 1)) & 0x7F;
                 if (c == '\r' || c == '\n') {

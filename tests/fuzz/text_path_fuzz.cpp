@@ -36,12 +36,12 @@ struct Input {
     }
 };
 
-#define Check(condition)                                                   \
-    do {                                                                   \
-        if (!(condition)) {                                                \
+#define Check(condition)                                                                \
+    do {                                                                                \
+        if (!(condition)) {                                                             \
             std::fprintf(stderr, "check failed: %s (line %d)\n", #condition, __LINE__); \
-            std::abort();                                                  \
-        }                                                                  \
+            std::abort();                                                               \
+        }                                                                               \
     } while (0)
 
 bool TerminatedWithin(const char* buffer, int capacity) {
@@ -66,12 +66,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     bool fitted = JoinPath(out.data(), capacity, a.data(), b.data());
     Check(TerminatedWithin(out.data(), capacity));
-    if (fitted && b.data()[0] != '\0' && !StringEquals(b.data(), ".") && !StringEquals(b.data(), "..") &&
-        a.data()[0] != '\0') {
+    if (fitted && b.data()[0] != '\0' && !StringEquals(b.data(), ".") &&
+        !StringEquals(b.data(), "..") && a.data()[0] != '\0') {
         // A join that reports success holds the whole name at its end.
         std::size_t nameLength = std::strlen(b.data());
         std::size_t total = std::strlen(out.data());
-        Check(total >= nameLength && std::memcmp(out.data() + total - nameLength, b.data(), nameLength) == 0);
+        Check(total >= nameLength &&
+              std::memcmp(out.data() + total - nameLength, b.data(), nameLength) == 0);
     }
 
     Check(FormatBounded(out.data(), capacity, "%s|%s", a.data(), b.data()) >= -1);

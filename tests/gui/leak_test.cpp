@@ -47,8 +47,8 @@ Settings MakeSettings(const std::string& folder) {
 // thread; false when it did not appear.
 bool RunDialog(Settings* settings, bool* result, const std::function<void(HWND)>& drive) {
     return DriveModal(
-        kDialogClass, kSettingsDialogTitle, [&] { *result = ShowSettingsDialog(nullptr, settings); },
-        drive);
+        kDialogClass, kSettingsDialogTitle,
+        [&] { *result = ShowSettingsDialog(nullptr, settings); }, drive);
 }
 
 // The picker is the dialog-class window that the settings dialog owns.
@@ -167,7 +167,8 @@ TEST(Leaks, UndeterminedFilesDialogOpenedAndClosed) {
                     click.hdr.idFrom = IDC_FILE_LIST;
                     click.hdr.code = LVN_COLUMNCLICK;
                     click.iSubItem = 2;
-                    SendMessageA(dialog, WM_NOTIFY, IDC_FILE_LIST, reinterpret_cast<LPARAM>(&click));
+                    SendMessageA(dialog, WM_NOTIFY, IDC_FILE_LIST,
+                                 reinterpret_cast<LPARAM>(&click));
                     LVITEMA state{};
                     state.stateMask = state.state = LVIS_SELECTED;
                     SendMessageA(rows, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&state));

@@ -34,7 +34,10 @@ TEST(StreamOpen, AcceptsOnlyTheFourModes) {
 }
 
 TEST(BinaryModes, PassEveryByteUnchanged) {
-    std::string bytes = AllByteValues() + "\r\n\x1A" "after" "\r";
+    std::string bytes = AllByteValues() +
+                        "\r\n\x1A"
+                        "after"
+                        "\r";
     EXPECT_EQ(ReadThrough(bytes, "rb"), bytes);
     EXPECT_EQ(WriteThrough(bytes, "wb"), bytes);
 }
@@ -46,14 +49,16 @@ TEST(TextReading, TranslatesCrLfAndStopsAtTheEndMark) {
     } cases[] = {
         {"", ""},
         {"a\r\nb\r\n", "a\nb\n"},
-        {"a\rb", "a\rb"},            // a lone CR arrives unchanged
-        {"a\r\r\nb", "a\r\nb"},      // only the CR right before the LF goes
-        {"a\n\rb", "a\n\rb"},        // LF CR is no pair
-        {"\r", "\r"},                // a CR at the very end
+        {"a\rb", "a\rb"},        // a lone CR arrives unchanged
+        {"a\r\r\nb", "a\r\nb"},  // only the CR right before the LF goes
+        {"a\n\rb", "a\n\rb"},    // LF CR is no pair
+        {"\r", "\r"},            // a CR at the very end
         {"\r\n", "\n"},
-        {"abc\x1A" "def", "abc"},    // the first 0x1A ends the input
+        {"abc\x1A"
+         "def",
+         "abc"},  // the first 0x1A ends the input
         {"\x1A", ""},
-        {"a\r\x1A\n", "a\r"},        // a CR before the end mark has no LF after it
+        {"a\r\x1A\n", "a\r"},  // a CR before the end mark has no LF after it
         {"a\x1A\x1A", "a"},
         {AllByteValues(), AllByteValues().substr(0, 0x1A)},
     };
@@ -62,7 +67,14 @@ TEST(TextReading, TranslatesCrLfAndStopsAtTheEndMark) {
 
 TEST(TextReading, PairsAndEndMarksAcrossEveryBlockBoundaryNearby) {
     const std::size_t block = kStreamBlockSize;
-    const std::string pieces[] = {"\r\n", "\r", "\r\r\n", "\n\r", "\x1A" "z", "\r\x1A", "\r\n\r\n"};
+    const std::string pieces[] = {"\r\n",
+                                  "\r",
+                                  "\r\r\n",
+                                  "\n\r",
+                                  "\x1A"
+                                  "z",
+                                  "\r\x1A",
+                                  "\r\n\r\n"};
     for (std::size_t boundary : {block, 2 * block}) {
         for (const std::string& piece : pieces) {
             for (std::size_t at = boundary - 3; at <= boundary + 1; at++) {
@@ -83,11 +95,13 @@ TEST(TextReading, PairsAndEndMarksAcrossEveryBlockBoundaryNearby) {
 // position inside a word, and never taken for the bytes that differ from them
 // in one bit (0x8D, 0x9A, 0x0C, 0x1B, ...) nor for a word of such bytes.
 TEST(TextReading, PairsAndEndMarksAtEveryPositionInAWord) {
-    const std::string nearMisses = "\x8D\x9A\x0C\x1B\x0F\x18\x1E\x2D\x3A\x4D\x5A\x8C\x19\x0E\xFF\x00";
+    const std::string nearMisses =
+        "\x8D\x9A\x0C\x1B\x0F\x18\x1E\x2D\x3A\x4D\x5A\x8C\x19\x0E\xFF\x00";
     for (std::size_t at = 0; at < 24; at++) {
         for (const std::string& noise : {std::string(at, 'a'), nearMisses.substr(0, at % 17)}) {
             std::string before = noise + std::string(at, 'b');
-            EXPECT_EQ(ReadThrough(before + "\r\n" + nearMisses, "r"), before + "\n" + nearMisses) << at;
+            EXPECT_EQ(ReadThrough(before + "\r\n" + nearMisses, "r"), before + "\n" + nearMisses)
+                << at;
             EXPECT_EQ(ReadThrough(before + "\x1A" + nearMisses, "r"), before) << at;
             EXPECT_EQ(ReadThrough(before + "\r" + nearMisses + "\r\n", "r"),
                       before + "\r" + nearMisses + "\n")
@@ -213,11 +227,13 @@ TEST(EndMark, DataAfterItIsReported) {
         bool dataFollows;
     } cases[] = {
         {"\x89PNG\r\n\x1A\n\0\0\0\rIHDR"s, true},  // every PNG begins so
-        {"abc\r\n\x1A", false},                   // a final end mark
-        {"abc\x1A\x1A\x1A", false},               // a run of them at the very end
-        {"abc\x1A\x1A" "d", true},
+        {"abc\r\n\x1A", false},                    // a final end mark
+        {"abc\x1A\x1A\x1A", false},                // a run of them at the very end
+        {"abc\x1A\x1A"
+         "d",
+         true},
         {"abc\x1A\n", true},
-        {"abc", false},                           // no end mark at all
+        {"abc", false},  // no end mark at all
         {"abc\n", false},
     };
     for (const Case& c : cases) {

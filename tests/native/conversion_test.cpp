@@ -29,7 +29,8 @@ TEST(FindConversionRule, OutcomesForEveryCodeAndMask) {
     EXPECT_EQ(rule, nullptr);
     for (ConversionMask mask : {0, 2, 4, 6}) {
         EXPECT_EQ(FindConversionRule(Undetermined, mask, &rule), RuleOutcome::Skip);
-        for (DetectionCode code : {DetectionCode{Directory}, DetectionCode{CopyUnchanged}, 0, 999}) {
+        for (DetectionCode code :
+             {DetectionCode{Directory}, DetectionCode{CopyUnchanged}, 0, 999}) {
             EXPECT_EQ(FindConversionRule(code, mask, &rule), RuleOutcome::Copy) << code;
             EXPECT_EQ(rule, nullptr);
         }
@@ -39,10 +40,14 @@ TEST(FindConversionRule, OutcomesForEveryCodeAndMask) {
         ConversionMask mask;
         const ConversionRule* rule;  // null: copy
     } cases[] = {
-        {EucJp, 2, &ConversionTable[1]},     {EucJp, 4, nullptr},
-        {EucJp, 6, &ConversionTable[1]},     {ShiftJis, 2, nullptr},
-        {ShiftJis, 4, &ConversionTable[0]},  {ShiftJis, 6, &ConversionTable[0]},
-        {Iso2022Jp, 2, &ConversionTable[2]}, {Iso2022Jp, 4, &ConversionTable[3]},
+        {EucJp, 2, &ConversionTable[1]},
+        {EucJp, 4, nullptr},
+        {EucJp, 6, &ConversionTable[1]},
+        {ShiftJis, 2, nullptr},
+        {ShiftJis, 4, &ConversionTable[0]},
+        {ShiftJis, 6, &ConversionTable[0]},
+        {Iso2022Jp, 2, &ConversionTable[2]},
+        {Iso2022Jp, 4, &ConversionTable[3]},
         {Iso2022Jp, 6, &ConversionTable[2]},  // row 3 comes before row 4
         {EucJp, 0, nullptr},
     };
@@ -82,10 +87,10 @@ TEST(Mappers, TheNamedCharacters) {
     EXPECT_EQ(ShiftJisToEucJp(0xB1), 0x8EB1);
     EXPECT_EQ(ShiftJisToEucJp(0xF040), 0xFFA1);  // user-defined area: past row 0x7E
     EXPECT_EQ(ShiftJisToEucJp(0xFA40) & 0xFFFF, 0x13A1);
-    EXPECT_EQ(EucJpToShiftJis(0xA4), 0xF0A2);    // a lone lead byte
+    EXPECT_EQ(EucJpToShiftJis(0xA4), 0xF0A2);  // a lone lead byte
     EXPECT_EQ(JisToEucJp(0x1B24) & 0xFFFF, 0x9BA4);
-    for (CodeMapper map : {EucJpToJis, JisToShiftJis, ShiftJisToJis, JisToEucJp, ShiftJisToEucJp,
-                           EucJpToShiftJis}) {
+    for (CodeMapper map :
+         {EucJpToJis, JisToShiftJis, ShiftJisToJis, JisToEucJp, ShiftJisToEucJp, EucJpToShiftJis}) {
         EXPECT_EQ(map(EndOfInput), EndOfInput);
         EXPECT_EQ(map('a'), 'a');
         EXPECT_EQ(map('\n'), '\n');
@@ -214,7 +219,10 @@ TEST(TranscodeStream, LineEndsFollowTheOutputEncoding) {
     EXPECT_EQ(TranscodeBytes("a\rb", EucToSjis()), "a\rb");  // a lone CR passes as it is
     EXPECT_EQ(TranscodeBytes("a\rb", SjisToEuc()), "a\rb");
     // Whatever follows the end mark is not in the converted file.
-    EXPECT_EQ(TranscodeBytes("ab\x1A" "cd", SjisToEuc()), "ab");
+    EXPECT_EQ(TranscodeBytes("ab\x1A"
+                             "cd",
+                             SjisToEuc()),
+              "ab");
 }
 
 TEST(TranscodeStream, AnInputThatFailsToReadMakesTheOutputFail) {
@@ -264,10 +272,28 @@ TEST(TranscodeStream, CharactersAcrossEveryBlockBoundaryNearby) {
 }
 
 TEST(TranscodeStream, TheFastLoopAgreesWithThePlainOne) {
-    static const std::vector<std::string> pieces = {
-        "abc", "\n", "\r\n", "\r", "\x82\xA0", "\xB0\xA1", "\xB1", "\x8E\xB1", "\x1B$B", "\x1B(B",
-        "0!", "\x1B", "\x1B$", "\x1B(", "\x80", "\xFF", "\x1A", "\x8F", "\xFD\x20", "~\\",
-        std::string(40, 'x'), std::string(9, '\n')};
+    static const std::vector<std::string> pieces = {"abc",
+                                                    "\n",
+                                                    "\r\n",
+                                                    "\r",
+                                                    "\x82\xA0",
+                                                    "\xB0\xA1",
+                                                    "\xB1",
+                                                    "\x8E\xB1",
+                                                    "\x1B$B",
+                                                    "\x1B(B",
+                                                    "0!",
+                                                    "\x1B",
+                                                    "\x1B$",
+                                                    "\x1B(",
+                                                    "\x80",
+                                                    "\xFF",
+                                                    "\x1A",
+                                                    "\x8F",
+                                                    "\xFD\x20",
+                                                    "~\\",
+                                                    std::string(40, 'x'),
+                                                    std::string(9, '\n')};
     std::mt19937 random(77);
     for (int round = 0; round < 120; round++) {
         std::size_t size = round % 4 == 0 ? kStreamBlockSize + random() % 300 : random() % 200;
@@ -296,7 +322,9 @@ TEST(TranscodeStream, RunsOfDoubleByteCharactersAgreeWithThePlainLoop) {
         }
     }
     EXPECT_EQ(TranscodeBytes("\xB0\xA1\xA1\x8A\xB0\xA1", EucToSjis()), "\x88\x9F!\r\n\x88\x9F");
-    EXPECT_EQ(TranscodeBytes("\x1B$B0!0!\x1B(B0!", JisToEuc()), "\xB0\xA1\xB0\xA1" "0!");
+    EXPECT_EQ(TranscodeBytes("\x1B$B0!0!\x1B(B0!", JisToEuc()),
+              "\xB0\xA1\xB0\xA1"
+              "0!");
 }
 
 // The tables the run of pairs looks up hold the mapper's own value for every
@@ -310,7 +338,8 @@ int CheckPairTable(const PairTable<Rows, Columns>& table, CodeMapper map) {
             unsigned looked = LookUpPair(table, first, second);
             if (looked == 0) continue;
             covered++;
-            auto value = static_cast<unsigned>(map(static_cast<CodeChar>(first * 256 + second))) & 0xFFFF;
+            auto value =
+                static_cast<unsigned>(map(static_cast<CodeChar>(first * 256 + second))) & 0xFFFF;
             EXPECT_EQ(looked, value) << std::hex << first << ' ' << second;
             EXPECT_TRUE((looked >> 8) != 0 && (looked >> 8) != '\n' && (looked & 0xFF) != 0 &&
                         (looked & 0xFF) != '\n');
@@ -333,7 +362,8 @@ TEST(PairTables, HoldTheMappersValuesForEveryJisX0208Cell) {
 // ISO-2022-JP's two-byte mode in long runs, cut anywhere by bytes outside
 // 0x21-0x7E, odd runs, and every mode switch, whole and cut by a block's end.
 TEST(TranscodeStream, LongRunsOfJisPairsAndModeSwitchesAgreeWithThePlainLoop) {
-    const std::string switches[] = {"\x1B$B", "\x1B$@", "\x1B(B", "\x1B(J", "\x1BK", "\x1BH", "\x1B$", "\x1B("};
+    const std::string switches[] = {"\x1B$B", "\x1B$@", "\x1B(B", "\x1B(J",
+                                    "\x1BK",  "\x1BH",  "\x1B$",  "\x1B("};
     const char outside[] = {' ', '\x7F', '\x80', '\xA1', '\n', '\x1B', '\x20', '\xFF'};
     std::mt19937 random(2026);
     for (int round = 0; round < 200; round++) {

@@ -45,11 +45,11 @@ TEST(Detect, AsciiIsDecidedByItsLineEnds) {
     EncodingEvidence crLf = EvidenceOf("abc\r\ndef\r\n");
     EXPECT_EQ(crLf.bytes, 8u);
     EXPECT_EQ(crLf.lines, 2u);
-    EXPECT_EQ(Detect("abc\r\ndef\r\n"), ShiftJis);  // Z = 10 = n + L
-    EXPECT_EQ(Detect(""), EucJp);                   // n = 0 = Z
-    EXPECT_EQ(Detect("abc"), EucJp);                // no line end at all
+    EXPECT_EQ(Detect("abc\r\ndef\r\n"), ShiftJis);    // Z = 10 = n + L
+    EXPECT_EQ(Detect(""), EucJp);                     // n = 0 = Z
+    EXPECT_EQ(Detect("abc"), EucJp);                  // no line end at all
     EXPECT_EQ(Detect("abc\r\ndef\n"), Undetermined);  // mixed line ends
-    EXPECT_EQ(Detect("abc\rdef\r"), EucJp);         // old Mac line ends remove nothing
+    EXPECT_EQ(Detect("abc\rdef\r"), EucJp);           // old Mac line ends remove nothing
 }
 
 TEST(Detect, AFinalEndMarkKeepsItsMeaning) {
@@ -57,7 +57,7 @@ TEST(Detect, AFinalEndMarkKeepsItsMeaning) {
     EncodingEvidence e = EvidenceOf("abc\n\x1A");
     EXPECT_EQ(e.bytes, 4u);
     EXPECT_EQ(e.lines, 1u);
-    EXPECT_EQ(Detect("abc\n\x1A"), ShiftJis);        // n + L = 5 = Z
+    EXPECT_EQ(Detect("abc\n\x1A"), ShiftJis);          // n + L = 5 = Z
     EXPECT_EQ(Detect("abc\n\x1A\x1A"), Undetermined);  // a run of them: n + L < Z
 }
 
@@ -66,7 +66,7 @@ TEST(Detect, ShiftJisByItsValidatorAlone) {
         std::string text = kSjisHiragana + end;
         EncodingEvidence e = EvidenceOf(text);
         EXPECT_EQ(e.shiftJis, 0);
-        EXPECT_NE(e.eucJp, 0);      // the lead byte 0x82
+        EXPECT_NE(e.eucJp, 0);  // the lead byte 0x82
         EXPECT_NE(e.iso2022Jp, 0);
         EXPECT_EQ(Detect(text), ShiftJis) << end;
     }
@@ -140,7 +140,9 @@ TEST(SafetyRules, WellFormedUtf8WithNonAsciiIsUndetermined) {
     EXPECT_NE(e.iso2022Jp, 0);
     EXPECT_TRUE(e.utf8NonAscii);
     EXPECT_EQ(Detect(memo + "\r\n"), Undetermined);
-    EXPECT_EQ(Detect("\xEF\xBB\xBF" "abc\n"), Undetermined);  // a byte-order mark
+    EXPECT_EQ(Detect("\xEF\xBB\xBF"
+                     "abc\n"),
+              Undetermined);  // a byte-order mark
     EXPECT_EQ(Detect("caf\xC3\xA9\n"), Undetermined);
 }
 
@@ -211,11 +213,11 @@ TEST(Decision, ValidatorsAndEightBitText) {
     EXPECT_EQ(decide(1, 0, 1, 1, 0), ShiftJis);
     EXPECT_EQ(decide(1, 1, 0, 1, 0), EucJp);
     EXPECT_EQ(decide(0, 1, 1, 1, 0), Iso2022Jp);
-    EXPECT_EQ(decide(1, 1, 1, 1, 5), Undetermined);     // none clean
-    EXPECT_EQ(decide(0, 0, 0, 0, 0), LineEndsDecide);   // plain ASCII
-    EXPECT_EQ(decide(1, 0, 0, 1, 1), LineEndsDecide);   // 8-bit, clean for both, with a line end
-    EXPECT_EQ(decide(1, 0, 0, 1, 0), Undetermined);     // ... without one
-    EXPECT_EQ(decide(0, 0, 1, 1, 1), Undetermined);     // two clean, but not both of the 8-bit ones
+    EXPECT_EQ(decide(1, 1, 1, 1, 5), Undetermined);    // none clean
+    EXPECT_EQ(decide(0, 0, 0, 0, 0), LineEndsDecide);  // plain ASCII
+    EXPECT_EQ(decide(1, 0, 0, 1, 1), LineEndsDecide);  // 8-bit, clean for both, with a line end
+    EXPECT_EQ(decide(1, 0, 0, 1, 0), Undetermined);    // ... without one
+    EXPECT_EQ(decide(0, 0, 1, 1, 1), Undetermined);    // two clean, but not both of the 8-bit ones
     EXPECT_EQ(decide(0, 1, 0, 1, 1), Undetermined);
     EXPECT_EQ(decide(0, 0, 0, 1, 1), LineEndsDecide);
 }
@@ -242,8 +244,12 @@ TEST(Detect, BinaryDataSettlesEarly) {
 // Text made of pieces that push the recognizers around.
 std::string RandomText(std::mt19937& random, std::size_t size) {
     static const std::vector<std::string> pieces = {
-        "abc ", "\n", "\r\n", "\r", "\x82\xA0", "\x88\x9F", "\xB1", "\xA4\xA2", "\x8E\xB1",
-        "\x1B$B", "\x1B(B", "0!", "\x1B", "\xE3\x83\xA1", "\xC3\xA9", "\x80", "\xFD", "\x1A",
+        "abc ",         "\n",           "\r\n",
+        "\r",           "\x82\xA0",     "\x88\x9F",
+        "\xB1",         "\xA4\xA2",     "\x8E\xB1",
+        "\x1B$B",       "\x1B(B",       "0!",
+        "\x1B",         "\xE3\x83\xA1", "\xC3\xA9",
+        "\x80",         "\xFD",         "\x1A",
         "\x8F\xA1\xA1", "\xE0\xA0\x80", "\xF0\x90\x80\x80"};
     std::string text;
     while (text.size() < size) text += pieces[random() % pieces.size()];
@@ -292,7 +298,9 @@ TEST(Detect, RunsOfWellFormedPairsAgreeWithThePlainPass) {
             for (int i = 0; i < 32; i++) text += run;
             texts.push_back(text + "\n");
             texts.push_back(text + "\x82\n");
-            texts.push_back(text + "\xB0" "a\n");
+            texts.push_back(text +
+                            "\xB0"
+                            "a\n");
             texts.push_back(text + "\x8E\xE0\n");
         }
     }
@@ -314,7 +322,8 @@ TEST(Detect, AFileThatCannotBeReadGivesNoEvidence) {
 // as they go: runs of every length around the block size, LF bytes at every
 // offset and in bulk, each run ended by each kind of byte that stops it.
 TEST(Detect, LongPlainRunsCountEveryLineFeed) {
-    const std::string stops[] = {"\x82\xA0", "\x1B$B0!\x1B(B", std::string(1, '\0'), "\xB0\xA1", ""};
+    const std::string stops[] = {"\x82\xA0", "\x1B$B0!\x1B(B", std::string(1, '\0'), "\xB0\xA1",
+                                 ""};
     std::vector<std::string> texts;
     for (std::size_t length = 1; length <= 70; length++) {
         for (std::size_t lf = 0; lf < length; lf += 3) {
@@ -330,7 +339,8 @@ TEST(Detect, LongPlainRunsCountEveryLineFeed) {
     for (const std::string& text : texts) {
         ASSERT_EQ(Disagreement(EvidenceOf(text), PlainPass(text)), "") << text.size();
     }
-    EXPECT_EQ(EvidenceOf(std::string(kStreamBlockSize * 2 + 5, '\n')).lines, kStreamBlockSize * 2u + 5u);
+    EXPECT_EQ(EvidenceOf(std::string(kStreamBlockSize * 2 + 5, '\n')).lines,
+              kStreamBlockSize * 2u + 5u);
 }
 
 }  // namespace

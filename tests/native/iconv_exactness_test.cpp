@@ -88,8 +88,8 @@ std::string FirstDifference(const std::string& ours, const std::string& theirs) 
 
 struct Texts {
     int jisCharacters = 0;
-    std::string euc;       // EUC-JP, LF line ends, with katakana
-    std::string eucNoKana; // the same without half-width katakana, for ISO-2022-JP
+    std::string euc;        // EUC-JP, LF line ends, with katakana
+    std::string eucNoKana;  // the same without half-width katakana, for ISO-2022-JP
 };
 
 // Every known character once, between ASCII words, 32 characters a line.
@@ -108,7 +108,8 @@ const Texts& AllCharacters() {
         for (int kana = 0xA1; kana <= 0xDF; kana++) {
             characters.push_back({static_cast<char>(0x8E), static_cast<char>(kana)});
         }
-        for (int ascii = 0x20; ascii <= 0x7E; ascii++) characters.push_back({static_cast<char>(ascii)});
+        for (int ascii = 0x20; ascii <= 0x7E; ascii++)
+            characters.push_back({static_cast<char>(ascii)});
         characters.push_back("\t");
         for (std::size_t i = 0; i < characters.size(); i++) {
             const std::string& c = characters[i];
@@ -157,9 +158,11 @@ TEST(IconvExactness, Iso2022JpIntoShiftJisAndEucJp) {
     ASSERT_TRUE(Iconv("ISO-2022-JP", "EUC-JP", eucNoKana, &jis));
     ASSERT_TRUE(Iconv("SHIFT_JIS", "ISO-2022-JP", jis, &sjis));
     ASSERT_TRUE(Iconv("EUC-JP", "ISO-2022-JP", jis, &euc));
-    EXPECT_EQ(FirstDifference(TranscodeBytes(jis, RuleFor(Iso2022Jp, IntoShiftJis)), WithCrLf(sjis)),
+    EXPECT_EQ(
+        FirstDifference(TranscodeBytes(jis, RuleFor(Iso2022Jp, IntoShiftJis)), WithCrLf(sjis)),
+        "identical");
+    EXPECT_EQ(FirstDifference(TranscodeBytes(jis, RuleFor(Iso2022Jp, IntoEucJp)), euc),
               "identical");
-    EXPECT_EQ(FirstDifference(TranscodeBytes(jis, RuleFor(Iso2022Jp, IntoEucJp)), euc), "identical");
     EXPECT_EQ(FirstDifference(TranscodeBytes(WithCrLf(jis), RuleFor(Iso2022Jp, IntoEucJp)), euc),
               "identical");
 }
@@ -172,9 +175,17 @@ TEST(IconvExactness, TheIntendedDifferencesAreReal) {
     EXPECT_EQ(TranscodeBytes("\xA4\xA2\n", RuleFor(EucJp, IntoShiftJis)), "\x82\xA0\r\n");
     // 2. The end mark.
     std::string euc;
-    ASSERT_TRUE(Iconv("EUC-JP", "SHIFT_JIS", "a\x1A" "b", &euc));
-    EXPECT_EQ(euc, "a\x1A" "b");
-    EXPECT_EQ(TranscodeBytes("a\x1A" "b", RuleFor(ShiftJis, IntoEucJp)), "a");
+    ASSERT_TRUE(Iconv("EUC-JP", "SHIFT_JIS",
+                      "a\x1A"
+                      "b",
+                      &euc));
+    EXPECT_EQ(euc,
+              "a\x1A"
+              "b");
+    EXPECT_EQ(TranscodeBytes("a\x1A"
+                             "b",
+                             RuleFor(ShiftJis, IntoEucJp)),
+              "a");
     // 3. JIS X 0212: iconv knows it in EUC-JP but cannot put it into Shift-JIS.
     std::string utf8;
     EXPECT_TRUE(Iconv("UTF-8", "EUC-JP", "\x8F\xB0\xA1", &utf8));

@@ -20,7 +20,7 @@ TEST(ParseProfileInteger, ReadsLikeTheScanner) {
     EXPECT_EQ(Read("-5"), -5);
     EXPECT_EQ(Read("+7"), 7);
     EXPECT_EQ(Read("  \t12"), 12);
-    EXPECT_EQ(Read("1abc"), 1);     // whatever follows the digits is ignored
+    EXPECT_EQ(Read("1abc"), 1);  // whatever follows the digits is ignored
     EXPECT_EQ(Read("12 34"), 12);
     EXPECT_EQ(Read("007"), 7);
     EXPECT_EQ(Read("-0"), 0);
@@ -33,7 +33,9 @@ TEST(ParseProfileInteger, NoNumberLeavesTheDefault) {
     EXPECT_EQ(Read("-"), -77777);
     EXPECT_EQ(Read("+-1"), -77777);
     EXPECT_EQ(Read("- 1"), -77777);
-    EXPECT_EQ(Read("\x95\x5C" "1"), -77777);  // a double-byte character first
+    EXPECT_EQ(Read("\x95\x5C"
+                   "1"),
+              -77777);  // a double-byte character first
 }
 
 TEST(ParseProfileInteger, EdgesOfThe32BitRange) {

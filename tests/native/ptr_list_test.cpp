@@ -23,7 +23,8 @@ std::vector<void*> CheckedElements(const PtrList* list) {
     EXPECT_EQ(static_cast<std::size_t>(list->count), forward.size());
     EXPECT_EQ(list->head == nullptr, list->tail == nullptr);
     std::vector<void*> backward;
-    for (const PtrListNode* n = list->tail; n != nullptr; n = n->prev) backward.insert(backward.begin(), n->data);
+    for (const PtrListNode* n = list->tail; n != nullptr; n = n->prev)
+        backward.insert(backward.begin(), n->data);
     EXPECT_EQ(forward, backward);
     return forward;
 }

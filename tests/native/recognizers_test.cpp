@@ -40,13 +40,13 @@ TEST(EucJpRecognizer, FollowsItsRules) {
     EXPECT_EQ(Violations<R>({0x8F, 0xA1, 0xA1}), 1);  // 0x8F is refused; the rest pairs up
     for (int b : {0x80, 0x8D, 0x8F, 0xA0, 0xFF}) EXPECT_EQ(Violations<R>({b}), 1) << b;
     // After the single shift.
-    EXPECT_EQ(Violations<R>({0x8E, 0x8E, 0xB1}), 1);        // stays after 0x8E
-    EXPECT_EQ(Violations<R>({0x8E, 0xE0, 0xA1}), 1);        // 0xE0-0xFE: taken as a lead
-    EXPECT_EQ(Violations<R>({0x8E, 'a', 'b'}), 1);          // back to the start
+    EXPECT_EQ(Violations<R>({0x8E, 0x8E, 0xB1}), 1);  // stays after 0x8E
+    EXPECT_EQ(Violations<R>({0x8E, 0xE0, 0xA1}), 1);  // 0xE0-0xFE: taken as a lead
+    EXPECT_EQ(Violations<R>({0x8E, 'a', 'b'}), 1);    // back to the start
     EXPECT_EQ(Violations<R>({0x8E, 0xA0, 'b'}), 1);
     // After a lead byte.
-    EXPECT_EQ(Violations<R>({0xA4, 0x8E, 0xB1}), 1);        // 0x8E starts a katakana
-    EXPECT_EQ(Violations<R>({0xA4, '\n'}), 1);              // the line end breaks the pair
+    EXPECT_EQ(Violations<R>({0xA4, 0x8E, 0xB1}), 1);  // 0x8E starts a katakana
+    EXPECT_EQ(Violations<R>({0xA4, '\n'}), 1);        // the line end breaks the pair
     EXPECT_EQ(Violations<R>({0xA4, 0xFF, 'a'}), 1);
     // Cut off by the end of the input, in either state.
     EXPECT_EQ(Violations<R>({0xA4}), 1);
@@ -77,38 +77,39 @@ TEST(Iso2022JpRecognizer, ChecksTheShapeOfEscapes) {
     EXPECT_EQ(Violations<R>({0x1B, 'H', 0x1B, 'K'}), 0);
     EXPECT_EQ(Violations<R>({0xA1, 0xDF}), 0);  // 8-bit half-width katakana
     for (int b : {0x80, 0xA0, 0xE0, 0xFF}) EXPECT_EQ(Violations<R>({b}), 1) << b;
-    EXPECT_EQ(Violations<R>({0x1B, '(', 'I'}), 1);          // katakana escape: not accepted
+    EXPECT_EQ(Violations<R>({0x1B, '(', 'I'}), 1);            // katakana escape: not accepted
     EXPECT_EQ(Violations<R>({0x1B, '[', '3', '1', 'm'}), 1);  // a terminal colour
-    EXPECT_EQ(Violations<R>({0x1B, 0x1B, '$', 'B'}), 1);    // a second ESC restarts
+    EXPECT_EQ(Violations<R>({0x1B, 0x1B, '$', 'B'}), 1);      // a second ESC restarts
     EXPECT_EQ(Violations<R>({0x1B, '$', 0x1B, '(', 'B'}), 1);
-    EXPECT_EQ(Violations<R>({0x1B}), 1);                   // cut off after ESC
-    EXPECT_EQ(Violations<R>({0x1B, '$'}), 1);              // or after the intermediate
+    EXPECT_EQ(Violations<R>({0x1B}), 1);       // cut off after ESC
+    EXPECT_EQ(Violations<R>({0x1B, '$'}), 1);  // or after the intermediate
     EXPECT_EQ(Violations<R>({0x1B, '$'}, false), 0);
 }
 
 TEST(Utf8Recognizer, AcceptsWellFormedText) {
     using R = Utf8Recognizer;
     EXPECT_EQ(Violations<R>({0xE3, 0x83, 0xA1, 0xE3, 0x83, 0xA2, '\r', '\n'}), 0);  // メモ
-    EXPECT_EQ(Violations<R>({0xC2, 0x80, 0xDF, 0xBF}), 0);                    // U+0080, U+07FF
-    EXPECT_EQ(Violations<R>({0xE0, 0xA0, 0x80, 0xEF, 0xBF, 0xBF}), 0);        // U+0800, U+FFFF
-    EXPECT_EQ(Violations<R>({0xED, 0x9F, 0xBF, 0xEE, 0x80, 0x80}), 0);        // around surrogates
-    EXPECT_EQ(Violations<R>({0xF0, 0x90, 0x80, 0x80, 0xF4, 0x8F, 0xBF, 0xBF}), 0);  // U+10000, U+10FFFF
-    EXPECT_EQ(Violations<R>({0xEF, 0xBB, 0xBF, 'a'}), 0);                     // a byte-order mark
+    EXPECT_EQ(Violations<R>({0xC2, 0x80, 0xDF, 0xBF}), 0);              // U+0080, U+07FF
+    EXPECT_EQ(Violations<R>({0xE0, 0xA0, 0x80, 0xEF, 0xBF, 0xBF}), 0);  // U+0800, U+FFFF
+    EXPECT_EQ(Violations<R>({0xED, 0x9F, 0xBF, 0xEE, 0x80, 0x80}), 0);  // around surrogates
+    EXPECT_EQ(Violations<R>({0xF0, 0x90, 0x80, 0x80, 0xF4, 0x8F, 0xBF, 0xBF}),
+              0);                                          // U+10000, U+10FFFF
+    EXPECT_EQ(Violations<R>({0xEF, 0xBB, 0xBF, 'a'}), 0);  // a byte-order mark
 }
 
 TEST(Utf8Recognizer, RefusesWhatRfc3629Forbids) {
     using R = Utf8Recognizer;
-    EXPECT_NE(Violations<R>({0xC0, 0x80}), 0);              // overlong two bytes
+    EXPECT_NE(Violations<R>({0xC0, 0x80}), 0);  // overlong two bytes
     EXPECT_NE(Violations<R>({0xC1, 0xBF}), 0);
     EXPECT_NE(Violations<R>({0xE0, 0x9F, 0xBF}), 0);        // overlong three bytes
     EXPECT_NE(Violations<R>({0xF0, 0x8F, 0xBF, 0xBF}), 0);  // overlong four bytes
     EXPECT_NE(Violations<R>({0xED, 0xA0, 0x80}), 0);        // a surrogate
     EXPECT_NE(Violations<R>({0xF4, 0x90, 0x80, 0x80}), 0);  // above U+10FFFF
     EXPECT_NE(Violations<R>({0xF5, 0x80, 0x80, 0x80}), 0);
-    EXPECT_NE(Violations<R>({0x80}), 0);                    // a stray continuation
-    EXPECT_NE(Violations<R>({0xE3, 0x83}), 0);              // cut off by the end
+    EXPECT_NE(Violations<R>({0x80}), 0);        // a stray continuation
+    EXPECT_NE(Violations<R>({0xE3, 0x83}), 0);  // cut off by the end
     EXPECT_EQ(Violations<R>({0xE3, 0x83}, false), 0);
-    EXPECT_NE(Violations<R>({0xE3, 'a', 0xA1}), 0);         // cut short
+    EXPECT_NE(Violations<R>({0xE3, 'a', 0xA1}), 0);  // cut short
     // Shift-JIS and EUC-JP text is almost never well formed.
     EXPECT_NE(Violations<R>({0x82, 0xA0}), 0);
     EXPECT_NE(Violations<R>({0xA4, 0xA2}), 0);

@@ -17,11 +17,16 @@ namespace fs = std::filesystem;
 bool AnswerInName(const fs::path& path, DetectionCode* code) {
     std::string stem = path.stem().string();
     std::string word = stem.substr(stem.rfind('_') + 1);
-    if (word == "sjis") *code = ShiftJis;
-    else if (word == "euc") *code = EucJp;
-    else if (word == "jis") *code = Iso2022Jp;
-    else if (word == "undetermined") *code = Undetermined;
-    else return false;
+    if (word == "sjis")
+        *code = ShiftJis;
+    else if (word == "euc")
+        *code = EucJp;
+    else if (word == "jis")
+        *code = Iso2022Jp;
+    else if (word == "undetermined")
+        *code = Undetermined;
+    else
+        return false;
     return true;
 }
 

@@ -34,11 +34,10 @@ TEST(StagedName, OnlyItsOwnFormIsRecognised) {
     for (const char* name : {"~TAVELIN-0A1B2C3D-000.TMP", "~tavelin-00000000-123.tmp"}) {
         EXPECT_TRUE(IsStagedName(name)) << name;
     }
-    for (const char* name : {"~tavelin-0000000-123.tmp", "~tavelin-000000000-123.tmp",
-                             "~tavelin-0000000g-123.tmp", "~tavelin-00000000-12a.tmp",
-                             "~tavelin-00000000_123.tmp", "~tavelin-00000000-123.txt",
-                             "tavelin-00000000-123.tmp", "~tavelin-00000000-123.tmp.txt",
-                             "tavelin.123", ""}) {
+    for (const char* name :
+         {"~tavelin-0000000-123.tmp", "~tavelin-000000000-123.tmp", "~tavelin-0000000g-123.tmp",
+          "~tavelin-00000000-12a.tmp", "~tavelin-00000000_123.tmp", "~tavelin-00000000-123.txt",
+          "tavelin-00000000-123.tmp", "~tavelin-00000000-123.tmp.txt", "tavelin.123", ""}) {
         EXPECT_FALSE(IsStagedName(name)) << name;
     }
 }

@@ -20,7 +20,7 @@ const std::string kTinyPng =
     "\x89\x50\x4E\x47\x0D\x0A\x1A\x0A\x00\x00\x00\x0D\x49\x48\x44\x52\x00\x00\x00\x01\x00\x00\x00\x01\x01\x03\x00\x00\x00\x25\xDB\x56\xCA\x00\x00\x00\x03\x50\x4C\x54\x45\x33\x66\xCC\x20\x22\x24\xA9\x00\x00\x00\x0A\x49\x44\x41\x54\x08\xD7\x63\x60\x00\x00\x00\x02\x00\x01\xE2\x21\xBC\x33\x00\x00\x00\x00\x49\x45\x4E\x44\xAE\x42\x60\x82"s;
 
 class DetectFiles : public ::testing::Test {
-protected:
+  protected:
     ScratchFolder scratch;
     // By the path, and through a handle already open (as the gathering does
     // for a file rewritten in place): both must agree, and the handle must
@@ -32,7 +32,8 @@ protected:
         HANDLE opened = OpenSourceFile(path.c_str());
         EXPECT_NE(opened, INVALID_HANDLE_VALUE);
         EXPECT_EQ(DetectOpenFile(opened, path.c_str()), byPath) << name;
-        HANDLE exclusive = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        HANDLE exclusive =
+            CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         EXPECT_NE(exclusive, INVALID_HANDLE_VALUE) << "the handle was left open";
         if (exclusive != INVALID_HANDLE_VALUE) CloseHandle(exclusive);
         return byPath;
@@ -50,7 +51,7 @@ TEST_F(DetectFiles, EachEncodingAndLineEnd) {
     EXPECT_EQ(DetectBytes(""), EucJp);
     EXPECT_EQ(DetectBytes("\xA4\xA2\xA4\xA4\r\n"), ShiftJis);
     EXPECT_EQ(DetectBytes("\xA4\xA2\xA4\xA4"), Undetermined);
-    EXPECT_EQ(DetectBytes("abc\n\x1A"), ShiftJis);   // a final end mark
+    EXPECT_EQ(DetectBytes("abc\n\x1A"), ShiftJis);  // a final end mark
     EXPECT_EQ(DetectBytes("abc\r\n\x1A"), Undetermined);
 }
 

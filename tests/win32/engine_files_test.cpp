@@ -17,7 +17,8 @@ std::string ReadAllThrough(const std::string& path, const char* mode) {
     ByteStream* s = StreamOpen(path.c_str(), mode);
     if (s == nullptr) return "<no stream>";
     std::string delivered;
-    for (int b = StreamReadByte(s); b >= 0; b = StreamReadByte(s)) delivered += static_cast<char>(b);
+    for (int b = StreamReadByte(s); b >= 0; b = StreamReadByte(s))
+        delivered += static_cast<char>(b);
     return StreamClose(s) ? delivered : "<close failed>";
 }
 
@@ -25,7 +26,9 @@ TEST(EngineFiles, ReadingTranslatesOnlyWhatTheModeSays) {
     ScratchFolder scratch;
     std::string path = scratch / "読み.txt";
     // The CR LF pair straddles the first block boundary.
-    std::string text = std::string(kStreamBlockSize - 1, 'a') + "\r\nb\rc\x1A" "d";
+    std::string text = std::string(kStreamBlockSize - 1, 'a') +
+                       "\r\nb\rc\x1A"
+                       "d";
     ASSERT_TRUE(WriteBytes(path, text));
     EXPECT_EQ(ReadAllThrough(path, "rb"), text);
     EXPECT_EQ(ReadAllThrough(path, "r"), std::string(kStreamBlockSize - 1, 'a') + "\nb\rc");

@@ -65,7 +65,8 @@ TEST(FileInfo, TimesAndAttributesGoThroughTheOpenFileAndComeBack) {
     ASSERT_NE(search, INVALID_HANDLE_VALUE);
     FindClose(search);
     EXPECT_NE(found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN, 0u);
-    EXPECT_EQ(found.ftLastWriteTime.dwLowDateTime, static_cast<DWORD>(125000000000000000LL & 0xFFFFFFFF));
+    EXPECT_EQ(found.ftLastWriteTime.dwLowDateTime,
+              static_cast<DWORD>(125000000000000000LL & 0xFFFFFFFF));
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 

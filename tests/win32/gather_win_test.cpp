@@ -21,13 +21,14 @@ namespace {
 
 // The shell-link object needs COM on the test's thread, as the program has it.
 class ComEnvironment : public ::testing::Environment {
-public:
+  public:
     void SetUp() override { ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr))); }
     void TearDown() override { CoUninitialize(); }
 };
 ::testing::Environment* const com = ::testing::AddGlobalTestEnvironment(new ComEnvironment);
 
-const std::string kShiftJis = "日本語のテキストです。\r\n表示と変換の確認をします。\r\nソース一覧\r\n";
+const std::string kShiftJis =
+    "日本語のテキストです。\r\n表示と変換の確認をします。\r\nソース一覧\r\n";
 
 struct Entry {
     std::string source;
@@ -61,7 +62,8 @@ std::vector<Entry> Gather(const std::vector<std::string>& arguments, OutputMetho
     settings.outputMethod = method;
     CopyBounded(settings.outputFolder, outputFolder.c_str(), kPathCapacity);
     std::vector<const char*> argv = Argv(arguments);
-    WorkList* list = BuildWorkList(static_cast<std::int32_t>(argv.size() - 1), argv.data(), &settings);
+    WorkList* list =
+        BuildWorkList(static_cast<std::int32_t>(argv.size() - 1), argv.data(), &settings);
     std::vector<Entry> entries;
     EXPECT_NE(list, nullptr);
     if (list == nullptr) return entries;
@@ -76,7 +78,8 @@ void RewriteInPlaceIntoEucJp(const std::vector<std::string>& arguments) {
     Settings settings = {};
     settings.outputMethod = RewriteInPlace;
     std::vector<const char*> argv = Argv(arguments);
-    WorkList* list = BuildWorkList(static_cast<std::int32_t>(argv.size() - 1), argv.data(), &settings);
+    WorkList* list =
+        BuildWorkList(static_cast<std::int32_t>(argv.size() - 1), argv.data(), &settings);
     ASSERT_NE(list, nullptr);
     ProcessWorkList(list, IntoEucJp, &settings);
     PtrListDestroy(list);
@@ -134,7 +137,7 @@ void ReferenceWalk(const std::string& path, std::vector<std::string>* out) {
 }
 
 class Gathering : public ::testing::Test {
-protected:
+  protected:
     std::string File(const std::string& name, const std::string& bytes = kShiftJis) {
         std::string path = scratch / name;
         EXPECT_TRUE(WriteBytes(path, bytes)) << path;
@@ -318,7 +321,7 @@ TEST_F(Gathering, ShortcutsStandForTheirTargets) {
 // Long paths need the wide functions with the \\?\ prefix; the entries made
 // that way are removed the same way.
 class LongEntries {
-public:
+  public:
     ~LongEntries() {
         for (auto it = made_.rbegin(); it != made_.rend(); ++it) {
             std::wstring wide = Wide(*it);
@@ -331,7 +334,8 @@ public:
     }
     bool File(const std::string& path) {
         made_.push_back(path);
-        HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        HANDLE h =
+            CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
         if (h == INVALID_HANDLE_VALUE) return false;
         DWORD written = 0;
         WriteFile(h, kShiftJis.data(), static_cast<DWORD>(kShiftJis.size()), &written, nullptr);
@@ -339,11 +343,12 @@ public:
         return true;
     }
 
-private:
+  private:
     static std::wstring Wide(const std::string& path) {
         std::string full = "\\\\?\\" + path;
         std::wstring wide(full.size() + 1, L'\0');
-        int n = MultiByteToWideChar(CP_ACP, 0, full.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
+        int n = MultiByteToWideChar(CP_ACP, 0, full.c_str(), -1, &wide[0],
+                                    static_cast<int>(wide.size()));
         wide.resize(n > 0 ? n - 1 : 0);
         return wide;
     }
@@ -447,7 +452,8 @@ TEST_F(Gathering, HardLinkedNamesAreRewrittenInPlaceOnceAndOthersAsEver) {
     ASSERT_TRUE(CreateHardLinkA((folder + "\\b.txt").c_str(), a.c_str(), nullptr));
     ASSERT_TRUE(CreateHardLinkA((elsewhere + "\\c.txt").c_str(), a.c_str(), nullptr));
     std::vector<std::string> others;
-    for (int i = 0; i < 20; i++) others.push_back(File("linked\\other" + std::to_string(i) + ".txt"));
+    for (int i = 0; i < 20; i++)
+        others.push_back(File("linked\\other" + std::to_string(i) + ".txt"));
 
     RewriteInPlaceIntoEucJp({folder, elsewhere});
     ExpectConvertedOnce(a);

@@ -8,7 +8,7 @@ namespace {
 
 // A COM object that counts the references given back to it.
 class CountedObject : public IUnknown {
-public:
+  public:
     int releases = 0;
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override {
         *out = nullptr;

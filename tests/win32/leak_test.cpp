@@ -175,8 +175,8 @@ TEST(Leaks, DetectEncoding) {
 TEST(Leaks, InitAndProcessWorkItemsAndConvertFile) {
     SampleTree tree;
     int temporaryBefore = CountTemporaryFiles();
-    const char* names[] = {"sub", "sjis.txt", "euc.txt", "sub\\jis.txt", "sub\\image.png",
-                           "sub\\utf8.txt"};
+    const char* names[] = {"sub",          "sjis.txt",       "euc.txt",
+                           "sub\\jis.txt", "sub\\image.png", "sub\\utf8.txt"};
     const ConversionRule* rule = nullptr;
     ASSERT_EQ(FindConversionRule(ShiftJis, BothWays, &rule), RuleOutcome::Convert);
     std::string source = tree.root + "\\sjis.txt";
@@ -190,7 +190,8 @@ TEST(Leaks, InitAndProcessWorkItemsAndConvertFile) {
             WorkItem item;
             std::string from = tree.root + "\\" + name;
             std::string to = tree.output + "\\" + name;
-            if (InitWorkItem(&item, from.c_str(), to.c_str())) ProcessWorkItem(&item, BothWays, false);
+            if (InitWorkItem(&item, from.c_str(), to.c_str()))
+                ProcessWorkItem(&item, BothWays, false);
         }
         ConvertFile(source.c_str(), unreachable.c_str(), rule, false);
         ConvertFile(missing.c_str(), (tree.output + "\\x.txt").c_str(), rule, false);
@@ -283,9 +284,8 @@ TEST(Leaks, BusyWindowAndIcons) {
         ASSERT_NE(busy, nullptr);
         DestroyBusyWindow(busy);
     });
-    ExpectNoGrowth("RegisterBusyWindowClass refused", [&] {
-        EXPECT_EQ(RegisterBusyWindowClass(instance), 0);
-    });
+    ExpectNoGrowth("RegisterBusyWindowClass refused",
+                   [&] { EXPECT_EQ(RegisterBusyWindowClass(instance), 0); });
     // The caller owns these icons and destroys them.
     ExpectNoGrowth("GetExecutableIcon, GetFileIcon", [&] {
         for (HICON icon : {GetExecutableIcon(instance, 0), GetExecutableIcon(instance, 1),

@@ -17,14 +17,17 @@ std::string VersionString(const std::vector<char>& block, const char* name) {
         WORD codePage;
     }* translation = nullptr;
     UINT size = 0;
-    if (!VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
-                        &size) || size < sizeof(Translation)) {
+    if (!VerQueryValueA(block.data(), "\\VarFileInfo\\Translation",
+                        reinterpret_cast<void**>(&translation), &size) ||
+        size < sizeof(Translation)) {
         return "<no translation>";
     }
     char query[128];
-    wsprintfA(query, "\\StringFileInfo\\%04x%04x\\%s", translation->language, translation->codePage, name);
+    wsprintfA(query, "\\StringFileInfo\\%04x%04x\\%s", translation->language, translation->codePage,
+              name);
     char* value = nullptr;
-    if (!VerQueryValueA(block.data(), query, reinterpret_cast<void**>(&value), &size)) return "<missing>";
+    if (!VerQueryValueA(block.data(), query, reinterpret_cast<void**>(&value), &size))
+        return "<missing>";
     return value;
 }
 
@@ -51,7 +54,8 @@ TEST(ProgramFile, IsAGuiProgramWithItsIcons) {
     HMODULE module = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(module, nullptr);
     // The tray icon's group holds a 16 by 16 image.
-    HICON tray = static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(130), IMAGE_ICON, 16, 16, 0));
+    HICON tray =
+        static_cast<HICON>(LoadImageA(module, MAKEINTRESOURCEA(130), IMAGE_ICON, 16, 16, 0));
     EXPECT_NE(tray, nullptr);
     ICONINFO iconInfo{};
     ASSERT_TRUE(GetIconInfo(tray, &iconInfo));

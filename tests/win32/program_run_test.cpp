@@ -47,7 +47,7 @@ std::function<void(DWORD)> WatchReview(int* shown, const std::function<void(HWND
 void Close(HWND dialog) { PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0); }
 
 class ProgramRun : public ::testing::Test {
-protected:
+  protected:
     ProgramCopy program;
     ScratchFolder data;
     ScratchFolder output;
@@ -107,7 +107,8 @@ TEST_F(ProgramRun, RewritesInPlaceKeepingTimes) {
     program.WriteSettings(1, "", false, false);
     std::string file = data / "memo.txt";
     WriteBytes(file, kEucLf);
-    HANDLE h = CreateFileA(file.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE h =
+        CreateFileA(file.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     FILETIME old{0x12340000u, 0x01D00000u};
     SetFileTime(h, &old, &old, &old);
     CloseHandle(h);
@@ -157,13 +158,16 @@ TEST_F(ProgramRun, TracesEveryArgumentAndSavesTheSettings) {
     EXPECT_EQ(r.debugLines[2], "argv[ 2]=nothing-here\r\n");
     EXPECT_EQ(r.debugLines[3], "argv[ 3]=two words\r\n");
     // Written back in the order of the keys, values as loaded.
-    std::string expected = "[TAVELIN]\r\n"
-                           "上書きされるファイルをゴミ箱に残す=1\r\n"
-                           "起動時に設定ダイアログを表示する=0\r\n"
-                           "出力先決定方法=0\r\n"
-                           "出力先パス=" + output.path() + "\r\n"
-                           "ダイアログの幅=700\r\n"
-                           "ダイアログの高さ=500\r\n";
+    std::string expected =
+        "[TAVELIN]\r\n"
+        "上書きされるファイルをゴミ箱に残す=1\r\n"
+        "起動時に設定ダイアログを表示する=0\r\n"
+        "出力先決定方法=0\r\n"
+        "出力先パス=" +
+        output.path() +
+        "\r\n"
+        "ダイアログの幅=700\r\n"
+        "ダイアログの高さ=500\r\n";
     EXPECT_EQ(ReadBytes(program.ini()), expected);
 }
 
@@ -200,7 +204,8 @@ TEST_F(ProgramRun, DialogBeforeTheRunAndItsCancel) {
     std::string before = ReadBytes(program.ini());
     WriteBytes(data / "a.txt", kEucLf);
     bool shown = false;
-    RunProgram(program.exe(), Quoted(data / "a.txt"), 60000, PressInSettingsDialog(IDCANCEL, &shown));
+    RunProgram(program.exe(), Quoted(data / "a.txt"), 60000,
+               PressInSettingsDialog(IDCANCEL, &shown));
     EXPECT_TRUE(shown);
     EXPECT_EQ(ReadBytes(output / "a.txt"), "<missing>");
     EXPECT_EQ(ReadBytes(program.ini()), before);
@@ -208,7 +213,8 @@ TEST_F(ProgramRun, DialogBeforeTheRunAndItsCancel) {
     // /dlg:0 skips it; an unusable output folder forces it even then.
     program.WriteSettings(0, data / "no-such-folder", true, false);
     shown = false;
-    RunProgram(program.exe(), "/dlg:0 " + Quoted(data / "a.txt"), 60000, PressInSettingsDialog(IDCANCEL, &shown));
+    RunProgram(program.exe(), "/dlg:0 " + Quoted(data / "a.txt"), 60000,
+               PressInSettingsDialog(IDCANCEL, &shown));
     EXPECT_TRUE(shown);
 }
 
@@ -217,14 +223,14 @@ TEST_F(ProgramRun, ReviewExecutesAndItsSizeIsSaved) {
     WriteBytes(data / "picture.png", kPng);
     WriteBytes(data / "a.txt", kEucLf);
     int reviews = 0;
-    RunResult r = RunProgram(program.exe(), "/noui " + Quoted(data.path()), 60000,
-                             WatchReview(&reviews, [](HWND dialog) {
-                                 SetWindowPos(dialog, nullptr, 0, 0, 700, 450,
-                                              SWP_NOMOVE | SWP_NOZORDER);
-                                 ShowWindow(dialog, SW_MAXIMIZE);
-                                 // Every row stays on "ignore": Execute writes nothing.
-                                 PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-                             }));
+    RunResult r =
+        RunProgram(program.exe(), "/noui " + Quoted(data.path()), 60000,
+                   WatchReview(&reviews, [](HWND dialog) {
+                       SetWindowPos(dialog, nullptr, 0, 0, 700, 450, SWP_NOMOVE | SWP_NOZORDER);
+                       ShowWindow(dialog, SW_MAXIMIZE);
+                       // Every row stays on "ignore": Execute writes nothing.
+                       PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+                   }));
     EXPECT_TRUE(r.finished);
     EXPECT_EQ(reviews, 1);
     std::string out = output / data.path().substr(data.path().rfind('\\') + 1);

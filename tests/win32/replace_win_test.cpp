@@ -172,9 +172,11 @@ TEST_F(Replace, ProtectedFilesRewrittenInPlaceKeepTheirAttributes) {
                              DWORD{FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE}}) {
         std::string file = File("protected.txt", kShiftJisLine);
         ASSERT_TRUE(SetFileAttributesA(file.c_str(), attributes));
-        EXPECT_TRUE(ConvertFile(file.c_str(), file.c_str(), Rule(ShiftJis, IntoEucJp), false)) << attributes;
+        EXPECT_TRUE(ConvertFile(file.c_str(), file.c_str(), Rule(ShiftJis, IntoEucJp), false))
+            << attributes;
         EXPECT_EQ(ReadBytes(file), kEucJpLine);
-        EXPECT_EQ(GetFileAttributesA(file.c_str()) & (attributes | FILE_ATTRIBUTE_DIRECTORY), attributes);
+        EXPECT_EQ(GetFileAttributesA(file.c_str()) & (attributes | FILE_ATTRIBUTE_DIRECTORY),
+                  attributes);
         EXPECT_TRUE(StagedIn(scratch.path()).empty());
         SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileA(file.c_str());
@@ -344,7 +346,8 @@ long long TemporarySize(const ProgramCopy& program) {
                         std::isdigit(static_cast<unsigned char>(suffix[1])) &&
                         std::isdigit(static_cast<unsigned char>(suffix[2])) &&
                         std::isdigit(static_cast<unsigned char>(suffix[3]));
-        if (numbered) size = (static_cast<long long>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+        if (numbered)
+            size = (static_cast<long long>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
     } while (size < 0 && FindNextFileA(h, &found));
     FindClose(h);
     return size;

@@ -18,7 +18,8 @@ namespace {
 
 // The same three lines in Shift-JIS with CR LF (the literal, in code page 932)
 // and in EUC-JP with LF (made with iconv -t EUC-JP).
-const std::string kShiftJis = "日本語のテキストです。\r\n表示と変換の確認をします。\r\nソース一覧\r\n";
+const std::string kShiftJis =
+    "日本語のテキストです。\r\n表示と変換の確認をします。\r\nソース一覧\r\n";
 const std::string kEucJp =
     "\xc6\xfc\xcb\xdc\xb8\xec\xa4\xce\xa5\xc6\xa5\xad\xa5\xb9\xa5\xc8\xa4\xc7\xa4\xb9\xa1\xa3\n"
     "\xc9\xbd\xbc\xa8\xa4\xc8\xca\xd1\xb4\xb9\xa4\xce\xb3\xce\xc7\xa7\xa4\xf2\xa4\xb7\xa4\xde\xa4"
@@ -98,7 +99,7 @@ std::vector<std::string> TemporariesBesideProgram() {
 
 // Every test leaves the program's folder as it found it.
 class Rewrite : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ASSERT_TRUE(TemporariesBesideProgram().empty()); }
     void TearDown() override {
         std::vector<std::string> left = TemporariesBesideProgram();
@@ -115,8 +116,8 @@ protected:
 TEST_F(Rewrite, ConvertedFileGetsTheSourcesTimesAndAttributes) {
     std::string source = File("元.txt", kShiftJis);
     Backdate(source);
-    ASSERT_TRUE(SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
-                                                       FILE_ATTRIBUTE_ARCHIVE));
+    ASSERT_TRUE(SetFileAttributesA(
+        source.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
     WIN32_FIND_DATAA before = Find(source);
     ASSERT_EQ(before.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN, DWORD(FILE_ATTRIBUTE_HIDDEN));
     std::string destination = scratch / "先.txt";
@@ -160,9 +161,11 @@ TEST_F(Rewrite, FailedFinalCopyIsReportedAndLeavesTheDestinationAlone) {
     std::string destination = File("held.txt", "held");
     ASSERT_TRUE(SetFileAttributesA(destination.c_str(), FILE_ATTRIBUTE_READONLY));
     DWORD attributes = GetFileAttributesA(destination.c_str());
-    HANDLE held = CreateFileA(destination.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE held =
+        CreateFileA(destination.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(ConvertFile(source.c_str(), destination.c_str(), Rule(ShiftJis, IntoEucJp), false));
+    EXPECT_FALSE(
+        ConvertFile(source.c_str(), destination.c_str(), Rule(ShiftJis, IntoEucJp), false));
     CloseHandle(held);
     EXPECT_EQ(ReadBytes(destination), "held");
     EXPECT_EQ(GetFileAttributesA(destination.c_str()), attributes);
@@ -171,11 +174,13 @@ TEST_F(Rewrite, FailedFinalCopyIsReportedAndLeavesTheDestinationAlone) {
 TEST_F(Rewrite, SourceThatCannotBeReadCreatesNothing) {
     std::string destination = scratch / "out.txt";
     std::string missing = scratch / "missing.txt";
-    EXPECT_FALSE(ConvertFile(missing.c_str(), destination.c_str(), Rule(ShiftJis, IntoEucJp), false));
+    EXPECT_FALSE(
+        ConvertFile(missing.c_str(), destination.c_str(), Rule(ShiftJis, IntoEucJp), false));
     std::string source = File("locked.txt", kShiftJis);
     HANDLE held = CreateFileA(source.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(ConvertFile(source.c_str(), destination.c_str(), Rule(ShiftJis, IntoEucJp), false));
+    EXPECT_FALSE(
+        ConvertFile(source.c_str(), destination.c_str(), Rule(ShiftJis, IntoEucJp), false));
     CloseHandle(held);
     EXPECT_FALSE(PathExists(destination.c_str()));
 }
@@ -205,7 +210,8 @@ TEST_F(Rewrite, InPlaceWithTheRecycleBinKeepsTheOriginalThere) {
 
 TEST_F(Rewrite, RecycleBinTakesFilesOnly) {
     char name[64];
-    std::snprintf(name, sizeof name, "tavelin-%lu-%lu-f.txt", GetCurrentProcessId(), GetTickCount());
+    std::snprintf(name, sizeof name, "tavelin-%lu-%lu-f.txt", GetCurrentProcessId(),
+                  GetTickCount());
     std::string file = File(name, "x");
     EXPECT_TRUE(MoveToRecycleBin(file.c_str()));
     EXPECT_FALSE(PathExists(file.c_str()));
@@ -255,7 +261,8 @@ TEST_F(Rewrite, NoConversionWhenEveryTemporaryNameIsTaken) {
     }
     std::string source = File("a.txt", kShiftJis);
     std::string destination = File("b.txt", "before");
-    EXPECT_FALSE(ConvertFile(source.c_str(), destination.c_str(), Rule(ShiftJis, IntoEucJp), false));
+    EXPECT_FALSE(
+        ConvertFile(source.c_str(), destination.c_str(), Rule(ShiftJis, IntoEucJp), false));
     EXPECT_EQ(ReadBytes(destination), "before");
     char path[kPathCapacity] = "x";
     EXPECT_EQ(CreateTemporaryOutput(path, sizeof path, "wb"), nullptr);
@@ -269,7 +276,8 @@ TEST_F(Rewrite, NoConversionWhenEveryTemporaryNameIsTaken) {
 TEST_F(Rewrite, MirroredFoldersGetTheTemplatesAttributesOnce) {
     std::string source = scratch / "src";
     ASSERT_TRUE(MakeFolder(source));
-    ASSERT_TRUE(SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(
+        SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
     std::string mirror = scratch / "mirror";
     EXPECT_TRUE(CreateMirrorDirectory(source.c_str(), mirror.c_str(), nullptr));
     EXPECT_EQ(GetFileAttributesA(mirror.c_str()), GetFileAttributesA(source.c_str()));
@@ -291,10 +299,8 @@ TEST_F(Rewrite, WorkItemsAreClassifiedWhenMade) {
         std::string path;
         DetectionCode code;
     } cases[] = {
-        {scratch / "d", Directory},
-        {File("s.txt", kShiftJis), ShiftJis},
-        {File("e.txt", kEucJp), EucJp},
-        {File("p.png", kBinary), Undetermined},
+        {scratch / "d", Directory},       {File("s.txt", kShiftJis), ShiftJis},
+        {File("e.txt", kEucJp), EucJp},   {File("p.png", kBinary), Undetermined},
         {scratch / "missing", Directory},  // unreadable attributes carry the folder bit
     };
     for (const Case& c : cases) {
@@ -356,7 +362,8 @@ TEST_F(Rewrite, ItemsAreConvertedCopiedOrLeftAlone) {
     WorkItem folder;
     EXPECT_TRUE(InitWorkItem(&folder, in.c_str(), in.c_str()));
     EXPECT_TRUE(ProcessWorkItem(&folder, BothWays, true));
-    EXPECT_EQ(GetFileAttributesA(in.c_str()), DWORD(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_DIRECTORY));
+    EXPECT_EQ(GetFileAttributesA(in.c_str()),
+              DWORD(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_DIRECTORY));
     EXPECT_EQ(ReadBytes(in + "\\s.txt"), kShiftJis);
 }
 

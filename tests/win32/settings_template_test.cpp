@@ -178,7 +178,8 @@ TEST(UndeterminedFilesTemplate, DialogHeader) {
 
 TEST(UndeterminedFilesTemplate, ControlsInTemplateOrder) {
     const Item expected[] = {
-        {0x50020000, 7, 7, 178, 8, 65535, kStatic, "以下のファイルは、文字コードが判別できませんでした。"},
+        {0x50020000, 7, 7, 178, 8, 65535, kStatic,
+         "以下のファイルは、文字コードが判別できませんでした。"},
         {0x50020000, 7, 17, 94, 8, 65535, kStatic, "処理方法を指定して下さい。"},
         {0x50810089, 7, 29, 176, 88, 1025, kNamedClass, "List1"},
         {0x50020000, 10, 123, 70, 12, 1026, kStatic, "000 個のﾌｧｲﾙ"},
@@ -211,8 +212,8 @@ std::vector<MenuEntry> ReadMenu(HMENU menu) {
         info.dwTypeData = text;
         info.cch = sizeof text;
         GetMenuItemInfoA(menu, i, TRUE, &info);
-        MenuEntry entry{(info.fType & MFT_SEPARATOR) ? "" : text,
-                        info.hSubMenu != nullptr ? 0 : info.wID, {}};
+        MenuEntry entry{
+            (info.fType & MFT_SEPARATOR) ? "" : text, info.hSubMenu != nullptr ? 0 : info.wID, {}};
         if (info.hSubMenu != nullptr) entry.items = ReadMenu(info.hSubMenu);
         entries.push_back(entry);
     }
@@ -232,15 +233,14 @@ void ExpectMenu(const std::vector<MenuEntry>& actual, const std::vector<MenuEntr
 TEST(UndeterminedFilesMenus, MenuBarAndRowMenu) {
     HMENU bar = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_LIST_MENU));
     ASSERT_NE(bar, nullptr);
-    ExpectMenu(ReadMenu(bar),
-               {{"実行(&D)", 0, {{"実行(&D)", 1, {}}, {"閉じる(&C)", 2, {}}}},
-                {"編集(&E)",
-                 0,
-                 {{"Shift-JIS へ変換する(&S)", 40003, {}},
-                  {"日本語EUC へ変換する(&E)", 40004, {}},
-                  {"コピーする(&C)", 40005, {}},
-                  {"無視する(&U)", 40009, {}}}},
-                {"ヘルプ(&H)", 0, {{"About(&A)", 40006, {}}}}});
+    ExpectMenu(ReadMenu(bar), {{"実行(&D)", 0, {{"実行(&D)", 1, {}}, {"閉じる(&C)", 2, {}}}},
+                               {"編集(&E)",
+                                0,
+                                {{"Shift-JIS へ変換する(&S)", 40003, {}},
+                                 {"日本語EUC へ変換する(&E)", 40004, {}},
+                                 {"コピーする(&C)", 40005, {}},
+                                 {"無視する(&U)", 40009, {}}}},
+                               {"ヘルプ(&H)", 0, {{"About(&A)", 40006, {}}}}});
     DestroyMenu(bar);
 
     HMENU rows = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_ROW_MENU));

@@ -55,7 +55,7 @@ std::string Expected(const std::string& keep, const std::string& show, const std
 
 // Every test starts without a settings file beside the program and leaves none.
 class SettingsFile : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(SettingsFilePath(path_, sizeof path_));
         Forget();

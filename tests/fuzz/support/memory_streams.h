@@ -13,7 +13,7 @@
 
 // A reading stream over a copy of the bytes.
 class MemoryInput {
-public:
+  public:
     MemoryInput(const std::uint8_t* data, std::size_t size, const char* mode)
         : bytes_(data, data + size) {
         bytes_.push_back(0);  // fmemopen wants a size of at least one
@@ -30,13 +30,13 @@ public:
 
     ByteStream* stream;
 
-private:
+  private:
     std::vector<std::uint8_t> bytes_;
 };
 
 // A writing stream whose bytes are handed back by Close.
 class MemoryOutput {
-public:
+  public:
     explicit MemoryOutput(const char* mode) {
         stream = StreamAttach(open_memstream(&buffer_, &size_), mode);
         if (stream == nullptr) std::abort();
@@ -53,13 +53,14 @@ public:
 
     ByteStream* stream;
 
-private:
+  private:
     char* buffer_ = nullptr;
     std::size_t size_ = 0;
 };
 
 // Converts the bytes with the rule, as a file conversion would.
-inline std::string Transcode(const std::uint8_t* data, std::size_t size, const ConversionRule* rule) {
+inline std::string Transcode(const std::uint8_t* data, std::size_t size,
+                             const ConversionRule* rule) {
     MemoryInput input(data, size, "r");
     MemoryOutput output(rule->outputMode);
     TranscodeStream(input.stream, output.stream, rule);

@@ -13,7 +13,7 @@
 
 // A file in the temporary folder, removed with the object.
 class ScratchFile {
-public:
+  public:
     explicit ScratchFile(const std::string& bytes = std::string()) {
         const char* folder = std::getenv("TMPDIR");
         path_ = std::string(folder != nullptr && *folder != '\0' ? folder : "/tmp") +
@@ -46,7 +46,7 @@ public:
         return bytes;
     }
 
-private:
+  private:
     std::string path_;
 };
 

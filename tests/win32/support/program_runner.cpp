@@ -2,14 +2,14 @@
 
 #include <thread>
 
-ProgramCopy::ProgramCopy() {
-    CopyFileA(HostPath(TAVELIN_EXE).c_str(), exe().c_str(), FALSE);
-}
+ProgramCopy::ProgramCopy() { CopyFileA(HostPath(TAVELIN_EXE).c_str(), exe().c_str(), FALSE); }
 
-void ProgramCopy::WriteSettings(int outputMethod, const std::string& outputFolder, bool showAtStartup,
-                                bool keepInRecycleBin, int width, int height) const {
+void ProgramCopy::WriteSettings(int outputMethod, const std::string& outputFolder,
+                                bool showAtStartup, bool keepInRecycleBin, int width,
+                                int height) const {
     std::string text = "[TAVELIN]\r\n";
-    text += std::string("上書きされるファイルをゴミ箱に残す=") + (keepInRecycleBin ? "1" : "0") + "\r\n";
+    text += std::string("上書きされるファイルをゴミ箱に残す=") + (keepInRecycleBin ? "1" : "0") +
+            "\r\n";
     text += std::string("起動時に設定ダイアログを表示する=") + (showAtStartup ? "1" : "0") + "\r\n";
     text += "出力先決定方法=" + std::to_string(outputMethod) + "\r\n";
     text += "出力先パス=" + outputFolder + "\r\n";
@@ -37,8 +37,8 @@ RunResult RunProgram(const std::string& exe, const std::string& args, DWORD time
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     std::string folder = exe.substr(0, exe.rfind('\\'));
-    if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, DEBUG_ONLY_THIS_PROCESS,
-                        nullptr, folder.c_str(), &startup, &process)) {
+    if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE,
+                        DEBUG_ONLY_THIS_PROCESS, nullptr, folder.c_str(), &startup, &process)) {
         return result;
     }
     result.started = true;

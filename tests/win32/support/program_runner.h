@@ -12,7 +12,7 @@
 // A scratch folder holding a copy of the program; its settings file and its
 // temporary files live beside that copy.
 class ProgramCopy {
-public:
+  public:
     ProgramCopy();
     const std::string& folder() const { return scratch_.path(); }
     std::string exe() const { return scratch_ / "TAVELIN.exe"; }
@@ -22,13 +22,13 @@ public:
     void WriteSettings(int outputMethod, const std::string& outputFolder, bool showAtStartup,
                        bool keepInRecycleBin, int width = 640, int height = 400) const;
 
-private:
+  private:
     ScratchFolder scratch_;
 };
 
 struct RunResult {
     bool started = false;
-    bool finished = false;   // false: killed after the timeout
+    bool finished = false;  // false: killed after the timeout
     DWORD exitCode = 0;
     std::vector<std::string> debugLines;  // what the program sent to the debugger
 };

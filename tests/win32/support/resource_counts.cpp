@@ -124,7 +124,8 @@ long CountHeapBlocks() {
 
 ResourceCounts CountResources() {
     ResourceCounts counts;
-    if (!SystemCountsKernelHandles(&counts.kernelHandles)) counts.kernelHandles = ScanKernelHandles();
+    if (!SystemCountsKernelHandles(&counts.kernelHandles))
+        counts.kernelHandles = ScanKernelHandles();
     if (!SystemCountsGuiObjects(GR_GDIOBJECTS, &counts.gdiObjects)) {
         counts.gdiObjects = ScanGdiObjects();
     }
@@ -152,7 +153,8 @@ std::string DescribeResourceCounters() {
 
 std::string DescribeChange(const ResourceCounts& before, const ResourceCounts& after) {
     char text[256];
-    std::snprintf(text, sizeof text, "handles %ld -> %ld, GDI %ld -> %ld, USER %ld -> %ld, heap %ld -> %ld",
+    std::snprintf(text, sizeof text,
+                  "handles %ld -> %ld, GDI %ld -> %ld, USER %ld -> %ld, heap %ld -> %ld",
                   before.kernelHandles, after.kernelHandles, before.gdiObjects, after.gdiObjects,
                   before.userObjects, after.userObjects, before.heapBlocks, after.heapBlocks);
     return text;

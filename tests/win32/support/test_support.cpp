@@ -16,7 +16,8 @@ ScratchFolder::ScratchFolder() {
     static unsigned serial = 0;
     for (;;) {
         char name[MAX_PATH + 64];
-        std::snprintf(name, sizeof name, "%stavelin-test-%lu-%u", base, GetCurrentProcessId(), serial++);
+        std::snprintf(name, sizeof name, "%stavelin-test-%lu-%u", base, GetCurrentProcessId(),
+                      serial++);
         if (CreateDirectoryA(name, nullptr)) {
             path_ = name;
             return;
@@ -27,7 +28,8 @@ ScratchFolder::ScratchFolder() {
 ScratchFolder::~ScratchFolder() { RemoveTree(path_); }
 
 bool WriteBytes(const std::string& path, const std::string& bytes) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
     BOOL ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
@@ -36,7 +38,8 @@ bool WriteBytes(const std::string& path, const std::string& bytes) {
 }
 
 std::string ReadBytes(const std::string& path) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
     if (h == INVALID_HANDLE_VALUE) return "<missing>";
     std::string data;
     char buffer[65536];
@@ -51,7 +54,8 @@ bool MakeFolder(const std::string& path) { return CreateDirectoryA(path.c_str(),
 void RemoveTree(const std::string& path) {
     DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return;
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL | (attributes & FILE_ATTRIBUTE_DIRECTORY));
+    SetFileAttributesA(path.c_str(),
+                       FILE_ATTRIBUTE_NORMAL | (attributes & FILE_ATTRIBUTE_DIRECTORY));
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
         DeleteFileA(path.c_str());
         return;

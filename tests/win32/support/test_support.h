@@ -11,7 +11,7 @@ std::string HostPath(const char* unixPath);
 // A fresh, empty folder under the system's temporary folder; removed by the
 // destructor with everything in it.
 class ScratchFolder {
-public:
+  public:
     ScratchFolder();
     ~ScratchFolder();
     ScratchFolder(const ScratchFolder&) = delete;
@@ -20,7 +20,7 @@ public:
     // path() joined with a relative name.
     std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
 
-private:
+  private:
     std::string path_;
 };
 
