@@ -5,17 +5,23 @@ MINGW  := $(BUILD)/mingw
 JOBS   ?= $(shell nproc)
 MAKEFLAGS += --no-print-directory
 
-# The program we ship is the 32-bit build. Where the kernel cannot run 32-bit
-# programs, 32-bit Wine cannot start either; the Windows tests, the demo and
-# the bench then run a 64-bit build of the same sources under 64-bit Wine.
+# We ship two builds of one program: 32-bit (build/mingw) and 64-bit
+# (build/mingw64). Where the kernel can run 32-bit programs, the Windows
+# tests, the demo and the bench run the 32-bit build under 32-bit Wine; where
+# it cannot, 32-bit Wine cannot start either and they run the 64-bit build
+# under 64-bit Wine.
+MINGW64 := $(BUILD)/mingw64
 WINARCH := $(shell scripts/win-arch)
 ifeq ($(WINARCH),i686)
 WINRUN := $(MINGW)
 else
-WINRUN := $(BUILD)/mingw64
+WINRUN := $(MINGW64)
 endif
 
 .PHONY: all bootstrap native mingw winrun test run bench fuzz clean
+# One build at a time: each runs its own jobs in parallel, and two that share
+# a folder (mingw and winrun) would trample each other.
+.NOTPARALLEL:
 
 all: native mingw
 
@@ -26,26 +32,36 @@ native: bootstrap
 	@cmake -S . -B $(NATIVE) -DCMAKE_C_COMPILER=gcc -DCMAKE_CXX_COMPILER=g++ >/dev/null
 	@cmake --build $(NATIVE) -j $(JOBS)
 
-mingw: bootstrap
-	@cmake -S . -B $(MINGW) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake >/dev/null
-	@cmake --build $(MINGW) -j $(JOBS)
+# configure-mingw DIR ARCH: sets up a Windows build folder.
+configure-mingw = cmake -S . -B $(1) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-$(2).cmake >/dev/null
 
-# The build whose programs Wine runs here (the 32-bit one wherever it can).
-winrun: mingw
-ifneq ($(WINRUN),$(MINGW))
-	@cmake -S . -B $(WINRUN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-$(WINARCH).cmake >/dev/null
+# Both programs we ship, and nothing else.
+mingw: bootstrap
+	@$(call configure-mingw,$(MINGW),i686)
+	@cmake --build $(MINGW) -j $(JOBS) --target TAVELIN
+	@$(call configure-mingw,$(MINGW64),x86_64)
+	@cmake --build $(MINGW64) -j $(JOBS) --target TAVELIN
+
+# Everything in the build whose programs Wine runs here: the program, the
+# Windows tests and the benchmarks.
+winrun: bootstrap
+	@$(call configure-mingw,$(WINRUN),$(WINARCH))
 	@cmake --build $(WINRUN) -j $(JOBS)
-endif
 
 # One ctest run over the builds, so one summary counts the native and the
-# Wine tests, the check of the shipped program file, and the check that the
-# source folders include only the layers below them.
-test: native winrun
+# Wine tests, the checks of both shipped program files, the check that the
+# source folders include only the layers below them, and the check that every
+# C++ source is as clang-format writes it.
+test: native mingw winrun
 	@{ printf 'subdirs("native" "%s")\n' "$(notdir $(WINRUN))"; \
-	   printf 'add_test(shipped.program_file "%s" "%s")\n' \
+	   printf 'add_test(shipped.program_file_i686 "%s" "%s" i686)\n' \
 	     "$(abspath scripts/check-program)" "$(abspath $(MINGW))/TAVELIN.exe"; \
+	   printf 'add_test(shipped.program_file_x86_64 "%s" "%s" x86_64)\n' \
+	     "$(abspath scripts/check-program)" "$(abspath $(MINGW64))/TAVELIN.exe"; \
 	   printf 'add_test(source.layers "%s" "%s")\n' \
 	     "$(abspath scripts/check-layers)" "$(abspath .)"; \
+	   printf 'add_test(source.format "%s" "%s")\n' \
+	     "$(abspath scripts/check-format)" "$(abspath .)"; \
 	 } > $(BUILD)/CTestTestfile.cmake
 	@# Start from a fresh wineserver: one left over from an earlier run (the
 	@# demo's, say) may hold a tray that answers slowly.
@@ -62,7 +78,10 @@ fuzz: bootstrap
 bench: native winrun
 	@scripts/bench $(NATIVE) $(WINRUN)
 
-run: winrun
+# The demo needs the program only: no tests, no native build.
+run: bootstrap
+	@$(call configure-mingw,$(WINRUN),$(WINARCH))
+	@cmake --build $(WINRUN) -j $(JOBS) --target TAVELIN
 	@scripts/demo $(WINRUN)
 
 clean:

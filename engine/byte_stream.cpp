@@ -105,7 +105,7 @@ std::size_t ReadFromFile(ByteStream* stream, unsigned char* into, std::size_t le
 // every block read in text mode is searched twice.
 const unsigned char* FindByte(const unsigned char* p, std::size_t length, unsigned char byte) {
     const unsigned char* end = p + length;
-#ifdef __SSE2__
+#if TAVELIN_SSE2
     while (end - p >= kBlockBytes) {
         unsigned found = BytesEqualToMask(LoadBlock(p), byte);
         if (found != 0) return p + BytesBeforeFirstInMask(found);
@@ -128,7 +128,7 @@ const unsigned char* FindByte(const unsigned char* p, std::size_t length, unsign
 bool HoldsEither(const unsigned char* p, std::size_t length, unsigned char one,
                  unsigned char other) {
     const unsigned char* end = p + length;
-#ifdef __SSE2__
+#if TAVELIN_SSE2
     while (end - p >= kBlockBytes) {
         __m128i block = LoadBlock(p);
         if ((BytesEqualToMask(block, one) | BytesEqualToMask(block, other)) != 0) return true;

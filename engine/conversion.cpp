@@ -46,7 +46,7 @@ bool CopyPlainRun(ByteStream* input, ByteStream* output) {
     const unsigned char* limit = output->writeEnd;
     const bool crLf = output->writeSpecial == kLf;
     for (;;) {
-#ifdef __SSE2__
+#if TAVELIN_SSE2
         if (end - p >= kBlockBytes && limit - q >= kBlockBytes) {
             // Sixteen bytes at a time (see engine/word_scan.h).
             __m128i block = LoadBlock(p);
@@ -110,7 +110,7 @@ inline bool TwoByteModePair(unsigned first, unsigned second) {
     return first != kEscape && second != kEscape;
 }
 
-#ifdef __SSE2__
+#if TAVELIN_SSE2
 // JIS X 0208 into EUC-JP sixteen bytes at a time: for a pair of bytes
 // 0x21-0x7E each, JisToEucJp sets the top bit of both, and the result holds
 // no byte the writer translates. Takes the whole pairs of such bytes at *p
@@ -174,7 +174,7 @@ bool ConvertPairRun(ByteStream* input, ByteStream* output) {
     const unsigned char* limit = output->writeEnd;
     const int special = output->writeSpecial;
     while (end - p >= 2 && limit - q >= 2) {
-#ifdef __SSE2__
+#if TAVELIN_SSE2
         if constexpr (kSetTopBits) {
             if (SetTopBitsOfJisPairs(&p, end, &q, limit)) continue;
         }

@@ -13,7 +13,7 @@ constexpr std::uint8_t kEucJp = 4;
 constexpr std::uint8_t kEscapeOrHigh = 8;
 constexpr std::uint8_t kUtf8 = 16;
 
-#ifdef __SSE2__
+#if TAVELIN_SSE2
 // The two 64-bit halves of a block, added.
 inline std::uint64_t SumOfHalves(__m128i sums) {
     auto low = static_cast<std::uint64_t>(_mm_cvtsi128_si32(sums));
@@ -31,7 +31,7 @@ inline bool IsPlainByte(int b) { return b < 0x80 && b != kEsc && b != 0; }
 inline __attribute__((always_inline)) unsigned char* SkipPlainRun(unsigned char* p,
                                                                   const unsigned char* end,
                                                                   std::uint64_t* lines) {
-#ifdef __SSE2__
+#if TAVELIN_SSE2
     // The LF bytes of whole blocks are summed as bytes of 1 (psadbw adds
     // each half of a block), and told only once the run ends.
     const __m128i lineFeed = _mm_set1_epi8(kLf);

@@ -20,8 +20,16 @@
 #include <cstdint>
 #include <cstring>
 
-#ifdef __SSE2__
+// The sixteen-byte paths below, where the processor has SSE2 (every build we
+// ship: both Windows programs are compiled for it). TAVELIN_PLAIN_LOOPS turns
+// them off, so that one native test build runs the eight-byte paths that a
+// processor without SSE2 would take, as far into a block as the vector
+// paths go elsewhere.
+#if defined(__SSE2__) && !defined(TAVELIN_PLAIN_LOOPS)
+#define TAVELIN_SSE2 1
 #include <emmintrin.h>
+#else
+#define TAVELIN_SSE2 0
 #endif
 
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "the byte order of x86");
@@ -71,12 +79,11 @@ inline std::uint64_t CountFlaggedBytes(std::uint64_t flags) {
     return ((flags >> 7) * kEveryByteOne) >> 56;
 }
 
-#ifdef __SSE2__
-// Sixteen bytes at a time, where the processor has SSE2 (every x86-64
-// processor; the 32-bit build goes eight at a time): the same tests as masks
-// of 16 bits, bit i for byte i. These compare each byte on its own, with no
-// carry between bytes, so every bit is exact; the fast paths still use only
-// the first stop and the bits below it.
+#if TAVELIN_SSE2
+// Sixteen bytes at a time: the same tests as masks of 16 bits, bit i for
+// byte i. These compare each byte on its own, with no carry between bytes,
+// so every bit is exact; the fast paths still use only the first stop and
+// the bits below it.
 constexpr int kBlockBytes = 16;
 
 inline __m128i LoadBlock(const unsigned char* p) {
