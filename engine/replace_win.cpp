@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "engine/rewrite_win.h"
+#include "engine/recycle_bin_win.h"
 #include "engine/staged_name.h"
 #include "util/file_info_win.h"
 #include "util/holders_win.h"

@@ -1,7 +1,5 @@
 #include "engine/rewrite_win.h"
 
-#include <shellapi.h>
-
 #include <cstdlib>
 #include <cstring>
 
@@ -70,11 +68,6 @@ ByteStream* OpenSource(const char* path, WIN32_FIND_DATAA* found) {
 HANDLE OpenSourceFile(const char* path) {
     return CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-}
-
-bool IsFile(const char* path) {
-    DWORD attributes = GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
 bool InitWorkItem(WorkItem* item, const char* sourcePath, const char* destinationPath) {
@@ -219,28 +212,6 @@ bool RestoreTimesAndAttributes(const char* path, const WIN32_FIND_DATAA* found) 
     }
     bool attributesSet = SetFileAttributesA(path, found->dwFileAttributes) != FALSE;
     return timesSet && attributesSet;
-}
-
-bool MoveToRecycleBin(const char* path) {
-    if (!IsFile(path)) return true;
-    // A list of one name, ended by an empty name. A path too long to be
-    // listed whole is not handed to the shell cut.
-    char names[kPathCapacity + 1];
-    if (FormatBounded(names, sizeof names, "%s%c%c", path, 0, 0) < 0) return true;
-    ShellDeleteWithUndo(nullptr, names, FOF_SILENT | FOF_NOCONFIRMATION);
-    return true;
-}
-
-bool ShellDeleteWithUndo(HWND owner, const char* names, FILEOP_FLAGS flags) {
-    SHFILEOPSTRUCTA operation;
-    ZeroFill(&operation, sizeof operation);
-    operation.hwnd = owner;
-    operation.wFunc = FO_DELETE;
-    operation.pFrom = names;
-    operation.pTo = nullptr;
-    operation.fFlags = static_cast<FILEOP_FLAGS>(flags | FOF_ALLOWUNDO);
-    SHFileOperationA(&operation);
-    return true;
 }
 
 bool CreateMirrorDirectory(const char* templateFolder, const char* newFolder,

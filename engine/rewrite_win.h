@@ -52,15 +52,7 @@ ByteStream* CreateTemporaryStream(char* buffer, int capacity, const char* mode, 
 
 // True when both the three times and the attributes were set.
 bool RestoreTimesAndAttributes(const char* path, const WIN32_FIND_DATAA* found);
-// Sends an existing file to the Recycle Bin; does nothing for a folder or a
-// missing path. Always true: the caller overwrites the file in any case.
-bool MoveToRecycleBin(const char* path);
-// The shell's delete with undo for a list of names (each terminated, the list
-// ended by an empty name). Always true.
-bool ShellDeleteWithUndo(HWND owner, const char* names, FILEOP_FLAGS flags);
 // Creates the folder (its parent must exist) and gives it the template's
 // attributes; false when it already existed or could not be made.
 bool CreateMirrorDirectory(const char* templateFolder, const char* newFolder,
                            SECURITY_ATTRIBUTES* security);
-// The path's attributes can be read and do not mark a folder.
-bool IsFile(const char* path);

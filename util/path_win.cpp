@@ -16,6 +16,11 @@ bool IsDirectory(const char* path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+bool IsFile(const char* path) {
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 bool ModulePathWithExtension(char* buffer, int capacity, const char* extension) {
     if (capacity < 1) return false;
     DWORD length =

@@ -5,6 +5,8 @@
 
 bool PathExists(const char* path);
 bool IsDirectory(const char* path);
+// The path's attributes can be read and do not mark a folder.
+bool IsFile(const char* path);
 // The program's own path with its extension replaced (the extension text
 // includes its dot), folded to lower case. False when the program's path
 // cannot be obtained or the result would not fit the buffer.

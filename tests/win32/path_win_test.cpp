@@ -25,13 +25,16 @@ TEST(PathExists, FilesFoldersAndJapaneseNames) {
     ASSERT_TRUE(WriteBytes(file, "x"));
     EXPECT_TRUE(PathExists(file.c_str()));
     EXPECT_FALSE(IsDirectory(file.c_str()));
+    EXPECT_TRUE(IsFile(file.c_str()));
     std::string folder = scratch / "表";
     ASSERT_TRUE(MakeFolder(folder));
     EXPECT_TRUE(IsDirectory(folder.c_str()));
+    EXPECT_FALSE(IsFile(folder.c_str()));
     EXPECT_TRUE(PathExists((folder + "\\").c_str()));
     std::string missing = scratch / "nothing";
     EXPECT_FALSE(PathExists(missing.c_str()));
     EXPECT_FALSE(IsDirectory(missing.c_str()));
+    EXPECT_FALSE(IsFile(missing.c_str()));
 }
 
 TEST(ModulePathWithExtension, LowerCaseBesideTheProgram) {

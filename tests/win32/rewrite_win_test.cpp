@@ -1,6 +1,7 @@
 // Carrying work items to their destinations under Wine, on real files: the
 // bytes, times and attributes a conversion leaves, the temporary files beside
-// the program, the Recycle Bin, and mirrored folders.
+// the program, the Recycle Bin taking what is overwritten, and mirrored
+// folders.
 #include "engine/rewrite_win.h"
 
 #include <gtest/gtest.h>
@@ -206,26 +207,6 @@ TEST_F(Rewrite, InPlaceWithTheRecycleBinKeepsTheOriginalThere) {
     EXPECT_TRUE(PathExists((trash + "\\info\\" + name + ".trashinfo").c_str()));
     RemoveTree(trashed);
     DeleteFileA((trash + "\\info\\" + name + ".trashinfo").c_str());
-}
-
-TEST_F(Rewrite, RecycleBinTakesFilesOnly) {
-    char name[64];
-    std::snprintf(name, sizeof name, "tavelin-%lu-%lu-f.txt", GetCurrentProcessId(),
-                  GetTickCount());
-    std::string file = File(name, "x");
-    EXPECT_TRUE(MoveToRecycleBin(file.c_str()));
-    EXPECT_FALSE(PathExists(file.c_str()));
-    if (RunningUnderWine()) {
-        std::string trash = HostTrashFolder();
-        EXPECT_EQ(ReadBytes(trash + "\\files\\" + name), "x");
-        DeleteFileA((trash + "\\files\\" + name).c_str());
-        DeleteFileA((trash + "\\info\\" + name + ".trashinfo").c_str());
-    }
-    std::string folder = scratch / "folder";
-    ASSERT_TRUE(MakeFolder(folder));
-    EXPECT_TRUE(MoveToRecycleBin(folder.c_str()));
-    EXPECT_TRUE(IsDirectory(folder.c_str()));
-    EXPECT_TRUE(MoveToRecycleBin((scratch / "missing").c_str()));
 }
 
 TEST_F(Rewrite, TemporaryNamesFollowTheProcessIdAndSkipTakenNames) {
