@@ -10,8 +10,8 @@
 #include <tuple>
 #include <vector>
 
-#include "engine/rewrite_win.h"
 #include "engine/staged_name.h"
+#include "engine/work_item_win.h"
 #include "util/path.h"
 #include "util/file_info_win.h"
 #include "util/holders_win.h"

@@ -4,7 +4,7 @@
 #include "app/gather_win.h"
 #include "app/settings_win.h"
 #include "app/work_list.h"
-#include "engine/rewrite_win.h"
+#include "engine/convert_item_win.h"
 #include "ui/busy_window_win.h"
 #include "ui/settings_dialog_win.h"
 #include "ui/undetermined_dialog_win.h"

@@ -3,7 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "engine/rewrite_win.h"
+#include "engine/convert_item_win.h"
 #include "res/resource.h"
 #include "ui/about_dialog_win.h"
 #include "ui/app_window_win.h"

@@ -17,7 +17,7 @@
 #include <thread>
 
 #include "bench/win32/bench_clock.h"
-#include "engine/rewrite_win.h"
+#include "engine/work_item_win.h"
 #include "res/resource.h"
 #include "tests/win32/support/test_support.h"
 #include "ui/undetermined_dialog_win.h"

@@ -15,7 +15,7 @@
 
 #include "app/gather_win.h"
 #include "bench/win32/bench_clock.h"
-#include "engine/rewrite_win.h"
+#include "engine/convert_item_win.h"
 #include "tests/win32/support/test_support.h"
 #include "util/path_win.h"
 

@@ -19,7 +19,7 @@
 #include "tests/win32/support/com_environment.h"
 #include "tests/win32/support/resource_counts.h"
 #include "tests/win32/support/test_support.h"
-#include "engine/rewrite_win.h"
+#include "engine/work_item_win.h"
 #include "ui/about_dialog_win.h"
 #include "ui/about_template.h"
 #include "ui/settings_dialog_win.h"

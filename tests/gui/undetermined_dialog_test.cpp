@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/rewrite_win.h"
+#include "engine/work_item_win.h"
 #include "res/resource.h"
 #include "ui/about_dialog_win.h"
 #include "tests/win32/support/com_environment.h"

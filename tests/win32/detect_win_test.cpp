@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "engine/rewrite_win.h"
+#include "engine/work_item_win.h"
 #include "tests/win32/support/test_support.h"
 
 namespace {

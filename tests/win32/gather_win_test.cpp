@@ -11,7 +11,8 @@
 #include <vector>
 
 #include "app/run_win.h"
-#include "engine/rewrite_win.h"
+#include "engine/convert_item_win.h"
+#include "engine/work_item_win.h"
 #include "tests/win32/support/shortcut_support.h"
 #include "tests/win32/support/test_support.h"
 #include "tests/win32/support/wine_host.h"

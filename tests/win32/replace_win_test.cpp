@@ -16,8 +16,9 @@
 #include <vector>
 
 #include "app/gather_win.h"
-#include "engine/rewrite_win.h"
+#include "engine/convert_item_win.h"
 #include "engine/staged_name.h"
+#include "engine/work_item_win.h"
 #include "tests/win32/support/program_runner.h"
 #include "tests/win32/support/test_support.h"
 #include "tests/win32/support/wine_host.h"

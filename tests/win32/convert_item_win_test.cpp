@@ -1,8 +1,8 @@
 // Carrying work items to their destinations under Wine, on real files: the
-// bytes, times and attributes a conversion leaves, the temporary files beside
-// the program, the Recycle Bin taking what is overwritten, and mirrored
-// folders.
-#include "engine/rewrite_win.h"
+// items made and classified, the bytes, times and attributes a conversion
+// leaves, the temporary files beside the program, the Recycle Bin taking what
+// is overwritten, and mirrored folders.
+#include "engine/convert_item_win.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/mirror_folder_win.h"
+#include "engine/temporary_output_win.h"
+#include "engine/work_item_win.h"
 #include "tests/win32/support/test_support.h"
 #include "tests/win32/support/wine_host.h"
 #include "util/path_win.h"
@@ -99,7 +102,7 @@ std::vector<std::string> TemporariesBesideProgram() {
 }
 
 // Every test leaves the program's folder as it found it.
-class Rewrite : public ::testing::Test {
+class ConvertItem : public ::testing::Test {
   protected:
     void SetUp() override { ASSERT_TRUE(TemporariesBesideProgram().empty()); }
     void TearDown() override {
@@ -114,7 +117,7 @@ class Rewrite : public ::testing::Test {
     ScratchFolder scratch;
 };
 
-TEST_F(Rewrite, ConvertedFileGetsTheSourcesTimesAndAttributes) {
+TEST_F(ConvertItem, ConvertedFileGetsTheSourcesTimesAndAttributes) {
     std::string source = File("元.txt", kShiftJis);
     Backdate(source);
     ASSERT_TRUE(SetFileAttributesA(
@@ -138,7 +141,7 @@ TEST_F(Rewrite, ConvertedFileGetsTheSourcesTimesAndAttributes) {
     EXPECT_EQ(ReadBytes(again), kShiftJis);
 }
 
-TEST_F(Rewrite, ReadOnlyHiddenAndSystemDestinationsAreReplaced) {
+TEST_F(ConvertItem, ReadOnlyHiddenAndSystemDestinationsAreReplaced) {
     std::string source = File("a.txt", kShiftJis);
     Backdate(source);
     WIN32_FIND_DATAA before = Find(source);
@@ -151,7 +154,7 @@ TEST_F(Rewrite, ReadOnlyHiddenAndSystemDestinationsAreReplaced) {
     EXPECT_EQ(ReadBytes(destination), kEucJp);
 }
 
-TEST_F(Rewrite, FailedFinalCopyIsReportedAndLeavesTheDestinationAlone) {
+TEST_F(ConvertItem, FailedFinalCopyIsReportedAndLeavesTheDestinationAlone) {
     std::string source = File("a.txt", kShiftJis);
     // No folder to copy into.
     std::string nowhere = scratch / "missing\\a.txt";
@@ -172,7 +175,7 @@ TEST_F(Rewrite, FailedFinalCopyIsReportedAndLeavesTheDestinationAlone) {
     EXPECT_EQ(GetFileAttributesA(destination.c_str()), attributes);
 }
 
-TEST_F(Rewrite, SourceThatCannotBeReadCreatesNothing) {
+TEST_F(ConvertItem, SourceThatCannotBeReadCreatesNothing) {
     std::string destination = scratch / "out.txt";
     std::string missing = scratch / "missing.txt";
     EXPECT_FALSE(
@@ -186,7 +189,7 @@ TEST_F(Rewrite, SourceThatCannotBeReadCreatesNothing) {
     EXPECT_FALSE(PathExists(destination.c_str()));
 }
 
-TEST_F(Rewrite, InPlaceWithTheRecycleBinKeepsTheOriginalThere) {
+TEST_F(ConvertItem, InPlaceWithTheRecycleBinKeepsTheOriginalThere) {
     // A name of its own, so that the trash holds nothing else under it.
     char name[64];
     std::snprintf(name, sizeof name, "tavelin-%lu-%lu.txt", GetCurrentProcessId(), GetTickCount());
@@ -209,7 +212,7 @@ TEST_F(Rewrite, InPlaceWithTheRecycleBinKeepsTheOriginalThere) {
     DeleteFileA((trash + "\\info\\" + name + ".trashinfo").c_str());
 }
 
-TEST_F(Rewrite, TemporaryNamesFollowTheProcessIdAndSkipTakenNames) {
+TEST_F(ConvertItem, TemporaryNamesFollowTheProcessIdAndSkipTakenNames) {
     std::srand(GetCurrentProcessId());
     int first = std::rand() % 1000;
     std::rand();  // whatever was drawn since, the sequence starts over
@@ -236,7 +239,7 @@ TEST_F(Rewrite, TemporaryNamesFollowTheProcessIdAndSkipTakenNames) {
     EXPECT_TRUE(RemoveDirectoryA(TemporaryName((first + 1) % 1000).c_str()));
 }
 
-TEST_F(Rewrite, NoConversionWhenEveryTemporaryNameIsTaken) {
+TEST_F(ConvertItem, NoConversionWhenEveryTemporaryNameIsTaken) {
     for (int k = 0; k < 1000; k++) {
         ASSERT_TRUE(WriteBytes(TemporaryName(k), "taken " + std::to_string(k)));
     }
@@ -254,7 +257,7 @@ TEST_F(Rewrite, NoConversionWhenEveryTemporaryNameIsTaken) {
     }
 }
 
-TEST_F(Rewrite, MirroredFoldersGetTheTemplatesAttributesOnce) {
+TEST_F(ConvertItem, MirroredFoldersGetTheTemplatesAttributesOnce) {
     std::string source = scratch / "src";
     ASSERT_TRUE(MakeFolder(source));
     ASSERT_TRUE(
@@ -274,7 +277,7 @@ TEST_F(Rewrite, MirroredFoldersGetTheTemplatesAttributesOnce) {
     SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
-TEST_F(Rewrite, WorkItemsAreClassifiedWhenMade) {
+TEST_F(ConvertItem, WorkItemsAreClassifiedWhenMade) {
     ASSERT_TRUE(MakeFolder(scratch / "d"));
     struct Case {
         std::string path;
@@ -300,7 +303,7 @@ TEST_F(Rewrite, WorkItemsAreClassifiedWhenMade) {
     EXPECT_EQ(std::string(item.sourcePath), "");
 }
 
-TEST_F(Rewrite, ItemsAreConvertedCopiedOrLeftAlone) {
+TEST_F(ConvertItem, ItemsAreConvertedCopiedOrLeftAlone) {
     std::string in = scratch / "in";
     std::string out = scratch / "out";
     ASSERT_TRUE(MakeFolder(in));
