@@ -116,10 +116,16 @@ bool StillThere(const char* path) {
     return FindExists(path, &found);
 }
 
-// listed: the entry as its folder's enumeration returned it, or null for an
-// argument, which is looked up here.
-void Walk(TreeWalk* walk, const char* parent, const char* name, const char* destinationFolder,
-          const WIN32_FIND_DATAA* listed) {
+// Appends the item for parent\name and, for a folder, everything below it in
+// pre-order, with destinations below destinationFolder\name. An entry whose
+// source or destination path would not fit is left out with everything below
+// it; a folder already walked (a loop through a link to an ancestor, or a
+// second way to the same folder) keeps its own item but is not entered again,
+// and a file to be rewritten in place that is already listed under another
+// name (a link) is left out. listed: the entry as its folder's enumeration
+// returned it, or null for an argument, which is looked up here.
+void AddTree(TreeWalk* walk, const char* parent, const char* name, const char* destinationFolder,
+             const WIN32_FIND_DATAA* listed) {
     if (StringEquals(name, ".") || StringEquals(name, "..")) return;
     // A path that had to be cut could name another, existing file: such an
     // entry is left out, and so is everything below it.
@@ -159,7 +165,7 @@ void Walk(TreeWalk* walk, const char* parent, const char* name, const char* dest
     auto* item = static_cast<WorkItem*>(std::malloc(sizeof(WorkItem)));
     if (item != nullptr) {
         bool made = opened.valid() ? InitWorkItemOpen(item, source, destination, opened.Release())
-                                   : InitWorkItemKnowing(item, source, destination, &attributes);
+                                   : InitWorkItem(item, source, destination, &attributes);
         // Refused when a path is too long for the item itself.
         if (!made ||
             (listed != nullptr && !folder && item->code == Undetermined && !StillThere(source))) {
@@ -178,7 +184,7 @@ void Walk(TreeWalk* walk, const char* parent, const char* name, const char* dest
     HANDLE search = FindFirstFileA(pattern, &found);
     if (search == INVALID_HANDLE_VALUE) return;
     do {
-        Walk(walk, source, found.cFileName, destination, &found);
+        AddTree(walk, source, found.cFileName, destination, &found);
     } while (FindNextFileA(search, &found));
     FindClose(search);
 }
@@ -195,7 +201,7 @@ std::int32_t AddArgumentTree(void* element, std::int32_t, void* context) {
     SplitPath(static_cast<const char*>(element), parent, name);
     const char* destinationFolder =
         gather->settings->outputMethod == RewriteInPlace ? parent : gather->settings->outputFolder;
-    Walk(gather->walk, parent, name, destinationFolder, nullptr);
+    AddTree(gather->walk, parent, name, destinationFolder, nullptr);
     return 1;
 }
 
@@ -221,11 +227,6 @@ bool FindExists(const char* path, WIN32_FIND_DATAA* found) {
     if (search == INVALID_HANDLE_VALUE) return false;
     FindClose(search);
     return true;
-}
-
-void AddTree(WorkList* list, const char* parent, const char* name, const char* destinationFolder) {
-    TreeWalk walk{list, {}, {}};
-    Walk(&walk, parent, name, destinationFolder, nullptr);
 }
 
 WorkList* BuildWorkList(std::int32_t argc, const char* const* arguments, const Settings* settings) {

@@ -3,7 +3,6 @@
 #include "app/command_line.h"
 #include "app/gather_win.h"
 #include "app/settings_win.h"
-#include "app/work_list.h"
 #include "engine/convert_item_win.h"
 #include "ui/busy_window_win.h"
 #include "ui/settings_dialog_win.h"

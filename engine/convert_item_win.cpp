@@ -89,7 +89,7 @@ bool ConvertFile(const char* sourcePath, const char* destinationPath, const Conv
     // be ended meanwhile.
     char temporaryPath[kPathCapacity];
     ByteStream* output =
-        CreateTemporaryStream(temporaryPath, sizeof temporaryPath, rule->outputMode, true);
+        CreateTemporaryOutput(temporaryPath, sizeof temporaryPath, rule->outputMode, true);
     bool converted = false;
     if (output != nullptr) {
         TranscodeStream(input, output, rule);
@@ -112,18 +112,4 @@ bool ConvertFile(const char* sourcePath, const char* destinationPath, const Conv
     }
     if (output != nullptr) StreamClose(output);
     return replaced;
-}
-
-bool RestoreTimesAndAttributes(const char* path, const WIN32_FIND_DATAA* found) {
-    SetFileAttributesA(path, 0);
-    bool timesSet = false;
-    HANDLE file = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-        timesSet = SetFileTime(file, &found->ftCreationTime, &found->ftLastAccessTime,
-                               &found->ftLastWriteTime) != FALSE;
-        CloseHandle(file);
-    }
-    bool attributesSet = SetFileAttributesA(path, found->dwFileAttributes) != FALSE;
-    return timesSet && attributesSet;
 }

@@ -22,6 +22,3 @@ bool ConvertOrCopyItem(const WorkItem* item, ConversionMask mask, bool keepOverw
 // reached the destination; otherwise the destination is as it was.
 bool ConvertFile(const char* sourcePath, const char* destinationPath, const ConversionRule* rule,
                  bool keepOverwrittenInRecycleBin);
-
-// True when both the three times and the attributes were set.
-bool RestoreTimesAndAttributes(const char* path, const WIN32_FIND_DATAA* found);

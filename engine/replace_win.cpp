@@ -260,6 +260,26 @@ bool StampTimesAndAttributes(HANDLE file, const Placement* placement) {
     return SetFileBasicInformation(file, &information);
 }
 
+// Gives the staged file open in *staged the source's times and attributes:
+// in one call through the open file where the system can, and the file stays
+// open; otherwise the times through the handle and then the attributes by
+// name, for which the file is closed first (it is open without sharing).
+// False, with the error, when either could not be set.
+bool RestoreTimesAndAttributes(HandleHolder* staged, const char* stagedPath,
+                               const Placement* placement, DWORD* error) {
+    if (StampTimesAndAttributes(staged->get(), placement)) return true;
+    if (!StampTimes(staged->get(), placement)) {
+        *error = GetLastError();
+        return false;
+    }
+    staged->Close();
+    if (!SetFileAttributesA(stagedPath, placement->source->dwFileAttributes)) {
+        *error = GetLastError();
+        return false;
+    }
+    return true;
+}
+
 // A complete, durable copy of a file's bytes in a new staged file beside the
 // destination, with the source's times and attributes when a placement is
 // given. False (nothing left behind) when any step failed. With keptOpen, the
@@ -272,22 +292,14 @@ bool StageCopy(HANDLE reader, const char* destinationPath, const Placement* plac
     HandleHolder staged(CreateStaged(destinationPath, stagedPath, error));
     if (!staged.valid()) return false;
     // A new file ends where the copy ends: there is nothing to cut off.
-    bool done = CopyAll(reader, staged.get(), error) && Flush(staged.get(), error);
-    bool stamped = done && placement != nullptr && StampTimesAndAttributes(staged.get(), placement);
-    if (done && placement != nullptr && !stamped && !StampTimes(staged.get(), placement)) {
-        *error = GetLastError();
-        done = false;
-    }
-    if (done && keptOpen != nullptr && (placement == nullptr || stamped)) {
+    bool done =
+        CopyAll(reader, staged.get(), error) && Flush(staged.get(), error) &&
+        (placement == nullptr || RestoreTimesAndAttributes(&staged, stagedPath, placement, error));
+    if (done && keptOpen != nullptr && staged.valid()) {
         *keptOpen = staged.Release();
         return true;
     }
     staged.Close();
-    if (done && placement != nullptr && !stamped &&
-        !SetFileAttributesA(stagedPath, placement->source->dwFileAttributes)) {
-        *error = GetLastError();
-        done = false;
-    }
     if (!done) RemoveStaged(stagedPath);
     return done;
 }

@@ -6,8 +6,7 @@
 
 // Opens a new file beside the program, named after it with ".000" to ".999",
 // with the given stream mode. Null when none could be created; on success the
-// buffer holds the file's path.
-ByteStream* CreateTemporaryOutput(char* buffer, int capacity, const char* mode);
-// The same; with readBack, the file is also open for reading (through
-// StreamHandle) and is deleted when the stream is closed.
-ByteStream* CreateTemporaryStream(char* buffer, int capacity, const char* mode, bool readBack);
+// buffer holds the file's path. With readBack, the file is also open for
+// reading (through StreamHandle) and is deleted when the stream is closed.
+ByteStream* CreateTemporaryOutput(char* buffer, int capacity, const char* mode,
+                                  bool readBack = false);

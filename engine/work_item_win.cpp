@@ -32,12 +32,8 @@ HANDLE OpenSourceFile(const char* path) {
                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-bool InitWorkItem(WorkItem* item, const char* sourcePath, const char* destinationPath) {
-    return InitWorkItemKnowing(item, sourcePath, destinationPath, nullptr);
-}
-
-bool InitWorkItemKnowing(WorkItem* item, const char* sourcePath, const char* destinationPath,
-                         const DWORD* knownAttributes) {
+bool InitWorkItem(WorkItem* item, const char* sourcePath, const char* destinationPath,
+                  const DWORD* knownAttributes) {
     if (!SetItemPaths(item, sourcePath, destinationPath)) return false;
     // Attributes that cannot be read have every bit set, the folder bit too.
     DWORD attributes =

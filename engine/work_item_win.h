@@ -12,12 +12,11 @@ HANDLE OpenSourceFile(const char* path);
 
 // Fills the item's paths and classifies it (a folder, or what DetectEncoding
 // says). False, with the item left empty and undetermined, when a path does
-// not fit the item's buffers: a cut path could name another file.
-bool InitWorkItem(WorkItem* item, const char* sourcePath, const char* destinationPath);
-// The same with the source's attributes already known (from the enumeration
-// of its folder), so that they are not asked for again; null reads them.
-bool InitWorkItemKnowing(WorkItem* item, const char* sourcePath, const char* destinationPath,
-                         const DWORD* knownAttributes);
+// not fit the item's buffers: a cut path could name another file. Where the
+// source's attributes are already known (from the enumeration of its folder)
+// they are not asked for again; null reads them.
+bool InitWorkItem(WorkItem* item, const char* sourcePath, const char* destinationPath,
+                  const DWORD* knownAttributes = nullptr);
 
 // The same for a file (not a folder) already open for reading, which is
 // classified through that handle and closed, whatever the outcome.

@@ -36,12 +36,8 @@ UndeterminedFilesParam* DialogParam(HWND dialog) {
 
 HWND FileList(HWND dialog) { return GetDlgItem(dialog, IDC_FILE_LIST); }
 
-bool IsListed(void* element, std::int32_t, void*) {
-    return !IsDecidedCode(static_cast<const WorkItem*>(element)->code);
-}
-
-std::int32_t CountListed(void* element, std::int32_t index, void* count) {
-    if (IsListed(element, index, nullptr)) ++*static_cast<int*>(count);
+std::int32_t CountListed(void* element, std::int32_t, void* count) {
+    if (!IsDecidedCode(static_cast<const WorkItem*>(element)->code)) ++*static_cast<int*>(count);
     return 1;
 }
 
@@ -279,8 +275,7 @@ static INT_PTR CALLBACK UndeterminedFilesDialogProc(HWND dialog, UINT message, W
 }
 
 bool ShowUndeterminedFilesDialog(HWND owner, Settings* settings, WorkList* workList) {
-    if (workList == nullptr || PtrListCount(workList) <= 0) return true;
-    if (PtrListFindIf(workList, true, IsListed, nullptr) == nullptr) return true;
+    if (!HasUndecidedItems(workList)) return true;
     UndeterminedFilesParam param{settings, workList};
     INT_PTR result =
         DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_UNDETERMINED_FILES), owner,

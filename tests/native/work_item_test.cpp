@@ -1,5 +1,5 @@
 // Which work lists ask the user about their files after a run.
-#include "app/work_list.h"
+#include "engine/work_item.h"
 
 #include <gtest/gtest.h>
 
