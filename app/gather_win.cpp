@@ -7,7 +7,6 @@
 #include <map>
 #include <set>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include "engine/staged_name.h"
@@ -19,14 +18,6 @@
 #include "util/text.h"
 
 namespace {
-
-bool FitsPathBuffer(const char* path) {
-    return std::strlen(path) <= static_cast<std::size_t>(kPathCapacity - 2);
-}
-
-// What one file or folder is, whatever the path it was reached by: how it
-// was asked (kFileIdInfo or kFileIndex), the volume, and the file's number on it.
-using FileIdentity = std::tuple<int, ULONGLONG, ULONGLONG, ULONGLONG>;
 
 // The state of one gathering: the list, the folders already entered and the
 // files already listed for rewriting in place.
@@ -46,31 +37,6 @@ struct TreeWalk {
     Visited rewrittenInPlace;
 };
 
-constexpr int kFileIdInfo = 1;
-constexpr int kFileIndex = 2;
-
-// The identity from the open file alone, where the system can tell it
-// (see util/file_info_win.h). False where it cannot.
-bool IdentityById(HANDLE handle, FileIdentity* identity) {
-    FileIdInformation record;
-    if (!QueryFileIdInformation(handle, &record)) return false;
-    *identity =
-        FileIdentity(kFileIdInfo, record.volumeSerialNumber, record.fileId[0], record.fileId[1]);
-    return record.fileId[0] != 0 || record.fileId[1] != 0;
-}
-
-bool IdentityByIndex(HANDLE handle, FileIdentity* identity) {
-    BY_HANDLE_FILE_INFORMATION information;
-    if (!GetFileInformationByHandle(handle, &information)) return false;
-    *identity = FileIdentity(kFileIndex, information.dwVolumeSerialNumber,
-                             information.nFileIndexHigh, information.nFileIndexLow);
-    return information.nFileIndexHigh != 0 || information.nFileIndexLow != 0;
-}
-
-bool Identify(HANDLE handle, FileIdentity* identity) {
-    return IdentityById(handle, identity) || IdentityByIndex(handle, identity);
-}
-
 // True unless the file open at path is known to be something already
 // visited; it is added. Whatever the file system does not identify (no
 // index) counts as new.
@@ -78,17 +44,15 @@ bool FirstVisitOpen(Visited* seen, HANDLE handle, const char* path) {
     ULONGLONG index = 0;
     if (!QueryFileIndex(handle, &index)) {
         FileIdentity identity;
-        return !Identify(handle, &identity) || seen->identities.insert(identity).second;
+        return !IdentifyOpenFile(handle, &identity) || seen->identities.insert(identity).second;
     }
     std::vector<std::string>& paths = seen->pathsByIndex[index];
     if (!paths.empty()) {
         FileIdentity identity;
-        if (!Identify(handle, &identity)) return true;
+        if (!IdentifyOpenFile(handle, &identity)) return true;
         for (const std::string& earlier : paths) {
-            HandleHolder other(OpenToDescribe(earlier.c_str()));
             FileIdentity otherIdentity;
-            if (other.valid() && Identify(other.get(), &otherIdentity) &&
-                otherIdentity == identity) {
+            if (IdentifyFile(earlier.c_str(), &otherIdentity) && otherIdentity == identity) {
                 return false;
             }
         }
@@ -221,13 +185,6 @@ std::int32_t KeepUnlessInside(void* element, std::int32_t index, void* context) 
 }
 
 }  // namespace
-
-bool FindExists(const char* path, WIN32_FIND_DATAA* found) {
-    HANDLE search = FindFirstFileA(path, found);
-    if (search == INVALID_HANDLE_VALUE) return false;
-    FindClose(search);
-    return true;
-}
 
 WorkList* BuildWorkList(std::int32_t argc, const char* const* arguments, const Settings* settings) {
     PtrList* paths = CollectArguments(argc, arguments);

@@ -34,6 +34,3 @@ bool ResolveShortcut(const char* path, char* out, int size);
 // The shell's full file-system form of an existing path; false, with out
 // empty, when the shell cannot parse it or the result does not fit.
 bool CanonicalizePath(const char* path, char* out, int size);
-
-// FindFirstFileA on the path; the search is closed at once.
-bool FindExists(const char* path, WIN32_FIND_DATAA* found);

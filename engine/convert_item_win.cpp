@@ -33,13 +33,9 @@ ByteStream* OpenSource(const char* path, WIN32_FIND_DATAA* found) {
         found->ftCreationTime = FileTimeOf(basic.creationTime);
         found->ftLastAccessTime = FileTimeOf(basic.lastAccessTime);
         found->ftLastWriteTime = FileTimeOf(basic.lastWriteTime);
-    } else {
-        HANDLE search = FindFirstFileA(path, found);
-        if (search == INVALID_HANDLE_VALUE) {
-            CloseHandle(file);
-            return nullptr;
-        }
-        FindClose(search);
+    } else if (!FindExists(path, found)) {
+        CloseHandle(file);
+        return nullptr;
     }
     return StreamAttachHandle(file, "r");
 }
@@ -71,9 +67,7 @@ bool ConvertOrCopyItem(const WorkItem* item, ConversionMask mask,
     }
     // Onto the source itself this fails, and the file stays as it was.
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(item->sourcePath, &found);
-    if (search == INVALID_HANDLE_VALUE) return false;
-    FindClose(search);
+    if (!FindExists(item->sourcePath, &found)) return false;
     Placement placement{&found, false, false};
     return PlaceResult(item->sourcePath, item->destinationPath, &placement);
 }

@@ -1,15 +1,10 @@
 #include "engine/work_item_win.h"
 
-#include <cstring>
-
 #include "engine/detect_win.h"
+#include "util/path.h"
 #include "util/text.h"
 
 namespace {
-
-bool FitsPathBuffer(const char* path) {
-    return std::strlen(path) <= static_cast<std::size_t>(kPathCapacity - 2);
-}
 
 // The item's paths; false, with the item left empty and undetermined, when
 // one does not fit.

@@ -35,6 +35,13 @@ TEST(PathExists, FilesFoldersAndJapaneseNames) {
     EXPECT_FALSE(PathExists(missing.c_str()));
     EXPECT_FALSE(IsDirectory(missing.c_str()));
     EXPECT_FALSE(IsFile(missing.c_str()));
+
+    WIN32_FIND_DATAA found;
+    EXPECT_TRUE(FindExists(file.c_str(), &found));
+    EXPECT_EQ(std::string(found.cFileName), "表.txt");
+    EXPECT_TRUE(FindExists(folder.c_str(), &found));
+    EXPECT_NE(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY, 0u);
+    EXPECT_FALSE(FindExists(missing.c_str(), &found));
 }
 
 TEST(ModulePathWithExtension, LowerCaseBesideTheProgram) {
