@@ -163,8 +163,9 @@ std::int32_t AddArgumentTree(void* element, std::int32_t, void* context) {
     char parent[kPathCapacity];
     char name[kPathCapacity];
     SplitPath(static_cast<const char*>(element), parent, name);
-    const char* destinationFolder =
-        gather->settings->outputMethod == RewriteInPlace ? parent : gather->settings->outputFolder;
+    const char* destinationFolder = gather->settings->outputMethod == OutputMethod::RewriteInPlace
+                                        ? parent
+                                        : gather->settings->outputFolder;
     AddTree(gather->walk, parent, name, destinationFolder, nullptr);
     return 1;
 }
@@ -196,7 +197,8 @@ WorkList* BuildWorkList(std::int32_t argc, const char* const* arguments, const S
     }
     // Without an output folder every destination would be a bare name,
     // relative to whatever the current folder is.
-    if (settings->outputMethod == RewriteInPlace || settings->outputFolder[0] != '\0') {
+    if (settings->outputMethod == OutputMethod::RewriteInPlace ||
+        settings->outputFolder[0] != '\0') {
         TreeWalk walk{list, {}, {}};
         GatherContext context{&walk, settings};
         PtrListForEach(paths, true, AddArgumentTree, &context);

@@ -101,8 +101,8 @@ BOOL OnInitDialog(HWND dialog, Settings* settings) {
 
     SendDlgItemMessageA(dialog, IDC_OUTPUT_PATH, EM_LIMITTEXT, kPathBoxCharacters, 0);
     SetDlgItemTextA(dialog, IDC_OUTPUT_PATH, settings->outputFolder);
-    Check(dialog, IDC_OUTPUT_TO_FOLDER, settings->outputMethod == IntoOutputFolder);
-    Check(dialog, IDC_OUTPUT_IN_PLACE, settings->outputMethod == RewriteInPlace);
+    Check(dialog, IDC_OUTPUT_TO_FOLDER, settings->outputMethod == OutputMethod::IntoOutputFolder);
+    Check(dialog, IDC_OUTPUT_IN_PLACE, settings->outputMethod == OutputMethod::RewriteInPlace);
     Check(dialog, IDC_CONVERT_BOTH_WAYS, settings->conversionMask == BothWays);
     Check(dialog, IDC_CONVERT_TO_SJIS, settings->conversionMask == IntoShiftJis);
     Check(dialog, IDC_CONVERT_TO_EUC, settings->conversionMask == IntoEucJp);
@@ -143,9 +143,9 @@ BOOL OnOk(HWND dialog) {
     if (IsChecked(dialog, IDC_CONVERT_TO_EUC)) edited.conversionMask = IntoEucJp;
     if (IsChecked(dialog, IDC_OUTPUT_IN_PLACE)) {
         // The folder is not used when rewriting in place: keep the old one.
-        edited.outputMethod = RewriteInPlace;
+        edited.outputMethod = OutputMethod::RewriteInPlace;
     } else if (IsChecked(dialog, IDC_OUTPUT_TO_FOLDER)) {
-        edited.outputMethod = IntoOutputFolder;
+        edited.outputMethod = OutputMethod::IntoOutputFolder;
         char folder[kPathBoxBytes];
         if (!ReadPathBox(dialog, folder) || !IsDirectory(folder)) {
             ReportUnusableFolder(dialog, folder);

@@ -86,7 +86,7 @@ HWND WaitForDialog() {
 // would, each step a message the dialog handles before the helper goes on.
 Timing Measure(WorkList* list, const std::string& out) {
     Settings settings{};
-    settings.outputMethod = IntoOutputFolder;
+    settings.outputMethod = OutputMethod::IntoOutputFolder;
     std::snprintf(settings.outputFolder, sizeof settings.outputFolder, "%s", out.c_str());
     settings.listDialogWidth = 640;
     settings.listDialogHeight = 400;

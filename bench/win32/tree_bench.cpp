@@ -105,7 +105,7 @@ std::int32_t Process(void* element, std::int32_t, void* context) {
 
 bool Measure(const std::string& tree, const std::string& out, Timing* timing) {
     Settings settings = {};
-    settings.outputMethod = IntoOutputFolder;
+    settings.outputMethod = OutputMethod::IntoOutputFolder;
     std::snprintf(settings.outputFolder, sizeof settings.outputFolder, "%s", out.c_str());
     const char* argv[] = {"TAVELIN.exe", tree.c_str(), nullptr};
     double start = Now();

@@ -35,7 +35,7 @@ const auto* const g_com = ::testing::AddGlobalTestEnvironment(new ComEnvironment
 
 Settings MakeSettings(const std::string& folder) {
     Settings settings{};
-    settings.outputMethod = IntoOutputFolder;
+    settings.outputMethod = OutputMethod::IntoOutputFolder;
     CopyBounded(settings.outputFolder, folder.c_str(), sizeof settings.outputFolder);
     settings.conversionMask = BothWays;
     settings.dialogBeforeRun = true;

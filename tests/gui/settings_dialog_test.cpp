@@ -33,7 +33,7 @@ const auto* const g_com = ::testing::AddGlobalTestEnvironment(new ComEnvironment
 
 Settings MakeSettings(const std::string& folder) {
     Settings s{};
-    s.outputMethod = IntoOutputFolder;
+    s.outputMethod = OutputMethod::IntoOutputFolder;
     CopyBounded(s.outputFolder, folder.c_str(), sizeof s.outputFolder);
     s.showSettingsAtStartup = false;
     s.keepOverwrittenInRecycleBin = true;
@@ -300,7 +300,7 @@ TEST(Ok, WritesEveryEditedValue) {
     std::string chosen = scratch / "出力";
     ASSERT_TRUE(MakeFolder(chosen));
     Settings settings = MakeSettings("C:\\");
-    settings.outputMethod = RewriteInPlace;
+    settings.outputMethod = OutputMethod::RewriteInPlace;
     Settings expected = settings;
     bool result = RunDialog(&settings, [&](HWND dialog) {
         Click(dialog, IDC_OUTPUT_TO_FOLDER);
@@ -311,7 +311,7 @@ TEST(Ok, WritesEveryEditedValue) {
         Click(dialog, IDOK);
     });
     EXPECT_TRUE(result);
-    expected.outputMethod = IntoOutputFolder;
+    expected.outputMethod = OutputMethod::IntoOutputFolder;
     CopyBounded(expected.outputFolder, chosen.c_str(), sizeof expected.outputFolder);
     expected.conversionMask = IntoEucJp;
     expected.keepOverwrittenInRecycleBin = false;
@@ -321,7 +321,7 @@ TEST(Ok, WritesEveryEditedValue) {
 
 TEST(Ok, InPlaceNeverChecksOrTakesTheFolder) {
     Settings settings = MakeSettings("C:\\before");
-    settings.outputMethod = RewriteInPlace;
+    settings.outputMethod = OutputMethod::RewriteInPlace;
     Settings expected = settings;
     bool result = RunDialog(&settings, [&](HWND dialog) {
         // Opened locked, as the record says.
@@ -335,7 +335,7 @@ TEST(Ok, InPlaceNeverChecksOrTakesTheFolder) {
         Click(dialog, IDOK);
     });
     EXPECT_TRUE(result);
-    expected.outputMethod = RewriteInPlace;
+    expected.outputMethod = OutputMethod::RewriteInPlace;
     expected.conversionMask = BothWays;
     ExpectSameSettings(settings, expected);
 }
@@ -397,7 +397,7 @@ TEST(Ok, UnusableFolderIsRejectedWithAMessage) {
     std::string file = scratch / "表.txt";
     ASSERT_TRUE(WriteBytes(file, "x"));
     Settings settings = MakeSettings(scratch.path());
-    settings.outputMethod = RewriteInPlace;
+    settings.outputMethod = OutputMethod::RewriteInPlace;
     const Settings before = settings;
     bool result = RunDialog(&settings, [&](HWND dialog) {
         Click(dialog, IDC_OUTPUT_TO_FOLDER);

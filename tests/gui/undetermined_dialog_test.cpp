@@ -40,7 +40,7 @@ const std::string kUtf8 = "caf\xC3\xA9\n";
 
 Settings MakeSettings() {
     Settings s{};
-    s.outputMethod = IntoOutputFolder;
+    s.outputMethod = OutputMethod::IntoOutputFolder;
     s.conversionMask = IntoEucJp;
     s.listDialogWidth = 640;
     s.listDialogHeight = 400;

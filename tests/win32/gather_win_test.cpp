@@ -77,7 +77,7 @@ std::vector<Entry> Gather(const std::vector<std::string>& arguments, OutputMetho
 // EUC-JP, as a run does.
 void RewriteInPlaceIntoEucJp(const std::vector<std::string>& arguments) {
     Settings settings = {};
-    settings.outputMethod = RewriteInPlace;
+    settings.outputMethod = OutputMethod::RewriteInPlace;
     std::vector<const char*> argv = Argv(arguments);
     WorkList* list =
         BuildWorkList(static_cast<std::int32_t>(argv.size() - 1), argv.data(), &settings);
@@ -173,7 +173,7 @@ TEST_F(Gathering, FoldersComeBeforeTheirContentsInTheFileSystemsOrder) {
     std::vector<std::string> expected;
     ReferenceWalk(tree, &expected);
     ASSERT_EQ(expected.size(), 9u);
-    std::vector<Entry> items = Gather({tree}, RewriteInPlace);
+    std::vector<Entry> items = Gather({tree}, OutputMethod::RewriteInPlace);
     EXPECT_EQ(Sources(items), expected);
     for (const Entry& e : items) {
         EXPECT_EQ(e.destination, e.source);  // rewritten in place
@@ -195,7 +195,7 @@ TEST_F(Gathering, OutputFolderMirrorsEachArgumentUnderItsOwnName) {
     std::string single = Canonical(File("data\\single.txt"));
     std::string out = Canonical(Folder("out"));
 
-    std::vector<Entry> items = Gather({texts, single}, IntoOutputFolder, out);
+    std::vector<Entry> items = Gather({texts, single}, OutputMethod::IntoOutputFolder, out);
     ASSERT_EQ(items.size(), 4u);
     EXPECT_EQ(items[0].destination, out + "\\texts");
     EXPECT_EQ(items[1].destination, out + "\\texts\\a");
@@ -206,7 +206,7 @@ TEST_F(Gathering, OutputFolderMirrorsEachArgumentUnderItsOwnName) {
 
     // No output folder: nothing is gathered, rather than destinations that
     // would be bare names relative to the current folder.
-    EXPECT_TRUE(Gather({texts, single}, IntoOutputFolder, "").empty());
+    EXPECT_TRUE(Gather({texts, single}, OutputMethod::IntoOutputFolder, "").empty());
 }
 
 TEST_F(Gathering, NestedArgumentsGiveWayToTheFolderThatHoldsThem) {
@@ -227,7 +227,7 @@ TEST_F(Gathering, NestedArgumentsGiveWayToTheFolderThatHoldsThem) {
     EXPECT_EQ(Arguments({d, upper}), std::vector<std::string>{d});
 
     // A file gathered once under a folder is processed once.
-    std::vector<std::string> sources = Sources(Gather({a, d}, RewriteInPlace));
+    std::vector<std::string> sources = Sources(Gather({a, d}, OutputMethod::RewriteInPlace));
     ASSERT_EQ(sources.size(), 3u);
     EXPECT_EQ(sources[0], d);
     EXPECT_EQ(std::count(sources.begin(), sources.end(), a), 1);
@@ -241,7 +241,7 @@ TEST_F(Gathering, TheSamePathTwiceIsGatheredOnce) {
     EXPECT_EQ(Arguments({f, f, other}), std::vector<std::string>{canonical});
 
     // Rewritten in place, a second pass would convert the converted text again.
-    std::vector<Entry> items = Gather({f, f}, RewriteInPlace);
+    std::vector<Entry> items = Gather({f, f}, OutputMethod::RewriteInPlace);
     ASSERT_EQ(items.size(), 1u);
     WorkItem item;
     ASSERT_TRUE(InitWorkItem(&item, items[0].source.c_str(), items[0].destination.c_str()));
@@ -266,7 +266,7 @@ TEST_F(Gathering, ArgumentsThatNameNothingAreDropped) {
     EXPECT_EQ(Arguments({"/noui", scratch / "missing.txt", "", "/sjis", f}),
               std::vector<std::string>{f});
     // A drive root has no name of its own: no item.
-    EXPECT_TRUE(Gather({"C:\\"}, RewriteInPlace).empty());
+    EXPECT_TRUE(Gather({"C:\\"}, OutputMethod::RewriteInPlace).empty());
 }
 
 TEST_F(Gathering, ShortcutsStandForTheirTargets) {
@@ -293,11 +293,11 @@ TEST_F(Gathering, ShortcutsStandForTheirTargets) {
     EXPECT_EQ(std::string(out), toNothing);  // the shortcut file itself
 
     // The folder is walked under its own name, from its own parent.
-    std::vector<Entry> items = Gather({toFolder}, RewriteInPlace);
+    std::vector<Entry> items = Gather({toFolder}, OutputMethod::RewriteInPlace);
     EXPECT_EQ(Sources(items), (std::vector<std::string>{target, inner}));
     EXPECT_EQ(items[1].destination, inner);
     std::string outFolder = Canonical(Folder("out"));
-    items = Gather({toFolder, toFile}, IntoOutputFolder, outFolder);
+    items = Gather({toFolder, toFile}, OutputMethod::IntoOutputFolder, outFolder);
     ASSERT_EQ(items.size(), 3u);
     EXPECT_EQ(items[0].destination, outFolder + "\\target");
     EXPECT_EQ(items[1].destination, outFolder + "\\target\\in.txt");
@@ -305,7 +305,7 @@ TEST_F(Gathering, ShortcutsStandForTheirTargets) {
     EXPECT_EQ(items[2].destination, outFolder + "\\plain.txt");
 
     // A shortcut whose target is gone is a file of its own.
-    items = Gather({toNothing}, RewriteInPlace);
+    items = Gather({toNothing}, OutputMethod::RewriteInPlace);
     ASSERT_EQ(items.size(), 1u);
     EXPECT_EQ(items[0].source, Canonical(toNothing));
     EXPECT_EQ(items[0].code, Undetermined);
@@ -371,7 +371,7 @@ TEST_F(Gathering, PathsThatDoNotFitAreLeftOutNeverCut) {
     ASSERT_TRUE(entries.File(longFolder + "\\x.txt"));
     ASSERT_TRUE(entries.File(deep + "\\s.txt"));  // 256 characters
 
-    std::vector<Entry> items = Gather({base}, RewriteInPlace);
+    std::vector<Entry> items = Gather({base}, OutputMethod::RewriteInPlace);
     std::vector<std::string> sources = Sources(items);
     std::sort(sources.begin(), sources.end());
     std::vector<std::string> expected{base, deep.substr(0, deep.rfind('\\')), deep, fits,
@@ -384,7 +384,7 @@ TEST_F(Gathering, PathsThatDoNotFitAreLeftOutNeverCut) {
     std::string out = Canonical(Folder("out"));
     std::string outFolder = out + "\\" + std::string(240 - out.size() - 1, 'o');
     ASSERT_TRUE(MakeFolder(outFolder));
-    std::vector<Entry> mirrored = Gather({base}, IntoOutputFolder, outFolder);
+    std::vector<Entry> mirrored = Gather({base}, OutputMethod::IntoOutputFolder, outFolder);
     for (const Entry& e : mirrored) {
         EXPECT_EQ(e.destination, outFolder + "\\long" + e.source.substr(base.size()));
         EXPECT_LE(e.destination.size(), 259u);
@@ -404,7 +404,7 @@ TEST_F(Gathering, FolderLoopsEndAndNoFileIsTakenTwice) {
     ASSERT_TRUE(MakeHostSymbolicLink(loop, links.paths[0]));
     ASSERT_TRUE(MakeHostSymbolicLink(loop, links.paths[1]));
 
-    std::vector<Entry> items = Gather({loop, scratch / "alias"}, RewriteInPlace);
+    std::vector<Entry> items = Gather({loop, scratch / "alias"}, OutputMethod::RewriteInPlace);
     std::vector<std::string> sources = Sources(items);
     std::sort(sources.begin(), sources.end());
     std::vector<std::string> expected{loop,

@@ -96,7 +96,7 @@ struct SampleTree {
 
 Settings OutputSettings(const std::string& folder) {
     Settings settings{};
-    settings.outputMethod = IntoOutputFolder;
+    settings.outputMethod = OutputMethod::IntoOutputFolder;
     CopyBounded(settings.outputFolder, folder.c_str(), sizeof settings.outputFolder);
     settings.conversionMask = BothWays;
     settings.keepOverwrittenInRecycleBin = false;

@@ -74,7 +74,7 @@ TEST(ProgramFile, IsAGuiProgramWithItsIcons) {
 TEST(ProgramFile, StartsAndEnds) {
     ProgramCopy copy;
     // Rewrite in place, no dialog: a run over nothing.
-    copy.WriteSettings(1, copy.folder(), false, false);
+    copy.WriteSettings(OutputMethod::RewriteInPlace, copy.folder(), false, false);
     RunResult run = RunProgram(copy.exe(), "/noui", 60000);
     ASSERT_TRUE(run.started);
     EXPECT_TRUE(run.finished);

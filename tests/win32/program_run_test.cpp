@@ -65,7 +65,7 @@ class ProgramRun : public ::testing::Test {
 };
 
 TEST_F(ProgramRun, ConvertsAFolderIntoTheOutputFolderBothWays) {
-    program.WriteSettings(0, output.path(), true, false);
+    program.WriteSettings(OutputMethod::IntoOutputFolder, output.path(), true, false);
     std::string tree = data / "テキスト";
     ASSERT_TRUE(MakeFolder(tree));
     ASSERT_TRUE(MakeFolder(tree + "\\表"));
@@ -88,7 +88,7 @@ TEST_F(ProgramRun, ConvertsAFolderIntoTheOutputFolderBothWays) {
 }
 
 TEST_F(ProgramRun, SwitchesChooseOneTargetEncoding) {
-    program.WriteSettings(0, output.path(), false, false);
+    program.WriteSettings(OutputMethod::IntoOutputFolder, output.path(), false, false);
     WriteBytes(data / "a.txt", kKanjiSjis);
     WriteBytes(data / "b.txt", kEucLf);
     RunResult r = Run("/sjis " + Quoted(data / "a.txt") + " " + Quoted(data / "b.txt"));
@@ -97,14 +97,14 @@ TEST_F(ProgramRun, SwitchesChooseOneTargetEncoding) {
     EXPECT_EQ(ReadBytes(output / "b.txt"), kSjisCrLf);
 
     ScratchFolder second;
-    program.WriteSettings(0, second.path(), false, false);
+    program.WriteSettings(OutputMethod::IntoOutputFolder, second.path(), false, false);
     Run("/sjis /EUC " + Quoted(data / "a.txt") + " " + Quoted(data / "b.txt"));
     EXPECT_EQ(ReadBytes(second / "a.txt"), kKanjiEuc);
     EXPECT_EQ(ReadBytes(second / "b.txt"), kEucLf);  // copied, line ends untouched
 }
 
 TEST_F(ProgramRun, RewritesInPlaceKeepingTimes) {
-    program.WriteSettings(1, "", false, false);
+    program.WriteSettings(OutputMethod::RewriteInPlace, "", false, false);
     std::string file = data / "memo.txt";
     WriteBytes(file, kEucLf);
     HANDLE h =
@@ -123,7 +123,7 @@ TEST_F(ProgramRun, RewritesInPlaceKeepingTimes) {
 }
 
 TEST_F(ProgramRun, FollowsAShortcut) {
-    program.WriteSettings(0, output.path(), false, false);
+    program.WriteSettings(OutputMethod::IntoOutputFolder, output.path(), false, false);
     std::string target = data / "target.txt";
     WriteBytes(target, kEucLf);
     std::string link = data / "link.lnk";
@@ -149,7 +149,7 @@ TEST_F(ProgramRun, FollowsAShortcut) {
 }
 
 TEST_F(ProgramRun, TracesEveryArgumentAndSavesTheSettings) {
-    program.WriteSettings(0, output.path(), false, true, 700, 500);
+    program.WriteSettings(OutputMethod::IntoOutputFolder, output.path(), false, true, 700, 500);
     RunResult r = Run("/noui nothing-here \"two words\"");
     EXPECT_EQ(r.exitCode, 0u);
     ASSERT_EQ(r.debugLines.size(), 4u);
@@ -181,7 +181,7 @@ std::function<void(DWORD)> PressInSettingsDialog(int button, bool* shown) {
 }
 
 TEST_F(ProgramRun, WithoutArgumentsOnlyTheSettingsDialogShows) {
-    program.WriteSettings(0, output.path(), false, false);
+    program.WriteSettings(OutputMethod::IntoOutputFolder, output.path(), false, false);
     std::string before = ReadBytes(program.ini());
     bool shown = false;
     RunResult r = RunProgram(program.exe(), "", 60000, PressInSettingsDialog(IDCANCEL, &shown));
@@ -200,7 +200,7 @@ TEST_F(ProgramRun, WithoutArgumentsOnlyTheSettingsDialogShows) {
 
 TEST_F(ProgramRun, DialogBeforeTheRunAndItsCancel) {
     // Asked for by the settings: Cancel converts nothing and saves nothing.
-    program.WriteSettings(0, output.path(), true, false);
+    program.WriteSettings(OutputMethod::IntoOutputFolder, output.path(), true, false);
     std::string before = ReadBytes(program.ini());
     WriteBytes(data / "a.txt", kEucLf);
     bool shown = false;
@@ -211,7 +211,7 @@ TEST_F(ProgramRun, DialogBeforeTheRunAndItsCancel) {
     EXPECT_EQ(ReadBytes(program.ini()), before);
 
     // /dlg:0 skips it; an unusable output folder forces it even then.
-    program.WriteSettings(0, data / "no-such-folder", true, false);
+    program.WriteSettings(OutputMethod::IntoOutputFolder, data / "no-such-folder", true, false);
     shown = false;
     RunProgram(program.exe(), "/dlg:0 " + Quoted(data / "a.txt"), 60000,
                PressInSettingsDialog(IDCANCEL, &shown));
@@ -219,7 +219,7 @@ TEST_F(ProgramRun, DialogBeforeTheRunAndItsCancel) {
 }
 
 TEST_F(ProgramRun, ReviewExecutesAndItsSizeIsSaved) {
-    program.WriteSettings(0, output.path(), false, false, 640, 400);
+    program.WriteSettings(OutputMethod::IntoOutputFolder, output.path(), false, false, 640, 400);
     WriteBytes(data / "picture.png", kPng);
     WriteBytes(data / "a.txt", kEucLf);
     int reviews = 0;

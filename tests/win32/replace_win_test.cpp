@@ -225,7 +225,7 @@ TEST_F(Replace, StagedLeftoversAreNotGathered) {
     File("tree\\~tavelin-0000abcd-007.tmp", kShiftJisLine);
     File("tree\\~tavelin-notstaged.tmp", kShiftJisLine);
     Settings settings = {};
-    settings.outputMethod = RewriteInPlace;
+    settings.outputMethod = OutputMethod::RewriteInPlace;
     std::string tree = scratch / "tree";
     const char* argv[] = {"TAVELIN.exe", tree.c_str(), nullptr};
     WorkList* list = BuildWorkList(2, argv, &settings);
@@ -286,7 +286,7 @@ TEST_F(FullVolume, InPlaceRewriteKeepsTheOldText) {
     for (bool recycle : {false, true}) {
         SCOPED_TRACE(recycle ? "with the Recycle Bin" : "without the Recycle Bin");
         ProgramCopy program;
-        program.WriteSettings(1, "", false, recycle);
+        program.WriteSettings(OutputMethod::RewriteInPlace, "", false, recycle);
         std::string file = volume + "\\memo.txt";
         ASSERT_TRUE(WriteBytes(file, old));
         RunResult run = RunProgram(program.exe(), "/sjis /noui " + Quoted(file));
@@ -360,7 +360,7 @@ long long TemporarySize(const ProgramCopy& program) {
 // its old or its new bytes, whole.
 TEST(KilledProgram, LargeFileHoldsItsOldOrItsNewBytes) {
     ProgramCopy program;
-    program.WriteSettings(1, "", false, false);
+    program.WriteSettings(OutputMethod::RewriteInPlace, "", false, false);
     const std::string old = Lines(kEucJpLine, 1000000);
     std::string file = program / "large.txt";
     std::string command = Quoted(program.exe()) + " /noui " + Quoted(file);

@@ -4,14 +4,14 @@
 
 ProgramCopy::ProgramCopy() { CopyFileA(HostPath(TAVELIN_EXE).c_str(), exe().c_str(), FALSE); }
 
-void ProgramCopy::WriteSettings(int outputMethod, const std::string& outputFolder,
+void ProgramCopy::WriteSettings(OutputMethod outputMethod, const std::string& outputFolder,
                                 bool showAtStartup, bool keepInRecycleBin, int width,
                                 int height) const {
     std::string text = "[TAVELIN]\r\n";
     text += std::string("上書きされるファイルをゴミ箱に残す=") + (keepInRecycleBin ? "1" : "0") +
             "\r\n";
     text += std::string("起動時に設定ダイアログを表示する=") + (showAtStartup ? "1" : "0") + "\r\n";
-    text += "出力先決定方法=" + std::to_string(outputMethod) + "\r\n";
+    text += "出力先決定方法=" + std::to_string(static_cast<int>(outputMethod)) + "\r\n";
     text += "出力先パス=" + outputFolder + "\r\n";
     text += "ダイアログの幅=" + std::to_string(width) + "\r\n";
     text += "ダイアログの高さ=" + std::to_string(height) + "\r\n";

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/settings.h"
 #include "tests/win32/support/test_support.h"
 
 // A scratch folder holding a copy of the program; its settings file and its
@@ -19,8 +20,9 @@ class ProgramCopy {
     std::string ini() const { return scratch_ / "tavelin.ini"; }
     std::string operator/(const std::string& name) const { return scratch_ / name; }
     // Writes the settings file with the six keys (texts in code page 932).
-    void WriteSettings(int outputMethod, const std::string& outputFolder, bool showAtStartup,
-                       bool keepInRecycleBin, int width = 640, int height = 400) const;
+    void WriteSettings(OutputMethod outputMethod, const std::string& outputFolder,
+                       bool showAtStartup, bool keepInRecycleBin, int width = 640,
+                       int height = 400) const;
 
   private:
     ScratchFolder scratch_;
