@@ -131,8 +131,8 @@ void AddTree(TreeWalk* walk, const char* parent, const char* name, const char* d
         bool made = opened.valid() ? InitWorkItemOpen(item, source, destination, opened.Release())
                                    : InitWorkItem(item, source, destination, &attributes);
         // Refused when a path is too long for the item itself.
-        if (!made ||
-            (listed != nullptr && !folder && item->code == Undetermined && !StillThere(source))) {
+        if (!made || (listed != nullptr && !folder && item->code == DetectionCode::Undetermined &&
+                      !StillThere(source))) {
             std::free(item);
             return;
         }

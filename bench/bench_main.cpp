@@ -30,10 +30,10 @@ struct NamedRule {
 };
 
 const NamedRule kRules[] = {
-    {"sjis-euc", ShiftJis, IntoEucJp},
-    {"euc-sjis", EucJp, IntoShiftJis},
-    {"jis-sjis", Iso2022Jp, IntoShiftJis},
-    {"jis-euc", Iso2022Jp, IntoEucJp},
+    {"sjis-euc", DetectionCode::ShiftJis, IntoEucJp},
+    {"euc-sjis", DetectionCode::EucJp, IntoShiftJis},
+    {"jis-sjis", DetectionCode::Iso2022Jp, IntoShiftJis},
+    {"jis-euc", DetectionCode::Iso2022Jp, IntoEucJp},
 };
 
 int Detect(const char* path) {

@@ -8,16 +8,16 @@
 #include "engine/word_scan.h"
 
 const ConversionRule ConversionTable[kConversionRuleCount] = {
-    {IntoEucJp, ShiftJis, ReadShiftJisChar, ShiftJisToEucJp, WriteCodeChar, "wb"},
-    {IntoShiftJis, EucJp, ReadEucJpChar, EucJpToShiftJis, WriteCodeChar, "w"},
-    {IntoShiftJis, Iso2022Jp, ReadIso2022JpChar, JisToShiftJis, WriteCodeChar, "w"},
-    {IntoEucJp, Iso2022Jp, ReadIso2022JpChar, JisToEucJp, WriteCodeChar, "wb"},
+    {IntoEucJp, DetectionCode::ShiftJis, ReadShiftJisChar, ShiftJisToEucJp, WriteCodeChar, "wb"},
+    {IntoShiftJis, DetectionCode::EucJp, ReadEucJpChar, EucJpToShiftJis, WriteCodeChar, "w"},
+    {IntoShiftJis, DetectionCode::Iso2022Jp, ReadIso2022JpChar, JisToShiftJis, WriteCodeChar, "w"},
+    {IntoEucJp, DetectionCode::Iso2022Jp, ReadIso2022JpChar, JisToEucJp, WriteCodeChar, "wb"},
 };
 
 RuleOutcome FindConversionRule(DetectionCode code, ConversionMask mask,
                                const ConversionRule** rule) {
     if (rule != nullptr) *rule = nullptr;
-    if (code == Undetermined) return RuleOutcome::Skip;
+    if (code == DetectionCode::Undetermined) return RuleOutcome::Skip;
     for (const ConversionRule& row : ConversionTable) {
         if ((row.targetMask & mask) != 0 && row.sourceCode == code) {
             if (rule != nullptr) *rule = &row;

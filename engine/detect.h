@@ -41,8 +41,9 @@ bool GatherFileEvidence(const char* path, EncodingEvidence* evidence);
 // The same for a stream already open "r", which is closed.
 bool GatherStreamEvidence(ByteStream* input, EncodingEvidence* evidence);
 
-// What DecideByContent answers when only the line ends can decide.
-constexpr DetectionCode LineEndsDecide = 0;
+// What DecideByContent answers when only the line ends can decide: no code of
+// a file's.
+constexpr DetectionCode LineEndsDecide = DetectionCode{0};
 // Stands for a file size that could not be read.
 constexpr std::uint64_t kUnknownFileSize = ~std::uint64_t{0};
 

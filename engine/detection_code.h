@@ -3,9 +3,9 @@
 
 #include <cstdint>
 
-using DetectionCode = std::int32_t;
-
-enum : DetectionCode {
+// The numbers are the ones the review stores in an item when the user
+// decides about a file.
+enum class DetectionCode : std::int32_t {
     Directory = 100,
     Undetermined = 101,
     EucJp = 102,
@@ -18,7 +18,17 @@ enum : DetectionCode {
 // undetermined file, or one the user chose to copy) is what the user is
 // asked about after a run.
 inline bool IsDecidedCode(DetectionCode code) {
-    return code == Directory || code == EucJp || code == ShiftJis || code == Iso2022Jp;
+    switch (code) {
+        case DetectionCode::Directory:
+        case DetectionCode::EucJp:
+        case DetectionCode::ShiftJis:
+        case DetectionCode::Iso2022Jp:
+            return true;
+        case DetectionCode::Undetermined:
+        case DetectionCode::CopyUnchanged:
+            break;
+    }
+    return false;
 }
 
 // Into which encodings a run converts: a bit set.

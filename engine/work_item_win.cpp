@@ -12,7 +12,7 @@ bool SetItemPaths(WorkItem* item, const char* sourcePath, const char* destinatio
     if (!FitsPathBuffer(sourcePath) || !FitsPathBuffer(destinationPath)) {
         item->sourcePath[0] = '\0';
         item->destinationPath[0] = '\0';
-        item->code = Undetermined;
+        item->code = DetectionCode::Undetermined;
         return false;
     }
     CopyBounded(item->sourcePath, sourcePath, kPathCapacity - 1);
@@ -34,7 +34,7 @@ bool InitWorkItem(WorkItem* item, const char* sourcePath, const char* destinatio
     DWORD attributes =
         knownAttributes != nullptr ? *knownAttributes : GetFileAttributesA(item->sourcePath);
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        item->code = Directory;
+        item->code = DetectionCode::Directory;
     } else {
         item->code = DetectEncoding(item->sourcePath);
     }

@@ -41,7 +41,7 @@ bool MakeSamples(const std::string& folder, std::string samples[3]) {
     std::string euc = folder + "\\memo.euc";
     const ConversionRule* rule = nullptr;
     if (!WriteBytes(sjis, samples[0]) ||
-        FindConversionRule(ShiftJis, IntoEucJp, &rule) != RuleOutcome::Convert ||
+        FindConversionRule(DetectionCode::ShiftJis, IntoEucJp, &rule) != RuleOutcome::Convert ||
         !ConvertFile(sjis.c_str(), euc.c_str(), rule, false)) {
         return false;
     }
@@ -89,13 +89,14 @@ struct Timing {
 };
 
 std::int32_t CountFile(void* element, std::int32_t, void* context) {
-    if (static_cast<const WorkItem*>(element)->code != Directory) ++*static_cast<int*>(context);
+    if (static_cast<const WorkItem*>(element)->code != DetectionCode::Directory)
+        ++*static_cast<int*>(context);
     return 1;
 }
 
 std::int32_t Process(void* element, std::int32_t, void* context) {
     auto* item = static_cast<const WorkItem*>(element);
-    if (item->code == Directory) {
+    if (item->code == DetectionCode::Directory) {
         ProcessWorkItem(item, BothWays, false);
     } else if (ConvertOrCopyItem(item, BothWays, false)) {
         ++*static_cast<int*>(context);

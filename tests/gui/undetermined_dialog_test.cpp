@@ -71,7 +71,7 @@ class Files {
         WriteBytes(source, bytes);
         auto* item = static_cast<WorkItem*>(std::calloc(1, sizeof(WorkItem)));
         InitWorkItem(item, source.c_str(), (out / relative).c_str());
-        if (forceUndetermined) item->code = Undetermined;
+        if (forceUndetermined) item->code = DetectionCode::Undetermined;
         PtrListAppend(list_, item);
         return item;
     }
@@ -335,7 +335,7 @@ TEST(Closing, CloseEscAndTheCloseBoxProcessNothing) {
         // The marks stay on the items, which the caller frees.
         for (int i = 0; i < 2; i++) {
             auto* marked = static_cast<WorkItem*>(PtrListAt(files.list(), i));
-            marked->code = Undetermined;
+            marked->code = DetectionCode::Undetermined;
         }
     }
 }
@@ -361,7 +361,7 @@ TEST(NoDialog, NothingUndecidedShowsNothing) {
     auto* folder = static_cast<WorkItem*>(std::calloc(1, sizeof(WorkItem)));
     InitWorkItem(folder, (files.in / "folder").c_str(), (files.out / "folder").c_str());
     PtrListAppend(files.list(), folder);
-    ASSERT_EQ(folder->code, Directory);
+    ASSERT_EQ(folder->code, DetectionCode::Directory);
     // Returns at once, without a window to close.
     EXPECT_TRUE(ShowUndeterminedFilesDialog(nullptr, &settings, files.list()));
     EXPECT_EQ(ReadBytes(files.out / "a.txt"), "<missing>");

@@ -18,20 +18,21 @@ namespace {
 
 using namespace std::string_literals;
 
-const ConversionRule* SjisToEuc() { return RuleFor(ShiftJis, IntoEucJp); }
-const ConversionRule* EucToSjis() { return RuleFor(EucJp, IntoShiftJis); }
-const ConversionRule* JisToSjis() { return RuleFor(Iso2022Jp, IntoShiftJis); }
-const ConversionRule* JisToEuc() { return RuleFor(Iso2022Jp, IntoEucJp); }
+const ConversionRule* SjisToEuc() { return RuleFor(DetectionCode::ShiftJis, IntoEucJp); }
+const ConversionRule* EucToSjis() { return RuleFor(DetectionCode::EucJp, IntoShiftJis); }
+const ConversionRule* JisToSjis() { return RuleFor(DetectionCode::Iso2022Jp, IntoShiftJis); }
+const ConversionRule* JisToEuc() { return RuleFor(DetectionCode::Iso2022Jp, IntoEucJp); }
 
 TEST(FindConversionRule, OutcomesForEveryCodeAndMask) {
     const ConversionRule* rule = &ConversionTable[0];
-    EXPECT_EQ(FindConversionRule(Undetermined, BothWays, &rule), RuleOutcome::Skip);
+    EXPECT_EQ(FindConversionRule(DetectionCode::Undetermined, BothWays, &rule), RuleOutcome::Skip);
     EXPECT_EQ(rule, nullptr);
     for (ConversionMask mask : {0, 2, 4, 6}) {
-        EXPECT_EQ(FindConversionRule(Undetermined, mask, &rule), RuleOutcome::Skip);
-        for (DetectionCode code :
-             {DetectionCode{Directory}, DetectionCode{CopyUnchanged}, 0, 999}) {
-            EXPECT_EQ(FindConversionRule(code, mask, &rule), RuleOutcome::Copy) << code;
+        EXPECT_EQ(FindConversionRule(DetectionCode::Undetermined, mask, &rule), RuleOutcome::Skip);
+        for (DetectionCode code : {DetectionCode::Directory, DetectionCode::CopyUnchanged,
+                                   DetectionCode{0}, DetectionCode{999}}) {
+            EXPECT_EQ(FindConversionRule(code, mask, &rule), RuleOutcome::Copy)
+                << static_cast<int>(code);
             EXPECT_EQ(rule, nullptr);
         }
     }
@@ -40,21 +41,22 @@ TEST(FindConversionRule, OutcomesForEveryCodeAndMask) {
         ConversionMask mask;
         const ConversionRule* rule;  // null: copy
     } cases[] = {
-        {EucJp, 2, &ConversionTable[1]},
-        {EucJp, 4, nullptr},
-        {EucJp, 6, &ConversionTable[1]},
-        {ShiftJis, 2, nullptr},
-        {ShiftJis, 4, &ConversionTable[0]},
-        {ShiftJis, 6, &ConversionTable[0]},
-        {Iso2022Jp, 2, &ConversionTable[2]},
-        {Iso2022Jp, 4, &ConversionTable[3]},
-        {Iso2022Jp, 6, &ConversionTable[2]},  // row 3 comes before row 4
-        {EucJp, 0, nullptr},
+        {DetectionCode::EucJp, 2, &ConversionTable[1]},
+        {DetectionCode::EucJp, 4, nullptr},
+        {DetectionCode::EucJp, 6, &ConversionTable[1]},
+        {DetectionCode::ShiftJis, 2, nullptr},
+        {DetectionCode::ShiftJis, 4, &ConversionTable[0]},
+        {DetectionCode::ShiftJis, 6, &ConversionTable[0]},
+        {DetectionCode::Iso2022Jp, 2, &ConversionTable[2]},
+        {DetectionCode::Iso2022Jp, 4, &ConversionTable[3]},
+        {DetectionCode::Iso2022Jp, 6, &ConversionTable[2]},  // row 3 comes before row 4
+        {DetectionCode::EucJp, 0, nullptr},
     };
     for (const Case& c : cases) {
         RuleOutcome outcome = FindConversionRule(c.code, c.mask, &rule);
-        EXPECT_EQ(outcome, c.rule ? RuleOutcome::Convert : RuleOutcome::Copy) << c.code << c.mask;
-        EXPECT_EQ(rule, c.rule) << c.code << " " << c.mask;
+        EXPECT_EQ(outcome, c.rule ? RuleOutcome::Convert : RuleOutcome::Copy)
+            << static_cast<int>(c.code) << " " << c.mask;
+        EXPECT_EQ(rule, c.rule) << static_cast<int>(c.code) << " " << c.mask;
     }
 }
 
@@ -71,7 +73,7 @@ TEST(ConversionTable, RowsWriteShiftJisInTextModeAndEucJpInBinary) {
     EXPECT_EQ(JisToEuc()->mapper, &JisToEucJp);
     for (const ConversionRule& row : ConversionTable) {
         EXPECT_EQ(row.writer, &WriteCodeChar);
-        if (row.sourceCode == Iso2022Jp) {
+        if (row.sourceCode == DetectionCode::Iso2022Jp) {
             EXPECT_EQ(row.reader, &ReadIso2022JpChar);
         }
     }

@@ -126,7 +126,8 @@ TEST_F(ConvertItem, ConvertedFileGetsTheSourcesTimesAndAttributes) {
     ASSERT_EQ(before.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN, DWORD(FILE_ATTRIBUTE_HIDDEN));
     std::string destination = scratch / "先.txt";
 
-    EXPECT_TRUE(ConvertFile(source.c_str(), destination.c_str(), Rule(ShiftJis, IntoEucJp), false));
+    EXPECT_TRUE(ConvertFile(source.c_str(), destination.c_str(),
+                            Rule(DetectionCode::ShiftJis, IntoEucJp), false));
     ExpectSameStamps(destination, before);
     EXPECT_EQ(ReadBytes(destination), kEucJp);
     // The source was read, which may move its access time, and nothing else.
@@ -137,7 +138,8 @@ TEST_F(ConvertItem, ConvertedFileGetsTheSourcesTimesAndAttributes) {
 
     // And back: LF becomes CR LF again.
     std::string again = scratch / "again.txt";
-    EXPECT_TRUE(ConvertFile(destination.c_str(), again.c_str(), Rule(EucJp, IntoShiftJis), false));
+    EXPECT_TRUE(ConvertFile(destination.c_str(), again.c_str(),
+                            Rule(DetectionCode::EucJp, IntoShiftJis), false));
     EXPECT_EQ(ReadBytes(again), kShiftJis);
 }
 
@@ -149,7 +151,8 @@ TEST_F(ConvertItem, ReadOnlyHiddenAndSystemDestinationsAreReplaced) {
     ASSERT_TRUE(SetFileAttributesA(destination.c_str(), FILE_ATTRIBUTE_READONLY |
                                                             FILE_ATTRIBUTE_HIDDEN |
                                                             FILE_ATTRIBUTE_SYSTEM));
-    EXPECT_TRUE(ConvertFile(source.c_str(), destination.c_str(), Rule(ShiftJis, IntoEucJp), false));
+    EXPECT_TRUE(ConvertFile(source.c_str(), destination.c_str(),
+                            Rule(DetectionCode::ShiftJis, IntoEucJp), false));
     ExpectSameStamps(destination, before);
     EXPECT_EQ(ReadBytes(destination), kEucJp);
 }
@@ -158,7 +161,8 @@ TEST_F(ConvertItem, FailedFinalCopyIsReportedAndLeavesTheDestinationAlone) {
     std::string source = File("a.txt", kShiftJis);
     // No folder to copy into.
     std::string nowhere = scratch / "missing\\a.txt";
-    EXPECT_FALSE(ConvertFile(source.c_str(), nowhere.c_str(), Rule(ShiftJis, IntoEucJp), false));
+    EXPECT_FALSE(ConvertFile(source.c_str(), nowhere.c_str(),
+                             Rule(DetectionCode::ShiftJis, IntoEucJp), false));
     EXPECT_FALSE(PathExists(nowhere.c_str()));
 
     // A destination another program holds open without sharing.
@@ -168,8 +172,8 @@ TEST_F(ConvertItem, FailedFinalCopyIsReportedAndLeavesTheDestinationAlone) {
     HANDLE held =
         CreateFileA(destination.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(
-        ConvertFile(source.c_str(), destination.c_str(), Rule(ShiftJis, IntoEucJp), false));
+    EXPECT_FALSE(ConvertFile(source.c_str(), destination.c_str(),
+                             Rule(DetectionCode::ShiftJis, IntoEucJp), false));
     CloseHandle(held);
     EXPECT_EQ(ReadBytes(destination), "held");
     EXPECT_EQ(GetFileAttributesA(destination.c_str()), attributes);
@@ -178,13 +182,13 @@ TEST_F(ConvertItem, FailedFinalCopyIsReportedAndLeavesTheDestinationAlone) {
 TEST_F(ConvertItem, SourceThatCannotBeReadCreatesNothing) {
     std::string destination = scratch / "out.txt";
     std::string missing = scratch / "missing.txt";
-    EXPECT_FALSE(
-        ConvertFile(missing.c_str(), destination.c_str(), Rule(ShiftJis, IntoEucJp), false));
+    EXPECT_FALSE(ConvertFile(missing.c_str(), destination.c_str(),
+                             Rule(DetectionCode::ShiftJis, IntoEucJp), false));
     std::string source = File("locked.txt", kShiftJis);
     HANDLE held = CreateFileA(source.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(
-        ConvertFile(source.c_str(), destination.c_str(), Rule(ShiftJis, IntoEucJp), false));
+    EXPECT_FALSE(ConvertFile(source.c_str(), destination.c_str(),
+                             Rule(DetectionCode::ShiftJis, IntoEucJp), false));
     CloseHandle(held);
     EXPECT_FALSE(PathExists(destination.c_str()));
 }
@@ -198,7 +202,8 @@ TEST_F(ConvertItem, InPlaceWithTheRecycleBinKeepsTheOriginalThere) {
     ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
     WIN32_FIND_DATAA before = Find(file);
 
-    EXPECT_TRUE(ConvertFile(file.c_str(), file.c_str(), Rule(ShiftJis, IntoEucJp), true));
+    EXPECT_TRUE(
+        ConvertFile(file.c_str(), file.c_str(), Rule(DetectionCode::ShiftJis, IntoEucJp), true));
     ExpectSameStamps(file, before);
     EXPECT_EQ(ReadBytes(file), kEucJp);
 
@@ -245,8 +250,8 @@ TEST_F(ConvertItem, NoConversionWhenEveryTemporaryNameIsTaken) {
     }
     std::string source = File("a.txt", kShiftJis);
     std::string destination = File("b.txt", "before");
-    EXPECT_FALSE(
-        ConvertFile(source.c_str(), destination.c_str(), Rule(ShiftJis, IntoEucJp), false));
+    EXPECT_FALSE(ConvertFile(source.c_str(), destination.c_str(),
+                             Rule(DetectionCode::ShiftJis, IntoEucJp), false));
     EXPECT_EQ(ReadBytes(destination), "before");
     char path[kPathCapacity] = "x";
     EXPECT_EQ(CreateTemporaryOutput(path, sizeof path, "wb"), nullptr);
@@ -283,9 +288,12 @@ TEST_F(ConvertItem, WorkItemsAreClassifiedWhenMade) {
         std::string path;
         DetectionCode code;
     } cases[] = {
-        {scratch / "d", Directory},       {File("s.txt", kShiftJis), ShiftJis},
-        {File("e.txt", kEucJp), EucJp},   {File("p.png", kBinary), Undetermined},
-        {scratch / "missing", Directory},  // unreadable attributes carry the folder bit
+        {scratch / "d", DetectionCode::Directory},
+        {File("s.txt", kShiftJis), DetectionCode::ShiftJis},
+        {File("e.txt", kEucJp), DetectionCode::EucJp},
+        {File("p.png", kBinary), DetectionCode::Undetermined},
+        {scratch / "missing",
+         DetectionCode::Directory},  // unreadable attributes carry the folder bit
     };
     for (const Case& c : cases) {
         WorkItem item;
@@ -331,7 +339,7 @@ TEST_F(ConvertItem, ItemsAreConvertedCopiedOrLeftAlone) {
     EXPECT_TRUE(ConvertOrCopyItem(&sjis, IntoShiftJis, false));
     EXPECT_EQ(ReadBytes(out + "\\s.txt"), kShiftJis);
     // The user's choice to copy the binary file unchanged.
-    binary.code = CopyUnchanged;
+    binary.code = DetectionCode::CopyUnchanged;
     EXPECT_TRUE(ConvertOrCopyItem(&binary, BothWays, false));
     EXPECT_EQ(ReadBytes(out + "\\p.png"), kBinary);
 

@@ -91,7 +91,7 @@ void RewriteInPlaceIntoEucJp(const std::vector<std::string>& arguments) {
 void ExpectConvertedOnce(const std::string& path) {
     WorkItem back;
     ASSERT_TRUE(InitWorkItem(&back, path.c_str(), path.c_str()));
-    EXPECT_EQ(back.code, EucJp);
+    EXPECT_EQ(back.code, DetectionCode::EucJp);
     ProcessWorkItem(&back, IntoShiftJis, false);
     EXPECT_EQ(ReadBytes(path), kShiftJis);
 }
@@ -178,11 +178,11 @@ TEST_F(Gathering, FoldersComeBeforeTheirContentsInTheFileSystemsOrder) {
     for (const Entry& e : items) {
         EXPECT_EQ(e.destination, e.source);  // rewritten in place
         if (IsDirectory(e.source.c_str())) {
-            EXPECT_EQ(e.code, Directory) << e.source;
+            EXPECT_EQ(e.code, DetectionCode::Directory) << e.source;
         } else if (e.source.find(".png") != std::string::npos) {
-            EXPECT_EQ(e.code, Undetermined) << e.source;
+            EXPECT_EQ(e.code, DetectionCode::Undetermined) << e.source;
         } else {
-            EXPECT_EQ(e.code, ShiftJis) << e.source;
+            EXPECT_EQ(e.code, DetectionCode::ShiftJis) << e.source;
         }
     }
 }
@@ -308,7 +308,7 @@ TEST_F(Gathering, ShortcutsStandForTheirTargets) {
     items = Gather({toNothing}, OutputMethod::RewriteInPlace);
     ASSERT_EQ(items.size(), 1u);
     EXPECT_EQ(items[0].source, Canonical(toNothing));
-    EXPECT_EQ(items[0].code, Undetermined);
+    EXPECT_EQ(items[0].code, DetectionCode::Undetermined);
 
     // A shortcut and its target given together: once.
     EXPECT_EQ(Arguments({target, toFolder}).size(), 1u);

@@ -160,8 +160,8 @@ TEST(Leaks, DetectEncoding) {
     std::string sjis = tree.root + "\\sjis.txt";
     std::string png = tree.root + "\\sub\\image.png";
     std::string missing = tree.root + "\\missing.txt";
-    ASSERT_EQ(DetectEncoding(sjis.c_str()), ShiftJis);
-    ASSERT_EQ(DetectEncoding(held.c_str()), Undetermined);
+    ASSERT_EQ(DetectEncoding(sjis.c_str()), DetectionCode::ShiftJis);
+    ASSERT_EQ(DetectEncoding(held.c_str()), DetectionCode::Undetermined);
     ExpectNoGrowth("DetectEncoding", [&] {
         DetectEncoding(sjis.c_str());
         DetectEncoding(png.c_str());
@@ -179,7 +179,7 @@ TEST(Leaks, InitAndProcessWorkItemsAndConvertFile) {
     const char* names[] = {"sub",          "sjis.txt",       "euc.txt",
                            "sub\\jis.txt", "sub\\image.png", "sub\\utf8.txt"};
     const ConversionRule* rule = nullptr;
-    ASSERT_EQ(FindConversionRule(ShiftJis, BothWays, &rule), RuleOutcome::Convert);
+    ASSERT_EQ(FindConversionRule(DetectionCode::ShiftJis, BothWays, &rule), RuleOutcome::Convert);
     std::string source = tree.root + "\\sjis.txt";
     std::string missing = tree.root + "\\missing.txt";
     // The final copy fails: the destination's folder does not exist.

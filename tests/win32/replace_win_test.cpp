@@ -104,14 +104,14 @@ TEST_F(Replace, WriteFailingPartWayLeavesEveryDestinationAsItWas) {
         std::string copied = File("out\\copied.txt", "an earlier copy");
         FailingWrites failing(100000);
 
-        EXPECT_FALSE(
-            ConvertFile(inPlace.c_str(), inPlace.c_str(), Rule(EucJp, IntoShiftJis), recycle));
+        EXPECT_FALSE(ConvertFile(inPlace.c_str(), inPlace.c_str(),
+                                 Rule(DetectionCode::EucJp, IntoShiftJis), recycle));
         EXPECT_EQ(ReadBytes(inPlace), euc);
-        EXPECT_FALSE(
-            ConvertFile(source.c_str(), existing.c_str(), Rule(EucJp, IntoShiftJis), recycle));
+        EXPECT_FALSE(ConvertFile(source.c_str(), existing.c_str(),
+                                 Rule(DetectionCode::EucJp, IntoShiftJis), recycle));
         EXPECT_EQ(ReadBytes(existing), "an earlier result");
-        EXPECT_FALSE(
-            ConvertFile(source.c_str(), fresh.c_str(), Rule(EucJp, IntoShiftJis), recycle));
+        EXPECT_FALSE(ConvertFile(source.c_str(), fresh.c_str(),
+                                 Rule(DetectionCode::EucJp, IntoShiftJis), recycle));
         EXPECT_FALSE(PathExists(fresh.c_str()));
         WorkItem copy;
         ASSERT_TRUE(InitWorkItem(&copy, source.c_str(), copied.c_str()));
@@ -123,7 +123,8 @@ TEST_F(Replace, WriteFailingPartWayLeavesEveryDestinationAsItWas) {
     }
     // The same writes succeed once the volume takes them again.
     std::string inPlace = scratch / "in-place.txt";
-    EXPECT_TRUE(ConvertFile(inPlace.c_str(), inPlace.c_str(), Rule(EucJp, IntoShiftJis), false));
+    EXPECT_TRUE(ConvertFile(inPlace.c_str(), inPlace.c_str(),
+                            Rule(DetectionCode::EucJp, IntoShiftJis), false));
     EXPECT_EQ(ReadBytes(inPlace), Lines(kShiftJisLine, 15000));
 }
 
@@ -134,12 +135,14 @@ TEST_F(Replace, ProtectedAndHeldDestinations) {
     ASSERT_TRUE(
         SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
     DWORD attributes = GetFileAttributesA(hidden.c_str());
-    EXPECT_TRUE(ConvertFile(hidden.c_str(), hidden.c_str(), Rule(ShiftJis, IntoEucJp), false));
+    EXPECT_TRUE(ConvertFile(hidden.c_str(), hidden.c_str(),
+                            Rule(DetectionCode::ShiftJis, IntoEucJp), false));
     EXPECT_EQ(ReadBytes(hidden), kEucJpLine);
     EXPECT_EQ(GetFileAttributesA(hidden.c_str()), attributes);
     std::string readOnly = File("read-only.txt", "old");
     ASSERT_TRUE(SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_TRUE(ConvertFile(source.c_str(), readOnly.c_str(), Rule(ShiftJis, IntoEucJp), false));
+    EXPECT_TRUE(ConvertFile(source.c_str(), readOnly.c_str(),
+                            Rule(DetectionCode::ShiftJis, IntoEucJp), false));
     EXPECT_EQ(ReadBytes(readOnly), kEucJpLine);
 
     // A plain copy refuses a read-only destination, as CopyFileA does.
@@ -155,7 +158,8 @@ TEST_F(Replace, ProtectedAndHeldDestinations) {
         std::string held = File("held.txt", "held");
         HANDLE h = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(h, INVALID_HANDLE_VALUE);
-        EXPECT_FALSE(ConvertFile(source.c_str(), held.c_str(), Rule(ShiftJis, IntoEucJp), recycle));
+        EXPECT_FALSE(ConvertFile(source.c_str(), held.c_str(),
+                                 Rule(DetectionCode::ShiftJis, IntoEucJp), recycle));
         CloseHandle(h);
         EXPECT_EQ(ReadBytes(held), "held");
     }
@@ -173,7 +177,8 @@ TEST_F(Replace, ProtectedFilesRewrittenInPlaceKeepTheirAttributes) {
                              DWORD{FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE}}) {
         std::string file = File("protected.txt", kShiftJisLine);
         ASSERT_TRUE(SetFileAttributesA(file.c_str(), attributes));
-        EXPECT_TRUE(ConvertFile(file.c_str(), file.c_str(), Rule(ShiftJis, IntoEucJp), false))
+        EXPECT_TRUE(ConvertFile(file.c_str(), file.c_str(),
+                                Rule(DetectionCode::ShiftJis, IntoEucJp), false))
             << attributes;
         EXPECT_EQ(ReadBytes(file), kEucJpLine);
         EXPECT_EQ(GetFileAttributesA(file.c_str()) & (attributes | FILE_ATTRIBUTE_DIRECTORY),
@@ -194,12 +199,14 @@ TEST_F(Replace, EveryNameOfAFileShowsTheResult) {
     // new bytes (after the 48 old ones were kept).
     for (DWORD after : {10, 60}) {
         FailingWrites failing(after);
-        EXPECT_FALSE(ConvertFile(first.c_str(), first.c_str(), Rule(ShiftJis, IntoEucJp), false));
+        EXPECT_FALSE(ConvertFile(first.c_str(), first.c_str(),
+                                 Rule(DetectionCode::ShiftJis, IntoEucJp), false));
         EXPECT_EQ(bytesBeforeFailure, 0u);
     }
     EXPECT_EQ(ReadBytes(first), kShiftJisLine + kShiftJisLine);
     EXPECT_EQ(ReadBytes(second), kShiftJisLine + kShiftJisLine);
-    EXPECT_TRUE(ConvertFile(first.c_str(), first.c_str(), Rule(ShiftJis, IntoEucJp), false));
+    EXPECT_TRUE(
+        ConvertFile(first.c_str(), first.c_str(), Rule(DetectionCode::ShiftJis, IntoEucJp), false));
     EXPECT_EQ(ReadBytes(first), kEucJpLine + kEucJpLine);
     EXPECT_EQ(ReadBytes(second), kEucJpLine + kEucJpLine);
     EXPECT_TRUE(StagedIn(scratch.path()).empty());
@@ -212,7 +219,8 @@ TEST_F(Replace, ALinkedDestinationIsReplacedWhereItLeads) {
     std::string target = File("target.txt", kShiftJisLine);
     std::string link = scratch / "link.txt";
     ASSERT_TRUE(MakeHostSymbolicLink(target, link));
-    EXPECT_TRUE(ConvertFile(link.c_str(), link.c_str(), Rule(ShiftJis, IntoEucJp), false));
+    EXPECT_TRUE(
+        ConvertFile(link.c_str(), link.c_str(), Rule(DetectionCode::ShiftJis, IntoEucJp), false));
     EXPECT_EQ(ReadBytes(target), kEucJpLine);
     // Removing the link itself leaves the target: it was not replaced by a file.
     EXPECT_TRUE(RemoveHostSymbolicLink(link));
@@ -317,11 +325,11 @@ TEST_F(FullVolume, OutputFolderGetsNoHalfWrittenResult) {
     for (bool recycle : {false, true}) {
         SCOPED_TRACE(recycle ? "with the Recycle Bin" : "without the Recycle Bin");
         std::string fresh = out + "\\report.txt";
-        EXPECT_FALSE(
-            ConvertFile(source.c_str(), fresh.c_str(), Rule(EucJp, IntoShiftJis), recycle));
+        EXPECT_FALSE(ConvertFile(source.c_str(), fresh.c_str(),
+                                 Rule(DetectionCode::EucJp, IntoShiftJis), recycle));
         EXPECT_FALSE(PathExists(fresh.c_str()));
-        EXPECT_FALSE(
-            ConvertFile(source.c_str(), earlier.c_str(), Rule(EucJp, IntoShiftJis), recycle));
+        EXPECT_FALSE(ConvertFile(source.c_str(), earlier.c_str(),
+                                 Rule(DetectionCode::EucJp, IntoShiftJis), recycle));
         EXPECT_EQ(ReadBytes(earlier), "an earlier result");
         // A plain copy of a file already in the target encoding, likewise.
         WorkItem copy;
