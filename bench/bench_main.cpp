@@ -30,10 +30,10 @@ struct NamedRule {
 };
 
 const NamedRule kRules[] = {
-    {"sjis-euc", DetectionCode::ShiftJis, IntoEucJp},
-    {"euc-sjis", DetectionCode::EucJp, IntoShiftJis},
-    {"jis-sjis", DetectionCode::Iso2022Jp, IntoShiftJis},
-    {"jis-euc", DetectionCode::Iso2022Jp, IntoEucJp},
+    {"sjis-euc", DetectionCode::ShiftJis, ConversionMask::IntoEucJp},
+    {"euc-sjis", DetectionCode::EucJp, ConversionMask::IntoShiftJis},
+    {"jis-sjis", DetectionCode::Iso2022Jp, ConversionMask::IntoShiftJis},
+    {"jis-euc", DetectionCode::Iso2022Jp, ConversionMask::IntoEucJp},
 };
 
 int Detect(const char* path) {

@@ -8,10 +8,14 @@
 #include "engine/word_scan.h"
 
 const ConversionRule ConversionTable[kConversionRuleCount] = {
-    {IntoEucJp, DetectionCode::ShiftJis, ReadShiftJisChar, ShiftJisToEucJp, WriteCodeChar, "wb"},
-    {IntoShiftJis, DetectionCode::EucJp, ReadEucJpChar, EucJpToShiftJis, WriteCodeChar, "w"},
-    {IntoShiftJis, DetectionCode::Iso2022Jp, ReadIso2022JpChar, JisToShiftJis, WriteCodeChar, "w"},
-    {IntoEucJp, DetectionCode::Iso2022Jp, ReadIso2022JpChar, JisToEucJp, WriteCodeChar, "wb"},
+    {ConversionMask::IntoEucJp, DetectionCode::ShiftJis, ReadShiftJisChar, ShiftJisToEucJp,
+     WriteCodeChar, "wb"},
+    {ConversionMask::IntoShiftJis, DetectionCode::EucJp, ReadEucJpChar, EucJpToShiftJis,
+     WriteCodeChar, "w"},
+    {ConversionMask::IntoShiftJis, DetectionCode::Iso2022Jp, ReadIso2022JpChar, JisToShiftJis,
+     WriteCodeChar, "w"},
+    {ConversionMask::IntoEucJp, DetectionCode::Iso2022Jp, ReadIso2022JpChar, JisToEucJp,
+     WriteCodeChar, "wb"},
 };
 
 RuleOutcome FindConversionRule(DetectionCode code, ConversionMask mask,
@@ -19,7 +23,7 @@ RuleOutcome FindConversionRule(DetectionCode code, ConversionMask mask,
     if (rule != nullptr) *rule = nullptr;
     if (code == DetectionCode::Undetermined) return RuleOutcome::Skip;
     for (const ConversionRule& row : ConversionTable) {
-        if ((row.targetMask & mask) != 0 && row.sourceCode == code) {
+        if (Includes(mask, row.targetMask) && row.sourceCode == code) {
             if (rule != nullptr) *rule = &row;
             return RuleOutcome::Convert;
         }

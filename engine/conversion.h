@@ -16,7 +16,7 @@ using CodeMapper = CodeChar (*)(CodeChar value);
 using CodeWriter = void (*)(CodeChar value, ByteStream* output);
 
 struct ConversionRule {
-    ConversionMask targetMask;  // IntoShiftJis or IntoEucJp
+    ConversionMask targetMask;  // ConversionMask::IntoShiftJis or ConversionMask::IntoEucJp
     DetectionCode sourceCode;
     CodeReader reader;
     CodeMapper mapper;

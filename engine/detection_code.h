@@ -31,11 +31,23 @@ inline bool IsDecidedCode(DetectionCode code) {
     return false;
 }
 
-// Into which encodings a run converts: a bit set.
-using ConversionMask = std::int32_t;
-
-enum : ConversionMask {
+// Into which encodings a run converts: a bit set, one bit for each encoding
+// files are converted into. The switches and the settings dialog choose one
+// of the named sets; each rule of the conversion table has one bit.
+enum class ConversionMask : std::int32_t {
+    None = 0,
     IntoShiftJis = 2,
     IntoEucJp = 4,
-    BothWays = 6,
+    BothWays = IntoShiftJis | IntoEucJp,  // 6: each file into the other encoding
 };
+
+constexpr ConversionMask operator|(ConversionMask a, ConversionMask b) {
+    return static_cast<ConversionMask>(static_cast<std::int32_t>(a) | static_cast<std::int32_t>(b));
+}
+constexpr ConversionMask operator&(ConversionMask a, ConversionMask b) {
+    return static_cast<ConversionMask>(static_cast<std::int32_t>(a) & static_cast<std::int32_t>(b));
+}
+// Whether the mask converts into any of the encodings of into.
+constexpr bool Includes(ConversionMask mask, ConversionMask into) {
+    return (mask & into) != ConversionMask::None;
+}

@@ -39,6 +39,17 @@ constexpr int kBelowWarning[] = {
     IDOK,
     IDCANCEL,
 };
+// The conversion choices, one radio button each; a record holding none of
+// these masks shows none checked and leaves the dialog with both ways.
+struct MaskButton {
+    int id;
+    ConversionMask mask;
+};
+constexpr MaskButton kMaskButtons[] = {
+    {IDC_CONVERT_BOTH_WAYS, ConversionMask::BothWays},
+    {IDC_CONVERT_TO_SJIS, ConversionMask::IntoShiftJis},
+    {IDC_CONVERT_TO_EUC, ConversionMask::IntoEucJp},
+};
 // The conversion-method group, hidden when no run follows the dialog.
 constexpr int kConversionGroup[] = {IDC_CONVERSION_GROUP, IDC_CONVERT_BOTH_WAYS,
                                     IDC_CONVERT_TO_SJIS, IDC_CONVERT_TO_EUC};
@@ -103,9 +114,9 @@ BOOL OnInitDialog(HWND dialog, Settings* settings) {
     SetDlgItemTextA(dialog, IDC_OUTPUT_PATH, settings->outputFolder);
     Check(dialog, IDC_OUTPUT_TO_FOLDER, settings->outputMethod == OutputMethod::IntoOutputFolder);
     Check(dialog, IDC_OUTPUT_IN_PLACE, settings->outputMethod == OutputMethod::RewriteInPlace);
-    Check(dialog, IDC_CONVERT_BOTH_WAYS, settings->conversionMask == BothWays);
-    Check(dialog, IDC_CONVERT_TO_SJIS, settings->conversionMask == IntoShiftJis);
-    Check(dialog, IDC_CONVERT_TO_EUC, settings->conversionMask == IntoEucJp);
+    for (const MaskButton& button : kMaskButtons) {
+        Check(dialog, button.id, settings->conversionMask == button.mask);
+    }
     Check(dialog, IDC_KEEP_IN_RECYCLE_BIN, settings->keepOverwrittenInRecycleBin);
     Check(dialog, IDC_SHOW_AT_STARTUP, settings->showSettingsAtStartup);
     UpdateEnabledState(dialog, IsChecked(dialog, IDC_OUTPUT_TO_FOLDER));
@@ -138,9 +149,10 @@ BOOL OnOk(HWND dialog) {
     edited.keepOverwrittenInRecycleBin = IsChecked(dialog, IDC_KEEP_IN_RECYCLE_BIN);
     edited.showSettingsAtStartup = IsChecked(dialog, IDC_SHOW_AT_STARTUP);
     // Read even while the group is hidden: it still holds what the record said.
-    edited.conversionMask = BothWays;
-    if (IsChecked(dialog, IDC_CONVERT_TO_SJIS)) edited.conversionMask = IntoShiftJis;
-    if (IsChecked(dialog, IDC_CONVERT_TO_EUC)) edited.conversionMask = IntoEucJp;
+    edited.conversionMask = ConversionMask::BothWays;
+    for (const MaskButton& button : kMaskButtons) {
+        if (IsChecked(dialog, button.id)) edited.conversionMask = button.mask;
+    }
     if (IsChecked(dialog, IDC_OUTPUT_IN_PLACE)) {
         // The folder is not used when rewriting in place: keep the old one.
         edited.outputMethod = OutputMethod::RewriteInPlace;

@@ -174,7 +174,7 @@ void Execute(HWND dialog) {
     for (int row = 0; row < rows; row++) {
         // Rows left on "ignore" carry Undetermined, which the engine skips.
         WorkItem* item = GetRowItem(list, row);
-        if (item != nullptr) ProcessWorkItem(item, BothWays, keep);
+        if (item != nullptr) ProcessWorkItem(item, ConversionMask::BothWays, keep);
     }
     DestroyBusyWindow(busy);
     EndDialog(dialog, IDOK);

@@ -41,7 +41,8 @@ bool MakeSamples(const std::string& folder, std::string samples[3]) {
     std::string euc = folder + "\\memo.euc";
     const ConversionRule* rule = nullptr;
     if (!WriteBytes(sjis, samples[0]) ||
-        FindConversionRule(DetectionCode::ShiftJis, IntoEucJp, &rule) != RuleOutcome::Convert ||
+        FindConversionRule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp, &rule) !=
+            RuleOutcome::Convert ||
         !ConvertFile(sjis.c_str(), euc.c_str(), rule, false)) {
         return false;
     }
@@ -97,8 +98,8 @@ std::int32_t CountFile(void* element, std::int32_t, void* context) {
 std::int32_t Process(void* element, std::int32_t, void* context) {
     auto* item = static_cast<const WorkItem*>(element);
     if (item->code == DetectionCode::Directory) {
-        ProcessWorkItem(item, BothWays, false);
-    } else if (ConvertOrCopyItem(item, BothWays, false)) {
+        ProcessWorkItem(item, ConversionMask::BothWays, false);
+    } else if (ConvertOrCopyItem(item, ConversionMask::BothWays, false)) {
         ++*static_cast<int*>(context);
     }
     return 1;

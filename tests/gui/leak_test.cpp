@@ -37,7 +37,7 @@ Settings MakeSettings(const std::string& folder) {
     Settings settings{};
     settings.outputMethod = OutputMethod::IntoOutputFolder;
     CopyBounded(settings.outputFolder, folder.c_str(), sizeof settings.outputFolder);
-    settings.conversionMask = BothWays;
+    settings.conversionMask = ConversionMask::BothWays;
     settings.dialogBeforeRun = true;
     settings.outputFolderWarning = true;
     return settings;

@@ -37,7 +37,7 @@ Settings MakeSettings(const std::string& folder) {
     CopyBounded(s.outputFolder, folder.c_str(), sizeof s.outputFolder);
     s.showSettingsAtStartup = false;
     s.keepOverwrittenInRecycleBin = true;
-    s.conversionMask = IntoShiftJis;
+    s.conversionMask = ConversionMask::IntoShiftJis;
     s.dialogBeforeRun = true;
     s.outputFolderWarning = false;
     s.listDialogWidth = 480;
@@ -313,7 +313,7 @@ TEST(Ok, WritesEveryEditedValue) {
     EXPECT_TRUE(result);
     expected.outputMethod = OutputMethod::IntoOutputFolder;
     CopyBounded(expected.outputFolder, chosen.c_str(), sizeof expected.outputFolder);
-    expected.conversionMask = IntoEucJp;
+    expected.conversionMask = ConversionMask::IntoEucJp;
     expected.keepOverwrittenInRecycleBin = false;
     expected.showSettingsAtStartup = true;
     ExpectSameSettings(settings, expected);
@@ -336,7 +336,7 @@ TEST(Ok, InPlaceNeverChecksOrTakesTheFolder) {
     });
     EXPECT_TRUE(result);
     expected.outputMethod = OutputMethod::RewriteInPlace;
-    expected.conversionMask = BothWays;
+    expected.conversionMask = ConversionMask::BothWays;
     ExpectSameSettings(settings, expected);
 }
 
@@ -345,13 +345,15 @@ TEST(Ok, HiddenConversionGroupKeepsTheMask) {
     struct Case {
         ConversionMask given, returned;
     };
-    for (Case c : {Case{IntoShiftJis, IntoShiftJis}, Case{IntoEucJp, IntoEucJp},
-                   Case{BothWays, BothWays}, Case{3, BothWays}}) {
+    for (Case c : {Case{ConversionMask::IntoShiftJis, ConversionMask::IntoShiftJis},
+                   Case{ConversionMask::IntoEucJp, ConversionMask::IntoEucJp},
+                   Case{ConversionMask::BothWays, ConversionMask::BothWays},
+                   Case{ConversionMask{3}, ConversionMask::BothWays}}) {
         Settings settings = MakeSettings(scratch.path());
         settings.dialogBeforeRun = false;
         settings.conversionMask = c.given;
         EXPECT_TRUE(RunDialog(&settings, [&](HWND dialog) { Click(dialog, IDOK); }));
-        EXPECT_EQ(settings.conversionMask, c.returned) << c.given;
+        EXPECT_EQ(settings.conversionMask, c.returned) << static_cast<int>(c.given);
     }
 }
 

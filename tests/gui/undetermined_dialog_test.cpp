@@ -41,7 +41,7 @@ const std::string kUtf8 = "caf\xC3\xA9\n";
 Settings MakeSettings() {
     Settings s{};
     s.outputMethod = OutputMethod::IntoOutputFolder;
-    s.conversionMask = IntoEucJp;
+    s.conversionMask = ConversionMask::IntoEucJp;
     s.listDialogWidth = 640;
     s.listDialogHeight = 400;
     s.listSortColumn = 0;
@@ -272,7 +272,7 @@ TEST(Marking, ConversionsGoTheMarkedWayWhateverTheRunsDirection) {
     files.Add("euc.txt", kEucLf, true);
     files.Add("sjis.txt", kKanjiSjis, true);
     Settings settings = MakeSettings();
-    settings.conversionMask = IntoEucJp;  // the run's own switch plays no part
+    settings.conversionMask = ConversionMask::IntoEucJp;  // the run's own switch plays no part
     bool result = RunDialog(&settings, files.list(), [&](HWND dialog) {
         Select(dialog, {RowOf(dialog, "euc.txt")});
         SendMessageA(dialog, WM_COMMAND, IDM_MARK_EUC_JP, 0);

@@ -18,16 +18,26 @@ namespace {
 
 using namespace std::string_literals;
 
-const ConversionRule* SjisToEuc() { return RuleFor(DetectionCode::ShiftJis, IntoEucJp); }
-const ConversionRule* EucToSjis() { return RuleFor(DetectionCode::EucJp, IntoShiftJis); }
-const ConversionRule* JisToSjis() { return RuleFor(DetectionCode::Iso2022Jp, IntoShiftJis); }
-const ConversionRule* JisToEuc() { return RuleFor(DetectionCode::Iso2022Jp, IntoEucJp); }
+const ConversionRule* SjisToEuc() {
+    return RuleFor(DetectionCode::ShiftJis, ConversionMask::IntoEucJp);
+}
+const ConversionRule* EucToSjis() {
+    return RuleFor(DetectionCode::EucJp, ConversionMask::IntoShiftJis);
+}
+const ConversionRule* JisToSjis() {
+    return RuleFor(DetectionCode::Iso2022Jp, ConversionMask::IntoShiftJis);
+}
+const ConversionRule* JisToEuc() {
+    return RuleFor(DetectionCode::Iso2022Jp, ConversionMask::IntoEucJp);
+}
 
 TEST(FindConversionRule, OutcomesForEveryCodeAndMask) {
     const ConversionRule* rule = &ConversionTable[0];
-    EXPECT_EQ(FindConversionRule(DetectionCode::Undetermined, BothWays, &rule), RuleOutcome::Skip);
+    EXPECT_EQ(FindConversionRule(DetectionCode::Undetermined, ConversionMask::BothWays, &rule),
+              RuleOutcome::Skip);
     EXPECT_EQ(rule, nullptr);
-    for (ConversionMask mask : {0, 2, 4, 6}) {
+    for (ConversionMask mask : {ConversionMask::None, ConversionMask::IntoShiftJis,
+                                ConversionMask::IntoEucJp, ConversionMask::BothWays}) {
         EXPECT_EQ(FindConversionRule(DetectionCode::Undetermined, mask, &rule), RuleOutcome::Skip);
         for (DetectionCode code : {DetectionCode::Directory, DetectionCode::CopyUnchanged,
                                    DetectionCode{0}, DetectionCode{999}}) {
@@ -41,22 +51,23 @@ TEST(FindConversionRule, OutcomesForEveryCodeAndMask) {
         ConversionMask mask;
         const ConversionRule* rule;  // null: copy
     } cases[] = {
-        {DetectionCode::EucJp, 2, &ConversionTable[1]},
-        {DetectionCode::EucJp, 4, nullptr},
-        {DetectionCode::EucJp, 6, &ConversionTable[1]},
-        {DetectionCode::ShiftJis, 2, nullptr},
-        {DetectionCode::ShiftJis, 4, &ConversionTable[0]},
-        {DetectionCode::ShiftJis, 6, &ConversionTable[0]},
-        {DetectionCode::Iso2022Jp, 2, &ConversionTable[2]},
-        {DetectionCode::Iso2022Jp, 4, &ConversionTable[3]},
-        {DetectionCode::Iso2022Jp, 6, &ConversionTable[2]},  // row 3 comes before row 4
-        {DetectionCode::EucJp, 0, nullptr},
+        {DetectionCode::EucJp, ConversionMask::IntoShiftJis, &ConversionTable[1]},
+        {DetectionCode::EucJp, ConversionMask::IntoEucJp, nullptr},
+        {DetectionCode::EucJp, ConversionMask::BothWays, &ConversionTable[1]},
+        {DetectionCode::ShiftJis, ConversionMask::IntoShiftJis, nullptr},
+        {DetectionCode::ShiftJis, ConversionMask::IntoEucJp, &ConversionTable[0]},
+        {DetectionCode::ShiftJis, ConversionMask::BothWays, &ConversionTable[0]},
+        {DetectionCode::Iso2022Jp, ConversionMask::IntoShiftJis, &ConversionTable[2]},
+        {DetectionCode::Iso2022Jp, ConversionMask::IntoEucJp, &ConversionTable[3]},
+        {DetectionCode::Iso2022Jp, ConversionMask::BothWays,
+         &ConversionTable[2]},  // row 3 comes before row 4
+        {DetectionCode::EucJp, ConversionMask::None, nullptr},
     };
     for (const Case& c : cases) {
         RuleOutcome outcome = FindConversionRule(c.code, c.mask, &rule);
         EXPECT_EQ(outcome, c.rule ? RuleOutcome::Convert : RuleOutcome::Copy)
-            << static_cast<int>(c.code) << " " << c.mask;
-        EXPECT_EQ(rule, c.rule) << static_cast<int>(c.code) << " " << c.mask;
+            << static_cast<int>(c.code) << " " << static_cast<int>(c.mask);
+        EXPECT_EQ(rule, c.rule) << static_cast<int>(c.code) << " " << static_cast<int>(c.mask);
     }
 }
 

@@ -127,7 +127,7 @@ TEST_F(ConvertItem, ConvertedFileGetsTheSourcesTimesAndAttributes) {
     std::string destination = scratch / "先.txt";
 
     EXPECT_TRUE(ConvertFile(source.c_str(), destination.c_str(),
-                            Rule(DetectionCode::ShiftJis, IntoEucJp), false));
+                            Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp), false));
     ExpectSameStamps(destination, before);
     EXPECT_EQ(ReadBytes(destination), kEucJp);
     // The source was read, which may move its access time, and nothing else.
@@ -139,7 +139,7 @@ TEST_F(ConvertItem, ConvertedFileGetsTheSourcesTimesAndAttributes) {
     // And back: LF becomes CR LF again.
     std::string again = scratch / "again.txt";
     EXPECT_TRUE(ConvertFile(destination.c_str(), again.c_str(),
-                            Rule(DetectionCode::EucJp, IntoShiftJis), false));
+                            Rule(DetectionCode::EucJp, ConversionMask::IntoShiftJis), false));
     EXPECT_EQ(ReadBytes(again), kShiftJis);
 }
 
@@ -152,7 +152,7 @@ TEST_F(ConvertItem, ReadOnlyHiddenAndSystemDestinationsAreReplaced) {
                                                             FILE_ATTRIBUTE_HIDDEN |
                                                             FILE_ATTRIBUTE_SYSTEM));
     EXPECT_TRUE(ConvertFile(source.c_str(), destination.c_str(),
-                            Rule(DetectionCode::ShiftJis, IntoEucJp), false));
+                            Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp), false));
     ExpectSameStamps(destination, before);
     EXPECT_EQ(ReadBytes(destination), kEucJp);
 }
@@ -162,7 +162,7 @@ TEST_F(ConvertItem, FailedFinalCopyIsReportedAndLeavesTheDestinationAlone) {
     // No folder to copy into.
     std::string nowhere = scratch / "missing\\a.txt";
     EXPECT_FALSE(ConvertFile(source.c_str(), nowhere.c_str(),
-                             Rule(DetectionCode::ShiftJis, IntoEucJp), false));
+                             Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp), false));
     EXPECT_FALSE(PathExists(nowhere.c_str()));
 
     // A destination another program holds open without sharing.
@@ -173,7 +173,7 @@ TEST_F(ConvertItem, FailedFinalCopyIsReportedAndLeavesTheDestinationAlone) {
         CreateFileA(destination.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     EXPECT_FALSE(ConvertFile(source.c_str(), destination.c_str(),
-                             Rule(DetectionCode::ShiftJis, IntoEucJp), false));
+                             Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp), false));
     CloseHandle(held);
     EXPECT_EQ(ReadBytes(destination), "held");
     EXPECT_EQ(GetFileAttributesA(destination.c_str()), attributes);
@@ -183,12 +183,12 @@ TEST_F(ConvertItem, SourceThatCannotBeReadCreatesNothing) {
     std::string destination = scratch / "out.txt";
     std::string missing = scratch / "missing.txt";
     EXPECT_FALSE(ConvertFile(missing.c_str(), destination.c_str(),
-                             Rule(DetectionCode::ShiftJis, IntoEucJp), false));
+                             Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp), false));
     std::string source = File("locked.txt", kShiftJis);
     HANDLE held = CreateFileA(source.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     EXPECT_FALSE(ConvertFile(source.c_str(), destination.c_str(),
-                             Rule(DetectionCode::ShiftJis, IntoEucJp), false));
+                             Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp), false));
     CloseHandle(held);
     EXPECT_FALSE(PathExists(destination.c_str()));
 }
@@ -202,8 +202,8 @@ TEST_F(ConvertItem, InPlaceWithTheRecycleBinKeepsTheOriginalThere) {
     ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
     WIN32_FIND_DATAA before = Find(file);
 
-    EXPECT_TRUE(
-        ConvertFile(file.c_str(), file.c_str(), Rule(DetectionCode::ShiftJis, IntoEucJp), true));
+    EXPECT_TRUE(ConvertFile(file.c_str(), file.c_str(),
+                            Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp), true));
     ExpectSameStamps(file, before);
     EXPECT_EQ(ReadBytes(file), kEucJp);
 
@@ -251,7 +251,7 @@ TEST_F(ConvertItem, NoConversionWhenEveryTemporaryNameIsTaken) {
     std::string source = File("a.txt", kShiftJis);
     std::string destination = File("b.txt", "before");
     EXPECT_FALSE(ConvertFile(source.c_str(), destination.c_str(),
-                             Rule(DetectionCode::ShiftJis, IntoEucJp), false));
+                             Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp), false));
     EXPECT_EQ(ReadBytes(destination), "before");
     char path[kPathCapacity] = "x";
     EXPECT_EQ(CreateTemporaryOutput(path, sizeof path, "wb"), nullptr);
@@ -326,34 +326,35 @@ TEST_F(ConvertItem, ItemsAreConvertedCopiedOrLeftAlone) {
     };
     // Both ways: each text into the other encoding; the binary file waits.
     for (const char* name : {"s.txt", "e.txt", "p.png"}) {
-        EXPECT_TRUE(ProcessWorkItem(&static_cast<const WorkItem&>(item(name)), BothWays, false));
+        EXPECT_TRUE(ProcessWorkItem(&static_cast<const WorkItem&>(item(name)),
+                                    ConversionMask::BothWays, false));
     }
     EXPECT_EQ(ReadBytes(out + "\\s.txt"), kEucJp);
     EXPECT_EQ(ReadBytes(out + "\\e.txt"), kShiftJis);
     EXPECT_FALSE(PathExists((out + "\\p.png").c_str()));
     WorkItem binary = item("p.png");
-    EXPECT_FALSE(ConvertOrCopyItem(&binary, BothWays, false));
+    EXPECT_FALSE(ConvertOrCopyItem(&binary, ConversionMask::BothWays, false));
 
     // Into Shift-JIS only: a Shift-JIS file is copied byte for byte.
     WorkItem sjis = item("s.txt");
-    EXPECT_TRUE(ConvertOrCopyItem(&sjis, IntoShiftJis, false));
+    EXPECT_TRUE(ConvertOrCopyItem(&sjis, ConversionMask::IntoShiftJis, false));
     EXPECT_EQ(ReadBytes(out + "\\s.txt"), kShiftJis);
     // The user's choice to copy the binary file unchanged.
     binary.code = DetectionCode::CopyUnchanged;
-    EXPECT_TRUE(ConvertOrCopyItem(&binary, BothWays, false));
+    EXPECT_TRUE(ConvertOrCopyItem(&binary, ConversionMask::BothWays, false));
     EXPECT_EQ(ReadBytes(out + "\\p.png"), kBinary);
 
     // In place, a copy onto itself fails and leaves the file as it was.
     WorkItem self = sjis;
     CopyBounded(self.destinationPath, self.sourcePath, kPathCapacity);
-    EXPECT_FALSE(ConvertOrCopyItem(&self, IntoShiftJis, false));
+    EXPECT_FALSE(ConvertOrCopyItem(&self, ConversionMask::IntoShiftJis, false));
     EXPECT_EQ(ReadBytes(self.sourcePath), kShiftJis);
 
     // A folder rewritten in place: nothing happens to it.
     ASSERT_TRUE(SetFileAttributesA(in.c_str(), FILE_ATTRIBUTE_HIDDEN));
     WorkItem folder;
     EXPECT_TRUE(InitWorkItem(&folder, in.c_str(), in.c_str()));
-    EXPECT_TRUE(ProcessWorkItem(&folder, BothWays, true));
+    EXPECT_TRUE(ProcessWorkItem(&folder, ConversionMask::BothWays, true));
     EXPECT_EQ(GetFileAttributesA(in.c_str()),
               DWORD(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_DIRECTORY));
     EXPECT_EQ(ReadBytes(in + "\\s.txt"), kShiftJis);

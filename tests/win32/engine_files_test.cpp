@@ -60,10 +60,13 @@ TEST(EngineFiles, ConversionsGiveTheSameBytesAsEverywhere) {
         std::string text;
         std::string converted;
     } cases[] = {
-        {DetectionCode::ShiftJis, IntoEucJp, "表示\r\nｱ\r\n", "\xC9\xBD\xBC\xA8\n\x8E\xB1\n"},
-        {DetectionCode::EucJp, IntoShiftJis, "\xC9\xBD\xBC\xA8\n\x8E\xB1\n", "表示\r\nｱ\r\n"},
-        {DetectionCode::Iso2022Jp, IntoShiftJis, "\x1B$BI=<(\x1B(B\n", "表示\r\n"},
-        {DetectionCode::Iso2022Jp, IntoEucJp, "\x1B$BI=<(\x1B(B\r\n", "\xC9\xBD\xBC\xA8\n"},
+        {DetectionCode::ShiftJis, ConversionMask::IntoEucJp, "表示\r\nｱ\r\n",
+         "\xC9\xBD\xBC\xA8\n\x8E\xB1\n"},
+        {DetectionCode::EucJp, ConversionMask::IntoShiftJis, "\xC9\xBD\xBC\xA8\n\x8E\xB1\n",
+         "表示\r\nｱ\r\n"},
+        {DetectionCode::Iso2022Jp, ConversionMask::IntoShiftJis, "\x1B$BI=<(\x1B(B\n", "表示\r\n"},
+        {DetectionCode::Iso2022Jp, ConversionMask::IntoEucJp, "\x1B$BI=<(\x1B(B\r\n",
+         "\xC9\xBD\xBC\xA8\n"},
     };
     for (const Case& c : cases) {
         const ConversionRule* rule = nullptr;
@@ -78,7 +81,8 @@ TEST(EngineFiles, ConversionsGiveTheSameBytesAsEverywhere) {
         TranscodeStream(input, output, rule);
         EXPECT_TRUE(StreamClose(input));
         EXPECT_TRUE(StreamClose(output));
-        EXPECT_EQ(ReadBytes(to), c.converted) << static_cast<int>(c.source) << " " << c.mask;
+        EXPECT_EQ(ReadBytes(to), c.converted)
+            << static_cast<int>(c.source) << " " << static_cast<int>(c.mask);
     }
 }
 

@@ -82,7 +82,7 @@ void RewriteInPlaceIntoEucJp(const std::vector<std::string>& arguments) {
     WorkList* list =
         BuildWorkList(static_cast<std::int32_t>(argv.size() - 1), argv.data(), &settings);
     ASSERT_NE(list, nullptr);
-    ProcessWorkList(list, IntoEucJp, &settings);
+    ProcessWorkList(list, ConversionMask::IntoEucJp, &settings);
     PtrListDestroy(list);
 }
 
@@ -92,7 +92,7 @@ void ExpectConvertedOnce(const std::string& path) {
     WorkItem back;
     ASSERT_TRUE(InitWorkItem(&back, path.c_str(), path.c_str()));
     EXPECT_EQ(back.code, DetectionCode::EucJp);
-    ProcessWorkItem(&back, IntoShiftJis, false);
+    ProcessWorkItem(&back, ConversionMask::IntoShiftJis, false);
     EXPECT_EQ(ReadBytes(path), kShiftJis);
 }
 
@@ -245,7 +245,7 @@ TEST_F(Gathering, TheSamePathTwiceIsGatheredOnce) {
     ASSERT_EQ(items.size(), 1u);
     WorkItem item;
     ASSERT_TRUE(InitWorkItem(&item, items[0].source.c_str(), items[0].destination.c_str()));
-    EXPECT_TRUE(ProcessWorkItem(&item, BothWays, false));
+    EXPECT_TRUE(ProcessWorkItem(&item, ConversionMask::BothWays, false));
     EXPECT_NE(ReadBytes(f), kShiftJis);  // converted, once
 }
 

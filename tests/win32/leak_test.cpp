@@ -98,7 +98,7 @@ Settings OutputSettings(const std::string& folder) {
     Settings settings{};
     settings.outputMethod = OutputMethod::IntoOutputFolder;
     CopyBounded(settings.outputFolder, folder.c_str(), sizeof settings.outputFolder);
-    settings.conversionMask = BothWays;
+    settings.conversionMask = ConversionMask::BothWays;
     settings.keepOverwrittenInRecycleBin = false;
     return settings;
 }
@@ -179,7 +179,8 @@ TEST(Leaks, InitAndProcessWorkItemsAndConvertFile) {
     const char* names[] = {"sub",          "sjis.txt",       "euc.txt",
                            "sub\\jis.txt", "sub\\image.png", "sub\\utf8.txt"};
     const ConversionRule* rule = nullptr;
-    ASSERT_EQ(FindConversionRule(DetectionCode::ShiftJis, BothWays, &rule), RuleOutcome::Convert);
+    ASSERT_EQ(FindConversionRule(DetectionCode::ShiftJis, ConversionMask::BothWays, &rule),
+              RuleOutcome::Convert);
     std::string source = tree.root + "\\sjis.txt";
     std::string missing = tree.root + "\\missing.txt";
     // The final copy fails: the destination's folder does not exist.
@@ -192,7 +193,7 @@ TEST(Leaks, InitAndProcessWorkItemsAndConvertFile) {
             std::string from = tree.root + "\\" + name;
             std::string to = tree.output + "\\" + name;
             if (InitWorkItem(&item, from.c_str(), to.c_str()))
-                ProcessWorkItem(&item, BothWays, false);
+                ProcessWorkItem(&item, ConversionMask::BothWays, false);
         }
         ConvertFile(source.c_str(), unreachable.c_str(), rule, false);
         ConvertFile(missing.c_str(), (tree.output + "\\x.txt").c_str(), rule, false);
@@ -216,7 +217,7 @@ TEST(Leaks, BuildProcessAndDestroyWorkList) {
     ExpectNoGrowth("BuildWorkList, ProcessWorkList, destroy", [&] {
         WorkList* list = BuildWorkList(5, arguments, &settings);
         ASSERT_NE(list, nullptr);
-        ProcessWorkList(list, BothWays, &settings);
+        ProcessWorkList(list, ConversionMask::BothWays, &settings);
         PtrListDestroy(list);
     });
     EXPECT_EQ(ReadBytes(tree.output + "\\in\\euc.txt"), kShiftJis);

@@ -105,17 +105,20 @@ TEST_F(Replace, WriteFailingPartWayLeavesEveryDestinationAsItWas) {
         FailingWrites failing(100000);
 
         EXPECT_FALSE(ConvertFile(inPlace.c_str(), inPlace.c_str(),
-                                 Rule(DetectionCode::EucJp, IntoShiftJis), recycle));
+                                 Rule(DetectionCode::EucJp, ConversionMask::IntoShiftJis),
+                                 recycle));
         EXPECT_EQ(ReadBytes(inPlace), euc);
         EXPECT_FALSE(ConvertFile(source.c_str(), existing.c_str(),
-                                 Rule(DetectionCode::EucJp, IntoShiftJis), recycle));
+                                 Rule(DetectionCode::EucJp, ConversionMask::IntoShiftJis),
+                                 recycle));
         EXPECT_EQ(ReadBytes(existing), "an earlier result");
         EXPECT_FALSE(ConvertFile(source.c_str(), fresh.c_str(),
-                                 Rule(DetectionCode::EucJp, IntoShiftJis), recycle));
+                                 Rule(DetectionCode::EucJp, ConversionMask::IntoShiftJis),
+                                 recycle));
         EXPECT_FALSE(PathExists(fresh.c_str()));
         WorkItem copy;
         ASSERT_TRUE(InitWorkItem(&copy, source.c_str(), copied.c_str()));
-        EXPECT_FALSE(ConvertOrCopyItem(&copy, IntoEucJp, recycle));
+        EXPECT_FALSE(ConvertOrCopyItem(&copy, ConversionMask::IntoEucJp, recycle));
         EXPECT_EQ(ReadBytes(copied), "an earlier copy");
 
         EXPECT_TRUE(StagedIn(scratch.path()).empty());
@@ -124,7 +127,7 @@ TEST_F(Replace, WriteFailingPartWayLeavesEveryDestinationAsItWas) {
     // The same writes succeed once the volume takes them again.
     std::string inPlace = scratch / "in-place.txt";
     EXPECT_TRUE(ConvertFile(inPlace.c_str(), inPlace.c_str(),
-                            Rule(DetectionCode::EucJp, IntoShiftJis), false));
+                            Rule(DetectionCode::EucJp, ConversionMask::IntoShiftJis), false));
     EXPECT_EQ(ReadBytes(inPlace), Lines(kShiftJisLine, 15000));
 }
 
@@ -136,20 +139,20 @@ TEST_F(Replace, ProtectedAndHeldDestinations) {
         SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
     DWORD attributes = GetFileAttributesA(hidden.c_str());
     EXPECT_TRUE(ConvertFile(hidden.c_str(), hidden.c_str(),
-                            Rule(DetectionCode::ShiftJis, IntoEucJp), false));
+                            Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp), false));
     EXPECT_EQ(ReadBytes(hidden), kEucJpLine);
     EXPECT_EQ(GetFileAttributesA(hidden.c_str()), attributes);
     std::string readOnly = File("read-only.txt", "old");
     ASSERT_TRUE(SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
     EXPECT_TRUE(ConvertFile(source.c_str(), readOnly.c_str(),
-                            Rule(DetectionCode::ShiftJis, IntoEucJp), false));
+                            Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp), false));
     EXPECT_EQ(ReadBytes(readOnly), kEucJpLine);
 
     // A plain copy refuses a read-only destination, as CopyFileA does.
     ASSERT_TRUE(SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
     WorkItem copy;
     ASSERT_TRUE(InitWorkItem(&copy, source.c_str(), readOnly.c_str()));
-    EXPECT_FALSE(ConvertOrCopyItem(&copy, IntoShiftJis, false));
+    EXPECT_FALSE(ConvertOrCopyItem(&copy, ConversionMask::IntoShiftJis, false));
     EXPECT_EQ(ReadBytes(readOnly), kEucJpLine);
 
     // A destination another program holds open stays as it was, also when
@@ -159,7 +162,8 @@ TEST_F(Replace, ProtectedAndHeldDestinations) {
         HANDLE h = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(h, INVALID_HANDLE_VALUE);
         EXPECT_FALSE(ConvertFile(source.c_str(), held.c_str(),
-                                 Rule(DetectionCode::ShiftJis, IntoEucJp), recycle));
+                                 Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp),
+                                 recycle));
         CloseHandle(h);
         EXPECT_EQ(ReadBytes(held), "held");
     }
@@ -178,7 +182,7 @@ TEST_F(Replace, ProtectedFilesRewrittenInPlaceKeepTheirAttributes) {
         std::string file = File("protected.txt", kShiftJisLine);
         ASSERT_TRUE(SetFileAttributesA(file.c_str(), attributes));
         EXPECT_TRUE(ConvertFile(file.c_str(), file.c_str(),
-                                Rule(DetectionCode::ShiftJis, IntoEucJp), false))
+                                Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp), false))
             << attributes;
         EXPECT_EQ(ReadBytes(file), kEucJpLine);
         EXPECT_EQ(GetFileAttributesA(file.c_str()) & (attributes | FILE_ATTRIBUTE_DIRECTORY),
@@ -200,13 +204,13 @@ TEST_F(Replace, EveryNameOfAFileShowsTheResult) {
     for (DWORD after : {10, 60}) {
         FailingWrites failing(after);
         EXPECT_FALSE(ConvertFile(first.c_str(), first.c_str(),
-                                 Rule(DetectionCode::ShiftJis, IntoEucJp), false));
+                                 Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp), false));
         EXPECT_EQ(bytesBeforeFailure, 0u);
     }
     EXPECT_EQ(ReadBytes(first), kShiftJisLine + kShiftJisLine);
     EXPECT_EQ(ReadBytes(second), kShiftJisLine + kShiftJisLine);
-    EXPECT_TRUE(
-        ConvertFile(first.c_str(), first.c_str(), Rule(DetectionCode::ShiftJis, IntoEucJp), false));
+    EXPECT_TRUE(ConvertFile(first.c_str(), first.c_str(),
+                            Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp), false));
     EXPECT_EQ(ReadBytes(first), kEucJpLine + kEucJpLine);
     EXPECT_EQ(ReadBytes(second), kEucJpLine + kEucJpLine);
     EXPECT_TRUE(StagedIn(scratch.path()).empty());
@@ -219,8 +223,8 @@ TEST_F(Replace, ALinkedDestinationIsReplacedWhereItLeads) {
     std::string target = File("target.txt", kShiftJisLine);
     std::string link = scratch / "link.txt";
     ASSERT_TRUE(MakeHostSymbolicLink(target, link));
-    EXPECT_TRUE(
-        ConvertFile(link.c_str(), link.c_str(), Rule(DetectionCode::ShiftJis, IntoEucJp), false));
+    EXPECT_TRUE(ConvertFile(link.c_str(), link.c_str(),
+                            Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp), false));
     EXPECT_EQ(ReadBytes(target), kEucJpLine);
     // Removing the link itself leaves the target: it was not replaced by a file.
     EXPECT_TRUE(RemoveHostSymbolicLink(link));
@@ -326,15 +330,17 @@ TEST_F(FullVolume, OutputFolderGetsNoHalfWrittenResult) {
         SCOPED_TRACE(recycle ? "with the Recycle Bin" : "without the Recycle Bin");
         std::string fresh = out + "\\report.txt";
         EXPECT_FALSE(ConvertFile(source.c_str(), fresh.c_str(),
-                                 Rule(DetectionCode::EucJp, IntoShiftJis), recycle));
+                                 Rule(DetectionCode::EucJp, ConversionMask::IntoShiftJis),
+                                 recycle));
         EXPECT_FALSE(PathExists(fresh.c_str()));
         EXPECT_FALSE(ConvertFile(source.c_str(), earlier.c_str(),
-                                 Rule(DetectionCode::EucJp, IntoShiftJis), recycle));
+                                 Rule(DetectionCode::EucJp, ConversionMask::IntoShiftJis),
+                                 recycle));
         EXPECT_EQ(ReadBytes(earlier), "an earlier result");
         // A plain copy of a file already in the target encoding, likewise.
         WorkItem copy;
         ASSERT_TRUE(InitWorkItem(&copy, source.c_str(), earlier.c_str()));
-        EXPECT_FALSE(ConvertOrCopyItem(&copy, IntoEucJp, recycle));
+        EXPECT_FALSE(ConvertOrCopyItem(&copy, ConversionMask::IntoEucJp, recycle));
         EXPECT_EQ(ReadBytes(earlier), "an earlier result");
         EXPECT_TRUE(StagedIn(out).empty());
     }

@@ -74,12 +74,12 @@ class SettingsFile : public ::testing::Test {
     Settings Load() {
         Settings s;
         std::memset(&s, 0x5A, sizeof s);
-        s.conversionMask = 4;
+        s.conversionMask = ConversionMask::IntoEucJp;
         s.dialogBeforeRun = true;
         s.outputFolderWarning = true;
         LoadSettings(&s);
         // The per-run fields belong to the run; the load leaves them alone.
-        EXPECT_EQ(s.conversionMask, 4);
+        EXPECT_EQ(s.conversionMask, ConversionMask::IntoEucJp);
         EXPECT_TRUE(s.dialogBeforeRun);
         EXPECT_TRUE(s.outputFolderWarning);
         EXPECT_EQ(s.listSortColumn, 0);
@@ -113,7 +113,7 @@ TEST_F(SettingsFile, CleanStartUsesDefaultsAndTheFirstSaveWritesSixKeysInOrder) 
     CopyBounded(s.outputFolder, "D:\\出力\\表", kPathCapacity);
     s.listDialogWidth = 1024;
     s.listDialogHeight = -3;
-    s.conversionMask = 2;  // per run: never written
+    s.conversionMask = ConversionMask::IntoShiftJis;  // per run: never written
     EXPECT_EQ(Saved(s), Expected("1", "0", "1", "D:\\出力\\表", "1024", "-3"));
 
     Settings again = Load();
