@@ -58,7 +58,7 @@ int Convert(const char* name, const char* from, const char* to) {
         std::fprintf(stderr, "tavelin_bench: unknown rule %s\n", name);
         return 2;
     }
-    ByteStream* input = StreamOpen(from, "r");
+    ByteStream* input = StreamOpen(from, StreamMode::ReadText);
     ByteStream* output = input ? StreamOpen(to, rule->outputMode) : nullptr;
     if (output == nullptr) {
         StreamClose(input);

@@ -9,13 +9,13 @@
 
 const ConversionRule ConversionTable[kConversionRuleCount] = {
     {ConversionMask::IntoEucJp, DetectionCode::ShiftJis, ReadShiftJisChar, ShiftJisToEucJp,
-     WriteCodeChar, "wb"},
+     WriteCodeChar, StreamMode::WriteBinary},
     {ConversionMask::IntoShiftJis, DetectionCode::EucJp, ReadEucJpChar, EucJpToShiftJis,
-     WriteCodeChar, "w"},
+     WriteCodeChar, StreamMode::WriteText},
     {ConversionMask::IntoShiftJis, DetectionCode::Iso2022Jp, ReadIso2022JpChar, JisToShiftJis,
-     WriteCodeChar, "w"},
+     WriteCodeChar, StreamMode::WriteText},
     {ConversionMask::IntoEucJp, DetectionCode::Iso2022Jp, ReadIso2022JpChar, JisToEucJp,
-     WriteCodeChar, "wb"},
+     WriteCodeChar, StreamMode::WriteBinary},
 };
 
 RuleOutcome FindConversionRule(DetectionCode code, ConversionMask mask,
@@ -41,7 +41,7 @@ constexpr unsigned char kEscape = 0x1B;
 // read position straight into the output block, as far as both blocks
 // allow. Each such byte is a character of its own for every reader (in the
 // one-byte mode of ISO-2022-JP), every mapper returns it unchanged, and the
-// writer puts it out as one byte, with a CR before an LF in "w": so copying
+// writer puts it out as one byte, with a CR before an LF in WriteText: so copying
 // gives exactly the bytes that reading, mapping and writing one by one would.
 bool CopyPlainRun(ByteStream* input, ByteStream* output) {
     unsigned char* p = input->readNext;
@@ -168,7 +168,7 @@ inline unsigned JisToShiftJisTable(unsigned first, unsigned second) {
 // straight into the output block, as far as both blocks allow: the same
 // value the reader would return goes through the same mapper and comes out
 // as the writer would put it. A pair cut by the end of the block, and a
-// result byte that the writer must translate (LF in "w"), are left to the
+// result byte that the writer must translate (LF in WriteText), are left to the
 // character loop.
 template <CodeMapper Map, PairTest IsPair, PairLookup LookUp, bool kSetTopBits>
 bool ConvertPairRun(ByteStream* input, ByteStream* output) {

@@ -37,7 +37,7 @@ ByteStream* OpenSource(const char* path, WIN32_FIND_DATAA* found) {
         CloseHandle(file);
         return nullptr;
     }
-    return StreamAttachHandle(file, "r");
+    return StreamAttachHandle(file, StreamMode::ReadText);
 }
 
 }  // namespace

@@ -283,7 +283,7 @@ void GatherEvidence(ByteStream* input, EncodingEvidence* evidence) {
 }
 
 bool GatherFileEvidence(const char* path, EncodingEvidence* evidence) {
-    ByteStream* input = StreamOpen(path, "r");
+    ByteStream* input = StreamOpen(path, StreamMode::ReadText);
     if (input == nullptr) return false;
     return GatherStreamEvidence(input, evidence);
 }

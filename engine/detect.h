@@ -33,12 +33,12 @@ struct EncodingEvidence {
     bool settledEarly = false;
 };
 
-// Reads the stream (opened "r") to its end and gathers the evidence.
+// Reads the stream (opened ReadText) to its end and gathers the evidence.
 void GatherEvidence(ByteStream* input, EncodingEvidence* evidence);
-// Opens the path "r", gathers and closes. False when the file cannot be opened
+// Opens the path ReadText, gathers and closes. False when the file cannot be opened
 // or was not read completely (a read error): nothing can be decided then.
 bool GatherFileEvidence(const char* path, EncodingEvidence* evidence);
-// The same for a stream already open "r", which is closed.
+// The same for a stream already open ReadText, which is closed.
 bool GatherStreamEvidence(ByteStream* input, EncodingEvidence* evidence);
 
 // What DecideByContent answers when only the line ends can decide: no code of

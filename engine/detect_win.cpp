@@ -29,7 +29,7 @@ DetectionCode DetectEncoding(const char* path) {
 }
 
 DetectionCode DetectOpenFile(HANDLE file, const char* path) {
-    ByteStream* input = StreamAttachHandle(file, "r");
+    ByteStream* input = StreamAttachHandle(file, StreamMode::ReadText);
     EncodingEvidence evidence;
     if (input == nullptr || !GatherStreamEvidence(input, &evidence))
         return DetectionCode::Undetermined;

@@ -14,7 +14,7 @@ constexpr int kTemporaryCandidates = 1000;
 
 }  // namespace
 
-ByteStream* CreateTemporaryOutput(char* buffer, int capacity, const char* mode, bool readBack) {
+ByteStream* CreateTemporaryOutput(char* buffer, int capacity, StreamMode mode, bool readBack) {
     // Seeded with the process id: the conversions of one run try the same
     // names in the same order, another instance starts elsewhere.
     std::srand(static_cast<unsigned>(GetCurrentProcessId()));

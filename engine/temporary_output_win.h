@@ -8,5 +8,5 @@
 // with the given stream mode. Null when none could be created; on success the
 // buffer holds the file's path. With readBack, the file is also open for
 // reading (through StreamHandle) and is deleted when the stream is closed.
-ByteStream* CreateTemporaryOutput(char* buffer, int capacity, const char* mode,
+ByteStream* CreateTemporaryOutput(char* buffer, int capacity, StreamMode mode,
                                   bool readBack = false);

@@ -12,7 +12,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     EncodingEvidence evidence;
     {
-        MemoryInput input(data, size, "r");
+        MemoryInput input(data, size, StreamMode::ReadText);
         GatherEvidence(input.stream, &evidence);
     }
     DetectionCode code = DecideEncoding(evidence, size);

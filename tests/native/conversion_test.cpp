@@ -72,10 +72,10 @@ TEST(FindConversionRule, OutcomesForEveryCodeAndMask) {
 }
 
 TEST(ConversionTable, RowsWriteShiftJisInTextModeAndEucJpInBinary) {
-    EXPECT_EQ(std::string(SjisToEuc()->outputMode), "wb");
-    EXPECT_EQ(std::string(EucToSjis()->outputMode), "w");
-    EXPECT_EQ(std::string(JisToSjis()->outputMode), "w");
-    EXPECT_EQ(std::string(JisToEuc()->outputMode), "wb");
+    EXPECT_EQ(SjisToEuc()->outputMode, StreamMode::WriteBinary);
+    EXPECT_EQ(EucToSjis()->outputMode, StreamMode::WriteText);
+    EXPECT_EQ(JisToSjis()->outputMode, StreamMode::WriteText);
+    EXPECT_EQ(JisToEuc()->outputMode, StreamMode::WriteBinary);
     EXPECT_EQ(SjisToEuc()->reader, &ReadShiftJisChar);
     EXPECT_EQ(SjisToEuc()->mapper, &ShiftJisToEucJp);
     EXPECT_EQ(EucToSjis()->reader, &ReadEucJpChar);
@@ -137,7 +137,7 @@ TEST(Mappers, EveryJisCodeGoesThereAndBack) {
 
 TEST(WriteCodeChar, OneOrTwoBytesFromTheLow16Bits) {
     ScratchFile file;
-    ByteStream* out = StreamOpen(file.path(), "wb");
+    ByteStream* out = StreamOpen(file.path(), StreamMode::WriteBinary);
     ASSERT_NE(out, nullptr);
     WriteCodeChar(0x41, out);
     WriteCodeChar(0x82A0, out);
@@ -148,10 +148,10 @@ TEST(WriteCodeChar, OneOrTwoBytesFromTheLow16Bits) {
     EXPECT_EQ(file.Read(), "A\x82\xA0\x13\xA1\0A"s);
 }
 
-// Every character a reader returns from the bytes, read through "r".
+// Every character a reader returns from the bytes, read through ReadText.
 std::vector<CodeChar> ReadAll(const std::string& bytes, CodeReader reader) {
     ScratchFile file(bytes);
-    ByteStream* in = StreamOpen(file.path(), "r");
+    ByteStream* in = StreamOpen(file.path(), StreamMode::ReadText);
     std::vector<CodeChar> chars;
     unsigned char kanjiMode = OneByteMode;
     for (CodeChar c = reader(in, &kanjiMode); c != EndOfInput; c = reader(in, &kanjiMode)) {
@@ -240,8 +240,8 @@ TEST(TranscodeStream, LineEndsFollowTheOutputEncoding) {
 
 TEST(TranscodeStream, AnInputThatFailsToReadMakesTheOutputFail) {
     ScratchFile to;
-    ByteStream* input = StreamOpen("/tmp", "r");  // a folder: every read fails
-    ByteStream* output = StreamOpen(to.path(), "wb");
+    ByteStream* input = StreamOpen("/tmp", StreamMode::ReadText);  // a folder: every read fails
+    ByteStream* output = StreamOpen(to.path(), StreamMode::WriteBinary);
     ASSERT_NE(input, nullptr);
     ASSERT_NE(output, nullptr);
     TranscodeStream(input, output, SjisToEuc());
@@ -321,7 +321,7 @@ TEST(TranscodeStream, TheFastLoopAgreesWithThePlainOne) {
 
 // Runs of double-byte characters are mapped in bulk: every run, cut by the
 // end of a block at each offset nearby, and holding pairs whose mapped bytes
-// include an LF (EUC-JP 0xA1 0x8A maps to 0x21 0x0A, which "w" writes as
+// include an LF (EUC-JP 0xA1 0x8A maps to 0x21 0x0A, which WriteText writes as
 // 0x21 CR LF), comes out as from the plain loop.
 TEST(TranscodeStream, RunsOfDoubleByteCharactersAgreeWithThePlainLoop) {
     const std::string pieces[] = {"\xB0\xA1", "\x88\x9F", "\xA1\x8A", "\x8E\xB1",

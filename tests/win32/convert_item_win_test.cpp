@@ -224,7 +224,7 @@ TEST_F(ConvertItem, TemporaryNamesFollowTheProcessIdAndSkipTakenNames) {
     std::vector<std::string> made;
     char path[kPathCapacity];
 
-    ByteStream* s = CreateTemporaryOutput(path, sizeof path, "wb");
+    ByteStream* s = CreateTemporaryOutput(path, sizeof path, StreamMode::WriteBinary);
     ASSERT_NE(s, nullptr);
     EXPECT_TRUE(StreamClose(s));
     EXPECT_EQ(std::string(path), TemporaryName(first));
@@ -232,7 +232,7 @@ TEST_F(ConvertItem, TemporaryNamesFollowTheProcessIdAndSkipTakenNames) {
 
     // The name is taken now; a folder takes the one after it.
     ASSERT_TRUE(MakeFolder(TemporaryName((first + 1) % 1000)));
-    s = CreateTemporaryOutput(path, sizeof path, "w");
+    s = CreateTemporaryOutput(path, sizeof path, StreamMode::WriteText);
     ASSERT_NE(s, nullptr);
     StreamWriteByte(s, '\n');
     EXPECT_TRUE(StreamClose(s));
@@ -254,7 +254,7 @@ TEST_F(ConvertItem, NoConversionWhenEveryTemporaryNameIsTaken) {
                              Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp), false));
     EXPECT_EQ(ReadBytes(destination), "before");
     char path[kPathCapacity] = "x";
-    EXPECT_EQ(CreateTemporaryOutput(path, sizeof path, "wb"), nullptr);
+    EXPECT_EQ(CreateTemporaryOutput(path, sizeof path, StreamMode::WriteBinary), nullptr);
     EXPECT_EQ(std::string(path), "");
     for (int k = 0; k < 1000; k++) {
         EXPECT_EQ(ReadBytes(TemporaryName(k)), "taken " + std::to_string(k));
