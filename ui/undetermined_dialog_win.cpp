@@ -31,7 +31,8 @@ struct ListDialogState {
 ListDialogState g_dialog;
 
 UndeterminedFilesParam* DialogParam(HWND dialog) {
-    return static_cast<UndeterminedFilesParam*>(GetPropA(dialog, kPropUndeterminedFilesParam));
+    return static_cast<UndeterminedFilesParam*>(
+        GetPropA(dialog, kPropUndeterminedFilesHistoricName));
 }
 
 HWND FileList(HWND dialog) { return GetDlgItem(dialog, IDC_FILE_LIST); }
@@ -54,7 +55,7 @@ void Sort(HWND dialog) {
 }
 
 BOOL OnInitDialog(HWND dialog, UndeterminedFilesParam* param) {
-    SetPropA(dialog, kPropUndeterminedFilesParam, param);
+    SetPropA(dialog, kPropUndeterminedFilesHistoricName, param);
     HINSTANCE instance = GetModuleHandleA(nullptr);
     SetWindowIcon(dialog, ICON_BIG, GetExecutableIcon(instance, 0));
     SetWindowIcon(dialog, ICON_SMALL, GetExecutableIcon(instance, 1));
@@ -238,8 +239,8 @@ BOOL OnCommand(HWND dialog, int id) {
 }
 
 void OnDestroy(HWND dialog) {
-    auto* param =
-        static_cast<UndeterminedFilesParam*>(RemovePropA(dialog, kPropUndeterminedFilesParam));
+    auto* param = static_cast<UndeterminedFilesParam*>(
+        RemovePropA(dialog, kPropUndeterminedFilesHistoricName));
     if (param != nullptr) {
         // The restored size, also when the dialog is maximised or minimised.
         param->settings->listDialogWidth = GetNormalWindowWidth(dialog);

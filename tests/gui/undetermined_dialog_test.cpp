@@ -179,7 +179,7 @@ TEST(Listing, UndecidedFilesOnlySortedByNameAllIgnored) {
         EXPECT_EQ(Column(dialog, 2),
                   (std::vector<std::string>{files.in / "sub", files.in.path(), files.in.path()}));
         EXPECT_EQ(CellText(dialog, 0, 3), kUtf8);
-        EXPECT_NE(GetPropA(dialog, kPropUndeterminedFilesParam), nullptr);
+        EXPECT_NE(GetPropA(dialog, kPropUndeterminedFilesHistoricName), nullptr);
         // At the remembered size.
         EXPECT_EQ(GetWindowWidth(dialog), 640);
         EXPECT_EQ(GetWindowHeight(dialog), 400);

@@ -45,20 +45,24 @@ TEST(Detect, AsciiIsDecidedByItsLineEnds) {
     EncodingEvidence crLf = EvidenceOf("abc\r\ndef\r\n");
     EXPECT_EQ(crLf.bytes, 8u);
     EXPECT_EQ(crLf.lines, 2u);
-    EXPECT_EQ(Detect("abc\r\ndef\r\n"), DetectionCode::ShiftJis);    // Z = 10 = n + L
-    EXPECT_EQ(Detect(""), DetectionCode::EucJp);                     // n = 0 = Z
-    EXPECT_EQ(Detect("abc"), DetectionCode::EucJp);                  // no line end at all
+    // 10 bytes on disk: the 8 delivered and one CR for each of the 2 LF.
+    EXPECT_EQ(Detect("abc\r\ndef\r\n"), DetectionCode::ShiftJis);
+    EXPECT_EQ(Detect(""), DetectionCode::EucJp);     // nothing delivered of nothing on disk
+    EXPECT_EQ(Detect("abc"), DetectionCode::EucJp);  // no line end at all
     EXPECT_EQ(Detect("abc\r\ndef\n"), DetectionCode::Undetermined);  // mixed line ends
     EXPECT_EQ(Detect("abc\rdef\r"), DetectionCode::EucJp);  // old Mac line ends remove nothing
 }
 
 TEST(Detect, AFinalEndMarkKeepsItsMeaning) {
-    EXPECT_EQ(Detect("abc\r\n\x1A"), DetectionCode::Undetermined);  // n + L = 5 < Z = 6
+    // 4 delivered and 1 LF make 5, short of the 6 bytes on disk.
+    EXPECT_EQ(Detect("abc\r\n\x1A"), DetectionCode::Undetermined);
     EncodingEvidence e = EvidenceOf("abc\n\x1A");
     EXPECT_EQ(e.bytes, 4u);
     EXPECT_EQ(e.lines, 1u);
-    EXPECT_EQ(Detect("abc\n\x1A"), DetectionCode::ShiftJis);          // n + L = 5 = Z
-    EXPECT_EQ(Detect("abc\n\x1A\x1A"), DetectionCode::Undetermined);  // a run of them: n + L < Z
+    // 4 delivered and 1 LF make the 5 bytes on disk: the end mark passes for
+    // the CR of the line end. A run of end marks is more than that.
+    EXPECT_EQ(Detect("abc\n\x1A"), DetectionCode::ShiftJis);
+    EXPECT_EQ(Detect("abc\n\x1A\x1A"), DetectionCode::Undetermined);
 }
 
 TEST(Detect, ShiftJisByItsValidatorAlone) {
