@@ -19,8 +19,6 @@
 
 namespace {
 
-// The state of one gathering: the list, the folders already entered and the
-// files already listed for rewriting in place.
 // Files and folders met so far. Most are told apart by their number on the
 // volume alone (QueryFileIndex: under Wine, asking for the volume too goes
 // to the mount manager, a service in another process, for every file); only
@@ -31,6 +29,8 @@ struct Visited {
     std::map<ULONGLONG, std::vector<std::string>> pathsByIndex;
 };
 
+// The state of one gathering: the list, the folders already entered and the
+// files already listed for rewriting in place.
 struct TreeWalk {
     WorkList* list;
     Visited entered;

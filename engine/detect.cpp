@@ -71,10 +71,6 @@ inline __attribute__((always_inline)) unsigned char* SkipPlainRun(unsigned char*
     return p;
 }
 
-// Skips the well-formed double-byte characters that start at p, for a
-// validator that runs alone and stands at a character start: each leaves it
-// there without a violation, and none holds an LF, an ESC or a NUL. Returns
-// where they end (p itself when none starts there).
 // What each byte can be in Shift-JIS, looked up: two range tests per byte
 // are most of the time spent on a pair.
 constexpr std::uint8_t kLeadByte = 1;
@@ -93,6 +89,10 @@ constexpr ShiftJisByteKinds MakeShiftJisByteKinds() {
 }
 constexpr ShiftJisByteKinds kShiftJisByteKinds = MakeShiftJisByteKinds();
 
+// Skips the well-formed double-byte characters that start at p, for a
+// validator that runs alone and stands at a character start: each leaves it
+// there without a violation, and none holds an LF, an ESC or a NUL. Returns
+// where they end (p itself when none starts there).
 unsigned char* SkipValidPairs(const ShiftJisRecognizer&, unsigned char* p,
                               const unsigned char* end) {
     while (end - p >= 2 && (kShiftJisByteKinds.kind[p[0]] & kLeadByte) != 0 &&
