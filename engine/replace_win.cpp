@@ -20,7 +20,7 @@ BlockWriter blockWriter = WriteFile;
 
 // Traces a write that did not happen: the destination's name and the reason.
 void TraceFailure(const char* destination, const char* reason, DWORD error) {
-    GetTraceRoutine()("%s: not written: %s (error %lu)\r\n", destination, reason, error);
+    DebugTrace("%s: not written: %s (error %lu)\r\n", destination, reason, error);
 }
 
 HANDLE OpenForReading(const char* path) {
@@ -349,7 +349,7 @@ bool OverwriteKeepingNames(HANDLE result, const Destination* destination,
         if (restored) {
             RemoveStaged(keptPath);
         } else {
-            GetTraceRoutine()("%s: its old bytes are kept in %s\r\n", path, keptPath);
+            DebugTrace("%s: its old bytes are kept in %s\r\n", path, keptPath);
         }
         return false;
     }
