@@ -268,6 +268,16 @@ void TranscodeThrough(ByteStream* input, ByteStream* output, const ConversionRul
     }
 }
 
+// The last two arguments of TranscodeWith, by name. JIS X 0208 pairs go into
+// EUC-JP by setting the top bit of both bytes, many pairs at a time; the
+// other rules look up or map each pair. ISO-2022-JP shifts between its
+// one-byte and two-byte modes with escape sequences; the others have no
+// modes.
+constexpr bool kSetsTopBits = true;
+constexpr bool kMapsEachPair = false;
+constexpr bool kShiftsModes = true;
+constexpr bool kHasNoModes = false;
+
 template <CodeReader Read, CodeMapper Map>
 bool Uses(const ConversionRule* rule) {
     return rule->reader == Read && rule->mapper == Map && rule->writer == WriteCodeChar;
@@ -278,17 +288,17 @@ bool Uses(const ConversionRule* rule) {
 void TranscodeStream(ByteStream* input, ByteStream* output, const ConversionRule* rule) {
     if (input == nullptr || output == nullptr || rule == nullptr) return;
     if (Uses<ReadShiftJisChar, ShiftJisToEucJp>(rule)) {
-        TranscodeWith<ReadShiftJisChar, ShiftJisToEucJp, ShiftJisPair, ShiftJisToEucJpTable, false,
-                      false>(input, output);
+        TranscodeWith<ReadShiftJisChar, ShiftJisToEucJp, ShiftJisPair, ShiftJisToEucJpTable,
+                      kMapsEachPair, kHasNoModes>(input, output);
     } else if (Uses<ReadEucJpChar, EucJpToShiftJis>(rule)) {
-        TranscodeWith<ReadEucJpChar, EucJpToShiftJis, EucJpPair, EucJpToShiftJisTable, false,
-                      false>(input, output);
+        TranscodeWith<ReadEucJpChar, EucJpToShiftJis, EucJpPair, EucJpToShiftJisTable,
+                      kMapsEachPair, kHasNoModes>(input, output);
     } else if (Uses<ReadIso2022JpChar, JisToShiftJis>(rule)) {
-        TranscodeWith<ReadIso2022JpChar, JisToShiftJis, TwoByteModePair, JisToShiftJisTable, false,
-                      true>(input, output);
+        TranscodeWith<ReadIso2022JpChar, JisToShiftJis, TwoByteModePair, JisToShiftJisTable,
+                      kMapsEachPair, kShiftsModes>(input, output);
     } else if (Uses<ReadIso2022JpChar, JisToEucJp>(rule)) {
-        TranscodeWith<ReadIso2022JpChar, JisToEucJp, TwoByteModePair, NoTable, true, true>(input,
-                                                                                           output);
+        TranscodeWith<ReadIso2022JpChar, JisToEucJp, TwoByteModePair, NoTable, kSetsTopBits,
+                      kShiftsModes>(input, output);
     } else {
         TranscodeThrough(input, output, rule);
     }
