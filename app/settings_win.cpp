@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "app/profile_integer.h"
+#include "util/path.h"
 #include "util/path_win.h"
 #include "util/text.h"
 
@@ -38,9 +39,8 @@ std::int32_t ReadNumber(const char* path, const char* section, const char* key,
 // the user is asked to choose again.
 void ReadOutputFolder(const char* path, const char* defaultFolder, char* folder) {
     char text[kValueCapacity];
-    DWORD length = GetPrivateProfileStringA(kSection, kOutputFolderKey, defaultFolder, text,
-                                            kValueCapacity, path);
-    if (length > static_cast<DWORD>(kPathCapacity - 2)) text[0] = '\0';
+    GetPrivateProfileStringA(kSection, kOutputFolderKey, defaultFolder, text, kValueCapacity, path);
+    if (!FitsPathBuffer(text)) text[0] = '\0';
     CopyBounded(folder, text, kPathCapacity - 1);
 }
 

@@ -1,11 +1,10 @@
 #include "ui/settings_dialog_win.h"
 
-#include <cstring>
-
 #include "res/resource.h"
 #include "ui/app_window_win.h"
 #include "ui/browse_folder_win.h"
 #include "ui/geometry_win.h"
+#include "util/path.h"
 #include "util/path_win.h"
 #include "util/text.h"
 
@@ -99,7 +98,7 @@ void UpdateEnabledState(HWND dialog, bool toFolder) {
 // The path box's whole text; false when it does not fit a path buffer.
 bool ReadPathBox(HWND dialog, char (&text)[kPathBoxBytes]) {
     GetDlgItemTextA(dialog, IDC_OUTPUT_PATH, text, kPathBoxBytes);
-    return std::strlen(text) < static_cast<std::size_t>(kPathCapacity - 1);
+    return FitsPathBuffer(text);
 }
 
 BOOL OnInitDialog(HWND dialog, Settings* settings) {
