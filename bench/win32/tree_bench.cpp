@@ -16,6 +16,7 @@
 #include "app/gather_win.h"
 #include "bench/win32/bench_clock.h"
 #include "engine/convert_item_win.h"
+#include "tests/win32/support/settings_support.h"
 #include "tests/win32/support/test_support.h"
 #include "util/path_win.h"
 
@@ -106,9 +107,7 @@ std::int32_t Process(void* element, std::int32_t, void* context) {
 }
 
 bool Measure(const std::string& tree, const std::string& out, Timing* timing) {
-    Settings settings = {};
-    settings.outputMethod = OutputMethod::IntoOutputFolder;
-    std::snprintf(settings.outputFolder, sizeof settings.outputFolder, "%s", out.c_str());
+    Settings settings = RunSettings(OutputMethod::IntoOutputFolder, out);
     const char* argv[] = {"TAVELIN.exe", tree.c_str(), nullptr};
     double start = Now();
     WorkList* list = BuildWorkList(2, argv, &settings);

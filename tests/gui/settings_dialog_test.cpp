@@ -15,6 +15,7 @@
 
 #include "res/resource.h"
 #include "tests/win32/support/gui_support.h"
+#include "tests/win32/support/settings_support.h"
 #include "tests/win32/support/test_support.h"
 #include "ui/geometry_win.h"
 #include "util/text.h"
@@ -31,19 +32,16 @@ class ComEnvironment : public ::testing::Environment {
 };
 const auto* const g_com = ::testing::AddGlobalTestEnvironment(new ComEnvironment);
 
+// Values of their own in the fields the dialog shows, and in those it must
+// leave alone.
 Settings MakeSettings(const std::string& folder) {
-    Settings s{};
-    s.outputMethod = OutputMethod::IntoOutputFolder;
-    CopyBounded(s.outputFolder, folder.c_str(), sizeof s.outputFolder);
-    s.showSettingsAtStartup = false;
+    Settings s = RunSettings(OutputMethod::IntoOutputFolder, folder);
     s.keepOverwrittenInRecycleBin = true;
     s.conversionMask = ConversionMask::IntoShiftJis;
     s.dialogBeforeRun = true;
-    s.outputFolderWarning = false;
     s.listDialogWidth = 480;
     s.listDialogHeight = 320;
     s.listSortColumn = 2;
-    s.listSortAscending = true;
     return s;
 }
 

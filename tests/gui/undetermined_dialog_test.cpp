@@ -19,6 +19,7 @@
 #include "ui/about_dialog_win.h"
 #include "tests/win32/support/com_environment.h"
 #include "tests/win32/support/gui_support.h"
+#include "tests/win32/support/settings_support.h"
 #include "tests/win32/support/test_support.h"
 #include "ui/geometry_win.h"
 #include "util/ptr_list.h"
@@ -38,14 +39,11 @@ const std::string kKanjiEuc = "\xB4\xC1\xBB\xFA\n";
 // UTF-8 text with non-ASCII bytes: always left for the user to decide.
 const std::string kUtf8 = "caf\xC3\xA9\n";
 
+// The run's own conversion choice is one direction: the review converts
+// both ways whatever the run asked for.
 Settings MakeSettings() {
-    Settings s{};
-    s.outputMethod = OutputMethod::IntoOutputFolder;
+    Settings s = RunSettings(OutputMethod::IntoOutputFolder);
     s.conversionMask = ConversionMask::IntoEucJp;
-    s.listDialogWidth = 640;
-    s.listDialogHeight = 400;
-    s.listSortColumn = 0;
-    s.listSortAscending = true;
     return s;
 }
 

@@ -13,6 +13,7 @@
 #include "app/run_win.h"
 #include "engine/convert_item_win.h"
 #include "engine/work_item_win.h"
+#include "tests/win32/support/settings_support.h"
 #include "tests/win32/support/shortcut_support.h"
 #include "tests/win32/support/test_support.h"
 #include "tests/win32/support/wine_host.h"
@@ -59,9 +60,7 @@ std::vector<const char*> Argv(const std::vector<std::string>& arguments) {
 
 std::vector<Entry> Gather(const std::vector<std::string>& arguments, OutputMethod method,
                           const std::string& outputFolder = "") {
-    Settings settings = {};
-    settings.outputMethod = method;
-    CopyBounded(settings.outputFolder, outputFolder.c_str(), kPathCapacity);
+    Settings settings = RunSettings(method, outputFolder);
     std::vector<const char*> argv = Argv(arguments);
     WorkList* list =
         BuildWorkList(static_cast<std::int32_t>(argv.size() - 1), argv.data(), &settings);
@@ -76,8 +75,7 @@ std::vector<Entry> Gather(const std::vector<std::string>& arguments, OutputMetho
 // Gathers the arguments for rewriting in place and converts the list into
 // EUC-JP, as a run does.
 void RewriteInPlaceIntoEucJp(const std::vector<std::string>& arguments) {
-    Settings settings = {};
-    settings.outputMethod = OutputMethod::RewriteInPlace;
+    Settings settings = RunSettings(OutputMethod::RewriteInPlace);
     std::vector<const char*> argv = Argv(arguments);
     WorkList* list =
         BuildWorkList(static_cast<std::int32_t>(argv.size() - 1), argv.data(), &settings);

@@ -23,6 +23,7 @@
 #include "engine/work_item_win.h"
 #include "tests/win32/support/com_environment.h"
 #include "tests/win32/support/resource_counts.h"
+#include "tests/win32/support/settings_support.h"
 #include "tests/win32/support/shortcut_support.h"
 #include "tests/win32/support/test_support.h"
 #include "ui/app_window_win.h"
@@ -93,15 +94,6 @@ struct SampleTree {
         EXPECT_TRUE(WriteBytes(root + "\\sub\\utf8.txt", kUtf8));
     }
 };
-
-Settings OutputSettings(const std::string& folder) {
-    Settings settings{};
-    settings.outputMethod = OutputMethod::IntoOutputFolder;
-    CopyBounded(settings.outputFolder, folder.c_str(), sizeof settings.outputFolder);
-    settings.conversionMask = ConversionMask::BothWays;
-    settings.keepOverwrittenInRecycleBin = false;
-    return settings;
-}
 
 }  // namespace
 
@@ -212,7 +204,7 @@ TEST(Leaks, BuildProcessAndDestroyWorkList) {
     std::string missing = tree.scratch / "missing";
     const char* arguments[] = {"TAVELIN.exe", tree.root.c_str(), shortcut.c_str(), missing.c_str(),
                                "/sjis"};
-    Settings settings = OutputSettings(tree.output);
+    Settings settings = RunSettings(OutputMethod::IntoOutputFolder, tree.output);
     int temporaryBefore = CountTemporaryFiles();
     ExpectNoGrowth("BuildWorkList, ProcessWorkList, destroy", [&] {
         WorkList* list = BuildWorkList(5, arguments, &settings);

@@ -20,6 +20,7 @@
 #include "engine/staged_name.h"
 #include "engine/work_item_win.h"
 #include "tests/win32/support/program_runner.h"
+#include "tests/win32/support/settings_support.h"
 #include "tests/win32/support/test_support.h"
 #include "tests/win32/support/wine_host.h"
 #include "util/path.h"
@@ -236,8 +237,7 @@ TEST_F(Replace, StagedLeftoversAreNotGathered) {
     File("tree\\memo.txt", kShiftJisLine);
     File("tree\\~tavelin-0000abcd-007.tmp", kShiftJisLine);
     File("tree\\~tavelin-notstaged.tmp", kShiftJisLine);
-    Settings settings = {};
-    settings.outputMethod = OutputMethod::RewriteInPlace;
+    Settings settings = RunSettings(OutputMethod::RewriteInPlace);
     std::string tree = scratch / "tree";
     const char* argv[] = {"TAVELIN.exe", tree.c_str(), nullptr};
     WorkList* list = BuildWorkList(2, argv, &settings);
@@ -298,7 +298,9 @@ TEST_F(FullVolume, InPlaceRewriteKeepsTheOldText) {
     for (bool recycle : {false, true}) {
         SCOPED_TRACE(recycle ? "with the Recycle Bin" : "without the Recycle Bin");
         ProgramCopy program;
-        program.WriteSettings(OutputMethod::RewriteInPlace, "", false, recycle);
+        Settings settings = RunSettings(OutputMethod::RewriteInPlace);
+        settings.keepOverwrittenInRecycleBin = recycle;
+        program.WriteSettings(settings);
         std::string file = volume + "\\memo.txt";
         ASSERT_TRUE(WriteBytes(file, old));
         RunResult run = RunProgram(program.exe(), "/sjis /noui " + Quoted(file));
@@ -374,7 +376,7 @@ long long TemporarySize(const ProgramCopy& program) {
 // its old or its new bytes, whole.
 TEST(KilledProgram, LargeFileHoldsItsOldOrItsNewBytes) {
     ProgramCopy program;
-    program.WriteSettings(OutputMethod::RewriteInPlace, "", false, false);
+    program.WriteSettings(RunSettings(OutputMethod::RewriteInPlace));
     const std::string old = Lines(kEucJpLine, 1000000);
     std::string file = program / "large.txt";
     std::string command = Quoted(program.exe()) + " /noui " + Quoted(file);
