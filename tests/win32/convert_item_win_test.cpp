@@ -326,8 +326,8 @@ TEST_F(ConvertItem, ItemsAreConvertedCopiedOrLeftAlone) {
     };
     // Both ways: each text into the other encoding; the binary file waits.
     for (const char* name : {"s.txt", "e.txt", "p.png"}) {
-        EXPECT_TRUE(ProcessWorkItem(&static_cast<const WorkItem&>(item(name)),
-                                    ConversionMask::BothWays, false));
+        WorkItem made = item(name);
+        ProcessWorkItem(&made, ConversionMask::BothWays, false);
     }
     EXPECT_EQ(ReadBytes(out + "\\s.txt"), kEucJp);
     EXPECT_EQ(ReadBytes(out + "\\e.txt"), kShiftJis);
@@ -354,10 +354,19 @@ TEST_F(ConvertItem, ItemsAreConvertedCopiedOrLeftAlone) {
     ASSERT_TRUE(SetFileAttributesA(in.c_str(), FILE_ATTRIBUTE_HIDDEN));
     WorkItem folder;
     EXPECT_TRUE(InitWorkItem(&folder, in.c_str(), in.c_str()));
-    EXPECT_TRUE(ProcessWorkItem(&folder, ConversionMask::BothWays, true));
+    ProcessWorkItem(&folder, ConversionMask::BothWays, true);
     EXPECT_EQ(GetFileAttributesA(in.c_str()),
               DWORD(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_DIRECTORY));
     EXPECT_EQ(ReadBytes(in + "\\s.txt"), kShiftJis);
+    // Into the output folder: mirrored there with its attributes, and only
+    // the folder itself (its files are items of their own).
+    WorkItem mirrored;
+    ASSERT_TRUE(InitWorkItem(&mirrored, in.c_str(), (out + "\\in").c_str()));
+    ProcessWorkItem(&mirrored, ConversionMask::BothWays, false);
+    EXPECT_EQ(GetFileAttributesA((out + "\\in").c_str()), GetFileAttributesA(in.c_str()));
+    EXPECT_FALSE(PathExists((out + "\\in\\s.txt").c_str()));
+    SetFileAttributesA(in.c_str(), FILE_ATTRIBUTE_NORMAL);
+    SetFileAttributesA((out + "\\in").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 }  // namespace

@@ -15,25 +15,31 @@ namespace {
 
 TEST(RecycleBin, TakesFilesOnly) {
     ScratchFolder scratch;
-    // A name of its own, so that the trash holds nothing else under it.
-    char name[64];
-    std::snprintf(name, sizeof name, "tavelin-%lu-%lu-f.txt", GetCurrentProcessId(),
-                  GetTickCount());
+    // Names of their own, so that the trash holds nothing else under them.
+    char stem[64];
+    std::snprintf(stem, sizeof stem, "tavelin-%lu-%lu", GetCurrentProcessId(), GetTickCount());
+    std::string name = std::string(stem) + "-f.txt";
     std::string file = scratch / name;
     ASSERT_TRUE(WriteBytes(file, "x"));
-    EXPECT_TRUE(MoveToRecycleBin(file.c_str()));
+    MoveToRecycleBin(file.c_str());
     EXPECT_FALSE(PathExists(file.c_str()));
-    if (RunningUnderWine()) {
-        std::string trash = HostTrashFolder();
+    std::string trash = RunningUnderWine() ? HostTrashFolder() : "";
+    if (!trash.empty()) {
         EXPECT_EQ(ReadBytes(trash + "\\files\\" + name), "x");
         DeleteFileA((trash + "\\files\\" + name).c_str());
         DeleteFileA((trash + "\\info\\" + name + ".trashinfo").c_str());
     }
-    std::string folder = scratch / "folder";
+    // A folder, and a name that is not there, are left alone.
+    std::string folder = scratch / (std::string(stem) + "-d");
     ASSERT_TRUE(MakeFolder(folder));
-    EXPECT_TRUE(MoveToRecycleBin(folder.c_str()));
+    MoveToRecycleBin(folder.c_str());
     EXPECT_TRUE(IsDirectory(folder.c_str()));
-    EXPECT_TRUE(MoveToRecycleBin((scratch / "missing").c_str()));
+    std::string missing = std::string(stem) + "-m.txt";
+    MoveToRecycleBin((scratch / missing).c_str());
+    if (!trash.empty()) {
+        EXPECT_FALSE(PathExists((trash + "\\files\\" + std::string(stem) + "-d").c_str()));
+        EXPECT_FALSE(PathExists((trash + "\\info\\" + missing + ".trashinfo").c_str()));
+    }
 }
 
 }  // namespace
