@@ -110,18 +110,19 @@ char** SplitCommandLine(const char* commandLine, std::int32_t* argc, LeadBytePre
 ConversionMask ParseSwitches(std::int32_t argc, char* const* argv, bool* suppressStartupDialog) {
     struct Switch {
         const char* text;
-        ConversionMask mask;  // 0: not a mask switch
+        ConversionMask mask;  // None: not a mask switch
     };
     static const Switch kSwitches[] = {
-        {"/sjis", IntoShiftJis}, {"/jms", IntoShiftJis}, {"/euc", IntoEucJp},
-        {"/auto", BothWays},     {"/noui", 0},           {"/dlg:0", 0},
+        {"/sjis", ConversionMask::IntoShiftJis}, {"/jms", ConversionMask::IntoShiftJis},
+        {"/euc", ConversionMask::IntoEucJp},     {"/auto", ConversionMask::BothWays},
+        {"/noui", ConversionMask::None},         {"/dlg:0", ConversionMask::None},
     };
-    ConversionMask mask = BothWays;
+    ConversionMask mask = ConversionMask::BothWays;
     *suppressStartupDialog = false;
     for (std::int32_t i = 1; i < argc; i++) {
         for (const Switch& s : kSwitches) {
             if (!EqualsIgnoringAsciiCase(argv[i], s.text)) continue;
-            if (s.mask != 0) {
+            if (s.mask != ConversionMask::None) {
                 mask = s.mask;
             } else {
                 *suppressStartupDialog = true;

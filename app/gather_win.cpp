@@ -7,11 +7,10 @@
 #include <map>
 #include <set>
 #include <string>
-#include <tuple>
 #include <vector>
 
-#include "engine/rewrite_win.h"
 #include "engine/staged_name.h"
+#include "engine/work_item_win.h"
 #include "util/path.h"
 #include "util/file_info_win.h"
 #include "util/holders_win.h"
@@ -20,16 +19,6 @@
 
 namespace {
 
-bool FitsPathBuffer(const char* path) {
-    return std::strlen(path) <= static_cast<std::size_t>(kPathCapacity - 2);
-}
-
-// What one file or folder is, whatever the path it was reached by: how it
-// was asked (kFileIdInfo or kFileIndex), the volume, and the file's number on it.
-using FileIdentity = std::tuple<int, ULONGLONG, ULONGLONG, ULONGLONG>;
-
-// The state of one gathering: the list, the folders already entered and the
-// files already listed for rewriting in place.
 // Files and folders met so far. Most are told apart by their number on the
 // volume alone (QueryFileIndex: under Wine, asking for the volume too goes
 // to the mount manager, a service in another process, for every file); only
@@ -40,36 +29,13 @@ struct Visited {
     std::map<ULONGLONG, std::vector<std::string>> pathsByIndex;
 };
 
+// The state of one gathering: the list, the folders already entered and the
+// files already listed for rewriting in place.
 struct TreeWalk {
     WorkList* list;
     Visited entered;
     Visited rewrittenInPlace;
 };
-
-constexpr int kFileIdInfo = 1;
-constexpr int kFileIndex = 2;
-
-// The identity from the open file alone, where the system can tell it
-// (see util/file_info_win.h). False where it cannot.
-bool IdentityById(HANDLE handle, FileIdentity* identity) {
-    FileIdInformation record;
-    if (!QueryFileIdInformation(handle, &record)) return false;
-    *identity =
-        FileIdentity(kFileIdInfo, record.volumeSerialNumber, record.fileId[0], record.fileId[1]);
-    return record.fileId[0] != 0 || record.fileId[1] != 0;
-}
-
-bool IdentityByIndex(HANDLE handle, FileIdentity* identity) {
-    BY_HANDLE_FILE_INFORMATION information;
-    if (!GetFileInformationByHandle(handle, &information)) return false;
-    *identity = FileIdentity(kFileIndex, information.dwVolumeSerialNumber,
-                             information.nFileIndexHigh, information.nFileIndexLow);
-    return information.nFileIndexHigh != 0 || information.nFileIndexLow != 0;
-}
-
-bool Identify(HANDLE handle, FileIdentity* identity) {
-    return IdentityById(handle, identity) || IdentityByIndex(handle, identity);
-}
 
 // True unless the file open at path is known to be something already
 // visited; it is added. Whatever the file system does not identify (no
@@ -78,17 +44,15 @@ bool FirstVisitOpen(Visited* seen, HANDLE handle, const char* path) {
     ULONGLONG index = 0;
     if (!QueryFileIndex(handle, &index)) {
         FileIdentity identity;
-        return !Identify(handle, &identity) || seen->identities.insert(identity).second;
+        return !IdentifyOpenFile(handle, &identity) || seen->identities.insert(identity).second;
     }
     std::vector<std::string>& paths = seen->pathsByIndex[index];
     if (!paths.empty()) {
         FileIdentity identity;
-        if (!Identify(handle, &identity)) return true;
+        if (!IdentifyOpenFile(handle, &identity)) return true;
         for (const std::string& earlier : paths) {
-            HandleHolder other(OpenToDescribe(earlier.c_str()));
             FileIdentity otherIdentity;
-            if (other.valid() && Identify(other.get(), &otherIdentity) &&
-                otherIdentity == identity) {
+            if (IdentifyFile(earlier.c_str(), &otherIdentity) && otherIdentity == identity) {
                 return false;
             }
         }
@@ -116,10 +80,16 @@ bool StillThere(const char* path) {
     return FindExists(path, &found);
 }
 
-// listed: the entry as its folder's enumeration returned it, or null for an
-// argument, which is looked up here.
-void Walk(TreeWalk* walk, const char* parent, const char* name, const char* destinationFolder,
-          const WIN32_FIND_DATAA* listed) {
+// Appends the item for parent\name and, for a folder, everything below it in
+// pre-order, with destinations below destinationFolder\name. An entry whose
+// source or destination path would not fit is left out with everything below
+// it; a folder already walked (a loop through a link to an ancestor, or a
+// second way to the same folder) keeps its own item but is not entered again,
+// and a file to be rewritten in place that is already listed under another
+// name (a link) is left out. listed: the entry as its folder's enumeration
+// returned it, or null for an argument, which is looked up here.
+void AddTree(TreeWalk* walk, const char* parent, const char* name, const char* destinationFolder,
+             const WIN32_FIND_DATAA* listed) {
     if (StringEquals(name, ".") || StringEquals(name, "..")) return;
     // A path that had to be cut could name another, existing file: such an
     // entry is left out, and so is everything below it.
@@ -159,10 +129,10 @@ void Walk(TreeWalk* walk, const char* parent, const char* name, const char* dest
     auto* item = static_cast<WorkItem*>(std::malloc(sizeof(WorkItem)));
     if (item != nullptr) {
         bool made = opened.valid() ? InitWorkItemOpen(item, source, destination, opened.Release())
-                                   : InitWorkItemKnowing(item, source, destination, &attributes);
+                                   : InitWorkItem(item, source, destination, &attributes);
         // Refused when a path is too long for the item itself.
-        if (!made ||
-            (listed != nullptr && !folder && item->code == Undetermined && !StillThere(source))) {
+        if (!made || (listed != nullptr && !folder && item->code == DetectionCode::Undetermined &&
+                      !StillThere(source))) {
             std::free(item);
             return;
         }
@@ -178,7 +148,7 @@ void Walk(TreeWalk* walk, const char* parent, const char* name, const char* dest
     HANDLE search = FindFirstFileA(pattern, &found);
     if (search == INVALID_HANDLE_VALUE) return;
     do {
-        Walk(walk, source, found.cFileName, destination, &found);
+        AddTree(walk, source, found.cFileName, destination, &found);
     } while (FindNextFileA(search, &found));
     FindClose(search);
 }
@@ -193,9 +163,10 @@ std::int32_t AddArgumentTree(void* element, std::int32_t, void* context) {
     char parent[kPathCapacity];
     char name[kPathCapacity];
     SplitPath(static_cast<const char*>(element), parent, name);
-    const char* destinationFolder =
-        gather->settings->outputMethod == RewriteInPlace ? parent : gather->settings->outputFolder;
-    Walk(gather->walk, parent, name, destinationFolder, nullptr);
+    const char* destinationFolder = gather->settings->outputMethod == OutputMethod::RewriteInPlace
+                                        ? parent
+                                        : gather->settings->outputFolder;
+    AddTree(gather->walk, parent, name, destinationFolder, nullptr);
     return 1;
 }
 
@@ -216,18 +187,6 @@ std::int32_t KeepUnlessInside(void* element, std::int32_t index, void* context) 
 
 }  // namespace
 
-bool FindExists(const char* path, WIN32_FIND_DATAA* found) {
-    HANDLE search = FindFirstFileA(path, found);
-    if (search == INVALID_HANDLE_VALUE) return false;
-    FindClose(search);
-    return true;
-}
-
-void AddTree(WorkList* list, const char* parent, const char* name, const char* destinationFolder) {
-    TreeWalk walk{list, {}, {}};
-    Walk(&walk, parent, name, destinationFolder, nullptr);
-}
-
 WorkList* BuildWorkList(std::int32_t argc, const char* const* arguments, const Settings* settings) {
     PtrList* paths = CollectArguments(argc, arguments);
     if (paths == nullptr) return nullptr;
@@ -238,7 +197,8 @@ WorkList* BuildWorkList(std::int32_t argc, const char* const* arguments, const S
     }
     // Without an output folder every destination would be a bare name,
     // relative to whatever the current folder is.
-    if (settings->outputMethod == RewriteInPlace || settings->outputFolder[0] != '\0') {
+    if (settings->outputMethod == OutputMethod::RewriteInPlace ||
+        settings->outputFolder[0] != '\0') {
         TreeWalk walk{list, {}, {}};
         GatherContext context{&walk, settings};
         PtrListForEach(paths, true, AddArgumentTree, &context);

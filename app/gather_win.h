@@ -34,15 +34,3 @@ bool ResolveShortcut(const char* path, char* out, int size);
 // The shell's full file-system form of an existing path; false, with out
 // empty, when the shell cannot parse it or the result does not fit.
 bool CanonicalizePath(const char* path, char* out, int size);
-
-// Appends the item for parent\name and, for a folder, everything below it in
-// pre-order, with destinations below destinationFolder\name. An entry whose
-// source or destination path would not fit is left out with everything below
-// it; a folder already walked (a loop through a link to an ancestor, or a
-// second way to the same folder) keeps its own item but is not entered again,
-// and a file to be rewritten in place that is already listed under another
-// name (a link) is left out.
-void AddTree(WorkList* list, const char* parent, const char* name, const char* destinationFolder);
-
-// FindFirstFileA on the path; the search is closed at once.
-bool FindExists(const char* path, WIN32_FIND_DATAA* found);

@@ -19,8 +19,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     char** argv = SplitCommandLine(GetCommandLineA(), &argc, SystemLeadByte);
     if (argv == nullptr) return 1;
 
-    TraceRoutine trace = GetTraceRoutine();
-    for (std::int32_t i = 0; i < argc; i++) trace("argv[%2d]=%s\r\n", static_cast<int>(i), argv[i]);
+    for (std::int32_t i = 0; i < argc; i++) {
+        DebugTrace("argv[%2d]=%s\r\n", static_cast<int>(i), argv[i]);
+    }
 
     InitCommonControls();
     // Only a successful initialisation (S_FALSE included) is to be undone.

@@ -3,8 +3,7 @@
 #include "app/command_line.h"
 #include "app/gather_win.h"
 #include "app/settings_win.h"
-#include "app/work_list.h"
-#include "engine/rewrite_win.h"
+#include "engine/convert_item_win.h"
 #include "ui/busy_window_win.h"
 #include "ui/settings_dialog_win.h"
 #include "ui/undetermined_dialog_win.h"
@@ -25,8 +24,8 @@ bool DecideSettingsDialog(Settings* settings, std::int32_t argc, char* const* ar
     bool shiftDown = GetKeyState(VK_SHIFT) < 0;
     bool wanted = shiftDown || (!suppressStartupDialog && settings->showSettingsAtStartup);
     // An output folder that is not there forces the dialog, even under /noui.
-    bool unusable =
-        settings->outputMethod == IntoOutputFolder && !IsDirectory(settings->outputFolder);
+    bool unusable = settings->outputMethod == OutputMethod::IntoOutputFolder &&
+                    !IsDirectory(settings->outputFolder);
     if (wanted || unusable) {
         settings->dialogBeforeRun = true;
         settings->outputFolderWarning = unusable;

@@ -8,9 +8,7 @@
 #include "util/text.h"
 
 // Where a run writes its results. The settings file stores these values.
-using OutputMethod = std::int32_t;
-
-enum : OutputMethod {
+enum class OutputMethod : std::int32_t {
     IntoOutputFolder = 0,
     RewriteInPlace = 1,
 };

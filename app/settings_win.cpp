@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "app/profile_integer.h"
+#include "util/path.h"
 #include "util/path_win.h"
 #include "util/text.h"
 
@@ -38,10 +39,19 @@ std::int32_t ReadNumber(const char* path, const char* section, const char* key,
 // the user is asked to choose again.
 void ReadOutputFolder(const char* path, const char* defaultFolder, char* folder) {
     char text[kValueCapacity];
-    DWORD length = GetPrivateProfileStringA(kSection, kOutputFolderKey, defaultFolder, text,
-                                            kValueCapacity, path);
-    if (length > static_cast<DWORD>(kPathCapacity - 2)) text[0] = '\0';
+    GetPrivateProfileStringA(kSection, kOutputFolderKey, defaultFolder, text, kValueCapacity, path);
+    if (!FitsPathBuffer(text)) text[0] = '\0';
     CopyBounded(folder, text, kPathCapacity - 1);
+}
+
+// The number the settings file stores for an output method.
+std::int32_t Stored(OutputMethod method) { return static_cast<std::int32_t>(method); }
+
+// The output method a stored number stands for: anything but the two known
+// numbers is the output folder.
+OutputMethod OutputMethodOf(std::int32_t stored) {
+    return stored == Stored(OutputMethod::RewriteInPlace) ? OutputMethod::RewriteInPlace
+                                                          : OutputMethod::IntoOutputFolder;
 }
 
 }  // namespace
@@ -83,23 +93,21 @@ void LoadSettings(Settings* settings) {
         settings->keepOverwrittenInRecycleBin =
             ReadFlag(path, kSection, kKeepInRecycleBinKey, false);
         settings->showSettingsAtStartup = ReadFlag(path, kSection, kShowAtStartupKey, true);
-        settings->outputMethod = ReadInteger(path, kSection, kOutputMethodKey, IntoOutputFolder);
+        settings->outputMethod = OutputMethodOf(
+            ReadInteger(path, kSection, kOutputMethodKey, Stored(OutputMethod::IntoOutputFolder)));
         ReadOutputFolder(path, desktop, settings->outputFolder);
         settings->listDialogWidth = ReadInteger(path, kSection, kDialogWidthKey, 640);
         settings->listDialogHeight = ReadInteger(path, kSection, kDialogHeightKey, 400);
     } else {
         settings->keepOverwrittenInRecycleBin = false;
         settings->showSettingsAtStartup = true;
-        settings->outputMethod = IntoOutputFolder;
+        settings->outputMethod = OutputMethod::IntoOutputFolder;
         CopyBounded(settings->outputFolder, desktop, kPathCapacity - 1);
         settings->listDialogWidth = 640;
         settings->listDialogHeight = 400;
     }
     settings->listSortAscending = true;
     settings->listSortColumn = 0;
-    if (settings->outputMethod != IntoOutputFolder && settings->outputMethod != RewriteInPlace) {
-        settings->outputMethod = IntoOutputFolder;
-    }
 }
 
 bool SaveSettings(const Settings* settings) {
@@ -110,7 +118,7 @@ bool SaveSettings(const Settings* settings) {
     bool saved =
         WriteFlag(path, kSection, kKeepInRecycleBinKey, settings->keepOverwrittenInRecycleBin);
     saved &= WriteFlag(path, kSection, kShowAtStartupKey, settings->showSettingsAtStartup);
-    saved &= WriteInteger(path, kSection, kOutputMethodKey, settings->outputMethod);
+    saved &= WriteInteger(path, kSection, kOutputMethodKey, Stored(settings->outputMethod));
     saved &= WritePrivateProfileStringA(kSection, kOutputFolderKey, settings->outputFolder, path) !=
              FALSE;
     saved &= WriteInteger(path, kSection, kDialogWidthKey, settings->listDialogWidth);

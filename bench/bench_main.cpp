@@ -30,10 +30,10 @@ struct NamedRule {
 };
 
 const NamedRule kRules[] = {
-    {"sjis-euc", ShiftJis, IntoEucJp},
-    {"euc-sjis", EucJp, IntoShiftJis},
-    {"jis-sjis", Iso2022Jp, IntoShiftJis},
-    {"jis-euc", Iso2022Jp, IntoEucJp},
+    {"sjis-euc", DetectionCode::ShiftJis, ConversionMask::IntoEucJp},
+    {"euc-sjis", DetectionCode::EucJp, ConversionMask::IntoShiftJis},
+    {"jis-sjis", DetectionCode::Iso2022Jp, ConversionMask::IntoShiftJis},
+    {"jis-euc", DetectionCode::Iso2022Jp, ConversionMask::IntoEucJp},
 };
 
 int Detect(const char* path) {
@@ -58,7 +58,7 @@ int Convert(const char* name, const char* from, const char* to) {
         std::fprintf(stderr, "tavelin_bench: unknown rule %s\n", name);
         return 2;
     }
-    ByteStream* input = StreamOpen(from, "r");
+    ByteStream* input = StreamOpen(from, StreamMode::ReadText);
     ByteStream* output = input ? StreamOpen(to, rule->outputMode) : nullptr;
     if (output == nullptr) {
         StreamClose(input);

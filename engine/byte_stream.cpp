@@ -14,23 +14,25 @@ constexpr int kNoSpecialByte = 0x100;
 
 unsigned char* BlockStart(ByteStream* stream) { return stream->storage + kStreamPushbackRoom; }
 
-struct StreamMode {
+// What a mode asks of a stream; not valid for a value that is none of the four.
+struct ModeTraits {
     bool valid;
     bool reading;
     bool text;
 };
 
-StreamMode ParseMode(const char* mode) {
-    StreamMode parsed{false, false, false};
-    if (mode == nullptr) return parsed;
-    if (std::strcmp(mode, "r") == 0 || std::strcmp(mode, "rb") == 0) {
-        parsed.reading = true;
-    } else if (std::strcmp(mode, "w") != 0 && std::strcmp(mode, "wb") != 0) {
-        return parsed;
+ModeTraits TraitsOf(StreamMode mode) {
+    switch (mode) {
+        case StreamMode::ReadText:
+            return {true, true, true};
+        case StreamMode::ReadBinary:
+            return {true, true, false};
+        case StreamMode::WriteText:
+            return {true, false, true};
+        case StreamMode::WriteBinary:
+            return {true, false, false};
     }
-    parsed.valid = true;
-    parsed.text = mode[1] == '\0';
-    return parsed;
+    return {false, false, false};
 }
 
 // The last stream closed, kept for the next one opened. A stream holds a
@@ -54,7 +56,7 @@ void FreeStream(ByteStream* stream) {
     }
 }
 
-ByteStream* CreateStream(std::FILE* file, StreamMode mode) {
+ByteStream* CreateStream(std::FILE* file, ModeTraits mode) {
     const bool reading = mode.reading;
     const bool text = mode.text;
     ByteStream* stream = NewStream();
@@ -154,7 +156,7 @@ int ClassifyAfterMark(const unsigned char* bytes, std::size_t length) {
     return 0;
 }
 
-// Applies the "r" translations to a freshly read block in place and returns
+// Applies the ReadText translations to a freshly read block in place and returns
 // the number of bytes left to deliver.
 std::size_t TranslateTextBlock(ByteStream* stream, unsigned char* block, std::size_t length) {
     if (!HoldsEither(block, length, kEndMark, kCr)) return length;
@@ -216,8 +218,8 @@ void FlushBlock(ByteStream* stream) {
 
 }  // namespace
 
-ByteStream* StreamOpen(const char* path, const char* mode) {
-    StreamMode parsed = ParseMode(mode);
+ByteStream* StreamOpen(const char* path, StreamMode mode) {
+    ModeTraits parsed = TraitsOf(mode);
     if (path == nullptr || !parsed.valid) return nullptr;
     // Always binary underneath: the translations are done here, the same way
     // on every platform.
@@ -228,9 +230,9 @@ ByteStream* StreamOpen(const char* path, const char* mode) {
     return CreateStream(file, parsed);
 }
 
-ByteStream* StreamAttach(std::FILE* file, const char* mode) {
+ByteStream* StreamAttach(std::FILE* file, StreamMode mode) {
     if (file == nullptr) return nullptr;
-    StreamMode parsed = ParseMode(mode);
+    ModeTraits parsed = TraitsOf(mode);
     if (!parsed.valid) {
         std::fclose(file);
         return nullptr;

@@ -1,17 +1,26 @@
 // The engine's buffered byte streams over the C runtime's binary files. They
-// perform the text-mode translations themselves, identically on every build:
-//   "r"  reading: CR LF arrives as LF, a lone CR as CR, the first 0x1A ends the input
-//   "w"  writing: every LF goes out as CR LF
-//   "rb", "wb": bytes pass unchanged
+// perform the text-mode translations themselves, identically on every build.
 // One byte can be pushed back. The per-byte path is inline.
 #pragma once
 
 #include <cstdint>
 
+// The C runtime's "r", "rb", "w" and "wb".
+enum class StreamMode {
+    ReadText,     // CR LF arrives as LF, a lone CR as CR, the first 0x1A ends the input
+    ReadBinary,   // bytes pass unchanged
+    WriteText,    // every LF goes out as CR LF
+    WriteBinary,  // bytes pass unchanged
+};
+
+constexpr bool IsReadMode(StreamMode mode) {
+    return mode == StreamMode::ReadText || mode == StreamMode::ReadBinary;
+}
+
 struct ByteStream;  // defined below the interface, for the inline fast path
 
 // Null when the file cannot be opened or the mode is not one of the four.
-ByteStream* StreamOpen(const char* path, const char* mode);
+ByteStream* StreamOpen(const char* path, StreamMode mode);
 // 0 to 255, or -1 at the end of the input (or a read error).
 inline int StreamReadByte(ByteStream* stream);
 // The next read returns this byte again.
@@ -30,7 +39,7 @@ bool StreamFlush(ByteStream* stream);
 // Takes over a file the caller opened in binary mode (for memory files in
 // tests), with the buffering the caller chose; the stream closes it. Null,
 // with the file closed, for a bad mode.
-ByteStream* StreamAttach(std::FILE* file, const char* mode);
+ByteStream* StreamAttach(std::FILE* file, StreamMode mode);
 // True when a read or a write has failed so far. A read error ends the input
 // like the end of the file; StreamClose then reports false.
 bool StreamFailed(const ByteStream* stream);
@@ -38,7 +47,7 @@ bool StreamFailed(const ByteStream* stream);
 // made from an input that could not be read completely must not be taken for a
 // complete result.
 void StreamMarkFailed(ByteStream* stream);
-// "r" only: true when the input was ended by a 0x1A byte and some byte other
+// ReadText only: true when the input was ended by a 0x1A byte and some byte other
 // than 0x1A follows it in the file (a binary file rather than a text with a
 // final end-of-file mark). May read the rest of the file to find out.
 bool StreamDataFollowsEndMark(ByteStream* stream);
@@ -60,7 +69,8 @@ struct ByteStream {
     unsigned char* writeNext;
     unsigned char* writeEnd;
     // The one byte value that the inline write path must not store directly:
-    // LF in "w" (it goes out as CR LF); 0x100, which no byte equals, otherwise.
+    // LF in WriteText (it goes out as CR LF); 0x100, which no byte equals,
+    // otherwise.
     int writeSpecial;
     std::FILE* file;
     bool reading;
@@ -68,7 +78,7 @@ struct ByteStream {
     bool fileEnded;     // the file has no more bytes (or a read failed)
     bool inputEnded;    // nothing more will be delivered beyond the buffered bytes
     bool carriedCr;     // a CR ended the last block; the next block decides its fate
-    bool endMarkSeen;   // "r": a 0x1A ended the input
+    bool endMarkSeen;   // ReadText: a 0x1A ended the input
     int dataAfterMark;  // after the 0x1A: -1 not known yet, 0 only 0x1A bytes, 1 other bytes
     bool failed;
     unsigned char storage[kStreamPushbackRoom + kStreamBlockSize];

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <cstdio>
 
-ByteStream* StreamAttachHandle(HANDLE file, const char* mode) {
-    if (file == INVALID_HANDLE_VALUE || file == nullptr || mode == nullptr) return nullptr;
-    bool reading = mode[0] == 'r';
+ByteStream* StreamAttachHandle(HANDLE file, StreamMode mode) {
+    if (file == INVALID_HANDLE_VALUE || file == nullptr) return nullptr;
+    bool reading = IsReadMode(mode);
     int descriptor = _open_osfhandle(reinterpret_cast<std::intptr_t>(file),
                                      _O_BINARY | (reading ? _O_RDONLY : _O_WRONLY));
     if (descriptor < 0) {

@@ -7,10 +7,10 @@
 
 #include "engine/byte_stream.h"
 
-// Takes over the handle (opened for writing for "w" and "wb", for reading for
-// "r" and "rb"); the stream closes it. Null, with the handle closed, when the
-// C runtime cannot take it or the mode is not one of the four.
-ByteStream* StreamAttachHandle(HANDLE file, const char* mode);
+// Takes over the handle (opened for reading for the read modes, for writing
+// for the write modes); the stream closes it. Null, with the handle closed,
+// when the C runtime cannot take it or the mode is not one of the four.
+ByteStream* StreamAttachHandle(HANDLE file, StreamMode mode);
 // The handle underneath a stream made by StreamAttachHandle (or opened by
 // name), still owned by the stream.
 HANDLE StreamHandle(ByteStream* stream);

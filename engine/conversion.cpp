@@ -8,18 +8,22 @@
 #include "engine/word_scan.h"
 
 const ConversionRule ConversionTable[kConversionRuleCount] = {
-    {IntoEucJp, ShiftJis, ReadShiftJisChar, ShiftJisToEucJp, WriteCodeChar, "wb"},
-    {IntoShiftJis, EucJp, ReadEucJpChar, EucJpToShiftJis, WriteCodeChar, "w"},
-    {IntoShiftJis, Iso2022Jp, ReadIso2022JpChar, JisToShiftJis, WriteCodeChar, "w"},
-    {IntoEucJp, Iso2022Jp, ReadIso2022JpChar, JisToEucJp, WriteCodeChar, "wb"},
+    {ConversionMask::IntoEucJp, DetectionCode::ShiftJis, ReadShiftJisChar, ShiftJisToEucJp,
+     WriteCodeChar, StreamMode::WriteBinary},
+    {ConversionMask::IntoShiftJis, DetectionCode::EucJp, ReadEucJpChar, EucJpToShiftJis,
+     WriteCodeChar, StreamMode::WriteText},
+    {ConversionMask::IntoShiftJis, DetectionCode::Iso2022Jp, ReadIso2022JpChar, JisToShiftJis,
+     WriteCodeChar, StreamMode::WriteText},
+    {ConversionMask::IntoEucJp, DetectionCode::Iso2022Jp, ReadIso2022JpChar, JisToEucJp,
+     WriteCodeChar, StreamMode::WriteBinary},
 };
 
 RuleOutcome FindConversionRule(DetectionCode code, ConversionMask mask,
                                const ConversionRule** rule) {
     if (rule != nullptr) *rule = nullptr;
-    if (code == Undetermined) return RuleOutcome::Skip;
+    if (code == DetectionCode::Undetermined) return RuleOutcome::Skip;
     for (const ConversionRule& row : ConversionTable) {
-        if ((row.targetMask & mask) != 0 && row.sourceCode == code) {
+        if (Includes(mask, row.targetMask) && row.sourceCode == code) {
             if (rule != nullptr) *rule = &row;
             return RuleOutcome::Convert;
         }
@@ -37,7 +41,7 @@ constexpr unsigned char kEscape = 0x1B;
 // read position straight into the output block, as far as both blocks
 // allow. Each such byte is a character of its own for every reader (in the
 // one-byte mode of ISO-2022-JP), every mapper returns it unchanged, and the
-// writer puts it out as one byte, with a CR before an LF in "w": so copying
+// writer puts it out as one byte, with a CR before an LF in WriteText: so copying
 // gives exactly the bytes that reading, mapping and writing one by one would.
 bool CopyPlainRun(ByteStream* input, ByteStream* output) {
     unsigned char* p = input->readNext;
@@ -164,7 +168,7 @@ inline unsigned JisToShiftJisTable(unsigned first, unsigned second) {
 // straight into the output block, as far as both blocks allow: the same
 // value the reader would return goes through the same mapper and comes out
 // as the writer would put it. A pair cut by the end of the block, and a
-// result byte that the writer must translate (LF in "w"), are left to the
+// result byte that the writer must translate (LF in WriteText), are left to the
 // character loop.
 template <CodeMapper Map, PairTest IsPair, PairLookup LookUp, bool kSetTopBits>
 bool ConvertPairRun(ByteStream* input, ByteStream* output) {
@@ -264,6 +268,16 @@ void TranscodeThrough(ByteStream* input, ByteStream* output, const ConversionRul
     }
 }
 
+// The last two arguments of TranscodeWith, by name. JIS X 0208 pairs go into
+// EUC-JP by setting the top bit of both bytes, many pairs at a time; the
+// other rules look up or map each pair. ISO-2022-JP shifts between its
+// one-byte and two-byte modes with escape sequences; the others have no
+// modes.
+constexpr bool kSetsTopBits = true;
+constexpr bool kMapsEachPair = false;
+constexpr bool kShiftsModes = true;
+constexpr bool kHasNoModes = false;
+
 template <CodeReader Read, CodeMapper Map>
 bool Uses(const ConversionRule* rule) {
     return rule->reader == Read && rule->mapper == Map && rule->writer == WriteCodeChar;
@@ -274,17 +288,17 @@ bool Uses(const ConversionRule* rule) {
 void TranscodeStream(ByteStream* input, ByteStream* output, const ConversionRule* rule) {
     if (input == nullptr || output == nullptr || rule == nullptr) return;
     if (Uses<ReadShiftJisChar, ShiftJisToEucJp>(rule)) {
-        TranscodeWith<ReadShiftJisChar, ShiftJisToEucJp, ShiftJisPair, ShiftJisToEucJpTable, false,
-                      false>(input, output);
+        TranscodeWith<ReadShiftJisChar, ShiftJisToEucJp, ShiftJisPair, ShiftJisToEucJpTable,
+                      kMapsEachPair, kHasNoModes>(input, output);
     } else if (Uses<ReadEucJpChar, EucJpToShiftJis>(rule)) {
-        TranscodeWith<ReadEucJpChar, EucJpToShiftJis, EucJpPair, EucJpToShiftJisTable, false,
-                      false>(input, output);
+        TranscodeWith<ReadEucJpChar, EucJpToShiftJis, EucJpPair, EucJpToShiftJisTable,
+                      kMapsEachPair, kHasNoModes>(input, output);
     } else if (Uses<ReadIso2022JpChar, JisToShiftJis>(rule)) {
-        TranscodeWith<ReadIso2022JpChar, JisToShiftJis, TwoByteModePair, JisToShiftJisTable, false,
-                      true>(input, output);
+        TranscodeWith<ReadIso2022JpChar, JisToShiftJis, TwoByteModePair, JisToShiftJisTable,
+                      kMapsEachPair, kShiftsModes>(input, output);
     } else if (Uses<ReadIso2022JpChar, JisToEucJp>(rule)) {
-        TranscodeWith<ReadIso2022JpChar, JisToEucJp, TwoByteModePair, NoTable, true, true>(input,
-                                                                                           output);
+        TranscodeWith<ReadIso2022JpChar, JisToEucJp, TwoByteModePair, NoTable, kSetsTopBits,
+                      kShiftsModes>(input, output);
     } else {
         TranscodeThrough(input, output, rule);
     }

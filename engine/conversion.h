@@ -16,12 +16,12 @@ using CodeMapper = CodeChar (*)(CodeChar value);
 using CodeWriter = void (*)(CodeChar value, ByteStream* output);
 
 struct ConversionRule {
-    ConversionMask targetMask;  // IntoShiftJis or IntoEucJp
+    ConversionMask targetMask;  // ConversionMask::IntoShiftJis or ConversionMask::IntoEucJp
     DetectionCode sourceCode;
     CodeReader reader;
     CodeMapper mapper;
     CodeWriter writer;
-    const char* outputMode;  // "w" (LF out as CR LF) or "wb"
+    StreamMode outputMode;  // WriteText (LF out as CR LF) or WriteBinary
 };
 
 enum class RuleOutcome { Skip, Convert, Copy };
@@ -30,11 +30,12 @@ enum class RuleOutcome { Skip, Convert, Copy };
 RuleOutcome FindConversionRule(DetectionCode code, ConversionMask mask,
                                const ConversionRule** rule);
 // Reads, maps and writes until the reader reports the end. The input must be
-// opened "r", the output with the rule's outputMode.
+// opened ReadText, the output with the rule's outputMode.
 void TranscodeStream(ByteStream* input, ByteStream* output, const ConversionRule* rule);
 
 // The four rules, searched in this order: Shift-JIS into EUC-JP, EUC-JP into
 // Shift-JIS, ISO-2022-JP into Shift-JIS, ISO-2022-JP into EUC-JP. Shift-JIS
-// output is written "w" (CR LF line ends), EUC-JP output "wb" (LF line ends).
+// output is written WriteText (CR LF line ends), EUC-JP output WriteBinary
+// (LF line ends).
 constexpr int kConversionRuleCount = 4;
 extern const ConversionRule ConversionTable[kConversionRuleCount];

@@ -71,10 +71,6 @@ inline __attribute__((always_inline)) unsigned char* SkipPlainRun(unsigned char*
     return p;
 }
 
-// Skips the well-formed double-byte characters that start at p, for a
-// validator that runs alone and stands at a character start: each leaves it
-// there without a violation, and none holds an LF, an ESC or a NUL. Returns
-// where they end (p itself when none starts there).
 // What each byte can be in Shift-JIS, looked up: two range tests per byte
 // are most of the time spent on a pair.
 constexpr std::uint8_t kLeadByte = 1;
@@ -93,6 +89,10 @@ constexpr ShiftJisByteKinds MakeShiftJisByteKinds() {
 }
 constexpr ShiftJisByteKinds kShiftJisByteKinds = MakeShiftJisByteKinds();
 
+// Skips the well-formed double-byte characters that start at p, for a
+// validator that runs alone and stands at a character start: each leaves it
+// there without a violation, and none holds an LF, an ESC or a NUL. Returns
+// where they end (p itself when none starts there).
 unsigned char* SkipValidPairs(const ShiftJisRecognizer&, unsigned char* p,
                               const unsigned char* end) {
     while (end - p >= 2 && (kShiftJisByteKinds.kind[p[0]] & kLeadByte) != 0 &&
@@ -283,7 +283,7 @@ void GatherEvidence(ByteStream* input, EncodingEvidence* evidence) {
 }
 
 bool GatherFileEvidence(const char* path, EncodingEvidence* evidence) {
-    ByteStream* input = StreamOpen(path, "r");
+    ByteStream* input = StreamOpen(path, StreamMode::ReadText);
     if (input == nullptr) return false;
     return GatherStreamEvidence(input, evidence);
 }
@@ -297,32 +297,32 @@ bool GatherStreamEvidence(ByteStream* input, EncodingEvidence* evidence) {
 DetectionCode DecideByContent(const EncodingEvidence& e) {
     // A text file ends at its end mark; bytes after it mean a binary file
     // (every PNG starts with 0x89 'P' 'N' 'G' CR LF 0x1A).
-    if (e.dataAfterEndMark) return Undetermined;
+    if (e.dataAfterEndMark) return DetectionCode::Undetermined;
     // Text in these encodings never holds a NUL byte; UTF-16 without a
     // byte-order mark does, and would be destroyed by a conversion.
-    if (e.holdsNul) return Undetermined;
+    if (e.holdsNul) return DetectionCode::Undetermined;
     // Short UTF-8 Japanese often passes every Shift-JIS rule; converting it
     // would destroy it.
-    if (e.utf8NonAscii) return Undetermined;
+    if (e.utf8NonAscii) return DetectionCode::Undetermined;
     const bool iso = e.iso2022Jp == 0;
     const bool sjis = e.shiftJis == 0;
     const bool euc = e.eucJp == 0;
     // Exactly one clean validator decides.
-    if (sjis && !euc && !iso) return ShiftJis;
-    if (euc && !sjis && !iso) return EucJp;
-    if (iso && !sjis && !euc) return Iso2022Jp;
+    if (sjis && !euc && !iso) return DetectionCode::ShiftJis;
+    if (euc && !sjis && !iso) return DetectionCode::EucJp;
+    if (iso && !sjis && !euc) return DetectionCode::Iso2022Jp;
     // Otherwise the line ends decide, but 8-bit or escaped text only when it
     // is clean both as Shift-JIS and as EUC-JP and has a line end at all.
-    if (e.escapeOrHigh != 0 && !(e.lines != 0 && sjis && euc)) return Undetermined;
+    if (e.escapeOrHigh != 0 && !(e.lines != 0 && sjis && euc)) return DetectionCode::Undetermined;
     return LineEndsDecide;
 }
 
 DetectionCode DecideByLineEnds(std::uint64_t bytes, std::uint64_t lines, std::uint64_t fileSize) {
-    if (fileSize == kUnknownFileSize) return Undetermined;
-    if (bytes == fileSize) return EucJp;  // nothing removed: no CR LF pair, no 0x1A
-    if (bytes > fileSize) return Undetermined;
-    if (bytes + lines == fileSize) return ShiftJis;  // one CR removed for every LF
-    return Undetermined;
+    if (fileSize == kUnknownFileSize) return DetectionCode::Undetermined;
+    if (bytes == fileSize) return DetectionCode::EucJp;  // nothing removed: no CR LF pair, no 0x1A
+    if (bytes > fileSize) return DetectionCode::Undetermined;
+    if (bytes + lines == fileSize) return DetectionCode::ShiftJis;  // one CR removed for every LF
+    return DetectionCode::Undetermined;
 }
 
 DetectionCode DecideEncoding(const EncodingEvidence& evidence, std::uint64_t fileSize) {

@@ -9,14 +9,18 @@
 #include "engine/detection_code.h"
 
 struct EncodingEvidence {
-    // Final violation counts: J, S, E, and A (ESC and 8-bit bytes). Only
-    // whether a count is zero matters, so a validator that has found a
-    // violation is not fed any further; its count stays at the first few.
+    // How many bytes broke the rules of each validator (ISO-2022-JP,
+    // Shift-JIS, EUC-JP), and how many bytes were ESC or 8-bit (0x80 and
+    // above). Only whether a count is zero matters, so a validator that has
+    // found a violation is not fed any further; its count stays at the first
+    // few.
     std::int32_t iso2022Jp = 0;
     std::int32_t shiftJis = 0;
     std::int32_t eucJp = 0;
     std::int32_t escapeOrHigh = 0;
-    // n and L: bytes delivered by the text-mode stream and LF bytes among them.
+    // The bytes the text-mode stream delivered (a CR LF pair as one LF,
+    // nothing from the end mark on), and the LF bytes among them: set against
+    // the file's size, they tell what text mode removed.
     std::uint64_t bytes = 0;
     std::uint64_t lines = 0;
     // Well-formed UTF-8 holding at least one byte of 0x80 or above.
@@ -33,16 +37,17 @@ struct EncodingEvidence {
     bool settledEarly = false;
 };
 
-// Reads the stream (opened "r") to its end and gathers the evidence.
+// Reads the stream (opened ReadText) to its end and gathers the evidence.
 void GatherEvidence(ByteStream* input, EncodingEvidence* evidence);
-// Opens the path "r", gathers and closes. False when the file cannot be opened
+// Opens the path ReadText, gathers and closes. False when the file cannot be opened
 // or was not read completely (a read error): nothing can be decided then.
 bool GatherFileEvidence(const char* path, EncodingEvidence* evidence);
-// The same for a stream already open "r", which is closed.
+// The same for a stream already open ReadText, which is closed.
 bool GatherStreamEvidence(ByteStream* input, EncodingEvidence* evidence);
 
-// What DecideByContent answers when only the line ends can decide.
-constexpr DetectionCode LineEndsDecide = 0;
+// What DecideByContent answers when only the line ends can decide: no code of
+// a file's.
+constexpr DetectionCode LineEndsDecide = DetectionCode{0};
 // Stands for a file size that could not be read.
 constexpr std::uint64_t kUnknownFileSize = ~std::uint64_t{0};
 

@@ -24,14 +24,15 @@ DetectionCode Decide(const char* path, const EncodingEvidence& evidence) {
 
 DetectionCode DetectEncoding(const char* path) {
     EncodingEvidence evidence;
-    if (!GatherFileEvidence(path, &evidence)) return Undetermined;
+    if (!GatherFileEvidence(path, &evidence)) return DetectionCode::Undetermined;
     return Decide(path, evidence);
 }
 
 DetectionCode DetectOpenFile(HANDLE file, const char* path) {
-    ByteStream* input = StreamAttachHandle(file, "r");
+    ByteStream* input = StreamAttachHandle(file, StreamMode::ReadText);
     EncodingEvidence evidence;
-    if (input == nullptr || !GatherStreamEvidence(input, &evidence)) return Undetermined;
+    if (input == nullptr || !GatherStreamEvidence(input, &evidence))
+        return DetectionCode::Undetermined;
     // Closed by now: the size is asked of the file alone, exclusively.
     return Decide(path, evidence);
 }

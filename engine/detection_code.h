@@ -3,9 +3,9 @@
 
 #include <cstdint>
 
-using DetectionCode = std::int32_t;
-
-enum : DetectionCode {
+// The numbers are the ones the review stores in an item when the user
+// decides about a file.
+enum class DetectionCode : std::int32_t {
     Directory = 100,
     Undetermined = 101,
     EucJp = 102,
@@ -18,14 +18,36 @@ enum : DetectionCode {
 // undetermined file, or one the user chose to copy) is what the user is
 // asked about after a run.
 inline bool IsDecidedCode(DetectionCode code) {
-    return code == Directory || code == EucJp || code == ShiftJis || code == Iso2022Jp;
+    switch (code) {
+        case DetectionCode::Directory:
+        case DetectionCode::EucJp:
+        case DetectionCode::ShiftJis:
+        case DetectionCode::Iso2022Jp:
+            return true;
+        case DetectionCode::Undetermined:
+        case DetectionCode::CopyUnchanged:
+            break;
+    }
+    return false;
 }
 
-// Into which encodings a run converts: a bit set.
-using ConversionMask = std::int32_t;
-
-enum : ConversionMask {
+// Into which encodings a run converts: a bit set, one bit for each encoding
+// files are converted into. The switches and the settings dialog choose one
+// of the named sets; each rule of the conversion table has one bit.
+enum class ConversionMask : std::int32_t {
+    None = 0,
     IntoShiftJis = 2,
     IntoEucJp = 4,
-    BothWays = 6,
+    BothWays = IntoShiftJis | IntoEucJp,  // 6: each file into the other encoding
 };
+
+constexpr ConversionMask operator|(ConversionMask a, ConversionMask b) {
+    return static_cast<ConversionMask>(static_cast<std::int32_t>(a) | static_cast<std::int32_t>(b));
+}
+constexpr ConversionMask operator&(ConversionMask a, ConversionMask b) {
+    return static_cast<ConversionMask>(static_cast<std::int32_t>(a) & static_cast<std::int32_t>(b));
+}
+// Whether the mask converts into any of the encodings of into.
+constexpr bool Includes(ConversionMask mask, ConversionMask into) {
+    return (mask & into) != ConversionMask::None;
+}

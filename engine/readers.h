@@ -1,4 +1,4 @@
-// Readers: each takes one character from a stream opened "r" (one or two
+// Readers: each takes one character from a stream opened ReadText (one or two
 // bytes, or for ISO-2022-JP a character after any escape sequences) and
 // returns it as a CodeChar, or EndOfInput. Readers never reject a byte: a lead
 // byte pairs with whatever follows it, anything else comes back alone.

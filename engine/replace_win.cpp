@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "engine/rewrite_win.h"
+#include "engine/recycle_bin_win.h"
 #include "engine/staged_name.h"
 #include "util/file_info_win.h"
 #include "util/holders_win.h"
@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr int kPathBuffer = 261;
 // Large blocks: a big file is copied in few calls, and the buffer is static so
 // that a small file costs no allocation.
 constexpr DWORD kBlockSize = 1 << 20;
@@ -21,7 +20,7 @@ BlockWriter blockWriter = WriteFile;
 
 // Traces a write that did not happen: the destination's name and the reason.
 void TraceFailure(const char* destination, const char* reason, DWORD error) {
-    GetTraceRoutine()("%s: not written: %s (error %lu)\r\n", destination, reason, error);
+    DebugTrace("%s: not written: %s (error %lu)\r\n", destination, reason, error);
 }
 
 HANDLE OpenForReading(const char* path) {
@@ -79,45 +78,37 @@ bool StampTimes(HANDLE file, const Placement* placement) {
                        &source->ftLastWriteTime) != FALSE;
 }
 
-bool SameFile(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMATION& b) {
-    return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
-           a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow &&
-           (a.nFileIndexHigh != 0 || a.nFileIndexLow != 0);
-}
+// What the replace asks of a file: which file it is (SameFile) and how many
+// names it has.
+struct FileDescription {
+    FileIdentity identity;  // not known unless it was asked for
+    DWORD numberOfLinks = 0;
+};
 
-// What SameFile and the count of names need (the volume, the file's number on
-// it, its names), asked of the open file alone where the system can tell it
-// (see util/file_info_win.h). A file number too wide for the two index fields
-// is left to GetFileInformationByHandle.
-bool DescribeOpenFile(HANDLE file, BY_HANDLE_FILE_INFORMATION* information) {
-    FileIdInformation id;
+// Both, asked of the open file alone where the system can tell them (see
+// util/file_info_win.h), else of GetFileInformationByHandle, which answers
+// both in one call.
+bool DescribeOpenFile(HANDLE file, FileDescription* description) {
+    FileIdentity identity;
     FileStandardInformation standard;
-    if (QueryFileIdInformation(file, &id) && id.fileId[1] == 0 &&
-        QueryFileStandardInformation(file, &standard)) {
-        ZeroFill(information, sizeof *information);
-        // Folded into the 32 bits of the classic field; both sides of every
-        // comparison are described the same way.
-        information->dwVolumeSerialNumber =
-            static_cast<DWORD>(id.volumeSerialNumber ^ (id.volumeSerialNumber >> 32));
-        information->nFileIndexHigh = static_cast<DWORD>(id.fileId[0] >> 32);
-        information->nFileIndexLow = static_cast<DWORD>(id.fileId[0]);
-        information->nNumberOfLinks = standard.numberOfLinks;
+    if (QueryFileIdentity(file, &identity) && QueryFileStandardInformation(file, &standard)) {
+        description->identity = identity;
+        description->numberOfLinks = standard.numberOfLinks;
         return true;
     }
-    return GetFileInformationByHandle(file, information) != FALSE;
+    BY_HANDLE_FILE_INFORMATION information;
+    if (!GetFileInformationByHandle(file, &information)) return false;
+    description->identity = IdentityOfInformation(information);
+    description->numberOfLinks = information.nNumberOfLinks;
+    return true;
 }
 
-bool Identify(const char* path, BY_HANDLE_FILE_INFORMATION* information) {
-    HandleHolder file(OpenToDescribe(path));
-    return file.valid() && DescribeOpenFile(file.get(), information);
-}
-
-// The number of names of the open file, into information, where the system
-// tells it without the rest; else the whole description.
-bool CountNames(HANDLE file, BY_HANDLE_FILE_INFORMATION* information) {
+// The number of names of the open file, where the system tells it without
+// the rest; else the whole description.
+bool CountNames(HANDLE file, FileDescription* description) {
     FileStandardInformation standard;
-    if (!QueryFileStandardInformation(file, &standard)) return DescribeOpenFile(file, information);
-    information->nNumberOfLinks = standard.numberOfLinks;
+    if (!QueryFileStandardInformation(file, &standard)) return DescribeOpenFile(file, description);
+    description->numberOfLinks = standard.numberOfLinks;
     return true;
 }
 
@@ -129,12 +120,12 @@ bool FinalPath(HANDLE file, char* out, int capacity) {
     static auto finalPathName = reinterpret_cast<FinalPathName>(reinterpret_cast<void*>(
         GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleA")));
     if (finalPathName == nullptr) return false;
-    char name[kPathBuffer * 2];
+    char name[kPathCapacity * 2];
     DWORD length = finalPathName(file, name, sizeof name, 0);
     if (length == 0 || length >= sizeof name) return false;
     // "\\?\C:\..." or "\\?\UNC\server\share\..."
     const char* plain = name;
-    char unc[kPathBuffer * 2];
+    char unc[kPathCapacity * 2];
     if (std::strncmp(name, "\\\\?\\UNC\\", 8) == 0) {
         if (FormatBounded(unc, sizeof unc, "\\\\%s", name + 8) < 0) return false;
         plain = unc;
@@ -155,7 +146,7 @@ bool FinalPath(HANDLE file, char* out, int capacity) {
 // costs only the longer look). When the name cannot be had, it may be.
 bool MayBeLink(HANDLE file, const char* path, DWORD attributes) {
     if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return true;
-    char name[kPathBuffer * 2];
+    char name[kPathCapacity * 2];
     if (!QueryObjectName(file, name, sizeof name)) return true;
     if (std::strncmp(name, "\\??\\", 4) != 0) return false;
     return lstrcmpiA(name + 4, path) != 0;
@@ -163,13 +154,13 @@ bool MayBeLink(HANDLE file, const char* path, DWORD attributes) {
 
 // What is known about the destination before it is replaced.
 struct Destination {
-    char path[kPathBuffer];  // where the file really is (a link followed)
+    char path[kPathCapacity];  // where the file really is (a link followed)
     bool exists = false;
     DWORD attributes = INVALID_FILE_ATTRIBUTES;
     // The number of names; the identity too where it was asked for, or a
-    // link was followed (else the file index stays 0, which SameFile never
-    // takes for a match).
-    BY_HANDLE_FILE_INFORMATION information{};
+    // link was followed (else it stays unknown, which SameFile never takes
+    // for a match).
+    FileDescription description;
 };
 
 // A rename over a symbolic link would replace the link and leave the file it
@@ -185,23 +176,23 @@ void FindDestination(const char* destinationPath, bool needIdentity, const Desti
     destination->exists = destination->attributes != INVALID_FILE_ATTRIBUTES;
     if (!destination->exists) return;
     if (known != nullptr && !needIdentity && !known->mayBeLink) {
-        destination->information.nNumberOfLinks = known->numberOfLinks;
+        destination->description.numberOfLinks = known->numberOfLinks;
         return;
     }
     HandleHolder file(OpenToDescribe(destinationPath));
     if (!file.valid()) return;
     bool follow = MayBeLink(file.get(), destinationPath, destination->attributes);
     if (!follow && !needIdentity) {
-        CountNames(file.get(), &destination->information);
+        CountNames(file.get(), &destination->description);
         return;
     }
-    if (!DescribeOpenFile(file.get(), &destination->information) || !follow) return;
-    char final[kPathBuffer];
+    if (!DescribeOpenFile(file.get(), &destination->description) || !follow) return;
+    char final[kPathCapacity];
     if (!FinalPath(file.get(), final, sizeof final) || lstrcmpiA(final, destinationPath) == 0) {
         return;
     }
-    BY_HANDLE_FILE_INFORMATION followed;
-    if (Identify(final, &followed) && SameFile(followed, destination->information)) {
+    FileIdentity followed;
+    if (IdentifyFile(final, &followed) && SameFile(followed, destination->description.identity)) {
         CopyBounded(destination->path, final, sizeof destination->path);
         destination->attributes = GetFileAttributesA(final);
     }
@@ -211,7 +202,7 @@ void FindDestination(const char* destinationPath, bool needIdentity, const Desti
 HANDLE CreateStaged(const char* destinationPath, char* stagedPath, DWORD* error) {
     *error = ERROR_FILE_EXISTS;
     for (int attempt = 0; attempt < kStagedCandidates; attempt++) {
-        if (!FormatStagedPath(stagedPath, kPathBuffer, destinationPath, GetCurrentProcessId(),
+        if (!FormatStagedPath(stagedPath, kPathCapacity, destinationPath, GetCurrentProcessId(),
                               attempt)) {
             *error = ERROR_FILENAME_EXCED_RANGE;
             break;
@@ -260,6 +251,26 @@ bool StampTimesAndAttributes(HANDLE file, const Placement* placement) {
     return SetFileBasicInformation(file, &information);
 }
 
+// Gives the staged file open in *staged the source's times and attributes:
+// in one call through the open file where the system can, and the file stays
+// open; otherwise the times through the handle and then the attributes by
+// name, for which the file is closed first (it is open without sharing).
+// False, with the error, when either could not be set.
+bool RestoreTimesAndAttributes(HandleHolder* staged, const char* stagedPath,
+                               const Placement* placement, DWORD* error) {
+    if (StampTimesAndAttributes(staged->get(), placement)) return true;
+    if (!StampTimes(staged->get(), placement)) {
+        *error = GetLastError();
+        return false;
+    }
+    staged->Close();
+    if (!SetFileAttributesA(stagedPath, placement->source->dwFileAttributes)) {
+        *error = GetLastError();
+        return false;
+    }
+    return true;
+}
+
 // A complete, durable copy of a file's bytes in a new staged file beside the
 // destination, with the source's times and attributes when a placement is
 // given. False (nothing left behind) when any step failed. With keptOpen, the
@@ -272,22 +283,14 @@ bool StageCopy(HANDLE reader, const char* destinationPath, const Placement* plac
     HandleHolder staged(CreateStaged(destinationPath, stagedPath, error));
     if (!staged.valid()) return false;
     // A new file ends where the copy ends: there is nothing to cut off.
-    bool done = CopyAll(reader, staged.get(), error) && Flush(staged.get(), error);
-    bool stamped = done && placement != nullptr && StampTimesAndAttributes(staged.get(), placement);
-    if (done && placement != nullptr && !stamped && !StampTimes(staged.get(), placement)) {
-        *error = GetLastError();
-        done = false;
-    }
-    if (done && keptOpen != nullptr && (placement == nullptr || stamped)) {
+    bool done =
+        CopyAll(reader, staged.get(), error) && Flush(staged.get(), error) &&
+        (placement == nullptr || RestoreTimesAndAttributes(&staged, stagedPath, placement, error));
+    if (done && keptOpen != nullptr && staged.valid()) {
         *keptOpen = staged.Release();
         return true;
     }
     staged.Close();
-    if (done && placement != nullptr && !stamped &&
-        !SetFileAttributesA(stagedPath, placement->source->dwFileAttributes)) {
-        *error = GetLastError();
-        done = false;
-    }
     if (!done) RemoveStaged(stagedPath);
     return done;
 }
@@ -306,7 +309,7 @@ bool RenameOver(HandleHolder* staged, const char* stagedPath, const char* path) 
 bool OverwriteKeepingNames(HANDLE result, const Destination* destination,
                            const Placement* placement) {
     const char* path = destination->path;
-    char keptPath[kPathBuffer];
+    char keptPath[kPathCapacity];
     DWORD error = 0;
     {
         HandleHolder old(OpenForReading(path));
@@ -346,7 +349,7 @@ bool OverwriteKeepingNames(HANDLE result, const Destination* destination,
         if (restored) {
             RemoveStaged(keptPath);
         } else {
-            GetTraceRoutine()("%s: its old bytes are kept in %s\r\n", path, keptPath);
+            DebugTrace("%s: its old bytes are kept in %s\r\n", path, keptPath);
         }
         return false;
     }
@@ -387,21 +390,21 @@ bool Place(HANDLE result, DWORD resultError, const char* destinationPath,
         TraceFailure(path, "the new bytes cannot be read", resultError);
         return false;
     }
-    BY_HANDLE_FILE_INFORMATION resultInformation;
+    FileDescription resultDescription;
     if (!placement->conversion && destination.exists &&
-        DescribeOpenFile(result, &resultInformation) &&
-        SameFile(resultInformation, destination.information)) {
+        DescribeOpenFile(result, &resultDescription) &&
+        SameFile(resultDescription.identity, destination.description.identity)) {
         // A copy onto the source itself: nothing to write, and nothing is
         // written (not a failure worth a trace: every file already in the
         // wanted encoding comes here when files are unified in place).
         return false;
     }
-    if (destination.exists && destination.information.nNumberOfLinks > 1 &&
+    if (destination.exists && destination.description.numberOfLinks > 1 &&
         !placement->keepOverwrittenInRecycleBin) {
         return OverwriteKeepingNames(result, &destination, placement);
     }
 
-    char stagedPath[kPathBuffer];
+    char stagedPath[kPathCapacity];
     DWORD error = 0;
     HANDLE open = INVALID_HANDLE_VALUE;
     if (!StageCopy(result, path, placement, stagedPath, &error, &open)) {
@@ -436,9 +439,9 @@ bool Place(HANDLE result, DWORD resultError, const char* destinationPath,
 }  // namespace
 
 bool DescribeDestination(HANDLE file, const char* path, DestinationFacts* facts) {
-    BY_HANDLE_FILE_INFORMATION information{};
-    if (!CountNames(file, &information)) return false;
-    facts->numberOfLinks = information.nNumberOfLinks;
+    FileDescription description;
+    if (!CountNames(file, &description)) return false;
+    facts->numberOfLinks = description.numberOfLinks;
     facts->attributes = GetFileAttributesA(path);
     facts->mayBeLink = MayBeLink(file, path, facts->attributes);
     return true;

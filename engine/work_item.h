@@ -14,3 +14,7 @@ struct WorkItem {
 // A PtrList of WorkItems (each one std::malloc block); a folder comes before
 // everything below it.
 using WorkList = PtrList;
+
+// True when some item is neither a folder nor a file of a decided encoding:
+// those are the files the user is asked about after the run.
+bool HasUndecidedItems(const WorkList* list);

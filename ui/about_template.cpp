@@ -15,7 +15,7 @@ constexpr std::uint32_t kOkStyle = 0x50020001;
 
 // The lines are one unit wide: the box widens them, and itself, to their texts.
 // The button starts beyond the narrow box and is centred once it has widened.
-const DialogItemSpec kAboutItems[] = {
+const DialogItemLayout kAboutItems[] = {
     {DialogOrdinal(kStaticClassOrdinal), nullptr, kIconStyle, 0, 7, 7, 20, 21, kAboutIconId},
     {DialogOrdinal(kStaticClassOrdinal), nullptr, kTextStyle, 0, 30, 7, 1, 8, kAboutNameLineId},
     {DialogOrdinal(kStaticClassOrdinal), nullptr, kTextStyle, 0, 30, 16, 1, 8, kAboutLinkId},
@@ -27,7 +27,7 @@ const DialogItemSpec kAboutItems[] = {
 }  // namespace
 
 void* BuildAboutTemplate(std::uint32_t* templateSize) {
-    DialogSpec dialog{};
+    DialogLayout dialog{};
     dialog.style = kAboutStyle;
     dialog.extendedStyle = 0;
     dialog.itemCount = sizeof kAboutItems / sizeof kAboutItems[0];

@@ -59,7 +59,7 @@ class WordWriter {
     std::uint32_t count_ = 0;
 };
 
-void WriteHeader(WordWriter& out, const DialogSpec& dialog) {
+void WriteHeader(WordWriter& out, const DialogLayout& dialog) {
     out.Long(dialog.style);
     out.Long(dialog.extendedStyle);
     out.Word(dialog.itemCount);
@@ -79,7 +79,7 @@ void WriteHeader(WordWriter& out, const DialogSpec& dialog) {
     out.AlignToLong();
 }
 
-void WriteItem(WordWriter& out, const DialogItemSpec& item) {
+void WriteItem(WordWriter& out, const DialogItemLayout& item) {
     out.Long(item.style | kDialogItemChildStyle);
     out.Long(item.extendedStyle);
     out.Short(item.x);
@@ -93,8 +93,8 @@ void WriteItem(WordWriter& out, const DialogItemSpec& item) {
     out.AlignToLong();
 }
 
-std::uint32_t WriteTemplate(unsigned char* block, const DialogSpec& dialog,
-                            const DialogItemSpec* items) {
+std::uint32_t WriteTemplate(unsigned char* block, const DialogLayout& dialog,
+                            const DialogItemLayout* items) {
     WordWriter out(block);
     WriteHeader(out, dialog);
     for (std::uint16_t i = 0; i < dialog.itemCount; i++) WriteItem(out, items[i]);
@@ -103,7 +103,7 @@ std::uint32_t WriteTemplate(unsigned char* block, const DialogSpec& dialog,
 
 }  // namespace
 
-void* BuildDialogTemplate(const DialogSpec& dialog, const DialogItemSpec* items,
+void* BuildDialogTemplate(const DialogLayout& dialog, const DialogItemLayout* items,
                           std::uint32_t* templateSize) {
     std::uint32_t words = WriteTemplate(nullptr, dialog, items);
     // Every field is written by the second pass: no clearing needed.

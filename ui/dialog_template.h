@@ -25,7 +25,9 @@ inline bool IsDialogOrdinal(DialogName name) {
 constexpr std::uint16_t kButtonClassOrdinal = 0x0080;
 constexpr std::uint16_t kStaticClassOrdinal = 0x0082;
 
-struct DialogSpec {
+// The dialog itself: its styles, its place and size in dialog units, its
+// class, caption, menu and font, and how many items follow.
+struct DialogLayout {
     // The header, copied field by field.
     std::uint32_t style;  // include DS_SETFONT when faceName is given
     std::uint32_t extendedStyle;
@@ -41,7 +43,9 @@ struct DialogSpec {
     std::uint16_t pointSize;
 };
 
-struct DialogItemSpec {
+// One control of the dialog: its class, text, styles, place and size in
+// dialog units, and id.
+struct DialogItemLayout {
     DialogName className;  // an ordinal (kButtonClassOrdinal ...) or a string
     DialogName title;      // 0: empty; an ordinal (an icon id, say); or a string
     // The rest is copied field by field; WS_CHILD is always added to style.
@@ -61,6 +65,6 @@ constexpr std::uint32_t kDialogItemChildStyle = 0x40000000;
 // items; null when the heap cannot supply it. The block starts on the
 // heap's alignment, and its size (templateSize, when given) is a multiple
 // of 4 bytes. Release it with FreeDialogTemplate.
-void* BuildDialogTemplate(const DialogSpec& dialog, const DialogItemSpec* items,
+void* BuildDialogTemplate(const DialogLayout& dialog, const DialogItemLayout* items,
                           std::uint32_t* templateSize = nullptr);
 bool FreeDialogTemplate(void* block);

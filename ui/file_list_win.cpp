@@ -8,12 +8,13 @@
 
 namespace {
 
-struct ColumnSpec {
-    const char* heading;
+// A column's heading and its width in pixels when the list is made.
+struct ColumnHeading {
+    const char* text;
     int width;
 };
 
-const ColumnSpec kColumns[ListColumnCount] = {
+const ColumnHeading kColumns[ListColumnCount] = {
     {"ファイル名", 110},
     {"処理方法", 140},
     {"場所", 300},
@@ -101,7 +102,7 @@ void PrepareFileList(HWND list, int expectedRows) {
         column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
         column.fmt = LVCFMT_LEFT;
         column.cx = kColumns[i].width;
-        column.pszText = const_cast<char*>(kColumns[i].heading);
+        column.pszText = const_cast<char*>(kColumns[i].text);
         column.iSubItem = i;
         SendMessageA(list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
     }

@@ -1,11 +1,10 @@
 #include "ui/settings_dialog_win.h"
 
-#include <cstring>
-
 #include "res/resource.h"
 #include "ui/app_window_win.h"
 #include "ui/browse_folder_win.h"
 #include "ui/geometry_win.h"
+#include "util/path.h"
 #include "util/path_win.h"
 #include "util/text.h"
 
@@ -38,6 +37,17 @@ constexpr int kBelowWarning[] = {
     IDC_SHOW_AT_STARTUP,
     IDOK,
     IDCANCEL,
+};
+// The conversion choices, one radio button each; a record holding none of
+// these masks shows none checked and leaves the dialog with both ways.
+struct MaskButton {
+    int id;
+    ConversionMask mask;
+};
+constexpr MaskButton kMaskButtons[] = {
+    {IDC_CONVERT_BOTH_WAYS, ConversionMask::BothWays},
+    {IDC_CONVERT_TO_SJIS, ConversionMask::IntoShiftJis},
+    {IDC_CONVERT_TO_EUC, ConversionMask::IntoEucJp},
 };
 // The conversion-method group, hidden when no run follows the dialog.
 constexpr int kConversionGroup[] = {IDC_CONVERSION_GROUP, IDC_CONVERT_BOTH_WAYS,
@@ -88,7 +98,7 @@ void UpdateEnabledState(HWND dialog, bool toFolder) {
 // The path box's whole text; false when it does not fit a path buffer.
 bool ReadPathBox(HWND dialog, char (&text)[kPathBoxBytes]) {
     GetDlgItemTextA(dialog, IDC_OUTPUT_PATH, text, kPathBoxBytes);
-    return std::strlen(text) < static_cast<std::size_t>(kPathCapacity - 1);
+    return FitsPathBuffer(text);
 }
 
 BOOL OnInitDialog(HWND dialog, Settings* settings) {
@@ -101,11 +111,11 @@ BOOL OnInitDialog(HWND dialog, Settings* settings) {
 
     SendDlgItemMessageA(dialog, IDC_OUTPUT_PATH, EM_LIMITTEXT, kPathBoxCharacters, 0);
     SetDlgItemTextA(dialog, IDC_OUTPUT_PATH, settings->outputFolder);
-    Check(dialog, IDC_OUTPUT_TO_FOLDER, settings->outputMethod == IntoOutputFolder);
-    Check(dialog, IDC_OUTPUT_IN_PLACE, settings->outputMethod == RewriteInPlace);
-    Check(dialog, IDC_CONVERT_BOTH_WAYS, settings->conversionMask == BothWays);
-    Check(dialog, IDC_CONVERT_TO_SJIS, settings->conversionMask == IntoShiftJis);
-    Check(dialog, IDC_CONVERT_TO_EUC, settings->conversionMask == IntoEucJp);
+    Check(dialog, IDC_OUTPUT_TO_FOLDER, settings->outputMethod == OutputMethod::IntoOutputFolder);
+    Check(dialog, IDC_OUTPUT_IN_PLACE, settings->outputMethod == OutputMethod::RewriteInPlace);
+    for (const MaskButton& button : kMaskButtons) {
+        Check(dialog, button.id, settings->conversionMask == button.mask);
+    }
     Check(dialog, IDC_KEEP_IN_RECYCLE_BIN, settings->keepOverwrittenInRecycleBin);
     Check(dialog, IDC_SHOW_AT_STARTUP, settings->showSettingsAtStartup);
     UpdateEnabledState(dialog, IsChecked(dialog, IDC_OUTPUT_TO_FOLDER));
@@ -138,14 +148,15 @@ BOOL OnOk(HWND dialog) {
     edited.keepOverwrittenInRecycleBin = IsChecked(dialog, IDC_KEEP_IN_RECYCLE_BIN);
     edited.showSettingsAtStartup = IsChecked(dialog, IDC_SHOW_AT_STARTUP);
     // Read even while the group is hidden: it still holds what the record said.
-    edited.conversionMask = BothWays;
-    if (IsChecked(dialog, IDC_CONVERT_TO_SJIS)) edited.conversionMask = IntoShiftJis;
-    if (IsChecked(dialog, IDC_CONVERT_TO_EUC)) edited.conversionMask = IntoEucJp;
+    edited.conversionMask = ConversionMask::BothWays;
+    for (const MaskButton& button : kMaskButtons) {
+        if (IsChecked(dialog, button.id)) edited.conversionMask = button.mask;
+    }
     if (IsChecked(dialog, IDC_OUTPUT_IN_PLACE)) {
         // The folder is not used when rewriting in place: keep the old one.
-        edited.outputMethod = RewriteInPlace;
+        edited.outputMethod = OutputMethod::RewriteInPlace;
     } else if (IsChecked(dialog, IDC_OUTPUT_TO_FOLDER)) {
-        edited.outputMethod = IntoOutputFolder;
+        edited.outputMethod = OutputMethod::IntoOutputFolder;
         char folder[kPathBoxBytes];
         if (!ReadPathBox(dialog, folder) || !IsDirectory(folder)) {
             ReportUnusableFolder(dialog, folder);

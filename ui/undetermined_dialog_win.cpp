@@ -3,7 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include "engine/rewrite_win.h"
+#include "engine/convert_item_win.h"
 #include "res/resource.h"
 #include "ui/about_dialog_win.h"
 #include "ui/app_window_win.h"
@@ -31,17 +31,14 @@ struct ListDialogState {
 ListDialogState g_dialog;
 
 UndeterminedFilesParam* DialogParam(HWND dialog) {
-    return static_cast<UndeterminedFilesParam*>(GetPropA(dialog, kPropUndeterminedFilesParam));
+    return static_cast<UndeterminedFilesParam*>(
+        GetPropA(dialog, kPropUndeterminedFilesHistoricName));
 }
 
 HWND FileList(HWND dialog) { return GetDlgItem(dialog, IDC_FILE_LIST); }
 
-bool IsListed(void* element, std::int32_t, void*) {
-    return !IsDecidedCode(static_cast<const WorkItem*>(element)->code);
-}
-
-std::int32_t CountListed(void* element, std::int32_t index, void* count) {
-    if (IsListed(element, index, nullptr)) ++*static_cast<int*>(count);
+std::int32_t CountListed(void* element, std::int32_t, void* count) {
+    if (!IsDecidedCode(static_cast<const WorkItem*>(element)->code)) ++*static_cast<int*>(count);
     return 1;
 }
 
@@ -58,7 +55,7 @@ void Sort(HWND dialog) {
 }
 
 BOOL OnInitDialog(HWND dialog, UndeterminedFilesParam* param) {
-    SetPropA(dialog, kPropUndeterminedFilesParam, param);
+    SetPropA(dialog, kPropUndeterminedFilesHistoricName, param);
     HINSTANCE instance = GetModuleHandleA(nullptr);
     SetWindowIcon(dialog, ICON_BIG, GetExecutableIcon(instance, 0));
     SetWindowIcon(dialog, ICON_SMALL, GetExecutableIcon(instance, 1));
@@ -178,7 +175,7 @@ void Execute(HWND dialog) {
     for (int row = 0; row < rows; row++) {
         // Rows left on "ignore" carry Undetermined, which the engine skips.
         WorkItem* item = GetRowItem(list, row);
-        if (item != nullptr) ProcessWorkItem(item, BothWays, keep);
+        if (item != nullptr) ProcessWorkItem(item, ConversionMask::BothWays, keep);
     }
     DestroyBusyWindow(busy);
     EndDialog(dialog, IDOK);
@@ -242,8 +239,8 @@ BOOL OnCommand(HWND dialog, int id) {
 }
 
 void OnDestroy(HWND dialog) {
-    auto* param =
-        static_cast<UndeterminedFilesParam*>(RemovePropA(dialog, kPropUndeterminedFilesParam));
+    auto* param = static_cast<UndeterminedFilesParam*>(
+        RemovePropA(dialog, kPropUndeterminedFilesHistoricName));
     if (param != nullptr) {
         // The restored size, also when the dialog is maximised or minimised.
         param->settings->listDialogWidth = GetNormalWindowWidth(dialog);
@@ -279,8 +276,7 @@ static INT_PTR CALLBACK UndeterminedFilesDialogProc(HWND dialog, UINT message, W
 }
 
 bool ShowUndeterminedFilesDialog(HWND owner, Settings* settings, WorkList* workList) {
-    if (workList == nullptr || PtrListCount(workList) <= 0) return true;
-    if (PtrListFindIf(workList, true, IsListed, nullptr) == nullptr) return true;
+    if (!HasUndecidedItems(workList)) return true;
     UndeterminedFilesParam param{settings, workList};
     INT_PTR result =
         DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_UNDETERMINED_FILES), owner,

@@ -9,8 +9,10 @@
 #include "app/settings.h"
 #include "engine/work_item.h"
 
-// The window property that holds the dialog's UndeterminedFilesParam.
-constexpr char kPropUndeterminedFilesParam[] = "PROP_REDOBOXPARAM";
+// The window property that holds the dialog's UndeterminedFilesParam. It
+// keeps the dialog's historic name, the "redo box": the files the run left
+// undecided are run once more there, with the user's choices.
+constexpr char kPropUndeterminedFilesHistoricName[] = "PROP_REDOBOXPARAM";
 constexpr char kUndeterminedFilesTitle[] = "文字コード判別不能ファイルの扱い";
 
 // What the dialog works on, alive while it runs.

@@ -4,9 +4,9 @@
 
 const char* ActionText(DetectionCode code) {
     // Copying is looked at first: it is the one code that is not an encoding.
-    if (code == CopyUnchanged) return "コピーする";
-    if (code == ShiftJis) return "日本語EUC へ変換する";
-    if (code == EucJp) return "Shift-JIS へ変換する";
+    if (code == DetectionCode::CopyUnchanged) return "コピーする";
+    if (code == DetectionCode::ShiftJis) return "日本語EUC へ変換する";
+    if (code == DetectionCode::EucJp) return "Shift-JIS へ変換する";
     return "無視する";
 }
 
@@ -15,13 +15,13 @@ DetectionCode ActionCodeForCommand(int command) {
     // it into this one, since the marked files run with both directions.
     switch (command) {
         case IDM_MARK_EUC_JP:
-            return EucJp;
+            return DetectionCode::EucJp;
         case IDM_MARK_SHIFT_JIS:
-            return ShiftJis;
+            return DetectionCode::ShiftJis;
         case IDM_MARK_COPY:
-            return CopyUnchanged;
+            return DetectionCode::CopyUnchanged;
         default:
-            return Undetermined;
+            return DetectionCode::Undetermined;
     }
 }
 

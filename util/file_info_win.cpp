@@ -1,5 +1,9 @@
 #include "util/file_info_win.h"
 
+#include <tuple>
+
+#include "util/holders_win.h"
+
 namespace {
 
 constexpr int kFileBasicInfoClass = 0;
@@ -65,6 +69,50 @@ HANDLE OpenToDescribe(const char* path) {
 
 bool QueryFileIdInformation(HANDLE file, FileIdInformation* information) {
     return QueryByHandle(file, kFileIdInfoClass, information, sizeof *information);
+}
+
+bool operator==(const FileIdentity& a, const FileIdentity& b) {
+    return a.source == b.source && a.volume == b.volume && a.number[0] == b.number[0] &&
+           a.number[1] == b.number[1];
+}
+
+bool operator<(const FileIdentity& a, const FileIdentity& b) {
+    return std::tie(a.source, a.volume, a.number[0], a.number[1]) <
+           std::tie(b.source, b.volume, b.number[0], b.number[1]);
+}
+
+bool SameFile(const FileIdentity& a, const FileIdentity& b) { return a.known() && a == b; }
+
+bool QueryFileIdentity(HANDLE file, FileIdentity* identity) {
+    FileIdInformation record;
+    if (!QueryFileIdInformation(file, &record)) return false;
+    identity->source = FileIdentity::FromFileId;
+    identity->volume = record.volumeSerialNumber;
+    identity->number[0] = record.fileId[0];
+    identity->number[1] = record.fileId[1];
+    return true;
+}
+
+FileIdentity IdentityOfInformation(const BY_HANDLE_FILE_INFORMATION& information) {
+    FileIdentity identity;
+    identity.source = FileIdentity::FromFileIndex;
+    identity.volume = information.dwVolumeSerialNumber;
+    identity.number[0] = information.nFileIndexHigh;
+    identity.number[1] = information.nFileIndexLow;
+    return identity;
+}
+
+bool IdentifyOpenFile(HANDLE file, FileIdentity* identity) {
+    if (QueryFileIdentity(file, identity) && identity->known()) return true;
+    BY_HANDLE_FILE_INFORMATION information;
+    if (!GetFileInformationByHandle(file, &information)) return false;
+    *identity = IdentityOfInformation(information);
+    return identity->known();
+}
+
+bool IdentifyFile(const char* path, FileIdentity* identity) {
+    HandleHolder file(OpenToDescribe(path));
+    return file.valid() && IdentifyOpenFile(file.get(), identity);
 }
 
 bool QueryFileStandardInformation(HANDLE file, FileStandardInformation* information) {

@@ -43,6 +43,36 @@ struct FileBasicInformation {
 // False where the system cannot tell (before Windows 8, or a file system that
 // does not answer).
 bool QueryFileIdInformation(HANDLE file, FileIdInformation* information);
+
+// What one file or folder is, whatever path it was reached by: how it was
+// asked, the volume, and the file's number on it. Two names lead to the same
+// file when their identities are equal and known: a file system that numbers
+// no file answers 0, which stands for no file in particular.
+struct FileIdentity {
+    enum Source { NotAsked, FromFileId, FromFileIndex };
+    Source source = NotAsked;
+    ULONGLONG volume = 0;
+    ULONGLONG number[2] = {0, 0};
+
+    bool known() const { return number[0] != 0 || number[1] != 0; }
+};
+bool operator==(const FileIdentity& a, const FileIdentity& b);
+// An order, for sets of identities.
+bool operator<(const FileIdentity& a, const FileIdentity& b);
+// Both known and equal: two names of one file.
+bool SameFile(const FileIdentity& a, const FileIdentity& b);
+// The identity from FileIdInformation (FILE_ID_INFO) alone; false where the
+// system cannot tell, and a number of 0 where it tells none.
+bool QueryFileIdentity(HANDLE file, FileIdentity* identity);
+// The identity in GetFileInformationByHandle's record, which costs a question
+// to the volume too (see above).
+FileIdentity IdentityOfInformation(const BY_HANDLE_FILE_INFORMATION& information);
+// The identity of the open file: from FileIdInformation where the system
+// tells a number that way, else from GetFileInformationByHandle. False when
+// neither tells a number.
+bool IdentifyOpenFile(HANDLE file, FileIdentity* identity);
+// The same for the file at path, opened to be described only.
+bool IdentifyFile(const char* path, FileIdentity* identity);
 // False where the system cannot tell (before Windows Vista).
 bool QueryFileStandardInformation(HANDLE file, FileStandardInformation* information);
 // False where the system cannot tell (before Windows Vista).

@@ -11,6 +11,8 @@ bool IsSeparatorAt(const char* text, int position) {
 
 static int TextLength(const char* text) { return static_cast<int>(std::strlen(text)); }
 
+bool FitsPathBuffer(const char* path) { return TextLength(path) <= kPathCapacity - 2; }
+
 // Whether a text of this length fits a buffer of this capacity uncut.
 static bool Fits(const char* text, int capacity) { return TextLength(text) <= capacity - 1; }
 

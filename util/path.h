@@ -6,6 +6,11 @@
 // True when the byte at the position is a backslash standing on its own.
 bool IsSeparatorAt(const char* text, int position);
 
+// Whether a path keeps within Windows' limit for the A functions' paths: 259
+// bytes and the terminator (MAX_PATH). A longer path is refused, never cut:
+// a cut path could name another file.
+bool FitsPathBuffer(const char* path);
+
 // Joins folder and name into destination (capacity bytes, terminator
 // included). The name "." gives the folder, ".." its parent. Never writes
 // beyond the capacity; returns false when the result had to be cut or the

@@ -16,6 +16,18 @@ bool IsDirectory(const char* path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+bool IsFile(const char* path) {
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool FindExists(const char* path, WIN32_FIND_DATAA* found) {
+    HANDLE search = FindFirstFileA(path, found);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    FindClose(search);
+    return true;
+}
+
 bool ModulePathWithExtension(char* buffer, int capacity, const char* extension) {
     if (capacity < 1) return false;
     DWORD length =

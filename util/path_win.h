@@ -5,6 +5,11 @@
 
 bool PathExists(const char* path);
 bool IsDirectory(const char* path);
+// The path's attributes can be read and do not mark a folder.
+bool IsFile(const char* path);
+// What the folder's listing holds for the path (FindFirstFileA, the search
+// closed at once); false when it lists nothing under that name.
+bool FindExists(const char* path, WIN32_FIND_DATAA* found);
 // The program's own path with its extension replaced (the extension text
 // includes its dot), folded to lower case. False when the program's path
 // cannot be obtained or the result would not fit the buffer.

@@ -6,10 +6,6 @@
 
 #include "util/text.h"
 
-static TraceRoutine traceHook = DebugTrace;
-
-TraceRoutine GetTraceRoutine() { return traceHook != nullptr ? traceHook : DebugTrace; }
-
 int DebugTrace(const char* format, ...) {
     char line[1024];
     va_list arguments;

@@ -1,10 +1,6 @@
-// Diagnostics: lines on the debugger output, through a replaceable routine.
+// Diagnostics: lines on the debugger output.
 #pragma once
 
-using TraceRoutine = int (*)(const char* format, ...);
-
-// The routine in the trace hook, or DebugTrace when the hook is empty.
-TraceRoutine GetTraceRoutine();
 // Formats at most 1023 characters and sends them to the debugger. Returns the
 // length, or a negative number when the text was cut.
 int DebugTrace(const char* format, ...) __attribute__((format(printf, 1, 2)));

@@ -17,8 +17,9 @@
 #include <thread>
 
 #include "bench/win32/bench_clock.h"
-#include "engine/rewrite_win.h"
+#include "engine/work_item_win.h"
 #include "res/resource.h"
+#include "tests/win32/support/settings_support.h"
 #include "tests/win32/support/test_support.h"
 #include "ui/undetermined_dialog_win.h"
 #include "util/ptr_list.h"
@@ -85,12 +86,7 @@ HWND WaitForDialog() {
 // Opens the dialog on this thread; a helper thread drives it as the user
 // would, each step a message the dialog handles before the helper goes on.
 Timing Measure(WorkList* list, const std::string& out) {
-    Settings settings{};
-    settings.outputMethod = IntoOutputFolder;
-    std::snprintf(settings.outputFolder, sizeof settings.outputFolder, "%s", out.c_str());
-    settings.listDialogWidth = 640;
-    settings.listDialogHeight = 400;
-    settings.listSortAscending = true;
+    Settings settings = RunSettings(OutputMethod::IntoOutputFolder, out);
     Timing timing;
     double start = Now();
     std::thread helper([&] {

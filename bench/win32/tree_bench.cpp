@@ -15,7 +15,8 @@
 
 #include "app/gather_win.h"
 #include "bench/win32/bench_clock.h"
-#include "engine/rewrite_win.h"
+#include "engine/convert_item_win.h"
+#include "tests/win32/support/settings_support.h"
 #include "tests/win32/support/test_support.h"
 #include "util/path_win.h"
 
@@ -41,7 +42,8 @@ bool MakeSamples(const std::string& folder, std::string samples[3]) {
     std::string euc = folder + "\\memo.euc";
     const ConversionRule* rule = nullptr;
     if (!WriteBytes(sjis, samples[0]) ||
-        FindConversionRule(ShiftJis, IntoEucJp, &rule) != RuleOutcome::Convert ||
+        FindConversionRule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp, &rule) !=
+            RuleOutcome::Convert ||
         !ConvertFile(sjis.c_str(), euc.c_str(), rule, false)) {
         return false;
     }
@@ -89,24 +91,23 @@ struct Timing {
 };
 
 std::int32_t CountFile(void* element, std::int32_t, void* context) {
-    if (static_cast<const WorkItem*>(element)->code != Directory) ++*static_cast<int*>(context);
+    if (static_cast<const WorkItem*>(element)->code != DetectionCode::Directory)
+        ++*static_cast<int*>(context);
     return 1;
 }
 
 std::int32_t Process(void* element, std::int32_t, void* context) {
     auto* item = static_cast<const WorkItem*>(element);
-    if (item->code == Directory) {
-        ProcessWorkItem(item, BothWays, false);
-    } else if (ConvertOrCopyItem(item, BothWays, false)) {
+    if (item->code == DetectionCode::Directory) {
+        ProcessWorkItem(item, ConversionMask::BothWays, false);
+    } else if (ConvertOrCopyItem(item, ConversionMask::BothWays, false)) {
         ++*static_cast<int*>(context);
     }
     return 1;
 }
 
 bool Measure(const std::string& tree, const std::string& out, Timing* timing) {
-    Settings settings = {};
-    settings.outputMethod = IntoOutputFolder;
-    std::snprintf(settings.outputFolder, sizeof settings.outputFolder, "%s", out.c_str());
+    Settings settings = RunSettings(OutputMethod::IntoOutputFolder, out);
     const char* argv[] = {"TAVELIN.exe", tree.c_str(), nullptr};
     double start = Now();
     WorkList* list = BuildWorkList(2, argv, &settings);

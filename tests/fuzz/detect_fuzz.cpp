@@ -12,12 +12,12 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     EncodingEvidence evidence;
     {
-        MemoryInput input(data, size, "r");
+        MemoryInput input(data, size, StreamMode::ReadText);
         GatherEvidence(input.stream, &evidence);
     }
     DetectionCode code = DecideEncoding(evidence, size);
-    if (code < Undetermined || code > Iso2022Jp) std::abort();
-    if (evidence.settledEarly && code != Undetermined) std::abort();
+    if (code < DetectionCode::Undetermined || code > DetectionCode::Iso2022Jp) std::abort();
+    if (evidence.settledEarly && code != DetectionCode::Undetermined) std::abort();
     std::string file(reinterpret_cast<const char*>(data), size);
     if (!Disagreement(evidence, PlainPass(file)).empty()) std::abort();
     return 0;

@@ -55,9 +55,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
-    std::string euc = Transcode(bytes, text.size(), Rule(ShiftJis, IntoEucJp));
+    std::string euc =
+        Transcode(bytes, text.size(), Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp));
     std::string back = Transcode(reinterpret_cast<const std::uint8_t*>(euc.data()), euc.size(),
-                                 Rule(EucJp, IntoShiftJis));
+                                 Rule(DetectionCode::EucJp, ConversionMask::IntoShiftJis));
     if (back != text) std::abort();
     return 0;
 }

@@ -18,8 +18,9 @@
 #include "tests/win32/support/gui_support.h"
 #include "tests/win32/support/com_environment.h"
 #include "tests/win32/support/resource_counts.h"
+#include "tests/win32/support/settings_support.h"
 #include "tests/win32/support/test_support.h"
-#include "engine/rewrite_win.h"
+#include "engine/work_item_win.h"
 #include "ui/about_dialog_win.h"
 #include "ui/about_template.h"
 #include "ui/settings_dialog_win.h"
@@ -33,11 +34,10 @@ constexpr int kWarmUp = 3;
 
 const auto* const g_com = ::testing::AddGlobalTestEnvironment(new ComEnvironment);
 
+// The settings dialog with all it can show: the conversion choices and the
+// warning about the folder.
 Settings MakeSettings(const std::string& folder) {
-    Settings settings{};
-    settings.outputMethod = IntoOutputFolder;
-    CopyBounded(settings.outputFolder, folder.c_str(), sizeof settings.outputFolder);
-    settings.conversionMask = BothWays;
+    Settings settings = RunSettings(OutputMethod::IntoOutputFolder, folder);
     settings.dialogBeforeRun = true;
     settings.outputFolderWarning = true;
     return settings;

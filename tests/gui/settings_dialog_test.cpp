@@ -15,6 +15,7 @@
 
 #include "res/resource.h"
 #include "tests/win32/support/gui_support.h"
+#include "tests/win32/support/settings_support.h"
 #include "tests/win32/support/test_support.h"
 #include "ui/geometry_win.h"
 #include "util/text.h"
@@ -31,19 +32,16 @@ class ComEnvironment : public ::testing::Environment {
 };
 const auto* const g_com = ::testing::AddGlobalTestEnvironment(new ComEnvironment);
 
+// Values of their own in the fields the dialog shows, and in those it must
+// leave alone.
 Settings MakeSettings(const std::string& folder) {
-    Settings s{};
-    s.outputMethod = IntoOutputFolder;
-    CopyBounded(s.outputFolder, folder.c_str(), sizeof s.outputFolder);
-    s.showSettingsAtStartup = false;
+    Settings s = RunSettings(OutputMethod::IntoOutputFolder, folder);
     s.keepOverwrittenInRecycleBin = true;
-    s.conversionMask = IntoShiftJis;
+    s.conversionMask = ConversionMask::IntoShiftJis;
     s.dialogBeforeRun = true;
-    s.outputFolderWarning = false;
     s.listDialogWidth = 480;
     s.listDialogHeight = 320;
     s.listSortColumn = 2;
-    s.listSortAscending = true;
     return s;
 }
 
@@ -300,7 +298,7 @@ TEST(Ok, WritesEveryEditedValue) {
     std::string chosen = scratch / "出力";
     ASSERT_TRUE(MakeFolder(chosen));
     Settings settings = MakeSettings("C:\\");
-    settings.outputMethod = RewriteInPlace;
+    settings.outputMethod = OutputMethod::RewriteInPlace;
     Settings expected = settings;
     bool result = RunDialog(&settings, [&](HWND dialog) {
         Click(dialog, IDC_OUTPUT_TO_FOLDER);
@@ -311,9 +309,9 @@ TEST(Ok, WritesEveryEditedValue) {
         Click(dialog, IDOK);
     });
     EXPECT_TRUE(result);
-    expected.outputMethod = IntoOutputFolder;
+    expected.outputMethod = OutputMethod::IntoOutputFolder;
     CopyBounded(expected.outputFolder, chosen.c_str(), sizeof expected.outputFolder);
-    expected.conversionMask = IntoEucJp;
+    expected.conversionMask = ConversionMask::IntoEucJp;
     expected.keepOverwrittenInRecycleBin = false;
     expected.showSettingsAtStartup = true;
     ExpectSameSettings(settings, expected);
@@ -321,7 +319,7 @@ TEST(Ok, WritesEveryEditedValue) {
 
 TEST(Ok, InPlaceNeverChecksOrTakesTheFolder) {
     Settings settings = MakeSettings("C:\\before");
-    settings.outputMethod = RewriteInPlace;
+    settings.outputMethod = OutputMethod::RewriteInPlace;
     Settings expected = settings;
     bool result = RunDialog(&settings, [&](HWND dialog) {
         // Opened locked, as the record says.
@@ -335,8 +333,8 @@ TEST(Ok, InPlaceNeverChecksOrTakesTheFolder) {
         Click(dialog, IDOK);
     });
     EXPECT_TRUE(result);
-    expected.outputMethod = RewriteInPlace;
-    expected.conversionMask = BothWays;
+    expected.outputMethod = OutputMethod::RewriteInPlace;
+    expected.conversionMask = ConversionMask::BothWays;
     ExpectSameSettings(settings, expected);
 }
 
@@ -345,13 +343,15 @@ TEST(Ok, HiddenConversionGroupKeepsTheMask) {
     struct Case {
         ConversionMask given, returned;
     };
-    for (Case c : {Case{IntoShiftJis, IntoShiftJis}, Case{IntoEucJp, IntoEucJp},
-                   Case{BothWays, BothWays}, Case{3, BothWays}}) {
+    for (Case c : {Case{ConversionMask::IntoShiftJis, ConversionMask::IntoShiftJis},
+                   Case{ConversionMask::IntoEucJp, ConversionMask::IntoEucJp},
+                   Case{ConversionMask::BothWays, ConversionMask::BothWays},
+                   Case{ConversionMask{3}, ConversionMask::BothWays}}) {
         Settings settings = MakeSettings(scratch.path());
         settings.dialogBeforeRun = false;
         settings.conversionMask = c.given;
         EXPECT_TRUE(RunDialog(&settings, [&](HWND dialog) { Click(dialog, IDOK); }));
-        EXPECT_EQ(settings.conversionMask, c.returned) << c.given;
+        EXPECT_EQ(settings.conversionMask, c.returned) << static_cast<int>(c.given);
     }
 }
 
@@ -397,7 +397,7 @@ TEST(Ok, UnusableFolderIsRejectedWithAMessage) {
     std::string file = scratch / "表.txt";
     ASSERT_TRUE(WriteBytes(file, "x"));
     Settings settings = MakeSettings(scratch.path());
-    settings.outputMethod = RewriteInPlace;
+    settings.outputMethod = OutputMethod::RewriteInPlace;
     const Settings before = settings;
     bool result = RunDialog(&settings, [&](HWND dialog) {
         Click(dialog, IDC_OUTPUT_TO_FOLDER);

@@ -14,11 +14,12 @@
 #include <string>
 #include <vector>
 
-#include "engine/rewrite_win.h"
+#include "engine/work_item_win.h"
 #include "res/resource.h"
 #include "ui/about_dialog_win.h"
 #include "tests/win32/support/com_environment.h"
 #include "tests/win32/support/gui_support.h"
+#include "tests/win32/support/settings_support.h"
 #include "tests/win32/support/test_support.h"
 #include "ui/geometry_win.h"
 #include "util/ptr_list.h"
@@ -38,14 +39,11 @@ const std::string kKanjiEuc = "\xB4\xC1\xBB\xFA\n";
 // UTF-8 text with non-ASCII bytes: always left for the user to decide.
 const std::string kUtf8 = "caf\xC3\xA9\n";
 
+// The run's own conversion choice is one direction: the review converts
+// both ways whatever the run asked for.
 Settings MakeSettings() {
-    Settings s{};
-    s.outputMethod = IntoOutputFolder;
-    s.conversionMask = IntoEucJp;
-    s.listDialogWidth = 640;
-    s.listDialogHeight = 400;
-    s.listSortColumn = 0;
-    s.listSortAscending = true;
+    Settings s = RunSettings(OutputMethod::IntoOutputFolder);
+    s.conversionMask = ConversionMask::IntoEucJp;
     return s;
 }
 
@@ -71,7 +69,7 @@ class Files {
         WriteBytes(source, bytes);
         auto* item = static_cast<WorkItem*>(std::calloc(1, sizeof(WorkItem)));
         InitWorkItem(item, source.c_str(), (out / relative).c_str());
-        if (forceUndetermined) item->code = Undetermined;
+        if (forceUndetermined) item->code = DetectionCode::Undetermined;
         PtrListAppend(list_, item);
         return item;
     }
@@ -179,7 +177,7 @@ TEST(Listing, UndecidedFilesOnlySortedByNameAllIgnored) {
         EXPECT_EQ(Column(dialog, 2),
                   (std::vector<std::string>{files.in / "sub", files.in.path(), files.in.path()}));
         EXPECT_EQ(CellText(dialog, 0, 3), kUtf8);
-        EXPECT_NE(GetPropA(dialog, kPropUndeterminedFilesParam), nullptr);
+        EXPECT_NE(GetPropA(dialog, kPropUndeterminedFilesHistoricName), nullptr);
         // At the remembered size.
         EXPECT_EQ(GetWindowWidth(dialog), 640);
         EXPECT_EQ(GetWindowHeight(dialog), 400);
@@ -272,7 +270,7 @@ TEST(Marking, ConversionsGoTheMarkedWayWhateverTheRunsDirection) {
     files.Add("euc.txt", kEucLf, true);
     files.Add("sjis.txt", kKanjiSjis, true);
     Settings settings = MakeSettings();
-    settings.conversionMask = IntoEucJp;  // the run's own switch plays no part
+    settings.conversionMask = ConversionMask::IntoEucJp;  // the run's own switch plays no part
     bool result = RunDialog(&settings, files.list(), [&](HWND dialog) {
         Select(dialog, {RowOf(dialog, "euc.txt")});
         SendMessageA(dialog, WM_COMMAND, IDM_MARK_EUC_JP, 0);
@@ -335,7 +333,7 @@ TEST(Closing, CloseEscAndTheCloseBoxProcessNothing) {
         // The marks stay on the items, which the caller frees.
         for (int i = 0; i < 2; i++) {
             auto* marked = static_cast<WorkItem*>(PtrListAt(files.list(), i));
-            marked->code = Undetermined;
+            marked->code = DetectionCode::Undetermined;
         }
     }
 }
@@ -361,7 +359,7 @@ TEST(NoDialog, NothingUndecidedShowsNothing) {
     auto* folder = static_cast<WorkItem*>(std::calloc(1, sizeof(WorkItem)));
     InitWorkItem(folder, (files.in / "folder").c_str(), (files.out / "folder").c_str());
     PtrListAppend(files.list(), folder);
-    ASSERT_EQ(folder->code, Directory);
+    ASSERT_EQ(folder->code, DetectionCode::Directory);
     // Returns at once, without a window to close.
     EXPECT_TRUE(ShowUndeterminedFilesDialog(nullptr, &settings, files.list()));
     EXPECT_EQ(ReadBytes(files.out / "a.txt"), "<missing>");

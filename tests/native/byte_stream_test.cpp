@@ -23,14 +23,13 @@ std::string AllByteValues() {
 
 TEST(StreamOpen, AcceptsOnlyTheFourModes) {
     ScratchFile file("abc");
-    for (const char* mode : {"a", "r+", "w+", "rt", "", "R", "wbx"}) {
-        EXPECT_EQ(StreamOpen(file.path(), mode), nullptr) << mode;
-    }
-    EXPECT_EQ(StreamOpen(file.path(), nullptr), nullptr);
-    EXPECT_EQ(StreamOpen(nullptr, "r"), nullptr);
+    // A value none of the four stand for (a stray cast, say).
+    EXPECT_EQ(StreamOpen(file.path(), static_cast<StreamMode>(4)), nullptr);
+    EXPECT_EQ(StreamOpen(file.path(), static_cast<StreamMode>(-1)), nullptr);
+    EXPECT_EQ(StreamOpen(nullptr, StreamMode::ReadText), nullptr);
     EXPECT_EQ(file.Read(), "abc");  // a refused mode leaves the file alone
-    EXPECT_EQ(StreamOpen("/nonexistent/folder/file", "r"), nullptr);
-    EXPECT_EQ(StreamOpen("/nonexistent/folder/file", "w"), nullptr);
+    EXPECT_EQ(StreamOpen("/nonexistent/folder/file", StreamMode::ReadText), nullptr);
+    EXPECT_EQ(StreamOpen("/nonexistent/folder/file", StreamMode::WriteText), nullptr);
 }
 
 TEST(BinaryModes, PassEveryByteUnchanged) {
@@ -38,8 +37,8 @@ TEST(BinaryModes, PassEveryByteUnchanged) {
                         "\r\n\x1A"
                         "after"
                         "\r";
-    EXPECT_EQ(ReadThrough(bytes, "rb"), bytes);
-    EXPECT_EQ(WriteThrough(bytes, "wb"), bytes);
+    EXPECT_EQ(ReadThrough(bytes, StreamMode::ReadBinary), bytes);
+    EXPECT_EQ(WriteThrough(bytes, StreamMode::WriteBinary), bytes);
 }
 
 TEST(TextReading, TranslatesCrLfAndStopsAtTheEndMark) {
@@ -62,7 +61,8 @@ TEST(TextReading, TranslatesCrLfAndStopsAtTheEndMark) {
         {"a\x1A\x1A", "a"},
         {AllByteValues(), AllByteValues().substr(0, 0x1A)},
     };
-    for (const Case& c : cases) EXPECT_EQ(ReadThrough(c.file, "r"), c.delivered) << c.file;
+    for (const Case& c : cases)
+        EXPECT_EQ(ReadThrough(c.file, StreamMode::ReadText), c.delivered) << c.file;
 }
 
 TEST(TextReading, PairsAndEndMarksAcrossEveryBlockBoundaryNearby) {
@@ -83,7 +83,7 @@ TEST(TextReading, PairsAndEndMarksAcrossEveryBlockBoundaryNearby) {
                 // Ends right after the piece, or goes on past the boundary.
                 for (std::size_t tail : {std::size_t{0}, std::size_t{5}}) {
                     std::string whole = file + std::string(tail, 'b');
-                    ASSERT_EQ(ReadThrough(whole, "r"), TextModeReading(whole))
+                    ASSERT_EQ(ReadThrough(whole, StreamMode::ReadText), TextModeReading(whole))
                         << "piece of " << piece.size() << " bytes at " << at << ", tail " << tail;
                 }
             }
@@ -100,13 +100,16 @@ TEST(TextReading, PairsAndEndMarksAtEveryPositionInAWord) {
     for (std::size_t at = 0; at < 24; at++) {
         for (const std::string& noise : {std::string(at, 'a'), nearMisses.substr(0, at % 17)}) {
             std::string before = noise + std::string(at, 'b');
-            EXPECT_EQ(ReadThrough(before + "\r\n" + nearMisses, "r"), before + "\n" + nearMisses)
+            EXPECT_EQ(ReadThrough(before + "\r\n" + nearMisses, StreamMode::ReadText),
+                      before + "\n" + nearMisses)
                 << at;
-            EXPECT_EQ(ReadThrough(before + "\x1A" + nearMisses, "r"), before) << at;
-            EXPECT_EQ(ReadThrough(before + "\r" + nearMisses + "\r\n", "r"),
+            EXPECT_EQ(ReadThrough(before + "\x1A" + nearMisses, StreamMode::ReadText), before)
+                << at;
+            EXPECT_EQ(ReadThrough(before + "\r" + nearMisses + "\r\n", StreamMode::ReadText),
                       before + "\r" + nearMisses + "\n")
                 << at;
-            EXPECT_EQ(ReadThrough(before + nearMisses, "r"), before + nearMisses) << at;
+            EXPECT_EQ(ReadThrough(before + nearMisses, StreamMode::ReadText), before + nearMisses)
+                << at;
         }
     }
 }
@@ -114,18 +117,19 @@ TEST(TextReading, PairsAndEndMarksAtEveryPositionInAWord) {
 TEST(TextReading, CrAtTheEndOfAFileOfExactlyOneBlock) {
     std::string file(kStreamBlockSize - 1, 'a');
     file += '\r';
-    EXPECT_EQ(ReadThrough(file, "r"), file);
+    EXPECT_EQ(ReadThrough(file, StreamMode::ReadText), file);
     // And a whole block of CR LF pairs, so a block can shrink to half.
     std::string pairs;
     while (pairs.size() < 3 * static_cast<std::size_t>(kStreamBlockSize)) pairs += kCrLf;
-    EXPECT_EQ(ReadThrough(pairs, "r"), std::string(pairs.size() / 2, '\n'));
+    EXPECT_EQ(ReadThrough(pairs, StreamMode::ReadText), std::string(pairs.size() / 2, '\n'));
 }
 
 TEST(TextWriting, EveryLfGoesOutAsCrLf) {
-    EXPECT_EQ(WriteThrough("a\nb\n", "w"), "a\r\nb\r\n");
-    EXPECT_EQ(WriteThrough("a\rb\r\n", "w"), "a\rb\r\r\n");  // nothing else changes
-    EXPECT_EQ(WriteThrough("\x1A\n", "w"), "\x1A\r\n");
-    EXPECT_EQ(WriteThrough("", "w"), "");
+    EXPECT_EQ(WriteThrough("a\nb\n", StreamMode::WriteText), "a\r\nb\r\n");
+    EXPECT_EQ(WriteThrough("a\rb\r\n", StreamMode::WriteText),
+              "a\rb\r\r\n");  // nothing else changes
+    EXPECT_EQ(WriteThrough("\x1A\n", StreamMode::WriteText), "\x1A\r\n");
+    EXPECT_EQ(WriteThrough("", StreamMode::WriteText), "");
     // Across block flushes, with the LF at every position around them.
     for (std::size_t at = kStreamBlockSize - 3; at <= kStreamBlockSize + 1; at++) {
         std::string text(at, 'x');
@@ -134,7 +138,7 @@ TEST(TextWriting, EveryLfGoesOutAsCrLf) {
         std::string expected(at, 'x');
         expected += "\r\n\r\n";
         expected += std::string(kStreamBlockSize, 'y');
-        ASSERT_EQ(WriteThrough(text, "w"), expected) << at;
+        ASSERT_EQ(WriteThrough(text, StreamMode::WriteText), expected) << at;
     }
 }
 
@@ -142,7 +146,7 @@ TEST(Pushback, TheNextReadReturnsTheByteAgain) {
     std::string file(kStreamBlockSize + 10, 'a');
     file[kStreamBlockSize] = 'B';
     ScratchFile scratch(file);
-    ByteStream* s = StreamOpen(scratch.path(), "rb");
+    ByteStream* s = StreamOpen(scratch.path(), StreamMode::ReadBinary);
     ASSERT_NE(s, nullptr);
     StreamUnreadByte(s, 'x');  // before anything was read
     EXPECT_EQ(StreamReadByte(s), 'x');
@@ -166,7 +170,7 @@ TEST(Pushback, TheNextReadReturnsTheByteAgain) {
 
 TEST(Pushback, ABytePushedBackInTextModeIsNotTranslatedAgain) {
     ScratchFile scratch("\r\nx");
-    ByteStream* s = StreamOpen(scratch.path(), "r");
+    ByteStream* s = StreamOpen(scratch.path(), StreamMode::ReadText);
     ASSERT_NE(s, nullptr);
     EXPECT_EQ(StreamReadByte(s), '\n');
     StreamUnreadByte(s, '\r');
@@ -178,15 +182,15 @@ TEST(Pushback, ABytePushedBackInTextModeIsNotTranslatedAgain) {
 
 TEST(StreamClose, ReportsBytesThatDidNotReachTheFile) {
     // /dev/full refuses every write with "no space left".
-    for (const char* mode : {"w", "wb"}) {
+    for (StreamMode mode : {StreamMode::WriteText, StreamMode::WriteBinary}) {
         ByteStream* s = StreamOpen("/dev/full", mode);
         ASSERT_NE(s, nullptr);
         for (int i = 0; i < 3 * kStreamBlockSize; i++) StreamWriteByte(s, 'a');
         EXPECT_TRUE(StreamFailed(s));
-        EXPECT_FALSE(StreamClose(s)) << mode;
+        EXPECT_FALSE(StreamClose(s)) << static_cast<int>(mode);
     }
     // A single byte still waiting in the block is written by the close.
-    ByteStream* s = StreamOpen("/dev/full", "wb");
+    ByteStream* s = StreamOpen("/dev/full", StreamMode::WriteBinary);
     ASSERT_NE(s, nullptr);
     StreamWriteByte(s, 'a');
     EXPECT_FALSE(StreamClose(s));
@@ -196,7 +200,7 @@ TEST(StreamClose, ReportsBytesThatDidNotReachTheFile) {
 TEST(StreamClose, ReportsAReadError) {
     // A folder opens on Linux, but reading it fails: the input ends at once
     // and the close says that the input was not read completely.
-    ByteStream* s = StreamOpen("/tmp", "r");
+    ByteStream* s = StreamOpen("/tmp", StreamMode::ReadText);
     ASSERT_NE(s, nullptr);
     EXPECT_EQ(StreamReadByte(s), -1);
     EXPECT_TRUE(StreamFailed(s));
@@ -205,14 +209,14 @@ TEST(StreamClose, ReportsAReadError) {
 
 TEST(StreamClose, WrongDirectionFailsWithoutHarm) {
     ScratchFile file("abc");
-    ByteStream* in = StreamOpen(file.path(), "r");
+    ByteStream* in = StreamOpen(file.path(), StreamMode::ReadText);
     ASSERT_NE(in, nullptr);
     StreamWriteByte(in, 'x');  // writing into an input stream
     EXPECT_EQ(StreamReadByte(in), 'a');
     EXPECT_FALSE(StreamClose(in));
     EXPECT_EQ(file.Read(), "abc");
 
-    ByteStream* out = StreamOpen(file.path(), "w");
+    ByteStream* out = StreamOpen(file.path(), StreamMode::WriteText);
     ASSERT_NE(out, nullptr);
     EXPECT_EQ(StreamReadByte(out), -1);  // reading from an output stream
     StreamUnreadByte(out, 'q');
@@ -238,7 +242,7 @@ TEST(EndMark, DataAfterItIsReported) {
     };
     for (const Case& c : cases) {
         ScratchFile file(c.file);
-        ByteStream* s = StreamOpen(file.path(), "r");
+        ByteStream* s = StreamOpen(file.path(), StreamMode::ReadText);
         ASSERT_NE(s, nullptr);
         while (StreamReadByte(s) >= 0) {
         }
@@ -252,7 +256,7 @@ TEST(EndMark, DataAfterALongRunOfEndMarksInLaterBlocks) {
         for (bool data : {false, true}) {
             std::string file = "text" + std::string(run, '\x1A') + (data ? "x" : "");
             ScratchFile scratch(file);
-            ByteStream* s = StreamOpen(scratch.path(), "r");
+            ByteStream* s = StreamOpen(scratch.path(), StreamMode::ReadText);
             ASSERT_NE(s, nullptr);
             std::string delivered;
             for (int b = StreamReadByte(s); b >= 0; b = StreamReadByte(s)) delivered += char(b);
@@ -265,20 +269,20 @@ TEST(EndMark, DataAfterALongRunOfEndMarksInLaterBlocks) {
 
 TEST(StreamAttach, TakesOverAnOpenFile) {
     ScratchFile scratch("a\r\nb");
-    ByteStream* s = StreamAttach(std::fopen(scratch.path(), "rb"), "r");
+    ByteStream* s = StreamAttach(std::fopen(scratch.path(), "rb"), StreamMode::ReadText);
     ASSERT_NE(s, nullptr);
     EXPECT_EQ(StreamReadByte(s), 'a');
     EXPECT_EQ(StreamReadByte(s), '\n');
     EXPECT_EQ(StreamReadByte(s), 'b');
     EXPECT_TRUE(StreamClose(s));
-    EXPECT_EQ(StreamAttach(std::fopen(scratch.path(), "rb"), "x"), nullptr);
-    EXPECT_EQ(StreamAttach(nullptr, "r"), nullptr);
+    EXPECT_EQ(StreamAttach(std::fopen(scratch.path(), "rb"), static_cast<StreamMode>(4)), nullptr);
+    EXPECT_EQ(StreamAttach(nullptr, StreamMode::ReadText), nullptr);
 }
 
 // A flush hands the bytes to the file and leaves the stream open for more.
 TEST(StreamFlush, BytesReachTheFileWhileTheStreamStaysOpen) {
     ScratchFile file;
-    ByteStream* s = StreamOpen(file.path(), "w");
+    ByteStream* s = StreamOpen(file.path(), StreamMode::WriteText);
     ASSERT_NE(s, nullptr);
     StreamWriteByte(s, 'a');
     StreamWriteByte(s, '\n');
@@ -289,7 +293,7 @@ TEST(StreamFlush, BytesReachTheFileWhileTheStreamStaysOpen) {
     EXPECT_EQ(file.Read(), "a\r\nb");
 
     // A write that fails is reported by the flush, and again by the close.
-    s = StreamOpen("/dev/full", "wb");
+    s = StreamOpen("/dev/full", StreamMode::WriteBinary);
     ASSERT_NE(s, nullptr);
     StreamWriteByte(s, 'a');
     EXPECT_FALSE(StreamFlush(s));
@@ -297,7 +301,7 @@ TEST(StreamFlush, BytesReachTheFileWhileTheStreamStaysOpen) {
 
     // Nothing to hand on while reading.
     ScratchFile input("xy");
-    s = StreamOpen(input.path(), "r");
+    s = StreamOpen(input.path(), StreamMode::ReadText);
     ASSERT_NE(s, nullptr);
     EXPECT_TRUE(StreamFlush(s));
     EXPECT_EQ(StreamReadByte(s), 'x');

@@ -82,14 +82,14 @@ ConversionMask Mask(std::vector<std::string> args, bool* suppress) {
 
 TEST(ParseSwitches, LastMaskWinsCaseIgnoredWholeArgumentsOnly) {
     bool suppress = true;
-    EXPECT_EQ(Mask({"prog"}, &suppress), BothWays);
+    EXPECT_EQ(Mask({"prog"}, &suppress), ConversionMask::BothWays);
     EXPECT_FALSE(suppress);
-    EXPECT_EQ(Mask({"prog", "/euc", "/sjis"}, &suppress), IntoShiftJis);
-    EXPECT_EQ(Mask({"prog", "/sjis", "/euc"}, &suppress), IntoEucJp);
-    EXPECT_EQ(Mask({"prog", "/JMS"}, &suppress), IntoShiftJis);
-    EXPECT_EQ(Mask({"prog", "/euc", "/Auto"}, &suppress), BothWays);
+    EXPECT_EQ(Mask({"prog", "/euc", "/sjis"}, &suppress), ConversionMask::IntoShiftJis);
+    EXPECT_EQ(Mask({"prog", "/sjis", "/euc"}, &suppress), ConversionMask::IntoEucJp);
+    EXPECT_EQ(Mask({"prog", "/JMS"}, &suppress), ConversionMask::IntoShiftJis);
+    EXPECT_EQ(Mask({"prog", "/euc", "/Auto"}, &suppress), ConversionMask::BothWays);
     EXPECT_FALSE(suppress);
-    EXPECT_EQ(Mask({"prog", "/euc:", "-euc", "/eucx", "/eu"}, &suppress), BothWays);
+    EXPECT_EQ(Mask({"prog", "/euc:", "-euc", "/eucx", "/eu"}, &suppress), ConversionMask::BothWays);
     EXPECT_FALSE(suppress);
     Mask({"prog", "/NoUI"}, &suppress);
     EXPECT_TRUE(suppress);
@@ -98,7 +98,7 @@ TEST(ParseSwitches, LastMaskWinsCaseIgnoredWholeArgumentsOnly) {
     Mask({"prog", "/dlg:1"}, &suppress);
     EXPECT_FALSE(suppress);
     // Argument 0 is never a switch.
-    EXPECT_EQ(Mask({"/euc"}, &suppress), BothWays);
+    EXPECT_EQ(Mask({"/euc"}, &suppress), ConversionMask::BothWays);
 }
 
 }  // namespace

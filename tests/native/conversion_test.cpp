@@ -18,20 +18,31 @@ namespace {
 
 using namespace std::string_literals;
 
-const ConversionRule* SjisToEuc() { return RuleFor(ShiftJis, IntoEucJp); }
-const ConversionRule* EucToSjis() { return RuleFor(EucJp, IntoShiftJis); }
-const ConversionRule* JisToSjis() { return RuleFor(Iso2022Jp, IntoShiftJis); }
-const ConversionRule* JisToEuc() { return RuleFor(Iso2022Jp, IntoEucJp); }
+const ConversionRule* SjisToEuc() {
+    return RuleFor(DetectionCode::ShiftJis, ConversionMask::IntoEucJp);
+}
+const ConversionRule* EucToSjis() {
+    return RuleFor(DetectionCode::EucJp, ConversionMask::IntoShiftJis);
+}
+const ConversionRule* JisToSjis() {
+    return RuleFor(DetectionCode::Iso2022Jp, ConversionMask::IntoShiftJis);
+}
+const ConversionRule* JisToEuc() {
+    return RuleFor(DetectionCode::Iso2022Jp, ConversionMask::IntoEucJp);
+}
 
 TEST(FindConversionRule, OutcomesForEveryCodeAndMask) {
     const ConversionRule* rule = &ConversionTable[0];
-    EXPECT_EQ(FindConversionRule(Undetermined, BothWays, &rule), RuleOutcome::Skip);
+    EXPECT_EQ(FindConversionRule(DetectionCode::Undetermined, ConversionMask::BothWays, &rule),
+              RuleOutcome::Skip);
     EXPECT_EQ(rule, nullptr);
-    for (ConversionMask mask : {0, 2, 4, 6}) {
-        EXPECT_EQ(FindConversionRule(Undetermined, mask, &rule), RuleOutcome::Skip);
-        for (DetectionCode code :
-             {DetectionCode{Directory}, DetectionCode{CopyUnchanged}, 0, 999}) {
-            EXPECT_EQ(FindConversionRule(code, mask, &rule), RuleOutcome::Copy) << code;
+    for (ConversionMask mask : {ConversionMask::None, ConversionMask::IntoShiftJis,
+                                ConversionMask::IntoEucJp, ConversionMask::BothWays}) {
+        EXPECT_EQ(FindConversionRule(DetectionCode::Undetermined, mask, &rule), RuleOutcome::Skip);
+        for (DetectionCode code : {DetectionCode::Directory, DetectionCode::CopyUnchanged,
+                                   DetectionCode{0}, DetectionCode{999}}) {
+            EXPECT_EQ(FindConversionRule(code, mask, &rule), RuleOutcome::Copy)
+                << static_cast<int>(code);
             EXPECT_EQ(rule, nullptr);
         }
     }
@@ -40,29 +51,31 @@ TEST(FindConversionRule, OutcomesForEveryCodeAndMask) {
         ConversionMask mask;
         const ConversionRule* rule;  // null: copy
     } cases[] = {
-        {EucJp, 2, &ConversionTable[1]},
-        {EucJp, 4, nullptr},
-        {EucJp, 6, &ConversionTable[1]},
-        {ShiftJis, 2, nullptr},
-        {ShiftJis, 4, &ConversionTable[0]},
-        {ShiftJis, 6, &ConversionTable[0]},
-        {Iso2022Jp, 2, &ConversionTable[2]},
-        {Iso2022Jp, 4, &ConversionTable[3]},
-        {Iso2022Jp, 6, &ConversionTable[2]},  // row 3 comes before row 4
-        {EucJp, 0, nullptr},
+        {DetectionCode::EucJp, ConversionMask::IntoShiftJis, &ConversionTable[1]},
+        {DetectionCode::EucJp, ConversionMask::IntoEucJp, nullptr},
+        {DetectionCode::EucJp, ConversionMask::BothWays, &ConversionTable[1]},
+        {DetectionCode::ShiftJis, ConversionMask::IntoShiftJis, nullptr},
+        {DetectionCode::ShiftJis, ConversionMask::IntoEucJp, &ConversionTable[0]},
+        {DetectionCode::ShiftJis, ConversionMask::BothWays, &ConversionTable[0]},
+        {DetectionCode::Iso2022Jp, ConversionMask::IntoShiftJis, &ConversionTable[2]},
+        {DetectionCode::Iso2022Jp, ConversionMask::IntoEucJp, &ConversionTable[3]},
+        {DetectionCode::Iso2022Jp, ConversionMask::BothWays,
+         &ConversionTable[2]},  // row 3 comes before row 4
+        {DetectionCode::EucJp, ConversionMask::None, nullptr},
     };
     for (const Case& c : cases) {
         RuleOutcome outcome = FindConversionRule(c.code, c.mask, &rule);
-        EXPECT_EQ(outcome, c.rule ? RuleOutcome::Convert : RuleOutcome::Copy) << c.code << c.mask;
-        EXPECT_EQ(rule, c.rule) << c.code << " " << c.mask;
+        EXPECT_EQ(outcome, c.rule ? RuleOutcome::Convert : RuleOutcome::Copy)
+            << static_cast<int>(c.code) << " " << static_cast<int>(c.mask);
+        EXPECT_EQ(rule, c.rule) << static_cast<int>(c.code) << " " << static_cast<int>(c.mask);
     }
 }
 
 TEST(ConversionTable, RowsWriteShiftJisInTextModeAndEucJpInBinary) {
-    EXPECT_EQ(std::string(SjisToEuc()->outputMode), "wb");
-    EXPECT_EQ(std::string(EucToSjis()->outputMode), "w");
-    EXPECT_EQ(std::string(JisToSjis()->outputMode), "w");
-    EXPECT_EQ(std::string(JisToEuc()->outputMode), "wb");
+    EXPECT_EQ(SjisToEuc()->outputMode, StreamMode::WriteBinary);
+    EXPECT_EQ(EucToSjis()->outputMode, StreamMode::WriteText);
+    EXPECT_EQ(JisToSjis()->outputMode, StreamMode::WriteText);
+    EXPECT_EQ(JisToEuc()->outputMode, StreamMode::WriteBinary);
     EXPECT_EQ(SjisToEuc()->reader, &ReadShiftJisChar);
     EXPECT_EQ(SjisToEuc()->mapper, &ShiftJisToEucJp);
     EXPECT_EQ(EucToSjis()->reader, &ReadEucJpChar);
@@ -71,7 +84,7 @@ TEST(ConversionTable, RowsWriteShiftJisInTextModeAndEucJpInBinary) {
     EXPECT_EQ(JisToEuc()->mapper, &JisToEucJp);
     for (const ConversionRule& row : ConversionTable) {
         EXPECT_EQ(row.writer, &WriteCodeChar);
-        if (row.sourceCode == Iso2022Jp) {
+        if (row.sourceCode == DetectionCode::Iso2022Jp) {
             EXPECT_EQ(row.reader, &ReadIso2022JpChar);
         }
     }
@@ -124,7 +137,7 @@ TEST(Mappers, EveryJisCodeGoesThereAndBack) {
 
 TEST(WriteCodeChar, OneOrTwoBytesFromTheLow16Bits) {
     ScratchFile file;
-    ByteStream* out = StreamOpen(file.path(), "wb");
+    ByteStream* out = StreamOpen(file.path(), StreamMode::WriteBinary);
     ASSERT_NE(out, nullptr);
     WriteCodeChar(0x41, out);
     WriteCodeChar(0x82A0, out);
@@ -135,10 +148,10 @@ TEST(WriteCodeChar, OneOrTwoBytesFromTheLow16Bits) {
     EXPECT_EQ(file.Read(), "A\x82\xA0\x13\xA1\0A"s);
 }
 
-// Every character a reader returns from the bytes, read through "r".
+// Every character a reader returns from the bytes, read through ReadText.
 std::vector<CodeChar> ReadAll(const std::string& bytes, CodeReader reader) {
     ScratchFile file(bytes);
-    ByteStream* in = StreamOpen(file.path(), "r");
+    ByteStream* in = StreamOpen(file.path(), StreamMode::ReadText);
     std::vector<CodeChar> chars;
     unsigned char kanjiMode = OneByteMode;
     for (CodeChar c = reader(in, &kanjiMode); c != EndOfInput; c = reader(in, &kanjiMode)) {
@@ -227,8 +240,8 @@ TEST(TranscodeStream, LineEndsFollowTheOutputEncoding) {
 
 TEST(TranscodeStream, AnInputThatFailsToReadMakesTheOutputFail) {
     ScratchFile to;
-    ByteStream* input = StreamOpen("/tmp", "r");  // a folder: every read fails
-    ByteStream* output = StreamOpen(to.path(), "wb");
+    ByteStream* input = StreamOpen("/tmp", StreamMode::ReadText);  // a folder: every read fails
+    ByteStream* output = StreamOpen(to.path(), StreamMode::WriteBinary);
     ASSERT_NE(input, nullptr);
     ASSERT_NE(output, nullptr);
     TranscodeStream(input, output, SjisToEuc());
@@ -308,7 +321,7 @@ TEST(TranscodeStream, TheFastLoopAgreesWithThePlainOne) {
 
 // Runs of double-byte characters are mapped in bulk: every run, cut by the
 // end of a block at each offset nearby, and holding pairs whose mapped bytes
-// include an LF (EUC-JP 0xA1 0x8A maps to 0x21 0x0A, which "w" writes as
+// include an LF (EUC-JP 0xA1 0x8A maps to 0x21 0x0A, which WriteText writes as
 // 0x21 CR LF), comes out as from the plain loop.
 TEST(TranscodeStream, RunsOfDoubleByteCharactersAgreeWithThePlainLoop) {
     const std::string pieces[] = {"\xB0\xA1", "\x88\x9F", "\xA1\x8A", "\x8E\xB1",

@@ -41,24 +41,28 @@ TEST(Detect, AsciiIsDecidedByItsLineEnds) {
     EXPECT_EQ(lf.bytes, 8u);
     EXPECT_EQ(lf.lines, 2u);
     EXPECT_EQ(lf.iso2022Jp + lf.shiftJis + lf.eucJp + lf.escapeOrHigh, 0);
-    EXPECT_EQ(Detect("abc\ndef\n"), EucJp);
+    EXPECT_EQ(Detect("abc\ndef\n"), DetectionCode::EucJp);
     EncodingEvidence crLf = EvidenceOf("abc\r\ndef\r\n");
     EXPECT_EQ(crLf.bytes, 8u);
     EXPECT_EQ(crLf.lines, 2u);
-    EXPECT_EQ(Detect("abc\r\ndef\r\n"), ShiftJis);    // Z = 10 = n + L
-    EXPECT_EQ(Detect(""), EucJp);                     // n = 0 = Z
-    EXPECT_EQ(Detect("abc"), EucJp);                  // no line end at all
-    EXPECT_EQ(Detect("abc\r\ndef\n"), Undetermined);  // mixed line ends
-    EXPECT_EQ(Detect("abc\rdef\r"), EucJp);           // old Mac line ends remove nothing
+    // 10 bytes on disk: the 8 delivered and one CR for each of the 2 LF.
+    EXPECT_EQ(Detect("abc\r\ndef\r\n"), DetectionCode::ShiftJis);
+    EXPECT_EQ(Detect(""), DetectionCode::EucJp);     // nothing delivered of nothing on disk
+    EXPECT_EQ(Detect("abc"), DetectionCode::EucJp);  // no line end at all
+    EXPECT_EQ(Detect("abc\r\ndef\n"), DetectionCode::Undetermined);  // mixed line ends
+    EXPECT_EQ(Detect("abc\rdef\r"), DetectionCode::EucJp);  // old Mac line ends remove nothing
 }
 
 TEST(Detect, AFinalEndMarkKeepsItsMeaning) {
-    EXPECT_EQ(Detect("abc\r\n\x1A"), Undetermined);  // n + L = 5 < Z = 6
+    // 4 delivered and 1 LF make 5, short of the 6 bytes on disk.
+    EXPECT_EQ(Detect("abc\r\n\x1A"), DetectionCode::Undetermined);
     EncodingEvidence e = EvidenceOf("abc\n\x1A");
     EXPECT_EQ(e.bytes, 4u);
     EXPECT_EQ(e.lines, 1u);
-    EXPECT_EQ(Detect("abc\n\x1A"), ShiftJis);          // n + L = 5 = Z
-    EXPECT_EQ(Detect("abc\n\x1A\x1A"), Undetermined);  // a run of them: n + L < Z
+    // 4 delivered and 1 LF make the 5 bytes on disk: the end mark passes for
+    // the CR of the line end. A run of end marks is more than that.
+    EXPECT_EQ(Detect("abc\n\x1A"), DetectionCode::ShiftJis);
+    EXPECT_EQ(Detect("abc\n\x1A\x1A"), DetectionCode::Undetermined);
 }
 
 TEST(Detect, ShiftJisByItsValidatorAlone) {
@@ -68,9 +72,9 @@ TEST(Detect, ShiftJisByItsValidatorAlone) {
         EXPECT_EQ(e.shiftJis, 0);
         EXPECT_NE(e.eucJp, 0);  // the lead byte 0x82
         EXPECT_NE(e.iso2022Jp, 0);
-        EXPECT_EQ(Detect(text), ShiftJis) << end;
+        EXPECT_EQ(Detect(text), DetectionCode::ShiftJis) << end;
     }
-    EXPECT_EQ(Detect("\x83\x81\x83\x82\r\n"), ShiftJis);  // メモ
+    EXPECT_EQ(Detect("\x83\x81\x83\x82\r\n"), DetectionCode::ShiftJis);  // メモ
 }
 
 TEST(Detect, Iso2022JpByItsValidatorAlone) {
@@ -78,57 +82,57 @@ TEST(Detect, Iso2022JpByItsValidatorAlone) {
     EXPECT_EQ(e.iso2022Jp, 0);
     EXPECT_NE(e.shiftJis, 0);
     EXPECT_NE(e.eucJp, 0);
-    EXPECT_EQ(Detect(kIsoText), Iso2022Jp);
-    EXPECT_EQ(Detect("abc\r\n" + kIsoText), Iso2022Jp);
+    EXPECT_EQ(Detect(kIsoText), DetectionCode::Iso2022Jp);
+    EXPECT_EQ(Detect("abc\r\n" + kIsoText), DetectionCode::Iso2022Jp);
 }
 
 TEST(Detect, TextCleanForAllThreeIsDecidedByItsLineEnds) {
     // EUC-JP hiragana lies in 0xA1-0xDF: half-width katakana to Shift-JIS.
-    EXPECT_EQ(Detect(kEucHiragana + "\n"), EucJp);
-    EXPECT_EQ(Detect(kEucHiragana + "\r\n"), ShiftJis);
-    EXPECT_EQ(Detect(kEucHiragana), Undetermined);  // 8-bit text needs a line end
+    EXPECT_EQ(Detect(kEucHiragana + "\n"), DetectionCode::EucJp);
+    EXPECT_EQ(Detect(kEucHiragana + "\r\n"), DetectionCode::ShiftJis);
+    EXPECT_EQ(Detect(kEucHiragana), DetectionCode::Undetermined);  // 8-bit text needs a line end
     // Half-width katakana in Shift-JIS: an odd number in a line pairs the
     // last one with the LF in EUC-JP.
-    EXPECT_EQ(Detect("\xB1\xB2\xB3\n"), Undetermined);
-    EXPECT_EQ(Detect("\xB1\xB2\n\xB3\xB4\n"), EucJp);
-    EXPECT_EQ(Detect("\xB1\xB2\r\n\xB3\xB4\r\n"), ShiftJis);
+    EXPECT_EQ(Detect("\xB1\xB2\xB3\n"), DetectionCode::Undetermined);
+    EXPECT_EQ(Detect("\xB1\xB2\n\xB3\xB4\n"), DetectionCode::EucJp);
+    EXPECT_EQ(Detect("\xB1\xB2\r\n\xB3\xB4\r\n"), DetectionCode::ShiftJis);
     // Real EUC-JP kanji beyond 0xDF leaves only EUC-JP clean.
-    EXPECT_EQ(Detect("\xB0\xA1\xB4\xC1\xFE\xFE\n"), EucJp);
+    EXPECT_EQ(Detect("\xB0\xA1\xB4\xC1\xFE\xFE\n"), DetectionCode::EucJp);
 }
 
 TEST(Detect, EscapesThatAreNotIso2022JpAreUndetermined) {
     EncodingEvidence e = EvidenceOf("\x1B[31mred\x1B[0m\n");
     EXPECT_NE(e.escapeOrHigh, 0);
     EXPECT_NE(e.shiftJis, 0);
-    EXPECT_EQ(Detect("\x1B[31mred\x1B[0m\n"), Undetermined);
+    EXPECT_EQ(Detect("\x1B[31mred\x1B[0m\n"), DetectionCode::Undetermined);
 }
 
 TEST(Detect, ACharacterCutOffByTheEndIsAViolation) {
     EncodingEvidence e = EvidenceOf("\x82\xA0\x82");  // a trailing Shift-JIS lead byte
     EXPECT_NE(e.shiftJis, 0);
-    EXPECT_EQ(Detect("\x82\xA0\x82"), Undetermined);
-    EXPECT_EQ(Detect("\x1B$B0!\x1B$"), Undetermined);  // an escape cut off
+    EXPECT_EQ(Detect("\x82\xA0\x82"), DetectionCode::Undetermined);
+    EXPECT_EQ(Detect("\x1B$B0!\x1B$"), DetectionCode::Undetermined);  // an escape cut off
 }
 
 TEST(SafetyRules, DataAfterTheEndMarkIsUndetermined) {
     // Before the rule, the five bytes in front of the PNG's 0x1A made it Shift-JIS.
-    EXPECT_EQ(Detect(kTinyPng.substr(0, 6)), ShiftJis);
+    EXPECT_EQ(Detect(kTinyPng.substr(0, 6)), DetectionCode::ShiftJis);
     EncodingEvidence png = EvidenceOf(kTinyPng);
     EXPECT_TRUE(png.dataAfterEndMark);
-    EXPECT_EQ(Detect(kTinyPng), Undetermined);
+    EXPECT_EQ(Detect(kTinyPng), DetectionCode::Undetermined);
     // Shift-JIS text with anything after its end mark.
-    EXPECT_EQ(Detect(kSjisHiragana + "\r\n\x1A" + "more\r\n"), Undetermined);
-    EXPECT_EQ(Detect(kSjisHiragana + "\r\n\x1A\x1A" + "x"), Undetermined);
+    EXPECT_EQ(Detect(kSjisHiragana + "\r\n\x1A" + "more\r\n"), DetectionCode::Undetermined);
+    EXPECT_EQ(Detect(kSjisHiragana + "\r\n\x1A\x1A" + "x"), DetectionCode::Undetermined);
     // The other side: end marks only at the very end change nothing.
-    EXPECT_EQ(Detect(kSjisHiragana + "\r\n\x1A"), ShiftJis);
-    EXPECT_EQ(Detect(kSjisHiragana + "\r\n\x1A\x1A\x1A"), ShiftJis);
+    EXPECT_EQ(Detect(kSjisHiragana + "\r\n\x1A"), DetectionCode::ShiftJis);
+    EXPECT_EQ(Detect(kSjisHiragana + "\r\n\x1A\x1A\x1A"), DetectionCode::ShiftJis);
     EXPECT_FALSE(EvidenceOf(kSjisHiragana + "\x1A\x1A").dataAfterEndMark);
 }
 
 TEST(SafetyRules, DataAfterTheEndMarkFarBehindIt) {
     std::string text = kSjisHiragana + "\r\n\x1A" + std::string(2 * kStreamBlockSize, '\x1A');
-    EXPECT_EQ(Detect(text), ShiftJis);
-    EXPECT_EQ(Detect(text + "x"), Undetermined);
+    EXPECT_EQ(Detect(text), DetectionCode::ShiftJis);
+    EXPECT_EQ(Detect(text + "x"), DetectionCode::Undetermined);
 }
 
 TEST(SafetyRules, WellFormedUtf8WithNonAsciiIsUndetermined) {
@@ -139,20 +143,20 @@ TEST(SafetyRules, WellFormedUtf8WithNonAsciiIsUndetermined) {
     EXPECT_NE(e.eucJp, 0);
     EXPECT_NE(e.iso2022Jp, 0);
     EXPECT_TRUE(e.utf8NonAscii);
-    EXPECT_EQ(Detect(memo + "\r\n"), Undetermined);
+    EXPECT_EQ(Detect(memo + "\r\n"), DetectionCode::Undetermined);
     EXPECT_EQ(Detect("\xEF\xBB\xBF"
                      "abc\n"),
-              Undetermined);  // a byte-order mark
-    EXPECT_EQ(Detect("caf\xC3\xA9\n"), Undetermined);
+              DetectionCode::Undetermined);  // a byte-order mark
+    EXPECT_EQ(Detect("caf\xC3\xA9\n"), DetectionCode::Undetermined);
 }
 
 TEST(SafetyRules, TheUtf8RuleLeavesEverythingElseAlone) {
     EXPECT_FALSE(EvidenceOf("abc\n").utf8NonAscii);  // pure ASCII is UTF-8 too
-    EXPECT_EQ(Detect("abc\n"), EucJp);
+    EXPECT_EQ(Detect("abc\n"), DetectionCode::EucJp);
     EXPECT_FALSE(EvidenceOf(kIsoText).utf8NonAscii);
-    EXPECT_EQ(Detect(kIsoText), Iso2022Jp);
-    EXPECT_EQ(Detect(kSjisHiragana + "\r\n"), ShiftJis);
-    EXPECT_EQ(Detect(kEucHiragana + "\n"), EucJp);
+    EXPECT_EQ(Detect(kIsoText), DetectionCode::Iso2022Jp);
+    EXPECT_EQ(Detect(kSjisHiragana + "\r\n"), DetectionCode::ShiftJis);
+    EXPECT_EQ(Detect(kEucHiragana + "\n"), DetectionCode::EucJp);
     // UTF-8 that is not well formed (cut off) is judged by the old rules.
     std::string cut = "\xE3\x83\xA1\xE3\x83";
     EXPECT_FALSE(EvidenceOf(cut).utf8NonAscii);
@@ -168,36 +172,37 @@ TEST(SafetyRules, ANulByteIsUndetermined) {
         EncodingEvidence e = EvidenceOf(text);
         EXPECT_TRUE(e.holdsNul);
         EXPECT_TRUE(e.settledEarly);
-        EXPECT_EQ(Detect(text), Undetermined);
+        EXPECT_EQ(Detect(text), DetectionCode::Undetermined);
     }
-    EXPECT_EQ(Detect("a\0b\0\r\0\n\0"s), Undetermined);  // ASCII in UTF-16
+    EXPECT_EQ(Detect("a\0b\0\r\0\n\0"s), DetectionCode::Undetermined);  // ASCII in UTF-16
     // Found wherever it stands: first, last, behind a long plain run, in the
     // middle of Shift-JIS or ISO-2022-JP text, past the first block.
-    EXPECT_EQ(Detect("\0abc\n"s), Undetermined);
-    EXPECT_EQ(Detect("abc\n\0"s), Undetermined);
-    EXPECT_EQ(Detect(std::string(1000, 'a') + "\0\n"s), Undetermined);
-    EXPECT_EQ(Detect(kSjisHiragana + "\0"s + kSjisHiragana + "\r\n"), Undetermined);
-    EXPECT_EQ(Detect("\x1B$B\0!\x1B(B\n"s), Undetermined);
+    EXPECT_EQ(Detect("\0abc\n"s), DetectionCode::Undetermined);
+    EXPECT_EQ(Detect("abc\n\0"s), DetectionCode::Undetermined);
+    EXPECT_EQ(Detect(std::string(1000, 'a') + "\0\n"s), DetectionCode::Undetermined);
+    EXPECT_EQ(Detect(kSjisHiragana + "\0"s + kSjisHiragana + "\r\n"), DetectionCode::Undetermined);
+    EXPECT_EQ(Detect("\x1B$B\0!\x1B(B\n"s), DetectionCode::Undetermined);
     std::string sjis;
     while (sjis.size() < 2 * kStreamBlockSize) sjis += kSjisHiragana + "\r\n";
-    EXPECT_EQ(Detect(sjis), ShiftJis);
-    EXPECT_EQ(Detect(sjis + "\0"s), Undetermined);
+    EXPECT_EQ(Detect(sjis), DetectionCode::ShiftJis);
+    EXPECT_EQ(Detect(sjis + "\0"s), DetectionCode::Undetermined);
     // After the end mark it is data after the end mark, as before.
-    EXPECT_EQ(Detect("abc\n\x1A\0"s), Undetermined);
+    EXPECT_EQ(Detect("abc\n\x1A\0"s), DetectionCode::Undetermined);
     EXPECT_FALSE(EvidenceOf("abc\n\x1A\0"s).holdsNul);
 }
 
 TEST(Decision, LineEndsCompareWithTheFileSize) {
-    EXPECT_EQ(DecideByLineEnds(8, 2, 8), EucJp);
-    EXPECT_EQ(DecideByLineEnds(8, 2, 10), ShiftJis);
-    EXPECT_EQ(DecideByLineEnds(8, 2, 9), Undetermined);
-    EXPECT_EQ(DecideByLineEnds(8, 2, 7), Undetermined);  // more delivered than the file holds
-    EXPECT_EQ(DecideByLineEnds(3, 0, 3), EucJp);         // both rules hold: EUC-JP first
-    EXPECT_EQ(DecideByLineEnds(8, 2, kUnknownFileSize), Undetermined);
+    EXPECT_EQ(DecideByLineEnds(8, 2, 8), DetectionCode::EucJp);
+    EXPECT_EQ(DecideByLineEnds(8, 2, 10), DetectionCode::ShiftJis);
+    EXPECT_EQ(DecideByLineEnds(8, 2, 9), DetectionCode::Undetermined);
+    EXPECT_EQ(DecideByLineEnds(8, 2, 7),
+              DetectionCode::Undetermined);  // more delivered than the file holds
+    EXPECT_EQ(DecideByLineEnds(3, 0, 3), DetectionCode::EucJp);  // both rules hold: EUC-JP first
+    EXPECT_EQ(DecideByLineEnds(8, 2, kUnknownFileSize), DetectionCode::Undetermined);
     // Sizes beyond 32 bits compare whole.
     const std::uint64_t big = std::uint64_t{1} << 32;
-    EXPECT_EQ(DecideByLineEnds(big + 5, 0, big + 5), EucJp);
-    EXPECT_EQ(DecideByLineEnds(5, 0, big + 5), Undetermined);
+    EXPECT_EQ(DecideByLineEnds(big + 5, 0, big + 5), DetectionCode::EucJp);
+    EXPECT_EQ(DecideByLineEnds(5, 0, big + 5), DetectionCode::Undetermined);
 }
 
 TEST(Decision, ValidatorsAndEightBitText) {
@@ -210,15 +215,16 @@ TEST(Decision, ValidatorsAndEightBitText) {
         ev.lines = lines;
         return DecideByContent(ev);
     };
-    EXPECT_EQ(decide(1, 0, 1, 1, 0), ShiftJis);
-    EXPECT_EQ(decide(1, 1, 0, 1, 0), EucJp);
-    EXPECT_EQ(decide(0, 1, 1, 1, 0), Iso2022Jp);
-    EXPECT_EQ(decide(1, 1, 1, 1, 5), Undetermined);    // none clean
-    EXPECT_EQ(decide(0, 0, 0, 0, 0), LineEndsDecide);  // plain ASCII
+    EXPECT_EQ(decide(1, 0, 1, 1, 0), DetectionCode::ShiftJis);
+    EXPECT_EQ(decide(1, 1, 0, 1, 0), DetectionCode::EucJp);
+    EXPECT_EQ(decide(0, 1, 1, 1, 0), DetectionCode::Iso2022Jp);
+    EXPECT_EQ(decide(1, 1, 1, 1, 5), DetectionCode::Undetermined);  // none clean
+    EXPECT_EQ(decide(0, 0, 0, 0, 0), LineEndsDecide);               // plain ASCII
     EXPECT_EQ(decide(1, 0, 0, 1, 1), LineEndsDecide);  // 8-bit, clean for both, with a line end
-    EXPECT_EQ(decide(1, 0, 0, 1, 0), Undetermined);    // ... without one
-    EXPECT_EQ(decide(0, 0, 1, 1, 1), Undetermined);    // two clean, but not both of the 8-bit ones
-    EXPECT_EQ(decide(0, 1, 0, 1, 1), Undetermined);
+    EXPECT_EQ(decide(1, 0, 0, 1, 0), DetectionCode::Undetermined);  // ... without one
+    EXPECT_EQ(decide(0, 0, 1, 1, 1),
+              DetectionCode::Undetermined);  // two clean, but not both of the 8-bit ones
+    EXPECT_EQ(decide(0, 1, 0, 1, 1), DetectionCode::Undetermined);
     EXPECT_EQ(decide(0, 0, 0, 1, 1), LineEndsDecide);
 }
 
@@ -228,8 +234,8 @@ TEST(Detect, APairAcrossABlockBoundaryCountsOnce) {
         EncodingEvidence e = EvidenceOf(text);
         EXPECT_EQ(e.lines, 2u);
         EXPECT_EQ(e.bytes, text.size() - 2);
-        EXPECT_EQ(Detect(text), ShiftJis) << at;
-        EXPECT_EQ(Detect(std::string(at, 'a') + "\r\nabc\r\n"), ShiftJis) << at;
+        EXPECT_EQ(Detect(text), DetectionCode::ShiftJis) << at;
+        EXPECT_EQ(Detect(std::string(at, 'a') + "\r\nabc\r\n"), DetectionCode::ShiftJis) << at;
     }
 }
 
@@ -238,7 +244,7 @@ TEST(Detect, BinaryDataSettlesEarly) {
     EncodingEvidence e = EvidenceOf(binary);
     EXPECT_TRUE(e.settledEarly);
     EXPECT_LT(e.bytes, binary.size());  // it did not read on
-    EXPECT_EQ(Detect(binary), Undetermined);
+    EXPECT_EQ(Detect(binary), DetectionCode::Undetermined);
 }
 
 // Text made of pieces that push the recognizers around.
@@ -309,7 +315,7 @@ TEST(Detect, RunsOfWellFormedPairsAgreeWithThePlainPass) {
     }
     std::string sjis;
     for (int i = 0; i < 100; i++) sjis += sjisRun + "\r\n";
-    EXPECT_EQ(Detect(sjis), ShiftJis);
+    EXPECT_EQ(Detect(sjis), DetectionCode::ShiftJis);
 }
 
 TEST(Detect, AFileThatCannotBeReadGivesNoEvidence) {

@@ -33,7 +33,7 @@ Words Cat(std::initializer_list<Words> parts) {
 }
 
 // The block as words, read little-endian byte by byte.
-Words Built(const DialogSpec& dialog, const DialogItemSpec* items) {
+Words Built(const DialogLayout& dialog, const DialogItemLayout* items) {
     std::uint32_t size = 0;
     void* block = BuildDialogTemplate(dialog, items, &size);
     EXPECT_NE(block, nullptr);
@@ -85,21 +85,21 @@ TEST(DialogTemplate, AboutBoxBlock) {
 
 TEST(DialogTemplate, FontFieldsOnlyWithAFaceNameAndZeroItemsPadded) {
     // DS_SETFONT alone writes no point size: 14 words, no padding needed.
-    DialogSpec plain{kSetFont, 0, 0, 1, 2, 3, 4, nullptr, u"ab", nullptr, nullptr, 12};
+    DialogLayout plain{kSetFont, 0, 0, 1, 2, 3, 4, nullptr, u"ab", nullptr, nullptr, 12};
     EXPECT_EQ(Built(plain, nullptr), Cat({L(kSetFont), L(0), {0, 1, 2, 3, 4, 0, 0}, S(u"ab")}));
     // With a face name: 15 words and one padding word.
-    DialogSpec font{kSetFont, 0, 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, u"F", 8};
+    DialogLayout font{kSetFont, 0, 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, u"F", 8};
     EXPECT_EQ(Built(font, nullptr),
               Cat({L(kSetFont), L(0), {0, 0, 0, 10, 10, 0, 0, 0, 8}, S(u"F"), {0}}));
 }
 
 TEST(DialogTemplate, OrdinalsStringsChildStyleAndItemPadding) {
-    const DialogItemSpec items[] = {
+    const DialogItemLayout items[] = {
         // A static icon whose text is the icon's resource id; no WS_CHILD given.
         {DialogOrdinal(0x0082), DialogOrdinal(130), 0x00000003, 0x20, -5, 6, 7, 8, 200},
         {u"Edit", u"odd", 0x10000000, 0, 1, 2, 3, 4, 0xFFFF},
     };
-    DialogSpec dialog{0, 0, 2, 0, 0, 100, 50, u"C", u"T", DialogOrdinal(125), nullptr, 0};
+    DialogLayout dialog{0, 0, 2, 0, 0, 100, 50, u"C", u"T", DialogOrdinal(125), nullptr, 0};
     Words expected = Cat({
         L(0),
         L(0),

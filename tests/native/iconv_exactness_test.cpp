@@ -137,7 +137,8 @@ TEST(IconvExactness, EucJpIntoShiftJis) {
     const std::string& euc = AllCharacters().euc;
     std::string sjis;
     ASSERT_TRUE(Iconv("SHIFT_JIS", "EUC-JP", euc, &sjis));
-    std::string ours = TranscodeBytes(euc, RuleFor(EucJp, IntoShiftJis));
+    std::string ours =
+        TranscodeBytes(euc, RuleFor(DetectionCode::EucJp, ConversionMask::IntoShiftJis));
     EXPECT_EQ(FirstDifference(ours, WithCrLf(sjis)), "identical");
 }
 
@@ -146,7 +147,7 @@ TEST(IconvExactness, ShiftJisIntoEucJp) {
     std::string sjis, back;
     ASSERT_TRUE(Iconv("SHIFT_JIS", "EUC-JP", euc, &sjis));
     ASSERT_TRUE(Iconv("EUC-JP", "SHIFT_JIS", sjis, &back));
-    const ConversionRule* rule = RuleFor(ShiftJis, IntoEucJp);
+    const ConversionRule* rule = RuleFor(DetectionCode::ShiftJis, ConversionMask::IntoEucJp);
     EXPECT_EQ(FirstDifference(TranscodeBytes(sjis, rule), back), "identical");
     // With CR LF line ends, as Shift-JIS files have them: LF in EUC-JP.
     EXPECT_EQ(FirstDifference(TranscodeBytes(WithCrLf(sjis), rule), back), "identical");
@@ -158,12 +159,17 @@ TEST(IconvExactness, Iso2022JpIntoShiftJisAndEucJp) {
     ASSERT_TRUE(Iconv("ISO-2022-JP", "EUC-JP", eucNoKana, &jis));
     ASSERT_TRUE(Iconv("SHIFT_JIS", "ISO-2022-JP", jis, &sjis));
     ASSERT_TRUE(Iconv("EUC-JP", "ISO-2022-JP", jis, &euc));
-    EXPECT_EQ(
-        FirstDifference(TranscodeBytes(jis, RuleFor(Iso2022Jp, IntoShiftJis)), WithCrLf(sjis)),
-        "identical");
-    EXPECT_EQ(FirstDifference(TranscodeBytes(jis, RuleFor(Iso2022Jp, IntoEucJp)), euc),
+    EXPECT_EQ(FirstDifference(TranscodeBytes(jis, RuleFor(DetectionCode::Iso2022Jp,
+                                                          ConversionMask::IntoShiftJis)),
+                              WithCrLf(sjis)),
               "identical");
-    EXPECT_EQ(FirstDifference(TranscodeBytes(WithCrLf(jis), RuleFor(Iso2022Jp, IntoEucJp)), euc),
+    EXPECT_EQ(
+        FirstDifference(
+            TranscodeBytes(jis, RuleFor(DetectionCode::Iso2022Jp, ConversionMask::IntoEucJp)), euc),
+        "identical");
+    EXPECT_EQ(FirstDifference(TranscodeBytes(WithCrLf(jis), RuleFor(DetectionCode::Iso2022Jp,
+                                                                    ConversionMask::IntoEucJp)),
+                              euc),
               "identical");
 }
 
@@ -172,7 +178,9 @@ TEST(IconvExactness, TheIntendedDifferencesAreReal) {
     std::string sjis;
     ASSERT_TRUE(Iconv("SHIFT_JIS", "EUC-JP", "\xA4\xA2\n", &sjis));
     EXPECT_EQ(sjis, "\x82\xA0\n");
-    EXPECT_EQ(TranscodeBytes("\xA4\xA2\n", RuleFor(EucJp, IntoShiftJis)), "\x82\xA0\r\n");
+    EXPECT_EQ(
+        TranscodeBytes("\xA4\xA2\n", RuleFor(DetectionCode::EucJp, ConversionMask::IntoShiftJis)),
+        "\x82\xA0\r\n");
     // 2. The end mark.
     std::string euc;
     ASSERT_TRUE(Iconv("EUC-JP", "SHIFT_JIS",
@@ -184,7 +192,7 @@ TEST(IconvExactness, TheIntendedDifferencesAreReal) {
               "b");
     EXPECT_EQ(TranscodeBytes("a\x1A"
                              "b",
-                             RuleFor(ShiftJis, IntoEucJp)),
+                             RuleFor(DetectionCode::ShiftJis, ConversionMask::IntoEucJp)),
               "a");
     // 3. JIS X 0212: iconv knows it in EUC-JP but cannot put it into Shift-JIS.
     std::string utf8;

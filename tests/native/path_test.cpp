@@ -30,6 +30,15 @@ TEST(IsSeparatorAt, TrailByteIsNeverASeparator) {
     EXPECT_FALSE(IsSeparatorAt("a/b", 1));
 }
 
+TEST(FitsPathBuffer, UpTo259BytesFit) {
+    EXPECT_TRUE(FitsPathBuffer(""));
+    std::string longest = "C:\\" + std::string(256, 'a');
+    EXPECT_TRUE(FitsPathBuffer(longest.c_str()));
+    EXPECT_FALSE(FitsPathBuffer((longest + "b").c_str()));
+    // Bytes are counted, not characters: a double-byte character counts two.
+    EXPECT_FALSE(FitsPathBuffer((longest.substr(1) + "表").c_str()));
+}
+
 TEST(JoinPath, JoinsWithExactlyOneSeparator) {
     EXPECT_EQ(Join("C:\\", "a"), "C:\\a");
     EXPECT_EQ(Join("C:\\x", "a.txt"), "C:\\x\\a.txt");

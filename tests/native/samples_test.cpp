@@ -18,13 +18,13 @@ bool AnswerInName(const fs::path& path, DetectionCode* code) {
     std::string stem = path.stem().string();
     std::string word = stem.substr(stem.rfind('_') + 1);
     if (word == "sjis")
-        *code = ShiftJis;
+        *code = DetectionCode::ShiftJis;
     else if (word == "euc")
-        *code = EucJp;
+        *code = DetectionCode::EucJp;
     else if (word == "jis")
-        *code = Iso2022Jp;
+        *code = DetectionCode::Iso2022Jp;
     else if (word == "undetermined")
-        *code = Undetermined;
+        *code = DetectionCode::Undetermined;
     else
         return false;
     return true;
@@ -37,7 +37,7 @@ TEST(Samples, EachIsDetectedAsItsNameSays) {
         if (!entry.is_regular_file()) continue;
         std::string path = entry.path().string();
         SCOPED_TRACE(path);
-        DetectionCode expected = 0;
+        DetectionCode expected = DetectionCode::Undetermined;
         if (!AnswerInName(entry.path(), &expected)) {
             ADD_FAILURE() << "the name ends in none of _sjis, _euc, _jis, _undetermined";
             continue;

@@ -11,22 +11,22 @@
 namespace {
 
 TEST(ActionText, EachMarkShowsWhatExecuteWillDo) {
-    EXPECT_STREQ(ActionText(Undetermined), "無視する");
-    EXPECT_STREQ(ActionText(EucJp), "Shift-JIS へ変換する");
-    EXPECT_STREQ(ActionText(ShiftJis), "日本語EUC へ変換する");
-    EXPECT_STREQ(ActionText(CopyUnchanged), "コピーする");
+    EXPECT_STREQ(ActionText(DetectionCode::Undetermined), "無視する");
+    EXPECT_STREQ(ActionText(DetectionCode::EucJp), "Shift-JIS へ変換する");
+    EXPECT_STREQ(ActionText(DetectionCode::ShiftJis), "日本語EUC へ変換する");
+    EXPECT_STREQ(ActionText(DetectionCode::CopyUnchanged), "コピーする");
     // Codes no row is marked with read as ignored.
-    EXPECT_STREQ(ActionText(Directory), "無視する");
-    EXPECT_STREQ(ActionText(Iso2022Jp), "無視する");
-    EXPECT_STREQ(ActionText(0), "無視する");
+    EXPECT_STREQ(ActionText(DetectionCode::Directory), "無視する");
+    EXPECT_STREQ(ActionText(DetectionCode::Iso2022Jp), "無視する");
+    EXPECT_STREQ(ActionText(DetectionCode{0}), "無視する");
 }
 
 TEST(ActionCodeForCommand, MenuCommandsMarkTheOtherEncoding) {
-    EXPECT_EQ(ActionCodeForCommand(IDM_MARK_EUC_JP), EucJp);
-    EXPECT_EQ(ActionCodeForCommand(IDM_MARK_SHIFT_JIS), ShiftJis);
-    EXPECT_EQ(ActionCodeForCommand(IDM_MARK_COPY), CopyUnchanged);
-    EXPECT_EQ(ActionCodeForCommand(IDM_MARK_IGNORE), Undetermined);
-    EXPECT_EQ(ActionCodeForCommand(IDM_OPEN), Undetermined);
+    EXPECT_EQ(ActionCodeForCommand(IDM_MARK_EUC_JP), DetectionCode::EucJp);
+    EXPECT_EQ(ActionCodeForCommand(IDM_MARK_SHIFT_JIS), DetectionCode::ShiftJis);
+    EXPECT_EQ(ActionCodeForCommand(IDM_MARK_COPY), DetectionCode::CopyUnchanged);
+    EXPECT_EQ(ActionCodeForCommand(IDM_MARK_IGNORE), DetectionCode::Undetermined);
+    EXPECT_EQ(ActionCodeForCommand(IDM_OPEN), DetectionCode::Undetermined);
     // The text a mark shows is the action the command names.
     EXPECT_STREQ(ActionText(ActionCodeForCommand(IDM_MARK_EUC_JP)), "Shift-JIS へ変換する");
     EXPECT_STREQ(ActionText(ActionCodeForCommand(IDM_MARK_SHIFT_JIS)), "日本語EUC へ変換する");

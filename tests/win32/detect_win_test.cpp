@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "engine/rewrite_win.h"
+#include "engine/work_item_win.h"
 #include "tests/win32/support/test_support.h"
 
 namespace {
@@ -41,40 +41,43 @@ class DetectFiles : public ::testing::Test {
 };
 
 TEST_F(DetectFiles, EachEncodingAndLineEnd) {
-    EXPECT_EQ(DetectBytes("\x82\xA0\x82\xA2\x82\xA4\r\n"), ShiftJis);
-    EXPECT_EQ(DetectBytes("\xB0\xA1\xA4\xA2\n"), EucJp);
-    EXPECT_EQ(DetectBytes("\x1B$B0!\x1B(B\n"), Iso2022Jp);
+    EXPECT_EQ(DetectBytes("\x82\xA0\x82\xA2\x82\xA4\r\n"), DetectionCode::ShiftJis);
+    EXPECT_EQ(DetectBytes("\xB0\xA1\xA4\xA2\n"), DetectionCode::EucJp);
+    EXPECT_EQ(DetectBytes("\x1B$B0!\x1B(B\n"), DetectionCode::Iso2022Jp);
     // Decided by the size that GetFileSize reports.
-    EXPECT_EQ(DetectBytes("abc\ndef\n"), EucJp);
-    EXPECT_EQ(DetectBytes("abc\r\ndef\r\n"), ShiftJis);
-    EXPECT_EQ(DetectBytes("abc\r\ndef\n"), Undetermined);
-    EXPECT_EQ(DetectBytes(""), EucJp);
-    EXPECT_EQ(DetectBytes("\xA4\xA2\xA4\xA4\r\n"), ShiftJis);
-    EXPECT_EQ(DetectBytes("\xA4\xA2\xA4\xA4"), Undetermined);
-    EXPECT_EQ(DetectBytes("abc\n\x1A"), ShiftJis);  // a final end mark
-    EXPECT_EQ(DetectBytes("abc\r\n\x1A"), Undetermined);
+    EXPECT_EQ(DetectBytes("abc\ndef\n"), DetectionCode::EucJp);
+    EXPECT_EQ(DetectBytes("abc\r\ndef\r\n"), DetectionCode::ShiftJis);
+    EXPECT_EQ(DetectBytes("abc\r\ndef\n"), DetectionCode::Undetermined);
+    EXPECT_EQ(DetectBytes(""), DetectionCode::EucJp);
+    EXPECT_EQ(DetectBytes("\xA4\xA2\xA4\xA4\r\n"), DetectionCode::ShiftJis);
+    EXPECT_EQ(DetectBytes("\xA4\xA2\xA4\xA4"), DetectionCode::Undetermined);
+    EXPECT_EQ(DetectBytes("abc\n\x1A"), DetectionCode::ShiftJis);  // a final end mark
+    EXPECT_EQ(DetectBytes("abc\r\n\x1A"), DetectionCode::Undetermined);
 }
 
 TEST_F(DetectFiles, ARealPngIsLeftAlone) {
-    EXPECT_EQ(DetectBytes(kTinyPng, "icon.png"), Undetermined);
+    EXPECT_EQ(DetectBytes(kTinyPng, "icon.png"), DetectionCode::Undetermined);
     // What the detection sees of it without the rule: five bytes of Shift-JIS.
-    EXPECT_EQ(DetectBytes(kTinyPng.substr(0, 6), "head.png"), ShiftJis);
-    EXPECT_EQ(DetectBytes("\x82\xA0\r\n\x1A\x1A"), ShiftJis);  // end marks only at the end
+    EXPECT_EQ(DetectBytes(kTinyPng.substr(0, 6), "head.png"), DetectionCode::ShiftJis);
+    EXPECT_EQ(DetectBytes("\x82\xA0\r\n\x1A\x1A"),
+              DetectionCode::ShiftJis);  // end marks only at the end
 }
 
 TEST_F(DetectFiles, AUtf8FileIsLeftAlone) {
-    EXPECT_EQ(DetectBytes("\xE3\x83\xA1\xE3\x83\xA2\r\n", "memo.txt"), Undetermined);  // メモ
-    EXPECT_EQ(DetectBytes("メモ\r\n", "memo-sjis.txt"), ShiftJis);  // the same in Shift-JIS
+    EXPECT_EQ(DetectBytes("\xE3\x83\xA1\xE3\x83\xA2\r\n", "memo.txt"),
+              DetectionCode::Undetermined);  // メモ
+    EXPECT_EQ(DetectBytes("メモ\r\n", "memo-sjis.txt"),
+              DetectionCode::ShiftJis);  // the same in Shift-JIS
 }
 
 TEST_F(DetectFiles, WhatCannotBeOpenedIsUndetermined) {
-    EXPECT_EQ(DetectEncoding((scratch / "missing.txt").c_str()), Undetermined);
-    EXPECT_EQ(DetectEncoding(scratch.path().c_str()), Undetermined);  // a folder
+    EXPECT_EQ(DetectEncoding((scratch / "missing.txt").c_str()), DetectionCode::Undetermined);
+    EXPECT_EQ(DetectEncoding(scratch.path().c_str()), DetectionCode::Undetermined);  // a folder
 }
 
 TEST_F(DetectFiles, JapaneseFileNames) {
-    EXPECT_EQ(DetectBytes("\xB0\xA1\n", "表示.txt"), EucJp);
-    EXPECT_EQ(DetectBytes("abc\r\n", "ソース.txt"), ShiftJis);  // needs the size too
+    EXPECT_EQ(DetectBytes("\xB0\xA1\n", "表示.txt"), DetectionCode::EucJp);
+    EXPECT_EQ(DetectBytes("abc\r\n", "ソース.txt"), DetectionCode::ShiftJis);  // needs the size too
 }
 
 TEST_F(DetectFiles, AFileHeldOpenCannotBeSized) {
@@ -92,11 +95,12 @@ TEST_F(DetectFiles, AFileHeldOpenCannotBeSized) {
     std::int32_t high = 0;
     EXPECT_EQ(QueryFileSize(ascii.c_str(), &high), 0xFFFFFFFFu);
     EXPECT_EQ(high, -1);
-    EXPECT_EQ(DetectEncoding(ascii.c_str()), Undetermined);  // its line ends cannot be checked
-    EXPECT_EQ(DetectEncoding(sjis.c_str()), ShiftJis);       // decided without the size
+    EXPECT_EQ(DetectEncoding(ascii.c_str()),
+              DetectionCode::Undetermined);  // its line ends cannot be checked
+    EXPECT_EQ(DetectEncoding(sjis.c_str()), DetectionCode::ShiftJis);  // decided without the size
     CloseHandle(a);
     CloseHandle(s);
-    EXPECT_EQ(DetectEncoding(ascii.c_str()), ShiftJis);
+    EXPECT_EQ(DetectEncoding(ascii.c_str()), DetectionCode::ShiftJis);
 }
 
 TEST_F(DetectFiles, QueryFileSizeReportsBothHalves) {

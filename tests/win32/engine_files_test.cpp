@@ -13,7 +13,7 @@
 
 namespace {
 
-std::string ReadAllThrough(const std::string& path, const char* mode) {
+std::string ReadAllThrough(const std::string& path, StreamMode mode) {
     ByteStream* s = StreamOpen(path.c_str(), mode);
     if (s == nullptr) return "<no stream>";
     std::string delivered;
@@ -30,9 +30,10 @@ TEST(EngineFiles, ReadingTranslatesOnlyWhatTheModeSays) {
                        "\r\nb\rc\x1A"
                        "d";
     ASSERT_TRUE(WriteBytes(path, text));
-    EXPECT_EQ(ReadAllThrough(path, "rb"), text);
-    EXPECT_EQ(ReadAllThrough(path, "r"), std::string(kStreamBlockSize - 1, 'a') + "\nb\rc");
-    ByteStream* s = StreamOpen(path.c_str(), "r");
+    EXPECT_EQ(ReadAllThrough(path, StreamMode::ReadBinary), text);
+    EXPECT_EQ(ReadAllThrough(path, StreamMode::ReadText),
+              std::string(kStreamBlockSize - 1, 'a') + "\nb\rc");
+    ByteStream* s = StreamOpen(path.c_str(), StreamMode::ReadText);
     ASSERT_NE(s, nullptr);
     while (StreamReadByte(s) >= 0) {
     }
@@ -42,13 +43,14 @@ TEST(EngineFiles, ReadingTranslatesOnlyWhatTheModeSays) {
 
 TEST(EngineFiles, WritingTranslatesOnlyWhatTheModeSays) {
     ScratchFolder scratch;
-    for (const char* mode : {"w", "wb"}) {
-        std::string path = scratch / (std::string("書き") + mode + ".txt");
-        ByteStream* s = StreamOpen(path.c_str(), mode);
+    for (bool text : {true, false}) {
+        std::string path = scratch / (std::string("書き") + (text ? "w" : "wb") + ".txt");
+        ByteStream* s =
+            StreamOpen(path.c_str(), text ? StreamMode::WriteText : StreamMode::WriteBinary);
         ASSERT_NE(s, nullptr);
         for (char c : std::string("a\nb\r\x1A")) StreamWriteByte(s, static_cast<unsigned char>(c));
         ASSERT_TRUE(StreamClose(s));
-        EXPECT_EQ(ReadBytes(path), mode[1] ? "a\nb\r\x1A" : "a\r\nb\r\x1A") << mode;
+        EXPECT_EQ(ReadBytes(path), text ? "a\r\nb\r\x1A" : "a\nb\r\x1A") << path;
     }
 }
 
@@ -60,10 +62,13 @@ TEST(EngineFiles, ConversionsGiveTheSameBytesAsEverywhere) {
         std::string text;
         std::string converted;
     } cases[] = {
-        {ShiftJis, IntoEucJp, "表示\r\nｱ\r\n", "\xC9\xBD\xBC\xA8\n\x8E\xB1\n"},
-        {EucJp, IntoShiftJis, "\xC9\xBD\xBC\xA8\n\x8E\xB1\n", "表示\r\nｱ\r\n"},
-        {Iso2022Jp, IntoShiftJis, "\x1B$BI=<(\x1B(B\n", "表示\r\n"},
-        {Iso2022Jp, IntoEucJp, "\x1B$BI=<(\x1B(B\r\n", "\xC9\xBD\xBC\xA8\n"},
+        {DetectionCode::ShiftJis, ConversionMask::IntoEucJp, "表示\r\nｱ\r\n",
+         "\xC9\xBD\xBC\xA8\n\x8E\xB1\n"},
+        {DetectionCode::EucJp, ConversionMask::IntoShiftJis, "\xC9\xBD\xBC\xA8\n\x8E\xB1\n",
+         "表示\r\nｱ\r\n"},
+        {DetectionCode::Iso2022Jp, ConversionMask::IntoShiftJis, "\x1B$BI=<(\x1B(B\n", "表示\r\n"},
+        {DetectionCode::Iso2022Jp, ConversionMask::IntoEucJp, "\x1B$BI=<(\x1B(B\r\n",
+         "\xC9\xBD\xBC\xA8\n"},
     };
     for (const Case& c : cases) {
         const ConversionRule* rule = nullptr;
@@ -71,14 +76,15 @@ TEST(EngineFiles, ConversionsGiveTheSameBytesAsEverywhere) {
         std::string from = scratch / "元.txt";
         std::string to = scratch / "先.txt";
         ASSERT_TRUE(WriteBytes(from, c.text));
-        ByteStream* input = StreamOpen(from.c_str(), "r");
+        ByteStream* input = StreamOpen(from.c_str(), StreamMode::ReadText);
         ByteStream* output = StreamOpen(to.c_str(), rule->outputMode);
         ASSERT_NE(input, nullptr);
         ASSERT_NE(output, nullptr);
         TranscodeStream(input, output, rule);
         EXPECT_TRUE(StreamClose(input));
         EXPECT_TRUE(StreamClose(output));
-        EXPECT_EQ(ReadBytes(to), c.converted) << c.source << " " << c.mask;
+        EXPECT_EQ(ReadBytes(to), c.converted)
+            << static_cast<int>(c.source) << " " << static_cast<int>(c.mask);
     }
 }
 
@@ -88,8 +94,9 @@ TEST(EngineFiles, AFileHeldExclusivelyDoesNotOpen) {
     ASSERT_TRUE(WriteBytes(path, "keep"));
     HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    EXPECT_EQ(StreamOpen(path.c_str(), "r"), nullptr);
-    EXPECT_EQ(StreamOpen(path.c_str(), "w"), nullptr);  // and it is not emptied either
+    EXPECT_EQ(StreamOpen(path.c_str(), StreamMode::ReadText), nullptr);
+    EXPECT_EQ(StreamOpen(path.c_str(), StreamMode::WriteText),
+              nullptr);  // and it is not emptied either
     CloseHandle(h);
     EXPECT_EQ(ReadBytes(path), "keep");
 }

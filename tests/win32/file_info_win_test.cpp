@@ -41,6 +41,24 @@ TEST(FileInfo, TheNumberOfAFileIsTheSameForEachOfItsNamesAndItsFullIdentity) {
     FileIdInformation id;
     ASSERT_TRUE(QueryFileIdInformation(file.get(), &id));
     EXPECT_EQ(id.fileId[0], IndexOf(one));
+
+    // The full identity: the same for both names, whether asked of a path or
+    // of an open file, and another for another file or a folder.
+    FileIdentity ofOne, ofSecond, ofOther, ofOpen, ofFolder;
+    ASSERT_TRUE(IdentifyFile(one.c_str(), &ofOne));
+    ASSERT_TRUE(IdentifyFile(second.c_str(), &ofSecond));
+    ASSERT_TRUE(IdentifyFile(other.c_str(), &ofOther));
+    ASSERT_TRUE(IdentifyOpenFile(file.get(), &ofOpen));
+    ASSERT_TRUE(IdentifyFile(scratch.path().c_str(), &ofFolder));
+    EXPECT_TRUE(SameFile(ofOne, ofSecond));
+    EXPECT_TRUE(SameFile(ofOne, ofOpen));
+    EXPECT_FALSE(SameFile(ofOne, ofOther));
+    EXPECT_FALSE(SameFile(ofOne, ofFolder));
+    EXPECT_TRUE(ofOne < ofOther || ofOther < ofOne);
+    EXPECT_FALSE(IdentifyFile((scratch / "missing").c_str(), &ofOther));
+    // An identity no file system gave stands for no file, not even itself.
+    FileIdentity unknown;
+    EXPECT_FALSE(SameFile(unknown, unknown));
 }
 
 TEST(FileInfo, TimesAndAttributesGoThroughTheOpenFileAndComeBack) {

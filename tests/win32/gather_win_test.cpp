@@ -11,7 +11,9 @@
 #include <vector>
 
 #include "app/run_win.h"
-#include "engine/rewrite_win.h"
+#include "engine/convert_item_win.h"
+#include "engine/work_item_win.h"
+#include "tests/win32/support/settings_support.h"
 #include "tests/win32/support/shortcut_support.h"
 #include "tests/win32/support/test_support.h"
 #include "tests/win32/support/wine_host.h"
@@ -58,9 +60,7 @@ std::vector<const char*> Argv(const std::vector<std::string>& arguments) {
 
 std::vector<Entry> Gather(const std::vector<std::string>& arguments, OutputMethod method,
                           const std::string& outputFolder = "") {
-    Settings settings = {};
-    settings.outputMethod = method;
-    CopyBounded(settings.outputFolder, outputFolder.c_str(), kPathCapacity);
+    Settings settings = RunSettings(method, outputFolder);
     std::vector<const char*> argv = Argv(arguments);
     WorkList* list =
         BuildWorkList(static_cast<std::int32_t>(argv.size() - 1), argv.data(), &settings);
@@ -75,13 +75,12 @@ std::vector<Entry> Gather(const std::vector<std::string>& arguments, OutputMetho
 // Gathers the arguments for rewriting in place and converts the list into
 // EUC-JP, as a run does.
 void RewriteInPlaceIntoEucJp(const std::vector<std::string>& arguments) {
-    Settings settings = {};
-    settings.outputMethod = RewriteInPlace;
+    Settings settings = RunSettings(OutputMethod::RewriteInPlace);
     std::vector<const char*> argv = Argv(arguments);
     WorkList* list =
         BuildWorkList(static_cast<std::int32_t>(argv.size() - 1), argv.data(), &settings);
     ASSERT_NE(list, nullptr);
-    ProcessWorkList(list, IntoEucJp, &settings);
+    ProcessWorkList(list, ConversionMask::IntoEucJp, &settings);
     PtrListDestroy(list);
 }
 
@@ -90,8 +89,8 @@ void RewriteInPlaceIntoEucJp(const std::vector<std::string>& arguments) {
 void ExpectConvertedOnce(const std::string& path) {
     WorkItem back;
     ASSERT_TRUE(InitWorkItem(&back, path.c_str(), path.c_str()));
-    EXPECT_EQ(back.code, EucJp);
-    ProcessWorkItem(&back, IntoShiftJis, false);
+    EXPECT_EQ(back.code, DetectionCode::EucJp);
+    ProcessWorkItem(&back, ConversionMask::IntoShiftJis, false);
     EXPECT_EQ(ReadBytes(path), kShiftJis);
 }
 
@@ -172,16 +171,16 @@ TEST_F(Gathering, FoldersComeBeforeTheirContentsInTheFileSystemsOrder) {
     std::vector<std::string> expected;
     ReferenceWalk(tree, &expected);
     ASSERT_EQ(expected.size(), 9u);
-    std::vector<Entry> items = Gather({tree}, RewriteInPlace);
+    std::vector<Entry> items = Gather({tree}, OutputMethod::RewriteInPlace);
     EXPECT_EQ(Sources(items), expected);
     for (const Entry& e : items) {
         EXPECT_EQ(e.destination, e.source);  // rewritten in place
         if (IsDirectory(e.source.c_str())) {
-            EXPECT_EQ(e.code, Directory) << e.source;
+            EXPECT_EQ(e.code, DetectionCode::Directory) << e.source;
         } else if (e.source.find(".png") != std::string::npos) {
-            EXPECT_EQ(e.code, Undetermined) << e.source;
+            EXPECT_EQ(e.code, DetectionCode::Undetermined) << e.source;
         } else {
-            EXPECT_EQ(e.code, ShiftJis) << e.source;
+            EXPECT_EQ(e.code, DetectionCode::ShiftJis) << e.source;
         }
     }
 }
@@ -194,7 +193,7 @@ TEST_F(Gathering, OutputFolderMirrorsEachArgumentUnderItsOwnName) {
     std::string single = Canonical(File("data\\single.txt"));
     std::string out = Canonical(Folder("out"));
 
-    std::vector<Entry> items = Gather({texts, single}, IntoOutputFolder, out);
+    std::vector<Entry> items = Gather({texts, single}, OutputMethod::IntoOutputFolder, out);
     ASSERT_EQ(items.size(), 4u);
     EXPECT_EQ(items[0].destination, out + "\\texts");
     EXPECT_EQ(items[1].destination, out + "\\texts\\a");
@@ -205,7 +204,7 @@ TEST_F(Gathering, OutputFolderMirrorsEachArgumentUnderItsOwnName) {
 
     // No output folder: nothing is gathered, rather than destinations that
     // would be bare names relative to the current folder.
-    EXPECT_TRUE(Gather({texts, single}, IntoOutputFolder, "").empty());
+    EXPECT_TRUE(Gather({texts, single}, OutputMethod::IntoOutputFolder, "").empty());
 }
 
 TEST_F(Gathering, NestedArgumentsGiveWayToTheFolderThatHoldsThem) {
@@ -226,7 +225,7 @@ TEST_F(Gathering, NestedArgumentsGiveWayToTheFolderThatHoldsThem) {
     EXPECT_EQ(Arguments({d, upper}), std::vector<std::string>{d});
 
     // A file gathered once under a folder is processed once.
-    std::vector<std::string> sources = Sources(Gather({a, d}, RewriteInPlace));
+    std::vector<std::string> sources = Sources(Gather({a, d}, OutputMethod::RewriteInPlace));
     ASSERT_EQ(sources.size(), 3u);
     EXPECT_EQ(sources[0], d);
     EXPECT_EQ(std::count(sources.begin(), sources.end(), a), 1);
@@ -240,11 +239,11 @@ TEST_F(Gathering, TheSamePathTwiceIsGatheredOnce) {
     EXPECT_EQ(Arguments({f, f, other}), std::vector<std::string>{canonical});
 
     // Rewritten in place, a second pass would convert the converted text again.
-    std::vector<Entry> items = Gather({f, f}, RewriteInPlace);
+    std::vector<Entry> items = Gather({f, f}, OutputMethod::RewriteInPlace);
     ASSERT_EQ(items.size(), 1u);
     WorkItem item;
     ASSERT_TRUE(InitWorkItem(&item, items[0].source.c_str(), items[0].destination.c_str()));
-    EXPECT_TRUE(ProcessWorkItem(&item, BothWays, false));
+    ProcessWorkItem(&item, ConversionMask::BothWays, false);
     EXPECT_NE(ReadBytes(f), kShiftJis);  // converted, once
 }
 
@@ -265,11 +264,7 @@ TEST_F(Gathering, ArgumentsThatNameNothingAreDropped) {
     EXPECT_EQ(Arguments({"/noui", scratch / "missing.txt", "", "/sjis", f}),
               std::vector<std::string>{f});
     // A drive root has no name of its own: no item.
-    EXPECT_TRUE(Gather({"C:\\"}, RewriteInPlace).empty());
-    WIN32_FIND_DATAA found;
-    EXPECT_TRUE(FindExists(f.c_str(), &found));
-    EXPECT_EQ(std::string(found.cFileName), "f.txt");
-    EXPECT_FALSE(FindExists((scratch / "missing.txt").c_str(), &found));
+    EXPECT_TRUE(Gather({"C:\\"}, OutputMethod::RewriteInPlace).empty());
 }
 
 TEST_F(Gathering, ShortcutsStandForTheirTargets) {
@@ -296,11 +291,11 @@ TEST_F(Gathering, ShortcutsStandForTheirTargets) {
     EXPECT_EQ(std::string(out), toNothing);  // the shortcut file itself
 
     // The folder is walked under its own name, from its own parent.
-    std::vector<Entry> items = Gather({toFolder}, RewriteInPlace);
+    std::vector<Entry> items = Gather({toFolder}, OutputMethod::RewriteInPlace);
     EXPECT_EQ(Sources(items), (std::vector<std::string>{target, inner}));
     EXPECT_EQ(items[1].destination, inner);
     std::string outFolder = Canonical(Folder("out"));
-    items = Gather({toFolder, toFile}, IntoOutputFolder, outFolder);
+    items = Gather({toFolder, toFile}, OutputMethod::IntoOutputFolder, outFolder);
     ASSERT_EQ(items.size(), 3u);
     EXPECT_EQ(items[0].destination, outFolder + "\\target");
     EXPECT_EQ(items[1].destination, outFolder + "\\target\\in.txt");
@@ -308,10 +303,10 @@ TEST_F(Gathering, ShortcutsStandForTheirTargets) {
     EXPECT_EQ(items[2].destination, outFolder + "\\plain.txt");
 
     // A shortcut whose target is gone is a file of its own.
-    items = Gather({toNothing}, RewriteInPlace);
+    items = Gather({toNothing}, OutputMethod::RewriteInPlace);
     ASSERT_EQ(items.size(), 1u);
     EXPECT_EQ(items[0].source, Canonical(toNothing));
-    EXPECT_EQ(items[0].code, Undetermined);
+    EXPECT_EQ(items[0].code, DetectionCode::Undetermined);
 
     // A shortcut and its target given together: once.
     EXPECT_EQ(Arguments({target, toFolder}).size(), 1u);
@@ -374,7 +369,7 @@ TEST_F(Gathering, PathsThatDoNotFitAreLeftOutNeverCut) {
     ASSERT_TRUE(entries.File(longFolder + "\\x.txt"));
     ASSERT_TRUE(entries.File(deep + "\\s.txt"));  // 256 characters
 
-    std::vector<Entry> items = Gather({base}, RewriteInPlace);
+    std::vector<Entry> items = Gather({base}, OutputMethod::RewriteInPlace);
     std::vector<std::string> sources = Sources(items);
     std::sort(sources.begin(), sources.end());
     std::vector<std::string> expected{base, deep.substr(0, deep.rfind('\\')), deep, fits,
@@ -387,7 +382,7 @@ TEST_F(Gathering, PathsThatDoNotFitAreLeftOutNeverCut) {
     std::string out = Canonical(Folder("out"));
     std::string outFolder = out + "\\" + std::string(240 - out.size() - 1, 'o');
     ASSERT_TRUE(MakeFolder(outFolder));
-    std::vector<Entry> mirrored = Gather({base}, IntoOutputFolder, outFolder);
+    std::vector<Entry> mirrored = Gather({base}, OutputMethod::IntoOutputFolder, outFolder);
     for (const Entry& e : mirrored) {
         EXPECT_EQ(e.destination, outFolder + "\\long" + e.source.substr(base.size()));
         EXPECT_LE(e.destination.size(), 259u);
@@ -407,7 +402,7 @@ TEST_F(Gathering, FolderLoopsEndAndNoFileIsTakenTwice) {
     ASSERT_TRUE(MakeHostSymbolicLink(loop, links.paths[0]));
     ASSERT_TRUE(MakeHostSymbolicLink(loop, links.paths[1]));
 
-    std::vector<Entry> items = Gather({loop, scratch / "alias"}, RewriteInPlace);
+    std::vector<Entry> items = Gather({loop, scratch / "alias"}, OutputMethod::RewriteInPlace);
     std::vector<std::string> sources = Sources(items);
     std::sort(sources.begin(), sources.end());
     std::vector<std::string> expected{loop,

@@ -18,10 +18,12 @@
 #include "app/gather_win.h"
 #include "app/run_win.h"
 #include "app/settings_win.h"
+#include "engine/convert_item_win.h"
 #include "engine/detect_win.h"
-#include "engine/rewrite_win.h"
+#include "engine/work_item_win.h"
 #include "tests/win32/support/com_environment.h"
 #include "tests/win32/support/resource_counts.h"
+#include "tests/win32/support/settings_support.h"
 #include "tests/win32/support/shortcut_support.h"
 #include "tests/win32/support/test_support.h"
 #include "ui/app_window_win.h"
@@ -93,15 +95,6 @@ struct SampleTree {
     }
 };
 
-Settings OutputSettings(const std::string& folder) {
-    Settings settings{};
-    settings.outputMethod = IntoOutputFolder;
-    CopyBounded(settings.outputFolder, folder.c_str(), sizeof settings.outputFolder);
-    settings.conversionMask = BothWays;
-    settings.keepOverwrittenInRecycleBin = false;
-    return settings;
-}
-
 }  // namespace
 
 TEST(Counters, SeeObjectsThatAreNotReleased) {
@@ -159,8 +152,8 @@ TEST(Leaks, DetectEncoding) {
     std::string sjis = tree.root + "\\sjis.txt";
     std::string png = tree.root + "\\sub\\image.png";
     std::string missing = tree.root + "\\missing.txt";
-    ASSERT_EQ(DetectEncoding(sjis.c_str()), ShiftJis);
-    ASSERT_EQ(DetectEncoding(held.c_str()), Undetermined);
+    ASSERT_EQ(DetectEncoding(sjis.c_str()), DetectionCode::ShiftJis);
+    ASSERT_EQ(DetectEncoding(held.c_str()), DetectionCode::Undetermined);
     ExpectNoGrowth("DetectEncoding", [&] {
         DetectEncoding(sjis.c_str());
         DetectEncoding(png.c_str());
@@ -178,7 +171,8 @@ TEST(Leaks, InitAndProcessWorkItemsAndConvertFile) {
     const char* names[] = {"sub",          "sjis.txt",       "euc.txt",
                            "sub\\jis.txt", "sub\\image.png", "sub\\utf8.txt"};
     const ConversionRule* rule = nullptr;
-    ASSERT_EQ(FindConversionRule(ShiftJis, BothWays, &rule), RuleOutcome::Convert);
+    ASSERT_EQ(FindConversionRule(DetectionCode::ShiftJis, ConversionMask::BothWays, &rule),
+              RuleOutcome::Convert);
     std::string source = tree.root + "\\sjis.txt";
     std::string missing = tree.root + "\\missing.txt";
     // The final copy fails: the destination's folder does not exist.
@@ -191,7 +185,7 @@ TEST(Leaks, InitAndProcessWorkItemsAndConvertFile) {
             std::string from = tree.root + "\\" + name;
             std::string to = tree.output + "\\" + name;
             if (InitWorkItem(&item, from.c_str(), to.c_str()))
-                ProcessWorkItem(&item, BothWays, false);
+                ProcessWorkItem(&item, ConversionMask::BothWays, false);
         }
         ConvertFile(source.c_str(), unreachable.c_str(), rule, false);
         ConvertFile(missing.c_str(), (tree.output + "\\x.txt").c_str(), rule, false);
@@ -210,12 +204,12 @@ TEST(Leaks, BuildProcessAndDestroyWorkList) {
     std::string missing = tree.scratch / "missing";
     const char* arguments[] = {"TAVELIN.exe", tree.root.c_str(), shortcut.c_str(), missing.c_str(),
                                "/sjis"};
-    Settings settings = OutputSettings(tree.output);
+    Settings settings = RunSettings(OutputMethod::IntoOutputFolder, tree.output);
     int temporaryBefore = CountTemporaryFiles();
     ExpectNoGrowth("BuildWorkList, ProcessWorkList, destroy", [&] {
         WorkList* list = BuildWorkList(5, arguments, &settings);
         ASSERT_NE(list, nullptr);
-        ProcessWorkList(list, BothWays, &settings);
+        ProcessWorkList(list, ConversionMask::BothWays, &settings);
         PtrListDestroy(list);
     });
     EXPECT_EQ(ReadBytes(tree.output + "\\in\\euc.txt"), kShiftJis);

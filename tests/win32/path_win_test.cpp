@@ -25,13 +25,23 @@ TEST(PathExists, FilesFoldersAndJapaneseNames) {
     ASSERT_TRUE(WriteBytes(file, "x"));
     EXPECT_TRUE(PathExists(file.c_str()));
     EXPECT_FALSE(IsDirectory(file.c_str()));
+    EXPECT_TRUE(IsFile(file.c_str()));
     std::string folder = scratch / "表";
     ASSERT_TRUE(MakeFolder(folder));
     EXPECT_TRUE(IsDirectory(folder.c_str()));
+    EXPECT_FALSE(IsFile(folder.c_str()));
     EXPECT_TRUE(PathExists((folder + "\\").c_str()));
     std::string missing = scratch / "nothing";
     EXPECT_FALSE(PathExists(missing.c_str()));
     EXPECT_FALSE(IsDirectory(missing.c_str()));
+    EXPECT_FALSE(IsFile(missing.c_str()));
+
+    WIN32_FIND_DATAA found;
+    EXPECT_TRUE(FindExists(file.c_str(), &found));
+    EXPECT_EQ(std::string(found.cFileName), "表.txt");
+    EXPECT_TRUE(FindExists(folder.c_str(), &found));
+    EXPECT_NE(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY, 0u);
+    EXPECT_FALSE(FindExists(missing.c_str(), &found));
 }
 
 TEST(ModulePathWithExtension, LowerCaseBesideTheProgram) {

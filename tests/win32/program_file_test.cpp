@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tests/win32/support/program_runner.h"
+#include "tests/win32/support/settings_support.h"
 
 namespace {
 
@@ -74,7 +75,7 @@ TEST(ProgramFile, IsAGuiProgramWithItsIcons) {
 TEST(ProgramFile, StartsAndEnds) {
     ProgramCopy copy;
     // Rewrite in place, no dialog: a run over nothing.
-    copy.WriteSettings(1, copy.folder(), false, false);
+    copy.WriteSettings(RunSettings(OutputMethod::RewriteInPlace, copy.folder()));
     RunResult run = RunProgram(copy.exe(), "/noui", 60000);
     ASSERT_TRUE(run.started);
     EXPECT_TRUE(run.finished);

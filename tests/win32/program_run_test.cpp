@@ -10,6 +10,7 @@
 #include <string>
 
 #include "tests/win32/support/program_runner.h"
+#include "tests/win32/support/settings_support.h"
 
 namespace {
 
@@ -46,6 +47,12 @@ std::function<void(DWORD)> WatchReview(int* shown, const std::function<void(HWND
 
 void Close(HWND dialog) { PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0); }
 
+// The settings with the dialog shown at start-up.
+Settings ShownAtStartup(Settings settings) {
+    settings.showSettingsAtStartup = true;
+    return settings;
+}
+
 class ProgramRun : public ::testing::Test {
   protected:
     ProgramCopy program;
@@ -65,7 +72,8 @@ class ProgramRun : public ::testing::Test {
 };
 
 TEST_F(ProgramRun, ConvertsAFolderIntoTheOutputFolderBothWays) {
-    program.WriteSettings(0, output.path(), true, false);
+    program.WriteSettings(
+        ShownAtStartup(RunSettings(OutputMethod::IntoOutputFolder, output.path())));
     std::string tree = data / "テキスト";
     ASSERT_TRUE(MakeFolder(tree));
     ASSERT_TRUE(MakeFolder(tree + "\\表"));
@@ -88,7 +96,7 @@ TEST_F(ProgramRun, ConvertsAFolderIntoTheOutputFolderBothWays) {
 }
 
 TEST_F(ProgramRun, SwitchesChooseOneTargetEncoding) {
-    program.WriteSettings(0, output.path(), false, false);
+    program.WriteSettings(RunSettings(OutputMethod::IntoOutputFolder, output.path()));
     WriteBytes(data / "a.txt", kKanjiSjis);
     WriteBytes(data / "b.txt", kEucLf);
     RunResult r = Run("/sjis " + Quoted(data / "a.txt") + " " + Quoted(data / "b.txt"));
@@ -97,14 +105,14 @@ TEST_F(ProgramRun, SwitchesChooseOneTargetEncoding) {
     EXPECT_EQ(ReadBytes(output / "b.txt"), kSjisCrLf);
 
     ScratchFolder second;
-    program.WriteSettings(0, second.path(), false, false);
+    program.WriteSettings(RunSettings(OutputMethod::IntoOutputFolder, second.path()));
     Run("/sjis /EUC " + Quoted(data / "a.txt") + " " + Quoted(data / "b.txt"));
     EXPECT_EQ(ReadBytes(second / "a.txt"), kKanjiEuc);
     EXPECT_EQ(ReadBytes(second / "b.txt"), kEucLf);  // copied, line ends untouched
 }
 
 TEST_F(ProgramRun, RewritesInPlaceKeepingTimes) {
-    program.WriteSettings(1, "", false, false);
+    program.WriteSettings(RunSettings(OutputMethod::RewriteInPlace));
     std::string file = data / "memo.txt";
     WriteBytes(file, kEucLf);
     HANDLE h =
@@ -123,7 +131,7 @@ TEST_F(ProgramRun, RewritesInPlaceKeepingTimes) {
 }
 
 TEST_F(ProgramRun, FollowsAShortcut) {
-    program.WriteSettings(0, output.path(), false, false);
+    program.WriteSettings(RunSettings(OutputMethod::IntoOutputFolder, output.path()));
     std::string target = data / "target.txt";
     WriteBytes(target, kEucLf);
     std::string link = data / "link.lnk";
@@ -149,7 +157,11 @@ TEST_F(ProgramRun, FollowsAShortcut) {
 }
 
 TEST_F(ProgramRun, TracesEveryArgumentAndSavesTheSettings) {
-    program.WriteSettings(0, output.path(), false, true, 700, 500);
+    Settings settings = RunSettings(OutputMethod::IntoOutputFolder, output.path());
+    settings.keepOverwrittenInRecycleBin = true;
+    settings.listDialogWidth = 700;
+    settings.listDialogHeight = 500;
+    program.WriteSettings(settings);
     RunResult r = Run("/noui nothing-here \"two words\"");
     EXPECT_EQ(r.exitCode, 0u);
     ASSERT_EQ(r.debugLines.size(), 4u);
@@ -181,7 +193,7 @@ std::function<void(DWORD)> PressInSettingsDialog(int button, bool* shown) {
 }
 
 TEST_F(ProgramRun, WithoutArgumentsOnlyTheSettingsDialogShows) {
-    program.WriteSettings(0, output.path(), false, false);
+    program.WriteSettings(RunSettings(OutputMethod::IntoOutputFolder, output.path()));
     std::string before = ReadBytes(program.ini());
     bool shown = false;
     RunResult r = RunProgram(program.exe(), "", 60000, PressInSettingsDialog(IDCANCEL, &shown));
@@ -200,7 +212,8 @@ TEST_F(ProgramRun, WithoutArgumentsOnlyTheSettingsDialogShows) {
 
 TEST_F(ProgramRun, DialogBeforeTheRunAndItsCancel) {
     // Asked for by the settings: Cancel converts nothing and saves nothing.
-    program.WriteSettings(0, output.path(), true, false);
+    program.WriteSettings(
+        ShownAtStartup(RunSettings(OutputMethod::IntoOutputFolder, output.path())));
     std::string before = ReadBytes(program.ini());
     WriteBytes(data / "a.txt", kEucLf);
     bool shown = false;
@@ -211,7 +224,8 @@ TEST_F(ProgramRun, DialogBeforeTheRunAndItsCancel) {
     EXPECT_EQ(ReadBytes(program.ini()), before);
 
     // /dlg:0 skips it; an unusable output folder forces it even then.
-    program.WriteSettings(0, data / "no-such-folder", true, false);
+    program.WriteSettings(
+        ShownAtStartup(RunSettings(OutputMethod::IntoOutputFolder, data / "no-such-folder")));
     shown = false;
     RunProgram(program.exe(), "/dlg:0 " + Quoted(data / "a.txt"), 60000,
                PressInSettingsDialog(IDCANCEL, &shown));
@@ -219,7 +233,7 @@ TEST_F(ProgramRun, DialogBeforeTheRunAndItsCancel) {
 }
 
 TEST_F(ProgramRun, ReviewExecutesAndItsSizeIsSaved) {
-    program.WriteSettings(0, output.path(), false, false, 640, 400);
+    program.WriteSettings(RunSettings(OutputMethod::IntoOutputFolder, output.path()));
     WriteBytes(data / "picture.png", kPng);
     WriteBytes(data / "a.txt", kEucLf);
     int reviews = 0;

@@ -16,9 +16,11 @@
 #include <vector>
 
 #include "app/gather_win.h"
-#include "engine/rewrite_win.h"
+#include "engine/convert_item_win.h"
 #include "engine/staged_name.h"
+#include "engine/work_item_win.h"
 #include "tests/win32/support/program_runner.h"
+#include "tests/win32/support/settings_support.h"
 #include "tests/win32/support/test_support.h"
 #include "tests/win32/support/wine_host.h"
 #include "util/path.h"
@@ -103,18 +105,21 @@ TEST_F(Replace, WriteFailingPartWayLeavesEveryDestinationAsItWas) {
         std::string copied = File("out\\copied.txt", "an earlier copy");
         FailingWrites failing(100000);
 
-        EXPECT_FALSE(
-            ConvertFile(inPlace.c_str(), inPlace.c_str(), Rule(EucJp, IntoShiftJis), recycle));
+        EXPECT_FALSE(ConvertFile(inPlace.c_str(), inPlace.c_str(),
+                                 Rule(DetectionCode::EucJp, ConversionMask::IntoShiftJis),
+                                 recycle));
         EXPECT_EQ(ReadBytes(inPlace), euc);
-        EXPECT_FALSE(
-            ConvertFile(source.c_str(), existing.c_str(), Rule(EucJp, IntoShiftJis), recycle));
+        EXPECT_FALSE(ConvertFile(source.c_str(), existing.c_str(),
+                                 Rule(DetectionCode::EucJp, ConversionMask::IntoShiftJis),
+                                 recycle));
         EXPECT_EQ(ReadBytes(existing), "an earlier result");
-        EXPECT_FALSE(
-            ConvertFile(source.c_str(), fresh.c_str(), Rule(EucJp, IntoShiftJis), recycle));
+        EXPECT_FALSE(ConvertFile(source.c_str(), fresh.c_str(),
+                                 Rule(DetectionCode::EucJp, ConversionMask::IntoShiftJis),
+                                 recycle));
         EXPECT_FALSE(PathExists(fresh.c_str()));
         WorkItem copy;
         ASSERT_TRUE(InitWorkItem(&copy, source.c_str(), copied.c_str()));
-        EXPECT_FALSE(ConvertOrCopyItem(&copy, IntoEucJp, recycle));
+        EXPECT_FALSE(ConvertOrCopyItem(&copy, ConversionMask::IntoEucJp, recycle));
         EXPECT_EQ(ReadBytes(copied), "an earlier copy");
 
         EXPECT_TRUE(StagedIn(scratch.path()).empty());
@@ -122,7 +127,8 @@ TEST_F(Replace, WriteFailingPartWayLeavesEveryDestinationAsItWas) {
     }
     // The same writes succeed once the volume takes them again.
     std::string inPlace = scratch / "in-place.txt";
-    EXPECT_TRUE(ConvertFile(inPlace.c_str(), inPlace.c_str(), Rule(EucJp, IntoShiftJis), false));
+    EXPECT_TRUE(ConvertFile(inPlace.c_str(), inPlace.c_str(),
+                            Rule(DetectionCode::EucJp, ConversionMask::IntoShiftJis), false));
     EXPECT_EQ(ReadBytes(inPlace), Lines(kShiftJisLine, 15000));
 }
 
@@ -133,19 +139,21 @@ TEST_F(Replace, ProtectedAndHeldDestinations) {
     ASSERT_TRUE(
         SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
     DWORD attributes = GetFileAttributesA(hidden.c_str());
-    EXPECT_TRUE(ConvertFile(hidden.c_str(), hidden.c_str(), Rule(ShiftJis, IntoEucJp), false));
+    EXPECT_TRUE(ConvertFile(hidden.c_str(), hidden.c_str(),
+                            Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp), false));
     EXPECT_EQ(ReadBytes(hidden), kEucJpLine);
     EXPECT_EQ(GetFileAttributesA(hidden.c_str()), attributes);
     std::string readOnly = File("read-only.txt", "old");
     ASSERT_TRUE(SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_TRUE(ConvertFile(source.c_str(), readOnly.c_str(), Rule(ShiftJis, IntoEucJp), false));
+    EXPECT_TRUE(ConvertFile(source.c_str(), readOnly.c_str(),
+                            Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp), false));
     EXPECT_EQ(ReadBytes(readOnly), kEucJpLine);
 
     // A plain copy refuses a read-only destination, as CopyFileA does.
     ASSERT_TRUE(SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
     WorkItem copy;
     ASSERT_TRUE(InitWorkItem(&copy, source.c_str(), readOnly.c_str()));
-    EXPECT_FALSE(ConvertOrCopyItem(&copy, IntoShiftJis, false));
+    EXPECT_FALSE(ConvertOrCopyItem(&copy, ConversionMask::IntoShiftJis, false));
     EXPECT_EQ(ReadBytes(readOnly), kEucJpLine);
 
     // A destination another program holds open stays as it was, also when
@@ -154,7 +162,9 @@ TEST_F(Replace, ProtectedAndHeldDestinations) {
         std::string held = File("held.txt", "held");
         HANDLE h = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(h, INVALID_HANDLE_VALUE);
-        EXPECT_FALSE(ConvertFile(source.c_str(), held.c_str(), Rule(ShiftJis, IntoEucJp), recycle));
+        EXPECT_FALSE(ConvertFile(source.c_str(), held.c_str(),
+                                 Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp),
+                                 recycle));
         CloseHandle(h);
         EXPECT_EQ(ReadBytes(held), "held");
     }
@@ -172,7 +182,8 @@ TEST_F(Replace, ProtectedFilesRewrittenInPlaceKeepTheirAttributes) {
                              DWORD{FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE}}) {
         std::string file = File("protected.txt", kShiftJisLine);
         ASSERT_TRUE(SetFileAttributesA(file.c_str(), attributes));
-        EXPECT_TRUE(ConvertFile(file.c_str(), file.c_str(), Rule(ShiftJis, IntoEucJp), false))
+        EXPECT_TRUE(ConvertFile(file.c_str(), file.c_str(),
+                                Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp), false))
             << attributes;
         EXPECT_EQ(ReadBytes(file), kEucJpLine);
         EXPECT_EQ(GetFileAttributesA(file.c_str()) & (attributes | FILE_ATTRIBUTE_DIRECTORY),
@@ -193,12 +204,14 @@ TEST_F(Replace, EveryNameOfAFileShowsTheResult) {
     // new bytes (after the 48 old ones were kept).
     for (DWORD after : {10, 60}) {
         FailingWrites failing(after);
-        EXPECT_FALSE(ConvertFile(first.c_str(), first.c_str(), Rule(ShiftJis, IntoEucJp), false));
+        EXPECT_FALSE(ConvertFile(first.c_str(), first.c_str(),
+                                 Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp), false));
         EXPECT_EQ(bytesBeforeFailure, 0u);
     }
     EXPECT_EQ(ReadBytes(first), kShiftJisLine + kShiftJisLine);
     EXPECT_EQ(ReadBytes(second), kShiftJisLine + kShiftJisLine);
-    EXPECT_TRUE(ConvertFile(first.c_str(), first.c_str(), Rule(ShiftJis, IntoEucJp), false));
+    EXPECT_TRUE(ConvertFile(first.c_str(), first.c_str(),
+                            Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp), false));
     EXPECT_EQ(ReadBytes(first), kEucJpLine + kEucJpLine);
     EXPECT_EQ(ReadBytes(second), kEucJpLine + kEucJpLine);
     EXPECT_TRUE(StagedIn(scratch.path()).empty());
@@ -211,7 +224,8 @@ TEST_F(Replace, ALinkedDestinationIsReplacedWhereItLeads) {
     std::string target = File("target.txt", kShiftJisLine);
     std::string link = scratch / "link.txt";
     ASSERT_TRUE(MakeHostSymbolicLink(target, link));
-    EXPECT_TRUE(ConvertFile(link.c_str(), link.c_str(), Rule(ShiftJis, IntoEucJp), false));
+    EXPECT_TRUE(ConvertFile(link.c_str(), link.c_str(),
+                            Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp), false));
     EXPECT_EQ(ReadBytes(target), kEucJpLine);
     // Removing the link itself leaves the target: it was not replaced by a file.
     EXPECT_TRUE(RemoveHostSymbolicLink(link));
@@ -223,8 +237,7 @@ TEST_F(Replace, StagedLeftoversAreNotGathered) {
     File("tree\\memo.txt", kShiftJisLine);
     File("tree\\~tavelin-0000abcd-007.tmp", kShiftJisLine);
     File("tree\\~tavelin-notstaged.tmp", kShiftJisLine);
-    Settings settings = {};
-    settings.outputMethod = RewriteInPlace;
+    Settings settings = RunSettings(OutputMethod::RewriteInPlace);
     std::string tree = scratch / "tree";
     const char* argv[] = {"TAVELIN.exe", tree.c_str(), nullptr};
     WorkList* list = BuildWorkList(2, argv, &settings);
@@ -285,7 +298,9 @@ TEST_F(FullVolume, InPlaceRewriteKeepsTheOldText) {
     for (bool recycle : {false, true}) {
         SCOPED_TRACE(recycle ? "with the Recycle Bin" : "without the Recycle Bin");
         ProgramCopy program;
-        program.WriteSettings(1, "", false, recycle);
+        Settings settings = RunSettings(OutputMethod::RewriteInPlace);
+        settings.keepOverwrittenInRecycleBin = recycle;
+        program.WriteSettings(settings);
         std::string file = volume + "\\memo.txt";
         ASSERT_TRUE(WriteBytes(file, old));
         RunResult run = RunProgram(program.exe(), "/sjis /noui " + Quoted(file));
@@ -316,16 +331,18 @@ TEST_F(FullVolume, OutputFolderGetsNoHalfWrittenResult) {
     for (bool recycle : {false, true}) {
         SCOPED_TRACE(recycle ? "with the Recycle Bin" : "without the Recycle Bin");
         std::string fresh = out + "\\report.txt";
-        EXPECT_FALSE(
-            ConvertFile(source.c_str(), fresh.c_str(), Rule(EucJp, IntoShiftJis), recycle));
+        EXPECT_FALSE(ConvertFile(source.c_str(), fresh.c_str(),
+                                 Rule(DetectionCode::EucJp, ConversionMask::IntoShiftJis),
+                                 recycle));
         EXPECT_FALSE(PathExists(fresh.c_str()));
-        EXPECT_FALSE(
-            ConvertFile(source.c_str(), earlier.c_str(), Rule(EucJp, IntoShiftJis), recycle));
+        EXPECT_FALSE(ConvertFile(source.c_str(), earlier.c_str(),
+                                 Rule(DetectionCode::EucJp, ConversionMask::IntoShiftJis),
+                                 recycle));
         EXPECT_EQ(ReadBytes(earlier), "an earlier result");
         // A plain copy of a file already in the target encoding, likewise.
         WorkItem copy;
         ASSERT_TRUE(InitWorkItem(&copy, source.c_str(), earlier.c_str()));
-        EXPECT_FALSE(ConvertOrCopyItem(&copy, IntoEucJp, recycle));
+        EXPECT_FALSE(ConvertOrCopyItem(&copy, ConversionMask::IntoEucJp, recycle));
         EXPECT_EQ(ReadBytes(earlier), "an earlier result");
         EXPECT_TRUE(StagedIn(out).empty());
     }
@@ -359,7 +376,7 @@ long long TemporarySize(const ProgramCopy& program) {
 // its old or its new bytes, whole.
 TEST(KilledProgram, LargeFileHoldsItsOldOrItsNewBytes) {
     ProgramCopy program;
-    program.WriteSettings(1, "", false, false);
+    program.WriteSettings(RunSettings(OutputMethod::RewriteInPlace));
     const std::string old = Lines(kEucJpLine, 1000000);
     std::string file = program / "large.txt";
     std::string command = Quoted(program.exe()) + " /noui " + Quoted(file);

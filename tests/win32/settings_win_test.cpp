@@ -74,12 +74,12 @@ class SettingsFile : public ::testing::Test {
     Settings Load() {
         Settings s;
         std::memset(&s, 0x5A, sizeof s);
-        s.conversionMask = 4;
+        s.conversionMask = ConversionMask::IntoEucJp;
         s.dialogBeforeRun = true;
         s.outputFolderWarning = true;
         LoadSettings(&s);
         // The per-run fields belong to the run; the load leaves them alone.
-        EXPECT_EQ(s.conversionMask, 4);
+        EXPECT_EQ(s.conversionMask, ConversionMask::IntoEucJp);
         EXPECT_TRUE(s.dialogBeforeRun);
         EXPECT_TRUE(s.outputFolderWarning);
         EXPECT_EQ(s.listSortColumn, 0);
@@ -97,7 +97,7 @@ TEST_F(SettingsFile, CleanStartUsesDefaultsAndTheFirstSaveWritesSixKeysInOrder) 
     std::string desktop = Desktop();
     ASSERT_TRUE(IsDirectory(desktop.c_str())) << desktop;
     Settings s = Load();
-    EXPECT_EQ(s.outputMethod, IntoOutputFolder);
+    EXPECT_EQ(s.outputMethod, OutputMethod::IntoOutputFolder);
     EXPECT_EQ(std::string(s.outputFolder), desktop);
     EXPECT_TRUE(s.showSettingsAtStartup);
     EXPECT_FALSE(s.keepOverwrittenInRecycleBin);
@@ -109,17 +109,17 @@ TEST_F(SettingsFile, CleanStartUsesDefaultsAndTheFirstSaveWritesSixKeysInOrder) 
 
     s.keepOverwrittenInRecycleBin = true;
     s.showSettingsAtStartup = false;
-    s.outputMethod = RewriteInPlace;
+    s.outputMethod = OutputMethod::RewriteInPlace;
     CopyBounded(s.outputFolder, "D:\\出力\\表", kPathCapacity);
     s.listDialogWidth = 1024;
     s.listDialogHeight = -3;
-    s.conversionMask = 2;  // per run: never written
+    s.conversionMask = ConversionMask::IntoShiftJis;  // per run: never written
     EXPECT_EQ(Saved(s), Expected("1", "0", "1", "D:\\出力\\表", "1024", "-3"));
 
     Settings again = Load();
     EXPECT_TRUE(again.keepOverwrittenInRecycleBin);
     EXPECT_FALSE(again.showSettingsAtStartup);
-    EXPECT_EQ(again.outputMethod, RewriteInPlace);
+    EXPECT_EQ(again.outputMethod, OutputMethod::RewriteInPlace);
     EXPECT_EQ(std::string(again.outputFolder), "D:\\出力\\表");
     EXPECT_EQ(again.listDialogWidth, 1024);
     EXPECT_EQ(again.listDialogHeight, -3);
@@ -128,11 +128,11 @@ TEST_F(SettingsFile, CleanStartUsesDefaultsAndTheFirstSaveWritesSixKeysInOrder) 
 TEST_F(SettingsFile, StoredValuesAreReadByTheirRules) {
     Store(Expected("abc", "2", "1abc", "", "-5", "300"));
     Settings s = Load();
-    EXPECT_FALSE(s.keepOverwrittenInRecycleBin);  // letters only: the default
-    EXPECT_TRUE(s.showSettingsAtStartup);         // 2 is true
-    EXPECT_EQ(s.outputMethod, 1);                 // digits then letters
-    EXPECT_EQ(std::string(s.outputFolder), "");   // present but empty: no fallback
-    EXPECT_EQ(s.listDialogWidth, -5);             // taken as read
+    EXPECT_FALSE(s.keepOverwrittenInRecycleBin);              // letters only: the default
+    EXPECT_TRUE(s.showSettingsAtStartup);                     // 2 is true
+    EXPECT_EQ(s.outputMethod, OutputMethod::RewriteInPlace);  // digits then letters
+    EXPECT_EQ(std::string(s.outputFolder), "");               // present but empty: no fallback
+    EXPECT_EQ(s.listDialogWidth, -5);                         // taken as read
     EXPECT_EQ(s.listDialogHeight, 300);
     // Written back in the program's own form.
     EXPECT_EQ(Saved(s), Expected("0", "1", "1", "", "-5", "300"));
@@ -141,14 +141,14 @@ TEST_F(SettingsFile, StoredValuesAreReadByTheirRules) {
     s = Load();
     EXPECT_TRUE(s.keepOverwrittenInRecycleBin);
     EXPECT_FALSE(s.showSettingsAtStartup);
-    EXPECT_EQ(s.outputMethod, IntoOutputFolder);  // neither 0 nor 1
+    EXPECT_EQ(s.outputMethod, OutputMethod::IntoOutputFolder);  // neither 0 nor 1
     EXPECT_EQ(s.listDialogWidth, 640);
     EXPECT_EQ(s.listDialogHeight, 400);
 
     Store(Expected("0", "abc", "-1", "C:\\x", "2147483647", "-2147483648"));
     s = Load();
     EXPECT_TRUE(s.showSettingsAtStartup);
-    EXPECT_EQ(s.outputMethod, IntoOutputFolder);
+    EXPECT_EQ(s.outputMethod, OutputMethod::IntoOutputFolder);
     EXPECT_EQ(s.listDialogWidth, 2147483647);
     EXPECT_EQ(s.listDialogHeight, INT32_MIN);
 }
@@ -160,7 +160,7 @@ TEST_F(SettingsFile, NumbersBeyondThirtyTwoBitsGiveTheDefault) {
     Settings s = Load();
     EXPECT_FALSE(s.keepOverwrittenInRecycleBin);
     EXPECT_TRUE(s.showSettingsAtStartup);
-    EXPECT_EQ(s.outputMethod, IntoOutputFolder);
+    EXPECT_EQ(s.outputMethod, OutputMethod::IntoOutputFolder);
     EXPECT_EQ(s.listDialogWidth, 640);
     EXPECT_EQ(s.listDialogHeight, 400);
 

@@ -1,5 +1,5 @@
 // Engine streams over memory for the fuzz targets: the input bytes as a file
-// opened "r" (or any mode), and an output whose bytes can be read back.
+// opened ReadText (or any mode), and an output whose bytes can be read back.
 #pragma once
 
 #include <cstdint>
@@ -14,7 +14,7 @@
 // A reading stream over a copy of the bytes.
 class MemoryInput {
   public:
-    MemoryInput(const std::uint8_t* data, std::size_t size, const char* mode)
+    MemoryInput(const std::uint8_t* data, std::size_t size, StreamMode mode)
         : bytes_(data, data + size) {
         bytes_.push_back(0);  // fmemopen wants a size of at least one
         std::FILE* file = fmemopen(bytes_.data(), size == 0 ? 1 : size, "rb");
@@ -37,7 +37,7 @@ class MemoryInput {
 // A writing stream whose bytes are handed back by Close.
 class MemoryOutput {
   public:
-    explicit MemoryOutput(const char* mode) {
+    explicit MemoryOutput(StreamMode mode) {
         stream = StreamAttach(open_memstream(&buffer_, &size_), mode);
         if (stream == nullptr) std::abort();
     }
@@ -61,7 +61,7 @@ class MemoryOutput {
 // Converts the bytes with the rule, as a file conversion would.
 inline std::string Transcode(const std::uint8_t* data, std::size_t size,
                              const ConversionRule* rule) {
-    MemoryInput input(data, size, "r");
+    MemoryInput input(data, size, StreamMode::ReadText);
     MemoryOutput output(rule->outputMode);
     TranscodeStream(input.stream, output.stream, rule);
     return output.Close();

@@ -50,7 +50,7 @@ class ScratchFile {
     std::string path_;
 };
 
-// The reading rules of "r", applied to a whole file at once: CR LF becomes
+// The reading rules of ReadText, applied to a whole file at once: CR LF becomes
 // LF, and the first 0x1A ends the input.
 inline std::string TextModeReading(const std::string& bytes) {
     std::string delivered;
@@ -63,7 +63,7 @@ inline std::string TextModeReading(const std::string& bytes) {
 }
 
 // Everything a stream opened with the mode delivers from a file holding the bytes.
-inline std::string ReadThrough(const std::string& bytes, const char* mode) {
+inline std::string ReadThrough(const std::string& bytes, StreamMode mode) {
     ScratchFile file(bytes);
     ByteStream* stream = StreamOpen(file.path(), mode);
     if (stream == nullptr) return "<no stream>";
@@ -76,7 +76,7 @@ inline std::string ReadThrough(const std::string& bytes, const char* mode) {
 }
 
 // What lands in a file when the bytes are written one by one with the mode.
-inline std::string WriteThrough(const std::string& bytes, const char* mode) {
+inline std::string WriteThrough(const std::string& bytes, StreamMode mode) {
     ScratchFile file;
     ByteStream* stream = StreamOpen(file.path(), mode);
     if (stream == nullptr) return "<no stream>";
@@ -85,12 +85,12 @@ inline std::string WriteThrough(const std::string& bytes, const char* mode) {
     return file.Read();
 }
 
-// The converted file, as the program makes it: input opened "r", output
+// The converted file, as the program makes it: input opened ReadText, output
 // opened with the rule's mode.
 inline std::string TranscodeBytes(const std::string& bytes, const ConversionRule* rule) {
     ScratchFile from(bytes);
     ScratchFile to;
-    ByteStream* input = StreamOpen(from.path(), "r");
+    ByteStream* input = StreamOpen(from.path(), StreamMode::ReadText);
     ByteStream* output = StreamOpen(to.path(), rule->outputMode);
     if (input == nullptr || output == nullptr) return "<no stream>";
     TranscodeStream(input, output, rule);

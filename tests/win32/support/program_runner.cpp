@@ -4,17 +4,16 @@
 
 ProgramCopy::ProgramCopy() { CopyFileA(HostPath(TAVELIN_EXE).c_str(), exe().c_str(), FALSE); }
 
-void ProgramCopy::WriteSettings(int outputMethod, const std::string& outputFolder,
-                                bool showAtStartup, bool keepInRecycleBin, int width,
-                                int height) const {
+void ProgramCopy::WriteSettings(const Settings& settings) const {
+    auto flag = [](bool value) { return std::string(value ? "1" : "0"); };
     std::string text = "[TAVELIN]\r\n";
-    text += std::string("上書きされるファイルをゴミ箱に残す=") + (keepInRecycleBin ? "1" : "0") +
-            "\r\n";
-    text += std::string("起動時に設定ダイアログを表示する=") + (showAtStartup ? "1" : "0") + "\r\n";
-    text += "出力先決定方法=" + std::to_string(outputMethod) + "\r\n";
-    text += "出力先パス=" + outputFolder + "\r\n";
-    text += "ダイアログの幅=" + std::to_string(width) + "\r\n";
-    text += "ダイアログの高さ=" + std::to_string(height) + "\r\n";
+    text +=
+        "上書きされるファイルをゴミ箱に残す=" + flag(settings.keepOverwrittenInRecycleBin) + "\r\n";
+    text += "起動時に設定ダイアログを表示する=" + flag(settings.showSettingsAtStartup) + "\r\n";
+    text += "出力先決定方法=" + std::to_string(static_cast<int>(settings.outputMethod)) + "\r\n";
+    text += std::string("出力先パス=") + settings.outputFolder + "\r\n";
+    text += "ダイアログの幅=" + std::to_string(settings.listDialogWidth) + "\r\n";
+    text += "ダイアログの高さ=" + std::to_string(settings.listDialogHeight) + "\r\n";
     WriteBytes(ini(), text);
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/settings.h"
 #include "tests/win32/support/test_support.h"
 
 // A scratch folder holding a copy of the program; its settings file and its
@@ -18,9 +19,10 @@ class ProgramCopy {
     std::string exe() const { return scratch_ / "TAVELIN.exe"; }
     std::string ini() const { return scratch_ / "tavelin.ini"; }
     std::string operator/(const std::string& name) const { return scratch_ / name; }
-    // Writes the settings file with the six keys (texts in code page 932).
-    void WriteSettings(int outputMethod, const std::string& outputFolder, bool showAtStartup,
-                       bool keepInRecycleBin, int width = 640, int height = 400) const;
+    // Writes the settings file with the six keys the record's stored fields
+    // give (texts in code page 932), written out here rather than by the
+    // program's own SaveSettings, which the runs are there to check.
+    void WriteSettings(const Settings& settings) const;
 
   private:
     ScratchFolder scratch_;

@@ -1,5 +1,5 @@
 // Which work lists ask the user about their files after a run.
-#include "app/work_list.h"
+#include "engine/work_item.h"
 
 #include <gtest/gtest.h>
 
@@ -26,11 +26,13 @@ TEST(HasUndecidedItems, OnlyUndecidedFilesCount) {
     };
     const Case cases[] = {
         {{}, false},
-        {{Directory, EucJp, ShiftJis, Iso2022Jp}, false},
-        {{Directory}, false},
-        {{Directory, Undetermined}, true},
-        {{ShiftJis, CopyUnchanged}, true},
-        {{Undetermined, EucJp}, true},
+        {{DetectionCode::Directory, DetectionCode::EucJp, DetectionCode::ShiftJis,
+          DetectionCode::Iso2022Jp},
+         false},
+        {{DetectionCode::Directory}, false},
+        {{DetectionCode::Directory, DetectionCode::Undetermined}, true},
+        {{DetectionCode::ShiftJis, DetectionCode::CopyUnchanged}, true},
+        {{DetectionCode::Undetermined, DetectionCode::EucJp}, true},
     };
     for (const Case& c : cases) {
         WorkList* list = ListOf(c.codes);

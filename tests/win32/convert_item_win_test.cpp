@@ -1,7 +1,8 @@
 // Carrying work items to their destinations under Wine, on real files: the
-// bytes, times and attributes a conversion leaves, the temporary files beside
-// the program, the Recycle Bin, and mirrored folders.
-#include "engine/rewrite_win.h"
+// items made and classified, the bytes, times and attributes a conversion
+// leaves, the temporary files beside the program, the Recycle Bin taking what
+// is overwritten, and mirrored folders.
+#include "engine/convert_item_win.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/mirror_folder_win.h"
+#include "engine/temporary_output_win.h"
+#include "engine/work_item_win.h"
 #include "tests/win32/support/test_support.h"
 #include "tests/win32/support/wine_host.h"
 #include "util/path_win.h"
@@ -98,7 +102,7 @@ std::vector<std::string> TemporariesBesideProgram() {
 }
 
 // Every test leaves the program's folder as it found it.
-class Rewrite : public ::testing::Test {
+class ConvertItem : public ::testing::Test {
   protected:
     void SetUp() override { ASSERT_TRUE(TemporariesBesideProgram().empty()); }
     void TearDown() override {
@@ -113,7 +117,7 @@ class Rewrite : public ::testing::Test {
     ScratchFolder scratch;
 };
 
-TEST_F(Rewrite, ConvertedFileGetsTheSourcesTimesAndAttributes) {
+TEST_F(ConvertItem, ConvertedFileGetsTheSourcesTimesAndAttributes) {
     std::string source = File("元.txt", kShiftJis);
     Backdate(source);
     ASSERT_TRUE(SetFileAttributesA(
@@ -122,7 +126,8 @@ TEST_F(Rewrite, ConvertedFileGetsTheSourcesTimesAndAttributes) {
     ASSERT_EQ(before.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN, DWORD(FILE_ATTRIBUTE_HIDDEN));
     std::string destination = scratch / "先.txt";
 
-    EXPECT_TRUE(ConvertFile(source.c_str(), destination.c_str(), Rule(ShiftJis, IntoEucJp), false));
+    EXPECT_TRUE(ConvertFile(source.c_str(), destination.c_str(),
+                            Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp), false));
     ExpectSameStamps(destination, before);
     EXPECT_EQ(ReadBytes(destination), kEucJp);
     // The source was read, which may move its access time, and nothing else.
@@ -133,11 +138,12 @@ TEST_F(Rewrite, ConvertedFileGetsTheSourcesTimesAndAttributes) {
 
     // And back: LF becomes CR LF again.
     std::string again = scratch / "again.txt";
-    EXPECT_TRUE(ConvertFile(destination.c_str(), again.c_str(), Rule(EucJp, IntoShiftJis), false));
+    EXPECT_TRUE(ConvertFile(destination.c_str(), again.c_str(),
+                            Rule(DetectionCode::EucJp, ConversionMask::IntoShiftJis), false));
     EXPECT_EQ(ReadBytes(again), kShiftJis);
 }
 
-TEST_F(Rewrite, ReadOnlyHiddenAndSystemDestinationsAreReplaced) {
+TEST_F(ConvertItem, ReadOnlyHiddenAndSystemDestinationsAreReplaced) {
     std::string source = File("a.txt", kShiftJis);
     Backdate(source);
     WIN32_FIND_DATAA before = Find(source);
@@ -145,16 +151,18 @@ TEST_F(Rewrite, ReadOnlyHiddenAndSystemDestinationsAreReplaced) {
     ASSERT_TRUE(SetFileAttributesA(destination.c_str(), FILE_ATTRIBUTE_READONLY |
                                                             FILE_ATTRIBUTE_HIDDEN |
                                                             FILE_ATTRIBUTE_SYSTEM));
-    EXPECT_TRUE(ConvertFile(source.c_str(), destination.c_str(), Rule(ShiftJis, IntoEucJp), false));
+    EXPECT_TRUE(ConvertFile(source.c_str(), destination.c_str(),
+                            Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp), false));
     ExpectSameStamps(destination, before);
     EXPECT_EQ(ReadBytes(destination), kEucJp);
 }
 
-TEST_F(Rewrite, FailedFinalCopyIsReportedAndLeavesTheDestinationAlone) {
+TEST_F(ConvertItem, FailedFinalCopyIsReportedAndLeavesTheDestinationAlone) {
     std::string source = File("a.txt", kShiftJis);
     // No folder to copy into.
     std::string nowhere = scratch / "missing\\a.txt";
-    EXPECT_FALSE(ConvertFile(source.c_str(), nowhere.c_str(), Rule(ShiftJis, IntoEucJp), false));
+    EXPECT_FALSE(ConvertFile(source.c_str(), nowhere.c_str(),
+                             Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp), false));
     EXPECT_FALSE(PathExists(nowhere.c_str()));
 
     // A destination another program holds open without sharing.
@@ -164,28 +172,28 @@ TEST_F(Rewrite, FailedFinalCopyIsReportedAndLeavesTheDestinationAlone) {
     HANDLE held =
         CreateFileA(destination.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(
-        ConvertFile(source.c_str(), destination.c_str(), Rule(ShiftJis, IntoEucJp), false));
+    EXPECT_FALSE(ConvertFile(source.c_str(), destination.c_str(),
+                             Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp), false));
     CloseHandle(held);
     EXPECT_EQ(ReadBytes(destination), "held");
     EXPECT_EQ(GetFileAttributesA(destination.c_str()), attributes);
 }
 
-TEST_F(Rewrite, SourceThatCannotBeReadCreatesNothing) {
+TEST_F(ConvertItem, SourceThatCannotBeReadCreatesNothing) {
     std::string destination = scratch / "out.txt";
     std::string missing = scratch / "missing.txt";
-    EXPECT_FALSE(
-        ConvertFile(missing.c_str(), destination.c_str(), Rule(ShiftJis, IntoEucJp), false));
+    EXPECT_FALSE(ConvertFile(missing.c_str(), destination.c_str(),
+                             Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp), false));
     std::string source = File("locked.txt", kShiftJis);
     HANDLE held = CreateFileA(source.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(
-        ConvertFile(source.c_str(), destination.c_str(), Rule(ShiftJis, IntoEucJp), false));
+    EXPECT_FALSE(ConvertFile(source.c_str(), destination.c_str(),
+                             Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp), false));
     CloseHandle(held);
     EXPECT_FALSE(PathExists(destination.c_str()));
 }
 
-TEST_F(Rewrite, InPlaceWithTheRecycleBinKeepsTheOriginalThere) {
+TEST_F(ConvertItem, InPlaceWithTheRecycleBinKeepsTheOriginalThere) {
     // A name of its own, so that the trash holds nothing else under it.
     char name[64];
     std::snprintf(name, sizeof name, "tavelin-%lu-%lu.txt", GetCurrentProcessId(), GetTickCount());
@@ -194,7 +202,8 @@ TEST_F(Rewrite, InPlaceWithTheRecycleBinKeepsTheOriginalThere) {
     ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
     WIN32_FIND_DATAA before = Find(file);
 
-    EXPECT_TRUE(ConvertFile(file.c_str(), file.c_str(), Rule(ShiftJis, IntoEucJp), true));
+    EXPECT_TRUE(ConvertFile(file.c_str(), file.c_str(),
+                            Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp), true));
     ExpectSameStamps(file, before);
     EXPECT_EQ(ReadBytes(file), kEucJp);
 
@@ -208,34 +217,14 @@ TEST_F(Rewrite, InPlaceWithTheRecycleBinKeepsTheOriginalThere) {
     DeleteFileA((trash + "\\info\\" + name + ".trashinfo").c_str());
 }
 
-TEST_F(Rewrite, RecycleBinTakesFilesOnly) {
-    char name[64];
-    std::snprintf(name, sizeof name, "tavelin-%lu-%lu-f.txt", GetCurrentProcessId(),
-                  GetTickCount());
-    std::string file = File(name, "x");
-    EXPECT_TRUE(MoveToRecycleBin(file.c_str()));
-    EXPECT_FALSE(PathExists(file.c_str()));
-    if (RunningUnderWine()) {
-        std::string trash = HostTrashFolder();
-        EXPECT_EQ(ReadBytes(trash + "\\files\\" + name), "x");
-        DeleteFileA((trash + "\\files\\" + name).c_str());
-        DeleteFileA((trash + "\\info\\" + name + ".trashinfo").c_str());
-    }
-    std::string folder = scratch / "folder";
-    ASSERT_TRUE(MakeFolder(folder));
-    EXPECT_TRUE(MoveToRecycleBin(folder.c_str()));
-    EXPECT_TRUE(IsDirectory(folder.c_str()));
-    EXPECT_TRUE(MoveToRecycleBin((scratch / "missing").c_str()));
-}
-
-TEST_F(Rewrite, TemporaryNamesFollowTheProcessIdAndSkipTakenNames) {
+TEST_F(ConvertItem, TemporaryNamesFollowTheProcessIdAndSkipTakenNames) {
     std::srand(GetCurrentProcessId());
     int first = std::rand() % 1000;
     std::rand();  // whatever was drawn since, the sequence starts over
     std::vector<std::string> made;
     char path[kPathCapacity];
 
-    ByteStream* s = CreateTemporaryOutput(path, sizeof path, "wb");
+    ByteStream* s = CreateTemporaryOutput(path, sizeof path, StreamMode::WriteBinary);
     ASSERT_NE(s, nullptr);
     EXPECT_TRUE(StreamClose(s));
     EXPECT_EQ(std::string(path), TemporaryName(first));
@@ -243,7 +232,7 @@ TEST_F(Rewrite, TemporaryNamesFollowTheProcessIdAndSkipTakenNames) {
 
     // The name is taken now; a folder takes the one after it.
     ASSERT_TRUE(MakeFolder(TemporaryName((first + 1) % 1000)));
-    s = CreateTemporaryOutput(path, sizeof path, "w");
+    s = CreateTemporaryOutput(path, sizeof path, StreamMode::WriteText);
     ASSERT_NE(s, nullptr);
     StreamWriteByte(s, '\n');
     EXPECT_TRUE(StreamClose(s));
@@ -255,17 +244,17 @@ TEST_F(Rewrite, TemporaryNamesFollowTheProcessIdAndSkipTakenNames) {
     EXPECT_TRUE(RemoveDirectoryA(TemporaryName((first + 1) % 1000).c_str()));
 }
 
-TEST_F(Rewrite, NoConversionWhenEveryTemporaryNameIsTaken) {
+TEST_F(ConvertItem, NoConversionWhenEveryTemporaryNameIsTaken) {
     for (int k = 0; k < 1000; k++) {
         ASSERT_TRUE(WriteBytes(TemporaryName(k), "taken " + std::to_string(k)));
     }
     std::string source = File("a.txt", kShiftJis);
     std::string destination = File("b.txt", "before");
-    EXPECT_FALSE(
-        ConvertFile(source.c_str(), destination.c_str(), Rule(ShiftJis, IntoEucJp), false));
+    EXPECT_FALSE(ConvertFile(source.c_str(), destination.c_str(),
+                             Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp), false));
     EXPECT_EQ(ReadBytes(destination), "before");
     char path[kPathCapacity] = "x";
-    EXPECT_EQ(CreateTemporaryOutput(path, sizeof path, "wb"), nullptr);
+    EXPECT_EQ(CreateTemporaryOutput(path, sizeof path, StreamMode::WriteBinary), nullptr);
     EXPECT_EQ(std::string(path), "");
     for (int k = 0; k < 1000; k++) {
         EXPECT_EQ(ReadBytes(TemporaryName(k)), "taken " + std::to_string(k));
@@ -273,7 +262,7 @@ TEST_F(Rewrite, NoConversionWhenEveryTemporaryNameIsTaken) {
     }
 }
 
-TEST_F(Rewrite, MirroredFoldersGetTheTemplatesAttributesOnce) {
+TEST_F(ConvertItem, MirroredFoldersGetTheTemplatesAttributesOnce) {
     std::string source = scratch / "src";
     ASSERT_TRUE(MakeFolder(source));
     ASSERT_TRUE(
@@ -293,15 +282,18 @@ TEST_F(Rewrite, MirroredFoldersGetTheTemplatesAttributesOnce) {
     SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
-TEST_F(Rewrite, WorkItemsAreClassifiedWhenMade) {
+TEST_F(ConvertItem, WorkItemsAreClassifiedWhenMade) {
     ASSERT_TRUE(MakeFolder(scratch / "d"));
     struct Case {
         std::string path;
         DetectionCode code;
     } cases[] = {
-        {scratch / "d", Directory},       {File("s.txt", kShiftJis), ShiftJis},
-        {File("e.txt", kEucJp), EucJp},   {File("p.png", kBinary), Undetermined},
-        {scratch / "missing", Directory},  // unreadable attributes carry the folder bit
+        {scratch / "d", DetectionCode::Directory},
+        {File("s.txt", kShiftJis), DetectionCode::ShiftJis},
+        {File("e.txt", kEucJp), DetectionCode::EucJp},
+        {File("p.png", kBinary), DetectionCode::Undetermined},
+        {scratch / "missing",
+         DetectionCode::Directory},  // unreadable attributes carry the folder bit
     };
     for (const Case& c : cases) {
         WorkItem item;
@@ -319,7 +311,7 @@ TEST_F(Rewrite, WorkItemsAreClassifiedWhenMade) {
     EXPECT_EQ(std::string(item.sourcePath), "");
 }
 
-TEST_F(Rewrite, ItemsAreConvertedCopiedOrLeftAlone) {
+TEST_F(ConvertItem, ItemsAreConvertedCopiedOrLeftAlone) {
     std::string in = scratch / "in";
     std::string out = scratch / "out";
     ASSERT_TRUE(MakeFolder(in));
@@ -334,37 +326,47 @@ TEST_F(Rewrite, ItemsAreConvertedCopiedOrLeftAlone) {
     };
     // Both ways: each text into the other encoding; the binary file waits.
     for (const char* name : {"s.txt", "e.txt", "p.png"}) {
-        EXPECT_TRUE(ProcessWorkItem(&static_cast<const WorkItem&>(item(name)), BothWays, false));
+        WorkItem made = item(name);
+        ProcessWorkItem(&made, ConversionMask::BothWays, false);
     }
     EXPECT_EQ(ReadBytes(out + "\\s.txt"), kEucJp);
     EXPECT_EQ(ReadBytes(out + "\\e.txt"), kShiftJis);
     EXPECT_FALSE(PathExists((out + "\\p.png").c_str()));
     WorkItem binary = item("p.png");
-    EXPECT_FALSE(ConvertOrCopyItem(&binary, BothWays, false));
+    EXPECT_FALSE(ConvertOrCopyItem(&binary, ConversionMask::BothWays, false));
 
     // Into Shift-JIS only: a Shift-JIS file is copied byte for byte.
     WorkItem sjis = item("s.txt");
-    EXPECT_TRUE(ConvertOrCopyItem(&sjis, IntoShiftJis, false));
+    EXPECT_TRUE(ConvertOrCopyItem(&sjis, ConversionMask::IntoShiftJis, false));
     EXPECT_EQ(ReadBytes(out + "\\s.txt"), kShiftJis);
     // The user's choice to copy the binary file unchanged.
-    binary.code = CopyUnchanged;
-    EXPECT_TRUE(ConvertOrCopyItem(&binary, BothWays, false));
+    binary.code = DetectionCode::CopyUnchanged;
+    EXPECT_TRUE(ConvertOrCopyItem(&binary, ConversionMask::BothWays, false));
     EXPECT_EQ(ReadBytes(out + "\\p.png"), kBinary);
 
     // In place, a copy onto itself fails and leaves the file as it was.
     WorkItem self = sjis;
     CopyBounded(self.destinationPath, self.sourcePath, kPathCapacity);
-    EXPECT_FALSE(ConvertOrCopyItem(&self, IntoShiftJis, false));
+    EXPECT_FALSE(ConvertOrCopyItem(&self, ConversionMask::IntoShiftJis, false));
     EXPECT_EQ(ReadBytes(self.sourcePath), kShiftJis);
 
     // A folder rewritten in place: nothing happens to it.
     ASSERT_TRUE(SetFileAttributesA(in.c_str(), FILE_ATTRIBUTE_HIDDEN));
     WorkItem folder;
     EXPECT_TRUE(InitWorkItem(&folder, in.c_str(), in.c_str()));
-    EXPECT_TRUE(ProcessWorkItem(&folder, BothWays, true));
+    ProcessWorkItem(&folder, ConversionMask::BothWays, true);
     EXPECT_EQ(GetFileAttributesA(in.c_str()),
               DWORD(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_DIRECTORY));
     EXPECT_EQ(ReadBytes(in + "\\s.txt"), kShiftJis);
+    // Into the output folder: mirrored there with its attributes, and only
+    // the folder itself (its files are items of their own).
+    WorkItem mirrored;
+    ASSERT_TRUE(InitWorkItem(&mirrored, in.c_str(), (out + "\\in").c_str()));
+    ProcessWorkItem(&mirrored, ConversionMask::BothWays, false);
+    EXPECT_EQ(GetFileAttributesA((out + "\\in").c_str()), GetFileAttributesA(in.c_str()));
+    EXPECT_FALSE(PathExists((out + "\\in\\s.txt").c_str()));
+    SetFileAttributesA(in.c_str(), FILE_ATTRIBUTE_NORMAL);
+    SetFileAttributesA((out + "\\in").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "app/work_list.h"
+#include "engine/work_item.h"
 
 static bool IsUndecided(void* element, std::int32_t, void*) {
     return !IsDecidedCode(static_cast<const WorkItem*>(element)->code);

@@ -1,0 +1,109 @@
+#include "engine/convert_item_win.h"
+
+#include <cstring>
+
+#include "engine/byte_stream_win.h"
+#include "engine/mirror_folder_win.h"
+#include "engine/replace_win.h"
+#include "engine/temporary_output_win.h"
+#include "engine/work_item_win.h"
+#include "util/file_info_win.h"
+#include "util/path_win.h"
+#include "util/text.h"
+
+namespace {
+
+FILETIME FileTimeOf(LARGE_INTEGER value) {
+    FILETIME time;
+    time.dwLowDateTime = value.LowPart;
+    time.dwHighDateTime = static_cast<DWORD>(value.HighPart);
+    return time;
+}
+
+// The source opened for reading, with its attributes and times (the fields
+// of *found that the result takes over), asked of the open file where the
+// system can tell them; null when it cannot be opened.
+ByteStream* OpenSource(const char* path, WIN32_FIND_DATAA* found) {
+    ZeroFill(found, sizeof *found);
+    HANDLE file = OpenSourceFile(path);
+    if (file == INVALID_HANDLE_VALUE) return nullptr;
+    FileBasicInformation basic;
+    if (QueryFileBasicInformation(file, &basic)) {
+        found->dwFileAttributes = basic.fileAttributes;
+        found->ftCreationTime = FileTimeOf(basic.creationTime);
+        found->ftLastAccessTime = FileTimeOf(basic.lastAccessTime);
+        found->ftLastWriteTime = FileTimeOf(basic.lastWriteTime);
+    } else if (!FindExists(path, found)) {
+        CloseHandle(file);
+        return nullptr;
+    }
+    return StreamAttachHandle(file, StreamMode::ReadText);
+}
+
+}  // namespace
+
+bool ProcessWorkItem(const WorkItem* item, ConversionMask mask, bool keepOverwrittenInRecycleBin) {
+    // Decided by what is on disk now: the item's code may have been changed
+    // by the user since the list was made.
+    if (IsDirectory(item->sourcePath)) {
+        CreateMirrorDirectory(item->sourcePath, item->destinationPath, nullptr);
+    } else {
+        ConvertOrCopyItem(item, mask, keepOverwrittenInRecycleBin);
+    }
+    return true;
+}
+
+bool ConvertOrCopyItem(const WorkItem* item, ConversionMask mask,
+                       bool keepOverwrittenInRecycleBin) {
+    const ConversionRule* rule = nullptr;
+    switch (FindConversionRule(item->code, mask, &rule)) {
+        case RuleOutcome::Skip:
+            return false;
+        case RuleOutcome::Convert:
+            return ConvertFile(item->sourcePath, item->destinationPath, rule,
+                               keepOverwrittenInRecycleBin);
+        case RuleOutcome::Copy:
+            break;
+    }
+    // Onto the source itself this fails, and the file stays as it was.
+    WIN32_FIND_DATAA found;
+    if (!FindExists(item->sourcePath, &found)) return false;
+    Placement placement{&found, false, false};
+    return PlaceResult(item->sourcePath, item->destinationPath, &placement);
+}
+
+bool ConvertFile(const char* sourcePath, const char* destinationPath, const ConversionRule* rule,
+                 bool keepOverwrittenInRecycleBin) {
+    WIN32_FIND_DATAA found;
+    ByteStream* input = OpenSource(sourcePath, &found);
+    if (input == nullptr) return false;
+
+    // Read back through its own handle once complete, and gone with that
+    // handle: no second opening by name, and no leftover should the program
+    // be ended meanwhile.
+    char temporaryPath[kPathCapacity];
+    ByteStream* output =
+        CreateTemporaryOutput(temporaryPath, sizeof temporaryPath, rule->outputMode, true);
+    bool converted = false;
+    if (output != nullptr) {
+        TranscodeStream(input, output, rule);
+        converted = StreamFlush(output);
+    }
+    // Rewritten in place, the destination is the source: what the placement
+    // must know of it is asked of the source's handle, before it is closed.
+    DestinationFacts facts{};
+    bool known = converted && std::strcmp(sourcePath, destinationPath) == 0 &&
+                 DescribeDestination(StreamHandle(input), destinationPath, &facts);
+    // A source that could not be read to its end gives an incomplete text,
+    // which must not replace anything.
+    bool readCompletely = StreamClose(input);
+    converted = converted && readCompletely;
+
+    bool replaced = false;
+    if (converted) {
+        Placement placement{&found, true, keepOverwrittenInRecycleBin, known ? &facts : nullptr};
+        replaced = PlaceResultFrom(StreamHandle(output), destinationPath, &placement);
+    }
+    if (output != nullptr) StreamClose(output);
+    return replaced;
+}

@@ -1,0 +1,24 @@
+// Carrying one work item from its source to its destination: folders are
+// mirrored, files converted through a temporary file beside the program or
+// copied, and the result keeps the source's times and attributes.
+#pragma once
+
+#include <windows.h>
+
+#include "engine/conversion.h"
+#include "engine/work_item.h"
+
+// Mirrors a folder or hands a file to ConvertOrCopyItem; always true (the run
+// goes on whatever happened to one item).
+bool ProcessWorkItem(const WorkItem* item, ConversionMask mask, bool keepOverwrittenInRecycleBin);
+// Skips an undetermined file (false), converts one with a matching rule, or
+// copies it unchanged (all or nothing, as a conversion is placed); true when
+// the destination received the result.
+bool ConvertOrCopyItem(const WorkItem* item, ConversionMask mask, bool keepOverwrittenInRecycleBin);
+// Converts through a temporary file beside the program, then puts the result
+// in the destination's place in one step (PlaceResult: the old destination
+// goes to the Recycle Bin, when asked, only once the new bytes are complete),
+// with the source's times and attributes. True only when the converted text
+// reached the destination; otherwise the destination is as it was.
+bool ConvertFile(const char* sourcePath, const char* destinationPath, const ConversionRule* rule,
+                 bool keepOverwrittenInRecycleBin);

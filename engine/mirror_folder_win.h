@@ -1,0 +1,9 @@
+// A folder of the source tree mirrored at its destination.
+#pragma once
+
+#include <windows.h>
+
+// Creates the folder (its parent must exist) and gives it the template's
+// attributes; false when it already existed or could not be made.
+bool CreateMirrorDirectory(const char* templateFolder, const char* newFolder,
+                           SECURITY_ATTRIBUTES* security);

@@ -1,0 +1,45 @@
+#include "engine/temporary_output_win.h"
+
+#include <windows.h>
+
+#include <cstdlib>
+
+#include "engine/byte_stream_win.h"
+#include "util/path_win.h"
+#include "util/text.h"
+
+namespace {
+
+constexpr int kTemporaryCandidates = 1000;
+
+}  // namespace
+
+ByteStream* CreateTemporaryOutput(char* buffer, int capacity, StreamMode mode, bool readBack) {
+    // Seeded with the process id: the conversions of one run try the same
+    // names in the same order, another instance starts elsewhere.
+    std::srand(static_cast<unsigned>(GetCurrentProcessId()));
+    int start = std::rand();
+    for (int i = 0; i < kTemporaryCandidates; i++) {
+        char suffix[kPathCapacity];
+        FormatBounded(suffix, sizeof suffix, ".%03d", (start + i) % kTemporaryCandidates);
+        // A program path that leaves no room for the suffix gives no name at
+        // all rather than a cut one.
+        if (!ModulePathWithExtension(buffer, capacity, suffix)) break;
+        // Created exclusively: a name already taken, by a file or a folder,
+        // is refused by the creation itself (no look beforehand), and another
+        // instance that tries the same name at the same moment cannot take it
+        // too. The text is written through this very handle, not through a
+        // second opening of the name.
+        DWORD access = readBack ? GENERIC_READ | GENERIC_WRITE | DELETE : GENERIC_WRITE;
+        DWORD flags =
+            readBack ? FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE : FILE_ATTRIBUTE_NORMAL;
+        HANDLE created = CreateFileA(buffer, access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                     CREATE_NEW, flags, nullptr);
+        if (created == INVALID_HANDLE_VALUE) continue;
+        ByteStream* stream = StreamAttachHandle(created, mode);
+        if (stream != nullptr) return stream;
+        DeleteFileA(buffer);
+    }
+    if (capacity > 0) buffer[0] = '\0';
+    return nullptr;
+}
