@@ -8,6 +8,7 @@
 # stack on entry to every function that keeps such values there
 # (scripts/check-program looks for any that does not).
 set(TAVELIN_MINGW_ARCH i686)
-set(CMAKE_C_FLAGS_INIT "-msse2 -mstackrealign")
-set(CMAKE_CXX_FLAGS_INIT "-msse2 -mstackrealign")
+# (Options of our own rather than CMAKE_CXX_FLAGS_INIT, which a build folder
+# configured before would never take up.)
+set(TAVELIN_ARCH_OPTIONS -msse2 -mstackrealign)
 include(${CMAKE_CURRENT_LIST_DIR}/mingw-toolchain.cmake)

@@ -1,6 +1,8 @@
 # Windows build: the program and the Windows tests, which run under Wine.
 set(WIN32_LIBS comctl32 ole32 oleaut32 uuid shell32 shlwapi version gdi32 user32 kernel32)
 set(STATIC_LINK -static -static-libgcc -static-libstdc++)
+# What the toolchain file asks of this architecture (SSE2 for the 32-bit program).
+add_compile_options(${TAVELIN_ARCH_OPTIONS})
 add_compile_definitions(WINVER=0x0501 _WIN32_WINNT=0x0501 _WIN32_IE=0x0600 NOMINMAX)
 
 add_library(core STATIC ${TAVELIN_CORE_SOURCES})
