@@ -42,15 +42,31 @@ ByteStream* OpenSource(const char* path, WIN32_FIND_DATAA* found) {
 
 }  // namespace
 
-bool ProcessWorkItem(const WorkItem* item, ConversionMask mask, bool keepOverwrittenInRecycleBin) {
+ItemResult ProcessWorkItem(const WorkItem* item, ConversionMask mask,
+                           bool keepOverwrittenInRecycleBin) {
+    ItemResult result;
     // Decided by what is on disk now: the item's code may have been changed
     // by the user since the list was made.
     if (IsDirectory(item->sourcePath)) {
+        // A mirror that exists already is as good as a new one.
         CreateMirrorDirectory(item->sourcePath, item->destinationPath, nullptr);
-    } else {
-        ConvertOrCopyItem(item, mask, keepOverwrittenInRecycleBin);
+        result.outcome = ItemOutcome::Mirrored;
+        return result;
     }
-    return true;
+    const ConversionRule* rule = nullptr;
+    RuleOutcome planned = FindConversionRule(item->code, mask, &rule);
+    bool copyOntoItself =
+        planned == RuleOutcome::Copy && std::strcmp(item->sourcePath, item->destinationPath) == 0;
+    if (planned == RuleOutcome::Skip || copyOntoItself) return result;
+    SetLastError(ERROR_SUCCESS);
+    if (ConvertOrCopyItem(item, mask, keepOverwrittenInRecycleBin)) {
+        result.outcome =
+            planned == RuleOutcome::Convert ? ItemOutcome::Converted : ItemOutcome::Copied;
+    } else {
+        result.outcome = ItemOutcome::NotWritten;
+        result.error = GetLastError();
+    }
+    return result;
 }
 
 bool ConvertOrCopyItem(const WorkItem* item, ConversionMask mask,

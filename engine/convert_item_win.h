@@ -6,11 +6,13 @@
 #include <windows.h>
 
 #include "engine/conversion.h"
+#include "engine/item_outcome.h"
 #include "engine/work_item.h"
 
-// Mirrors a folder or hands a file to ConvertOrCopyItem; always true (the run
-// goes on whatever happened to one item).
-bool ProcessWorkItem(const WorkItem* item, ConversionMask mask, bool keepOverwrittenInRecycleBin);
+// Mirrors a folder or hands a file to ConvertOrCopyItem, and says what became
+// of it (the run goes on whatever happened to one item).
+ItemResult ProcessWorkItem(const WorkItem* item, ConversionMask mask,
+                           bool keepOverwrittenInRecycleBin);
 // Skips an undetermined file (false), converts one with a matching rule, or
 // copies it unchanged (all or nothing, as a conversion is placed); true when
 // the destination received the result.
