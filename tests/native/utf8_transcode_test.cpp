@@ -349,6 +349,7 @@ TEST(Utf8Transcode, CharactersWithoutACellStopOrBecomeGetaMarks) {
         {u8"丂", 0x4E02, "\x81\xAC", 1},  // a kanji outside the sets
         {"\xC0\xAF", kMalformedUtf8, "\x81\xAC\x81\xAC", 2},
         {"\xE0\x80\xAF", kMalformedUtf8, "\x81\xAC\x81\xAC\x81\xAC", 3},
+        {"\xE0\x82\xA2", kMalformedUtf8, "\x81\xAC\x81\xAC\x81\xAC", 3},  // an overlong ¢
         {"\xED\xA0\x80", kMalformedUtf8, "\x81\xAC\x81\xAC\x81\xAC", 3},
         {"\xF4\x90\x80\x80", kMalformedUtf8, "\x81\xAC\x81\xAC\x81\xAC\x81\xAC", 4},
         {"\xE3\x81"
@@ -400,6 +401,8 @@ TEST(Utf8Transcode, SourceCharactersWithoutAUnicodeFormStop) {
         {LegacyEncoding::EucJp, "\x8F\xB0\xA1", 0x8F},      // JIS X 0212
         {LegacyEncoding::EucJp, "\x8E\xE0", 0x8EE0},        // not half-width katakana
         {LegacyEncoding::EucJp, "\x80", 0x80},
+        {LegacyEncoding::EucJp, "\xB0\x41", 0xB041},  // the arithmetic alone would give a kanji
+        {LegacyEncoding::EucJp, "\x8E\x41", 0x8E41},  // and here an A
         {LegacyEncoding::EucJp, "\xB0\xA1\xB0\x1A", 0xB0},  // cut by the end mark
         {LegacyEncoding::Iso2022Jp, "\x1B$(D", 0x1B24},     // an escape it does not know
         {LegacyEncoding::Iso2022Jp, "\x1B$B0\n", 0x300A},   // a line end in two-byte mode
