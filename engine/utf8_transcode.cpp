@@ -157,6 +157,23 @@ IntoChar FromIso2022Jp(const Cp932Tables& t, CodeChar value, unsigned char kanji
     return Found(t, static_cast<std::uint32_t>(JisToShiftJis(value)), value);
 }
 
+// A character of 0x80 or above at p, with a byte after it in the block:
+// its UTF-8 form, packed, and its length in the source; 0 when it has none.
+inline std::uint32_t ShiftJisHighChar(const Cp932Tables& t, const unsigned char* p, int* length) {
+    unsigned row = t.leadRow[p[0]];
+    *length = row != 0 ? 2 : 1;
+    return row != 0 ? t.pairUtf8[row][p[1]] : t.singleUtf8[p[0]];
+}
+
+inline std::uint32_t EucJpHighChar(const Cp932Tables& t, const unsigned char* p, int* length) {
+    *length = 2;
+    if (IsEucJpByte(p[0]) && IsEucJpByte(p[1])) return JisPair(t, p[0] - 0x80u, p[1] - 0x80u);
+    if (p[0] == 0x8E && IsKatakana(p[1])) return t.singleUtf8[p[1]];
+    return 0;
+}
+
+using HighCharLookup = std::uint32_t (*)(const Cp932Tables&, const unsigned char*, int*);
+
 // The runs that need no decision, straight from block to block: for
 // Shift-JIS and EUC-JP, plain 7-bit text and the characters whose cells
 // have a UTF-8 form, alternately (every position between two characters is
@@ -164,7 +181,8 @@ IntoChar FromIso2022Jp(const Cp932Tables& t, CodeChar value, unsigned char kanji
 // one-byte mode and JIS X 0208 pairs in two-byte mode. Anything else (a
 // block's end, 0x1A, a character without a form, an unusual escape) is left
 // to the reader. Returns whether anything was taken.
-bool ShiftJisRuns(ByteStream* input, ByteStream* output, const Cp932Tables& t, unsigned char*) {
+template <HighCharLookup LookUp>
+bool StatelessRuns(ByteStream* input, ByteStream* output, const Cp932Tables& t, unsigned char*) {
     unsigned char* p = input->readNext;
     const unsigned char* end = input->readEnd;
     unsigned char* q = output->writeNext;
@@ -173,39 +191,10 @@ bool ShiftJisRuns(ByteStream* input, ByteStream* output, const Cp932Tables& t, u
         CopyPlainRun<kEndMark, kNoStop>(&p, end, &q, limit);
         unsigned char* before = p;
         while (end - p >= 2 && limit - q >= 4 && *p >= 0x80) {
-            unsigned row = t.leadRow[p[0]];
-            std::uint32_t packed = row != 0 ? t.pairUtf8[row][p[1]] : t.singleUtf8[p[0]];
+            int length = 0;
+            std::uint32_t packed = LookUp(t, p, &length);
             if (packed == 0) break;
-            p += row != 0 ? 2 : 1;
-            q = PutPacked(q, packed);
-        }
-        if (p == before) break;
-    }
-    bool moved = p != input->readNext;
-    input->readNext = p;
-    output->writeNext = q;
-    return moved;
-}
-
-bool EucJpRuns(ByteStream* input, ByteStream* output, const Cp932Tables& t, unsigned char*) {
-    unsigned char* p = input->readNext;
-    const unsigned char* end = input->readEnd;
-    unsigned char* q = output->writeNext;
-    const unsigned char* limit = output->writeEnd;
-    for (;;) {
-        CopyPlainRun<kEndMark, kNoStop>(&p, end, &q, limit);
-        unsigned char* before = p;
-        while (end - p >= 2 && limit - q >= 4 && *p >= 0x80) {
-            unsigned first = p[0];
-            unsigned second = p[1];
-            std::uint32_t packed = 0;
-            if (IsEucJpByte(first) && IsEucJpByte(second)) {
-                packed = JisPair(t, first - 0x80, second - 0x80);
-            } else if (first == 0x8E && IsKatakana(second)) {
-                packed = t.singleUtf8[second];
-            }
-            if (packed == 0) break;
-            p += 2;
+            p += length;
             q = PutPacked(q, packed);
         }
         if (p == before) break;
@@ -416,10 +405,12 @@ Utf8Result TranscodeIntoUtf8(ByteStream* input, ByteStream* output, LegacyEncodi
     Utf8Result result;
     switch (source) {
         case LegacyEncoding::ShiftJis:
-            result = IntoUtf8<ReadShiftJisChar, FromShiftJis, ShiftJisRuns>(input, output);
+            result = IntoUtf8<ReadShiftJisChar, FromShiftJis, StatelessRuns<ShiftJisHighChar>>(
+                input, output);
             break;
         case LegacyEncoding::EucJp:
-            result = IntoUtf8<ReadEucJpChar, FromEucJp, EucJpRuns>(input, output);
+            result =
+                IntoUtf8<ReadEucJpChar, FromEucJp, StatelessRuns<EucJpHighChar>>(input, output);
             break;
         case LegacyEncoding::Iso2022Jp:
             result = IntoUtf8<ReadIso2022JpChar, FromIso2022Jp, Iso2022JpRuns>(input, output);

@@ -4,9 +4,7 @@
 // line ends, the end mark, the byte-order mark, malformed input, the 〓
 // replacement, and characters and breaks across the streams' block ends.
 #include <gtest/gtest.h>
-#include <iconv.h>
 
-#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -15,6 +13,7 @@
 #include "engine/utf8.h"
 #include "engine/utf8_transcode.h"
 #include "tests/native/support/engine_files.h"
+#include "tests/native/support/iconv_text.h"
 
 namespace {
 
@@ -53,26 +52,9 @@ Converted FromUtf8(const std::string& bytes, LegacyEncoding target, bool substit
 }
 
 // A whole text through glibc's iconv; "<refused>" when it refuses it.
-std::string Iconv(const char* to, const char* from, const std::string& input) {
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) return "<no iconv>";
-    std::string in = input;
-    std::string out;
-    char* inPointer = &in[0];
-    std::size_t inLeft = in.size();
-    while (inLeft > 0) {
-        char buffer[4096];
-        char* outPointer = buffer;
-        std::size_t outLeft = sizeof buffer;
-        std::size_t result = iconv(cd, &inPointer, &inLeft, &outPointer, &outLeft);
-        out.append(buffer, static_cast<std::size_t>(outPointer - buffer));
-        if (result == static_cast<std::size_t>(-1) && errno != E2BIG) {
-            out = "<refused>";
-            break;
-        }
-    }
-    iconv_close(cd);
-    return out;
+std::string IconvText(const char* to, const char* from, const std::string& input) {
+    std::string output;
+    return Iconv(to, from, input, &output) ? output : "<refused>";
 }
 
 std::string CodeBytes(std::uint32_t code) {
@@ -84,24 +66,6 @@ std::string Utf8Of(std::uint32_t codePoint) {
     unsigned char bytes[4];
     int length = EncodeUtf8(codePoint, bytes);
     return std::string(reinterpret_cast<char*>(bytes), static_cast<std::size_t>(length));
-}
-
-// Where two byte strings part, for a readable failure.
-std::string FirstDifference(const std::string& ours, const std::string& theirs) {
-    std::size_t i = 0;
-    while (i < ours.size() && i < theirs.size() && ours[i] == theirs[i]) i++;
-    if (i == ours.size() && i == theirs.size()) return "identical";
-    auto hex = [i](const std::string& s) {
-        std::string h;
-        char b[4];
-        for (std::size_t k = i; k < s.size() && k < i + 8; k++) {
-            std::snprintf(b, sizeof b, "%02X ", static_cast<unsigned char>(s[k]));
-            h += b;
-        }
-        return h;
-    };
-    return "offset " + std::to_string(i) + " of " + std::to_string(ours.size()) + "/" +
-           std::to_string(theirs.size()) + ": " + hex(ours) + "/ " + hex(theirs);
 }
 
 // Shift-JIS cells that have a Unicode form, 40 to a line (CR LF), leaving
@@ -168,12 +132,12 @@ TEST(Utf8Transcode, EveryShiftJisCellMatchesIconvAndRoundTrips) {
     Converted utf8 = IntoUtf8(sjis, LegacyEncoding::ShiftJis);
     ASSERT_EQ(utf8.result.outcome, Utf8Outcome::Complete);
     ASSERT_TRUE(utf8.closed);
-    EXPECT_EQ(FirstDifference(utf8.bytes, Iconv("UTF-8", "CP932", sjis)), "identical");
+    EXPECT_EQ(FirstDifference(utf8.bytes, IconvText("UTF-8", "CP932", sjis)), "identical");
 
     Converted back = FromUtf8(utf8.bytes, LegacyEncoding::ShiftJis);
     ASSERT_EQ(back.result.outcome, Utf8Outcome::Complete);
     ASSERT_TRUE(back.closed);
-    EXPECT_EQ(FirstDifference(back.bytes, Iconv("CP932", "UTF-8", utf8.bytes)), "identical");
+    EXPECT_EQ(FirstDifference(back.bytes, IconvText("CP932", "UTF-8", utf8.bytes)), "identical");
 
     // Byte for byte the same text, but for the cells Windows folds into a twin.
     std::string folded;
@@ -208,9 +172,9 @@ TEST(Utf8Transcode, LongTextsMatchIconvAcrossBlocks) {
         sjis += std::string(static_cast<std::size_t>(i % 7), 'a') + once;
     }
     Converted utf8 = IntoUtf8(sjis, LegacyEncoding::ShiftJis);
-    EXPECT_EQ(FirstDifference(utf8.bytes, Iconv("UTF-8", "CP932", sjis)), "identical");
+    EXPECT_EQ(FirstDifference(utf8.bytes, IconvText("UTF-8", "CP932", sjis)), "identical");
     Converted back = FromUtf8(utf8.bytes, LegacyEncoding::ShiftJis);
-    EXPECT_EQ(FirstDifference(back.bytes, Iconv("CP932", "UTF-8", utf8.bytes)), "identical");
+    EXPECT_EQ(FirstDifference(back.bytes, IconvText("CP932", "UTF-8", utf8.bytes)), "identical");
 
     // EUC-JP there and back, LF line ends.
     std::string eucable = ShiftJisText(HasEucJpForm, "\n");
