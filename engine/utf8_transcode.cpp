@@ -17,11 +17,8 @@ constexpr int kEndMark = 0x1A;
 constexpr int kEscape = 0x1B;
 constexpr int kNoStop = -1;
 
-// Copies the run of bytes below 0x80 at *from straight to *to, as far as
-// both blocks allow, up to a byte of 0x80 or above or one of the two stop
-// bytes (each below 0x80, or kNoStop). Each such byte is a character of its
-// own, the same in UTF-8 and in the older encodings (in ISO-2022-JP's
-// one-byte mode).
+// Whether a byte ends a run of plain text: one of 0x80 or above, or one of
+// the two stop bytes (each below 0x80, or kNoStop).
 template <int kStop1, int kStop2>
 inline bool IsStop(unsigned char b) {
     if constexpr (kStop1 != kNoStop) {
@@ -33,6 +30,10 @@ inline bool IsStop(unsigned char b) {
     return b >= 0x80;
 }
 
+// Copies the run of plain bytes at *from straight to *to, as far as both
+// blocks allow, up to the first byte that IsStop names. Each such byte is a
+// character of its own, the same in UTF-8 and in the older encodings (in
+// ISO-2022-JP's one-byte mode).
 template <int kStop1, int kStop2>
 void CopyPlainRun(unsigned char** from, const unsigned char* end, unsigned char** to,
                   const unsigned char* limit) {
