@@ -1,7 +1,8 @@
 // tavelin_bench: the engine's detection and conversions as separate commands,
 // so that scripts/bench can time them beside iconv and nkf doing the same work.
 //   tavelin_bench detect FILE            prints the detected code
-//   tavelin_bench convert RULE IN OUT    RULE: sjis-euc, euc-sjis, jis-sjis, jis-euc
+//   tavelin_bench convert RULE IN OUT    RULE: sjis-euc, euc-sjis, jis-sjis, jis-euc,
+//                                        sjis-utf8, euc-utf8, jis-utf8, utf8-sjis, utf8-euc
 //   tavelin_bench measure OUT -- COMMAND ARGS...
 //       runs the command with its output into OUT and prints its CPU seconds
 //       (user + system), wall seconds and peak resident memory in KiB, measured
@@ -20,6 +21,7 @@
 #include "engine/byte_stream.h"
 #include "engine/conversion.h"
 #include "engine/detect.h"
+#include "engine/utf8_transcode.h"
 
 namespace {
 
@@ -49,7 +51,43 @@ int Detect(const char* path) {
     return 0;
 }
 
+// The conversions into and out of UTF-8, with the modes the program opens their files in.
+struct NamedUtf8Rule {
+    const char* name;
+    bool intoUtf8;
+    LegacyEncoding encoding;
+};
+
+const NamedUtf8Rule kUtf8Rules[] = {
+    {"sjis-utf8", true, LegacyEncoding::ShiftJis}, {"euc-utf8", true, LegacyEncoding::EucJp},
+    {"jis-utf8", true, LegacyEncoding::Iso2022Jp}, {"utf8-sjis", false, LegacyEncoding::ShiftJis},
+    {"utf8-euc", false, LegacyEncoding::EucJp},
+};
+
+int ConvertUtf8(const NamedUtf8Rule& rule, const char* from, const char* to) {
+    StreamMode outputMode = rule.intoUtf8 ? kIntoUtf8OutputMode : FromUtf8OutputMode(rule.encoding);
+    ByteStream* input = StreamOpen(from, rule.intoUtf8 ? kIntoUtf8InputMode : kFromUtf8InputMode);
+    ByteStream* output = input ? StreamOpen(to, outputMode) : nullptr;
+    if (output == nullptr) {
+        StreamClose(input);
+        std::fprintf(stderr, "tavelin_bench: cannot open %s or %s\n", from, to);
+        return 1;
+    }
+    Utf8Result result = rule.intoUtf8 ? TranscodeIntoUtf8(input, output, rule.encoding)
+                                      : TranscodeFromUtf8(input, output, rule.encoding, false);
+    bool read = StreamClose(input);
+    bool written = StreamClose(output);
+    if (result.outcome == Utf8Outcome::NoCell) {
+        std::fprintf(stderr, "tavelin_bench: %s has a character without a cell (0x%X)\n", from,
+                     static_cast<unsigned>(result.firstMissing));
+    }
+    return read && written ? 0 : 1;
+}
+
 int Convert(const char* name, const char* from, const char* to) {
+    for (const NamedUtf8Rule& r : kUtf8Rules) {
+        if (std::strcmp(r.name, name) == 0) return ConvertUtf8(r, from, to);
+    }
     const ConversionRule* rule = nullptr;
     for (const NamedRule& r : kRules) {
         if (std::strcmp(r.name, name) == 0) FindConversionRule(r.source, r.mask, &rule);
@@ -104,9 +142,11 @@ int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "detect") == 0) return Detect(argv[2]);
     if (argc == 5 && std::strcmp(argv[1], "convert") == 0)
         return Convert(argv[2], argv[3], argv[4]);
-    std::fprintf(stderr,
-                 "usage: tavelin_bench detect FILE\n"
-                 "       tavelin_bench convert sjis-euc|euc-sjis|jis-sjis|jis-euc IN OUT\n"
-                 "       tavelin_bench measure OUT -- COMMAND ARGS...\n");
+    std::fprintf(
+        stderr,
+        "usage: tavelin_bench detect FILE\n"
+        "       tavelin_bench convert sjis-euc|euc-sjis|jis-sjis|jis-euc IN OUT\n"
+        "       tavelin_bench convert sjis-utf8|euc-utf8|jis-utf8|utf8-sjis|utf8-euc IN OUT\n"
+        "       tavelin_bench measure OUT -- COMMAND ARGS...\n");
     return 2;
 }

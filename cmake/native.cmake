@@ -27,7 +27,7 @@ target_compile_definitions(core_plain PUBLIC TAVELIN_PLAIN_LOOPS)
 target_compile_options(core_plain PUBLIC ${SANITIZE})
 target_link_options(core_plain PUBLIC ${SANITIZE})
 set(PLAIN_LOOP_TESTS byte_stream_test conversion_test detect_test iconv_exactness_test samples_test
-                     word_scan_test)
+                     utf8_test utf8_transcode_test word_scan_test)
 
 # native_test NAME SOURCE CORE: one test program, registered with ctest.
 function(native_test name src core)

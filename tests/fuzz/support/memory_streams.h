@@ -46,7 +46,15 @@ class MemoryOutput {
     MemoryOutput& operator=(const MemoryOutput&) = delete;
 
     std::string Close() {
-        if (!StreamClose(stream)) std::abort();
+        bool written = false;
+        std::string bytes = Close(&written);
+        if (!written) std::abort();
+        return bytes;
+    }
+
+    // For an output that a conversion may have marked failed on purpose.
+    std::string Close(bool* written) {
+        *written = StreamClose(stream);
         stream = nullptr;
         return std::string(buffer_, size_);
     }
