@@ -402,6 +402,9 @@ TEST(Contents, AUtf8FileThatDidNotFitReadsAsTextAndConvertsWithGetaMarks) {
         row = RowOf(dialog, "emoji.txt");
         EXPECT_EQ(CellText(dialog, row, 1), "Shift-JIS へ変換する");
         EXPECT_EQ(CellText(dialog, row, 3), shown);  // still read as UTF-8
+        // The contents column in view, for the picture.
+        SendMessageA(List(dialog), LVM_SCROLL, 400, 0);
+        SaveScreenshot(dialog, "undetermined-files-utf8");
         PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     });
     EXPECT_TRUE(result);
