@@ -115,7 +115,8 @@ ConversionMask ParseSwitches(std::int32_t argc, char* const* argv, bool* suppres
     static const Switch kSwitches[] = {
         {"/sjis", ConversionMask::IntoShiftJis}, {"/jms", ConversionMask::IntoShiftJis},
         {"/euc", ConversionMask::IntoEucJp},     {"/auto", ConversionMask::BothWays},
-        {"/noui", ConversionMask::None},         {"/dlg:0", ConversionMask::None},
+        {"/utf8", ConversionMask::IntoUtf8},     {"/noui", ConversionMask::None},
+        {"/dlg:0", ConversionMask::None},
     };
     ConversionMask mask = ConversionMask::BothWays;
     *suppressStartupDialog = false;

@@ -14,6 +14,7 @@ using LeadBytePredicate = bool (*)(unsigned char byte);
 // allocated. The caller frees the block with std::free.
 char** SplitCommandLine(const char* commandLine, std::int32_t* argc, LeadBytePredicate isLeadByte);
 
-// The conversion mask the switches ask for (the last mask switch wins;
-// 6 without any), and whether the startup dialog is suppressed.
+// The conversion mask the switches ask for (/sjis or /jms, /euc, /auto,
+// /utf8: the last of them wins; both ways without any), and whether the startup dialog is
+// suppressed.
 ConversionMask ParseSwitches(std::int32_t argc, char* const* argv, bool* suppressStartupDialog);

@@ -42,7 +42,9 @@ struct ProcessContext {
 
 static std::int32_t ProcessOne(void* element, std::int32_t, void* context) {
     auto* c = static_cast<ProcessContext*>(context);
-    ProcessWorkItem(static_cast<WorkItem*>(element), c->mask, c->keepOverwrittenInRecycleBin);
+    auto* item = static_cast<WorkItem*>(element);
+    // A file with a character the target cannot hold is offered in the review.
+    MarkForReview(item, ProcessWorkItem(item, c->mask, c->keepOverwrittenInRecycleBin));
     return 1;
 }
 

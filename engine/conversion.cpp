@@ -1,5 +1,6 @@
 #include "engine/conversion.h"
 
+#include <cstddef>
 #include <cstring>
 
 #include "engine/mappers.h"
@@ -9,26 +10,88 @@
 
 const ConversionRule ConversionTable[kConversionRuleCount] = {
     {ConversionMask::IntoEucJp, DetectionCode::ShiftJis, ReadShiftJisChar, ShiftJisToEucJp,
-     WriteCodeChar, StreamMode::WriteBinary},
+     WriteCodeChar, StreamMode::WriteBinary, Transcoder::CodeByCode, LegacyEncoding::ShiftJis,
+     StreamMode::ReadText},
     {ConversionMask::IntoShiftJis, DetectionCode::EucJp, ReadEucJpChar, EucJpToShiftJis,
-     WriteCodeChar, StreamMode::WriteText},
+     WriteCodeChar, StreamMode::WriteText, Transcoder::CodeByCode, LegacyEncoding::EucJp,
+     StreamMode::ReadText},
     {ConversionMask::IntoShiftJis, DetectionCode::Iso2022Jp, ReadIso2022JpChar, JisToShiftJis,
-     WriteCodeChar, StreamMode::WriteText},
+     WriteCodeChar, StreamMode::WriteText, Transcoder::CodeByCode, LegacyEncoding::Iso2022Jp,
+     StreamMode::ReadText},
     {ConversionMask::IntoEucJp, DetectionCode::Iso2022Jp, ReadIso2022JpChar, JisToEucJp,
-     WriteCodeChar, StreamMode::WriteBinary},
+     WriteCodeChar, StreamMode::WriteBinary, Transcoder::CodeByCode, LegacyEncoding::Iso2022Jp,
+     StreamMode::ReadText},
 };
+
+const ConversionRule Utf8ConversionTable[kUtf8ConversionRuleCount] = {
+    {ConversionMask::IntoUtf8, DetectionCode::ShiftJis, nullptr, nullptr, nullptr,
+     kIntoUtf8OutputMode, Transcoder::IntoUtf8, LegacyEncoding::ShiftJis, kIntoUtf8InputMode},
+    {ConversionMask::IntoUtf8, DetectionCode::EucJp, nullptr, nullptr, nullptr, kIntoUtf8OutputMode,
+     Transcoder::IntoUtf8, LegacyEncoding::EucJp, kIntoUtf8InputMode},
+    {ConversionMask::IntoUtf8, DetectionCode::Iso2022Jp, nullptr, nullptr, nullptr,
+     kIntoUtf8OutputMode, Transcoder::IntoUtf8, LegacyEncoding::Iso2022Jp, kIntoUtf8InputMode},
+    {ConversionMask::IntoShiftJis, DetectionCode::Utf8, nullptr, nullptr, nullptr,
+     FromUtf8OutputMode(LegacyEncoding::ShiftJis), Transcoder::FromUtf8, LegacyEncoding::ShiftJis,
+     kFromUtf8InputMode},
+    {ConversionMask::IntoEucJp, DetectionCode::Utf8, nullptr, nullptr, nullptr,
+     FromUtf8OutputMode(LegacyEncoding::EucJp), Transcoder::FromUtf8, LegacyEncoding::EucJp,
+     kFromUtf8InputMode},
+};
+
+namespace {
+
+// The first row of the table whose source is the code and whose target the
+// mask includes; null when there is none.
+template <std::size_t Rows>
+const ConversionRule* MatchingRow(const ConversionRule (&table)[Rows], DetectionCode code,
+                                  ConversionMask mask) {
+    for (const ConversionRule& row : table) {
+        if (Includes(mask, row.targetMask) && row.sourceCode == code) return &row;
+    }
+    return nullptr;
+}
+
+}  // namespace
 
 RuleOutcome FindConversionRule(DetectionCode code, ConversionMask mask,
                                const ConversionRule** rule) {
     if (rule != nullptr) *rule = nullptr;
     if (code == DetectionCode::Undetermined) return RuleOutcome::Skip;
-    for (const ConversionRule& row : ConversionTable) {
-        if (Includes(mask, row.targetMask) && row.sourceCode == code) {
-            if (rule != nullptr) *rule = &row;
-            return RuleOutcome::Convert;
-        }
+    if (code == DetectionCode::Utf8 && mask == ConversionMask::BothWays) return RuleOutcome::Copy;
+    const ConversionRule* found = MatchingRow(ConversionTable, code, mask);
+    if (found == nullptr) found = MatchingRow(Utf8ConversionTable, code, mask);
+    if (found == nullptr) return RuleOutcome::Copy;
+    if (rule != nullptr) *rule = found;
+    return RuleOutcome::Convert;
+}
+
+RuleOutcome FindItemRule(const WorkItem* item, ConversionMask mask, const ConversionRule** rule,
+                         bool* substitute) {
+    *substitute = false;
+    if (item->detected == DetectionCode::Utf8 &&
+        (item->code == DetectionCode::EucJp || item->code == DetectionCode::ShiftJis)) {
+        // The review's marks name the encoding the file is taken for; the
+        // conversion goes into the other one (engine/work_item.h).
+        *substitute = true;
+        ConversionMask into = item->code == DetectionCode::EucJp ? ConversionMask::IntoShiftJis
+                                                                 : ConversionMask::IntoEucJp;
+        return FindConversionRule(DetectionCode::Utf8, into, rule);
     }
-    return RuleOutcome::Copy;
+    return FindConversionRule(item->code, mask, rule);
+}
+
+Utf8Result ConvertStream(ByteStream* input, ByteStream* output, const ConversionRule* rule,
+                         bool substitute) {
+    switch (rule->transcoder) {
+        case Transcoder::IntoUtf8:
+            return TranscodeIntoUtf8(input, output, rule->legacy);
+        case Transcoder::FromUtf8:
+            return TranscodeFromUtf8(input, output, rule->legacy, substitute);
+        case Transcoder::CodeByCode:
+            break;
+    }
+    TranscodeStream(input, output, rule);
+    return Utf8Result{};
 }
 
 namespace {

@@ -23,7 +23,7 @@ FILETIME FileTimeOf(LARGE_INTEGER value) {
 // The source opened for reading, with its attributes and times (the fields
 // of *found that the result takes over), asked of the open file where the
 // system can tell them; null when it cannot be opened.
-ByteStream* OpenSource(const char* path, WIN32_FIND_DATAA* found) {
+ByteStream* OpenSource(const char* path, StreamMode mode, WIN32_FIND_DATAA* found) {
     ZeroFill(found, sizeof *found);
     HANDLE file = OpenSourceFile(path);
     if (file == INVALID_HANDLE_VALUE) return nullptr;
@@ -37,7 +37,16 @@ ByteStream* OpenSource(const char* path, WIN32_FIND_DATAA* found) {
         CloseHandle(file);
         return nullptr;
     }
-    return StreamAttachHandle(file, StreamMode::ReadText);
+    return StreamAttachHandle(file, mode);
+}
+
+// Copies the file unchanged (all or nothing, as a conversion is placed).
+// Onto the source itself this fails, and the file stays as it was.
+bool CopyItem(const WorkItem* item) {
+    WIN32_FIND_DATAA found;
+    if (!FindExists(item->sourcePath, &found)) return false;
+    Placement placement{&found, false, false};
+    return PlaceResult(item->sourcePath, item->destinationPath, &placement);
 }
 
 }  // namespace
@@ -54,14 +63,23 @@ ItemResult ProcessWorkItem(const WorkItem* item, ConversionMask mask,
         return result;
     }
     const ConversionRule* rule = nullptr;
-    RuleOutcome planned = FindConversionRule(item->code, mask, &rule);
+    bool substitute = false;
+    RuleOutcome planned = FindItemRule(item, mask, &rule, &substitute);
     bool copyOntoItself =
         planned == RuleOutcome::Copy && std::strcmp(item->sourcePath, item->destinationPath) == 0;
     if (planned == RuleOutcome::Skip || copyOntoItself) return result;
     SetLastError(ERROR_SUCCESS);
-    if (ConvertOrCopyItem(item, mask, keepOverwrittenInRecycleBin)) {
+    Utf8Result characters;
+    bool placed = planned == RuleOutcome::Convert
+                      ? ConvertFile(item->sourcePath, item->destinationPath, rule,
+                                    keepOverwrittenInRecycleBin, &characters, substitute)
+                      : CopyItem(item);
+    if (placed) {
         result.outcome =
             planned == RuleOutcome::Convert ? ItemOutcome::Converted : ItemOutcome::Copied;
+    } else if (characters.outcome == Utf8Outcome::NoCell) {
+        result.outcome = ItemOutcome::NoCell;
+        result.firstMissing = characters.firstMissing;
     } else {
         result.outcome = ItemOutcome::NotWritten;
         result.error = GetLastError();
@@ -72,26 +90,26 @@ ItemResult ProcessWorkItem(const WorkItem* item, ConversionMask mask,
 bool ConvertOrCopyItem(const WorkItem* item, ConversionMask mask,
                        bool keepOverwrittenInRecycleBin) {
     const ConversionRule* rule = nullptr;
-    switch (FindConversionRule(item->code, mask, &rule)) {
+    bool substitute = false;
+    switch (FindItemRule(item, mask, &rule, &substitute)) {
         case RuleOutcome::Skip:
             return false;
         case RuleOutcome::Convert:
             return ConvertFile(item->sourcePath, item->destinationPath, rule,
-                               keepOverwrittenInRecycleBin);
+                               keepOverwrittenInRecycleBin, nullptr, substitute);
         case RuleOutcome::Copy:
             break;
     }
-    // Onto the source itself this fails, and the file stays as it was.
-    WIN32_FIND_DATAA found;
-    if (!FindExists(item->sourcePath, &found)) return false;
-    Placement placement{&found, false, false};
-    return PlaceResult(item->sourcePath, item->destinationPath, &placement);
+    return CopyItem(item);
 }
 
 bool ConvertFile(const char* sourcePath, const char* destinationPath, const ConversionRule* rule,
-                 bool keepOverwrittenInRecycleBin) {
+                 bool keepOverwrittenInRecycleBin, Utf8Result* characters, bool substitute) {
+    Utf8Result ignored;
+    if (characters == nullptr) characters = &ignored;
+    *characters = Utf8Result{};
     WIN32_FIND_DATAA found;
-    ByteStream* input = OpenSource(sourcePath, &found);
+    ByteStream* input = OpenSource(sourcePath, rule->inputMode, &found);
     if (input == nullptr) return false;
 
     // Read back through its own handle once complete, and gone with that
@@ -102,7 +120,8 @@ bool ConvertFile(const char* sourcePath, const char* destinationPath, const Conv
         CreateTemporaryOutput(temporaryPath, sizeof temporaryPath, rule->outputMode, true);
     bool converted = false;
     if (output != nullptr) {
-        TranscodeStream(input, output, rule);
+        // A character without a form marks the output failed: never placed.
+        *characters = ConvertStream(input, output, rule, substitute);
         converted = StreamFlush(output);
     }
     // Rewritten in place, the destination is the source: what the placement

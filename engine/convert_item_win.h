@@ -9,18 +9,25 @@
 #include "engine/item_outcome.h"
 #include "engine/work_item.h"
 
-// Mirrors a folder or hands a file to ConvertOrCopyItem, and says what became
-// of it (the run goes on whatever happened to one item).
+// Mirrors a folder, converts or copies a file as ConvertOrCopyItem does, and
+// says what became of it (the run goes on whatever happened to one item):
+// NoCell, with the first missing character, when a character of the file has
+// no form in the target encoding.
 ItemResult ProcessWorkItem(const WorkItem* item, ConversionMask mask,
                            bool keepOverwrittenInRecycleBin);
-// Skips an undetermined file (false), converts one with a matching rule, or
-// copies it unchanged (all or nothing, as a conversion is placed); true when
-// the destination received the result.
+// Skips an undetermined file (false), converts one with a matching rule
+// (FindItemRule: a UTF-8 file marked in the review is converted from UTF-8
+// with 〓 for what has no cell), or copies it unchanged (all or nothing, as a conversion is
+// placed); true when the destination received the result.
 bool ConvertOrCopyItem(const WorkItem* item, ConversionMask mask, bool keepOverwrittenInRecycleBin);
 // Converts through a temporary file beside the program, then puts the result
 // in the destination's place in one step (PlaceResult: the old destination
 // goes to the Recycle Bin, when asked, only once the new bytes are complete),
 // with the source's times and attributes. True only when the converted text
 // reached the destination; otherwise the destination is as it was.
+// *characters (when given) receives what a UTF-8 rule said: NoCell when a
+// character had no form, and nothing was placed. substitute as for
+// TranscodeFromUtf8.
 bool ConvertFile(const char* sourcePath, const char* destinationPath, const ConversionRule* rule,
-                 bool keepOverwrittenInRecycleBin);
+                 bool keepOverwrittenInRecycleBin, Utf8Result* characters = nullptr,
+                 bool substitute = false);

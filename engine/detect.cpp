@@ -301,9 +301,10 @@ DetectionCode DecideByContent(const EncodingEvidence& e) {
     // Text in these encodings never holds a NUL byte; UTF-16 without a
     // byte-order mark does, and would be destroyed by a conversion.
     if (e.holdsNul) return DetectionCode::Undetermined;
-    // Short UTF-8 Japanese often passes every Shift-JIS rule; converting it
-    // would destroy it.
-    if (e.utf8NonAscii) return DetectionCode::Undetermined;
+    // Well-formed UTF-8 beyond ASCII is UTF-8: short Japanese in it often
+    // passes every Shift-JIS rule too, and taking it for Shift-JIS would
+    // destroy it.
+    if (e.utf8NonAscii) return DetectionCode::Utf8;
     const bool iso = e.iso2022Jp == 0;
     const bool sjis = e.shiftJis == 0;
     const bool euc = e.eucJp == 0;

@@ -12,6 +12,7 @@ enum class DetectionCode : std::int32_t {
     ShiftJis = 103,
     Iso2022Jp = 104,
     CopyUnchanged = 105,
+    Utf8 = 106,
 };
 
 // A folder, or a file whose encoding was decided. Everything else (an
@@ -23,6 +24,7 @@ inline bool IsDecidedCode(DetectionCode code) {
         case DetectionCode::EucJp:
         case DetectionCode::ShiftJis:
         case DetectionCode::Iso2022Jp:
+        case DetectionCode::Utf8:
             return true;
         case DetectionCode::Undetermined:
         case DetectionCode::CopyUnchanged:
@@ -39,6 +41,9 @@ enum class ConversionMask : std::int32_t {
     IntoShiftJis = 2,
     IntoEucJp = 4,
     BothWays = IntoShiftJis | IntoEucJp,  // 6: each file into the other encoding
+    // Every file into UTF-8. A bit of its own, not combined with the others:
+    // the mask is never stored, only chosen for one run.
+    IntoUtf8 = 8,
 };
 
 constexpr ConversionMask operator|(ConversionMask a, ConversionMask b) {

@@ -9,3 +9,10 @@ bool HasUndecidedItems(const WorkList* list) {
     // null; work items never are.
     return list != nullptr && PtrListFindIf(list, true, IsUndecided, nullptr) != nullptr;
 }
+
+void MarkForReview(WorkItem* item, const ItemResult& result) {
+    if (result.outcome != ItemOutcome::NoCell) return;
+    // item->detected keeps what the detection made of the file.
+    item->code = DetectionCode::Undetermined;
+    item->firstMissing = result.firstMissing;
+}

@@ -1,19 +1,37 @@
 // One file or folder to process, and the list of them in processing order.
 #pragma once
 
+#include <cstdint>
+
 #include "engine/detection_code.h"
+#include "engine/item_outcome.h"
 #include "util/ptr_list.h"
 #include "util/text.h"
 
 struct WorkItem {
     char sourcePath[kPathCapacity];
     char destinationPath[kPathCapacity];  // equal to sourcePath when rewriting in place
+    // What the detection decided, or what the review marked the file as
+    // (CopyUnchanged: copy it; EucJp: convert it into Shift-JIS; ShiftJis:
+    // into EUC-JP; Undetermined: leave it alone).
     DetectionCode code;
+    // What the detection decided, kept when a file that could not be
+    // converted is handed to the review (code then becomes Undetermined).
+    DetectionCode detected = DetectionCode::Undetermined;
+    // For such a file: the first character without a form in the target
+    // encoding (engine/item_outcome.h); -1 otherwise.
+    std::int32_t firstMissing = -1;
 };
 
 // A PtrList of WorkItems (each one std::malloc block); a folder comes before
 // everything below it.
 using WorkList = PtrList;
+
+// Hands a file that could not be converted for a character without a form
+// in the target encoding (ItemOutcome::NoCell) to the review: listed as
+// undecided, on "ignore", with its first missing character kept. Any other
+// result leaves the item as it is.
+void MarkForReview(WorkItem* item, const ItemResult& result);
 
 // True when some item is neither a folder nor a file of a decided encoding:
 // those are the files the user is asked about after the run.

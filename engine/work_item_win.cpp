@@ -9,6 +9,8 @@ namespace {
 // The item's paths; false, with the item left empty and undetermined, when
 // one does not fit.
 bool SetItemPaths(WorkItem* item, const char* sourcePath, const char* destinationPath) {
+    item->detected = DetectionCode::Undetermined;
+    item->firstMissing = -1;
     if (!FitsPathBuffer(sourcePath) || !FitsPathBuffer(destinationPath)) {
         item->sourcePath[0] = '\0';
         item->destinationPath[0] = '\0';
@@ -38,6 +40,7 @@ bool InitWorkItem(WorkItem* item, const char* sourcePath, const char* destinatio
     } else {
         item->code = DetectEncoding(item->sourcePath);
     }
+    item->detected = item->code;
     return true;
 }
 
@@ -48,5 +51,6 @@ bool InitWorkItemOpen(WorkItem* item, const char* sourcePath, const char* destin
         return false;
     }
     item->code = DetectOpenFile(opened, item->sourcePath);
+    item->detected = item->code;
     return true;
 }

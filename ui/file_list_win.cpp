@@ -61,14 +61,15 @@ int AppendFileIcon(HWND list, const char* path) {
     return image;
 }
 
-// The first bytes of the file as text; empty when it cannot be read.
-void ReadPreview(const char* path, char (&text)[kPreviewBytes + 1]) {
-    text[0] = '\0';
-    std::FILE* file = std::fopen(path, "rb");
-    if (file == nullptr) return;
-    auto count = static_cast<int>(std::fread(text, 1, kPreviewBytes, file));
+// The first bytes of the file as text, read as the row's action takes it
+// (PreviewText); empty when it cannot be read.
+std::string ReadPreview(const WorkItem& item) {
+    std::FILE* file = std::fopen(item.sourcePath, "rb");
+    if (file == nullptr) return std::string();
+    unsigned char bytes[kPreviewBytes];
+    auto count = static_cast<int>(std::fread(bytes, 1, kPreviewBytes, file));
     std::fclose(file);
-    MakePreviewText(text, count);
+    return PreviewText(item, bytes, count);
 }
 
 struct SortOrder {
@@ -129,9 +130,7 @@ int FillRow(HWND list, int row, WorkItem* item, RowTextTable* texts) {
     SetSubItemText(list, row, NameColumn, name);
     SetSubItemText(list, row, FolderColumn, folder);
     SetSubItemText(list, row, ActionColumn, action);
-    char preview[kPreviewBytes + 1];
-    ReadPreview(item->sourcePath, preview);
-    SetSubItemText(list, row, ContentColumn, preview);
+    SetSubItemText(list, row, ContentColumn, ReadPreview(*item).c_str());
 
     RowTexts& kept = (*texts)[item];
     for (int column = 0; column < ListColumnCount; column++) {

@@ -32,6 +32,7 @@ constexpr int kBelowWarning[] = {
     IDC_CONVERT_BOTH_WAYS,
     IDC_CONVERT_TO_SJIS,
     IDC_CONVERT_TO_EUC,
+    IDC_CONVERT_TO_UTF8,
     IDC_OTHER_GROUP,
     IDC_KEEP_IN_RECYCLE_BIN,
     IDC_SHOW_AT_STARTUP,
@@ -48,10 +49,11 @@ constexpr MaskButton kMaskButtons[] = {
     {IDC_CONVERT_BOTH_WAYS, ConversionMask::BothWays},
     {IDC_CONVERT_TO_SJIS, ConversionMask::IntoShiftJis},
     {IDC_CONVERT_TO_EUC, ConversionMask::IntoEucJp},
+    {IDC_CONVERT_TO_UTF8, ConversionMask::IntoUtf8},
 };
 // The conversion-method group, hidden when no run follows the dialog.
 constexpr int kConversionGroup[] = {IDC_CONVERSION_GROUP, IDC_CONVERT_BOTH_WAYS,
-                                    IDC_CONVERT_TO_SJIS, IDC_CONVERT_TO_EUC};
+                                    IDC_CONVERT_TO_SJIS, IDC_CONVERT_TO_EUC, IDC_CONVERT_TO_UTF8};
 // What sits below that group, moved up when it is hidden.
 constexpr int kBelowConversionGroup[] = {IDC_KEEP_IN_RECYCLE_BIN, IDC_SHOW_AT_STARTUP, IDOK,
                                          IDCANCEL};

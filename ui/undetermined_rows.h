@@ -9,6 +9,7 @@
 #include <unordered_map>
 
 #include "engine/detection_code.h"
+#include "engine/work_item.h"
 
 // The list's columns, in the order the list view holds them.
 enum ListColumn : int {
@@ -29,10 +30,24 @@ const char* ActionText(DetectionCode code);
 // The code a menu command marks the selected rows with (40003, 40004, 40005;
 // anything else ignores them).
 DetectionCode ActionCodeForCommand(int command);
-// Turns count bytes read from a file into text in place: zero bytes become
-// 0xFF, so the text does not end early, and a terminator follows at
-// bytes[count]. The buffer holds count + 1 bytes; count is 0 to kPreviewBytes.
-void MakePreviewText(char* bytes, int count);
+
+// The contents column's text for the first count bytes of the item's file
+// (count 0 to kPreviewBytes), in code page 932 as the list view shows it,
+// the file read as the row's action takes it, so that a choice shows at once
+// whether the text then reads right:
+// - a file decided as UTF-8: decoded from UTF-8, each character that has no
+//   cell in code page 932 (and each malformed byte) shown as 〓; a character
+//   cut by the end of the bytes is left out;
+// - on "Shift-JIS へ変換する" (taken as EUC-JP): read as EUC-JP and converted
+//   into code page 932 as the conversion into Shift-JIS does it, 〓 for
+//   bytes that are no EUC-JP character;
+// - on "日本語EUC へ変換する" (taken as Shift-JIS), and every other row: the
+//   bytes as they are.
+// A file handed to the review because a character had no form in the target
+// encoding names that character first: "[U+1F600] " for a code point,
+// "[0xF040] " for a character of Shift-JIS, EUC-JP or ISO-2022-JP.
+// Zero bytes become 0xFF, so that the text does not end early.
+std::string PreviewText(const WorkItem& item, const unsigned char* bytes, int count);
 
 // The texts of one row, by column.
 struct RowTexts {

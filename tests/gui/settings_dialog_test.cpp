@@ -109,14 +109,15 @@ const Placed kLayout[] = {
     {IDC_OUTPUT_IN_PLACE, 12, 52, 86, 10, true, false, 0},
     {IDC_OUTPUT_PATH, 75, 36, 116, 14, true, false, 0},
     {IDC_BROWSE, 192, 36, 31, 14, true, false, 0},
-    {IDC_CONVERSION_GROUP, 7, 69, 220, 26, true, false, 2},
+    {IDC_CONVERSION_GROUP, 7, 69, 220, 39, true, false, 2},
     {IDC_CONVERT_BOTH_WAYS, 12, 80, 50, 10, true, false, 2},
-    {IDC_CONVERT_TO_SJIS, 72, 80, 65, 10, true, false, 2},
-    {IDC_CONVERT_TO_EUC, 147, 80, 72, 10, true, false, 2},
-    {IDC_KEEP_IN_RECYCLE_BIN, 7, 102, 120, 10, true, true, 0},
-    {IDC_SHOW_AT_STARTUP, 7, 116, 119, 10, true, true, 0},
-    {IDOK, 126, 116, 50, 14, true, true, 0},
-    {IDCANCEL, 177, 116, 50, 14, true, true, 0},
+    {IDC_CONVERT_TO_SJIS, 100, 80, 65, 10, true, false, 2},
+    {IDC_CONVERT_TO_EUC, 12, 93, 72, 10, true, false, 2},
+    {IDC_CONVERT_TO_UTF8, 100, 93, 56, 10, true, false, 2},
+    {IDC_KEEP_IN_RECYCLE_BIN, 7, 115, 120, 10, true, true, 0},
+    {IDC_SHOW_AT_STARTUP, 7, 129, 119, 10, true, true, 0},
+    {IDOK, 126, 129, 50, 14, true, true, 0},
+    {IDCANCEL, 177, 129, 50, 14, true, true, 0},
     {IDC_FOLDER_WARNING, 7, 7, 220, 12, false, false, 1},
 };
 
@@ -151,7 +152,7 @@ TEST_P(Layout, ControlsShowAndSitWhereTheFormPutsThem) {
 
     bool result = RunDialog(&settings, [&](HWND dialog) {
         const LONG warningShift = form.warning ? 0 : LaidY(dialog, 7) - LaidY(dialog, 27);
-        const LONG conversionShift = form.beforeRun ? 0 : LaidY(dialog, 69) - LaidY(dialog, 98);
+        const LONG conversionShift = form.beforeRun ? 0 : LaidY(dialog, 69) - LaidY(dialog, 111);
         std::vector<RECT> shown;
         for (const Placed& p : kLayout) {
             SCOPED_TRACE(testing::Message() << "control " << p.id);
@@ -181,7 +182,7 @@ TEST_P(Layout, ControlsShowAndSitWhereTheFormPutsThem) {
         // visible controls overlap only where a group box frames its members.
         RECT client;
         GetClientRect(dialog, &client);
-        EXPECT_EQ(client.bottom, LaidY(dialog, 137) + warningShift + conversionShift);
+        EXPECT_EQ(client.bottom, LaidY(dialog, 150) + warningShift + conversionShift);
         for (std::size_t i = 0; i < shown.size(); i++) {
             EXPECT_TRUE(Contains(client, shown[i])) << "control " << i << " is cut off";
         }
@@ -218,6 +219,7 @@ TEST_P(Layout, ControlsShowAndSitWhereTheFormPutsThem) {
         EXPECT_FALSE(Checked(dialog, IDC_CONVERT_BOTH_WAYS));
         EXPECT_TRUE(Checked(dialog, IDC_CONVERT_TO_SJIS));
         EXPECT_FALSE(Checked(dialog, IDC_CONVERT_TO_EUC));
+        EXPECT_FALSE(Checked(dialog, IDC_CONVERT_TO_UTF8));
         EXPECT_TRUE(Checked(dialog, IDC_KEEP_IN_RECYCLE_BIN));
         EXPECT_FALSE(Checked(dialog, IDC_SHOW_AT_STARTUP));
         EXPECT_EQ(GetPropA(dialog, kPropSettingsRecord), &settings);
@@ -317,6 +319,38 @@ TEST(Ok, WritesEveryEditedValue) {
     ExpectSameSettings(settings, expected);
 }
 
+TEST(Ok, TheUtf8ButtonIsReadAndWritten) {
+    ScratchFolder scratch;
+    // Shown checked for a record that says into UTF-8, alone in its group.
+    Settings settings = MakeSettings(scratch.path());
+    settings.conversionMask = ConversionMask::IntoUtf8;
+    EXPECT_TRUE(RunDialog(&settings, [&](HWND dialog) {
+        EXPECT_TRUE(Visible(dialog, IDC_CONVERT_TO_UTF8));
+        EXPECT_TRUE(Checked(dialog, IDC_CONVERT_TO_UTF8));
+        for (int other : {IDC_CONVERT_BOTH_WAYS, IDC_CONVERT_TO_SJIS, IDC_CONVERT_TO_EUC}) {
+            EXPECT_FALSE(Checked(dialog, other)) << other;
+        }
+        Click(dialog, IDOK);
+    }));
+    EXPECT_EQ(settings.conversionMask, ConversionMask::IntoUtf8);
+    // Chosen by a click, it replaces the other choice; another click takes it back.
+    settings.conversionMask = ConversionMask::IntoShiftJis;
+    EXPECT_TRUE(RunDialog(&settings, [&](HWND dialog) {
+        EXPECT_EQ(WindowTextOf(Item(dialog, IDC_CONVERT_TO_UTF8)), "UTF-8 に統一");
+        Click(dialog, IDC_CONVERT_TO_UTF8);
+        EXPECT_TRUE(Checked(dialog, IDC_CONVERT_TO_UTF8));
+        EXPECT_FALSE(Checked(dialog, IDC_CONVERT_TO_SJIS));
+        Click(dialog, IDOK);
+    }));
+    EXPECT_EQ(settings.conversionMask, ConversionMask::IntoUtf8);
+    EXPECT_TRUE(RunDialog(&settings, [&](HWND dialog) {
+        Click(dialog, IDC_CONVERT_TO_EUC);
+        EXPECT_FALSE(Checked(dialog, IDC_CONVERT_TO_UTF8));
+        Click(dialog, IDOK);
+    }));
+    EXPECT_EQ(settings.conversionMask, ConversionMask::IntoEucJp);
+}
+
 TEST(Ok, InPlaceNeverChecksOrTakesTheFolder) {
     Settings settings = MakeSettings("C:\\before");
     settings.outputMethod = OutputMethod::RewriteInPlace;
@@ -346,6 +380,7 @@ TEST(Ok, HiddenConversionGroupKeepsTheMask) {
     for (Case c : {Case{ConversionMask::IntoShiftJis, ConversionMask::IntoShiftJis},
                    Case{ConversionMask::IntoEucJp, ConversionMask::IntoEucJp},
                    Case{ConversionMask::BothWays, ConversionMask::BothWays},
+                   Case{ConversionMask::IntoUtf8, ConversionMask::IntoUtf8},
                    Case{ConversionMask{3}, ConversionMask::BothWays}}) {
         Settings settings = MakeSettings(scratch.path());
         settings.dialogBeforeRun = false;

@@ -36,8 +36,13 @@ const std::string kSjisCrLf = "\x82\xA0\x82\xA2\r\n";
 const std::string kEucLf = "\xA4\xA2\xA4\xA4\n";
 const std::string kKanjiSjis = "\x8A\xBF\x8E\x9A\r\n";
 const std::string kKanjiEuc = "\xB4\xC1\xBB\xFA\n";
-// UTF-8 text with non-ASCII bytes: always left for the user to decide.
-const std::string kUtf8 = "caf\xC3\xA9\n";
+// Bytes that read as EUC-JP (亜亜) and as Shift-JIS (half-width ｰ｡ｰ｡) alike,
+// with no line end to tell the two apart: left for the user to decide, and
+// shown by the list as they are.
+const std::string kUndecided = "\xB0\xA1\xB0\xA1";
+// "あ", an emoji and "い" in UTF-8: decided as UTF-8, but the emoji has no
+// cell in Shift-JIS or EUC-JP.
+const std::string kEmojiUtf8 = "\xE3\x81\x82\xF0\x9F\x98\x80\xE3\x81\x84\n";
 
 // The run's own conversion choice is one direction: the review converts
 // both ways whatever the run asked for.
@@ -164,8 +169,8 @@ void ClickHeader(HWND dialog, int column) {
 
 TEST(Listing, UndecidedFilesOnlySortedByNameAllIgnored) {
     Files files;
-    files.Add("b.txt", kUtf8);
-    files.Add("sub\\a.txt", kUtf8);
+    files.Add("b.txt", kUndecided);
+    files.Add("sub\\a.txt", kUndecided);
     files.Add("decided.txt", kEucLf);
     files.Add("c.bin", std::string("PNG\x1A\x01\x02", 6));
     Settings settings = MakeSettings();
@@ -176,7 +181,7 @@ TEST(Listing, UndecidedFilesOnlySortedByNameAllIgnored) {
                   (std::vector<std::string>{"無視する", "無視する", "無視する"}));
         EXPECT_EQ(Column(dialog, 2),
                   (std::vector<std::string>{files.in / "sub", files.in.path(), files.in.path()}));
-        EXPECT_EQ(CellText(dialog, 0, 3), kUtf8);
+        EXPECT_EQ(CellText(dialog, 0, 3), kUndecided);
         EXPECT_NE(GetPropA(dialog, kPropUndeterminedFilesHistoricName), nullptr);
         // At the remembered size.
         EXPECT_EQ(GetWindowWidth(dialog), 640);
@@ -193,9 +198,9 @@ TEST(Listing, UndecidedFilesOnlySortedByNameAllIgnored) {
 
 TEST(Sorting, HeaderClicksSortAndReverse) {
     Files files;
-    files.Add("z\\m.txt", kUtf8);
-    files.Add("x\\k.txt", kUtf8);
-    files.Add("y\\L.txt", kUtf8);
+    files.Add("z\\m.txt", kUndecided);
+    files.Add("x\\k.txt", kUndecided);
+    files.Add("y\\L.txt", kUndecided);
     Settings settings = MakeSettings();
     RunDialog(&settings, files.list(), [&](HWND dialog) {
         // Case is ignored: L sorts between k and m.
@@ -234,9 +239,9 @@ TEST(Sorting, HeaderClicksSortAndReverse) {
 
 TEST(Sorting, StartsFromTheRecordsOrder) {
     Files files;
-    files.Add("a.txt", kUtf8);
-    files.Add("c.txt", kUtf8);
-    files.Add("b.txt", kUtf8);
+    files.Add("a.txt", kUndecided);
+    files.Add("c.txt", kUndecided);
+    files.Add("b.txt", kUndecided);
     Settings settings = MakeSettings();
     settings.listSortAscending = false;
     RunDialog(&settings, files.list(), [&](HWND dialog) {
@@ -247,9 +252,9 @@ TEST(Sorting, StartsFromTheRecordsOrder) {
 
 TEST(Marking, CopyFromTheEditMenuThenExecute) {
     Files files;
-    files.Add("one.txt", kUtf8);
+    files.Add("one.txt", kUndecided);
     files.Add("two.bin", std::string("\x01\x02\x00\x03", 4));
-    files.Add("three.txt", kUtf8);
+    files.Add("three.txt", kUndecided);
     Settings settings = MakeSettings();
     bool result = RunDialog(&settings, files.list(), [&](HWND dialog) {
         Select(dialog, {RowOf(dialog, "one.txt"), RowOf(dialog, "two.bin")});
@@ -260,7 +265,7 @@ TEST(Marking, CopyFromTheEditMenuThenExecute) {
         PostMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
     });
     EXPECT_TRUE(result);
-    EXPECT_EQ(ReadBytes(files.out / "one.txt"), kUtf8);
+    EXPECT_EQ(ReadBytes(files.out / "one.txt"), kUndecided);
     EXPECT_EQ(ReadBytes(files.out / "two.bin"), std::string("\x01\x02\x00\x03", 4));
     EXPECT_EQ(ReadBytes(files.out / "three.txt"), "<missing>");
 }
@@ -307,7 +312,7 @@ TEST(Marking, ExecuteTwiceInARowConvertsOnce) {
 
 TEST(Closing, CloseEscAndTheCloseBoxProcessNothing) {
     Files files;
-    files.Add("a.txt", kUtf8);
+    files.Add("a.txt", kUndecided);
     files.Add("b.txt", kEucLf, true);
     const std::function<void(HWND)> closers[] = {
         [](HWND dialog) { PostMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0); },
@@ -340,7 +345,7 @@ TEST(Closing, CloseEscAndTheCloseBoxProcessNothing) {
 
 TEST(Closing, ExecuteWithEverythingIgnoredWritesNothing) {
     Files files;
-    files.Add("a.txt", kUtf8);
+    files.Add("a.txt", kUndecided);
     files.Add("b.txt", kEucLf, true);
     Settings settings = MakeSettings();
     bool result = RunDialog(&settings, files.list(),
@@ -368,13 +373,62 @@ TEST(NoDialog, NothingUndecidedShowsNothing) {
 TEST(Contents, ZeroBytesShowAsFFAndOnly1023BytesShow) {
     Files files;
     files.Add("zeros.bin", std::string("ab\0cd\0", 6));
-    files.Add("long.txt", std::string(2000, 'x') + "\xC3\xA9");
+    files.Add("long.txt", std::string(2000, 'x') + "\xE9");
     Settings settings = MakeSettings();
     RunDialog(&settings, files.list(), [&](HWND dialog) {
         EXPECT_EQ(CellText(dialog, RowOf(dialog, "zeros.bin"), 3),
                   "ab\xFF"
                   "cd\xFF");
         EXPECT_EQ(CellText(dialog, RowOf(dialog, "long.txt"), 3), std::string(1023, 'x'));
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+}
+
+TEST(Contents, AUtf8FileThatDidNotFitReadsAsTextAndConvertsWithGetaMarks) {
+    Files files;
+    WorkItem* item = files.Add("emoji.txt", kEmojiUtf8);
+    ASSERT_EQ(item->code, DetectionCode::Utf8);
+    // As the run hands it over when the conversion into Shift-JIS found the emoji.
+    MarkForReview(item, ItemResult{ItemOutcome::NoCell, 0, 0x1F600});
+    // The text as a person reads it, the emoji as 〓 and named in front.
+    const std::string shown = "[U+1F600] \x82\xA0\x81\xAC\x82\xA2\n";
+    Settings settings = MakeSettings();
+    bool result = RunDialog(&settings, files.list(), [&](HWND dialog) {
+        int row = RowOf(dialog, "emoji.txt");
+        EXPECT_EQ(CellText(dialog, row, 1), "無視する");
+        EXPECT_EQ(CellText(dialog, row, 3), shown);
+        Select(dialog, {row});
+        SendMessageA(dialog, WM_COMMAND, IDM_MARK_EUC_JP, 0);
+        row = RowOf(dialog, "emoji.txt");
+        EXPECT_EQ(CellText(dialog, row, 1), "Shift-JIS へ変換する");
+        EXPECT_EQ(CellText(dialog, row, 3), shown);  // still read as UTF-8
+        // The contents column in view, for the picture.
+        SendMessageA(List(dialog), LVM_SCROLL, 400, 0);
+        SaveScreenshot(dialog, "undetermined-files-utf8");
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_TRUE(result);
+    // Converted from UTF-8, 〓 where the emoji was, CR LF as in all Shift-JIS output.
+    EXPECT_EQ(ReadBytes(files.out / "emoji.txt"), "\x82\xA0\x81\xAC\x82\xA2\r\n");
+    EXPECT_EQ(ReadBytes(files.in / "emoji.txt"), kEmojiUtf8);
+}
+
+TEST(Contents, ThePreviewFollowsTheChosenAction) {
+    Files files;
+    files.Add("memo.txt", kUndecided);
+    Settings settings = MakeSettings();
+    RunDialog(&settings, files.list(), [&](HWND dialog) {
+        // Ignored: the bytes as they are (half-width katakana in code page 932).
+        EXPECT_EQ(CellText(dialog, 0, 3), kUndecided);
+        // Taken as EUC-JP: read as EUC-JP, shown as 亜亜.
+        Select(dialog, {0});
+        SendMessageA(dialog, WM_COMMAND, IDM_MARK_EUC_JP, 0);
+        EXPECT_EQ(CellText(dialog, 0, 3), "\x88\x9F\x88\x9F");
+        // Taken as Shift-JIS, or copied: the bytes again.
+        SendMessageA(dialog, WM_COMMAND, IDM_MARK_SHIFT_JIS, 0);
+        EXPECT_EQ(CellText(dialog, 0, 3), kUndecided);
+        SendMessageA(dialog, WM_COMMAND, IDM_MARK_COPY, 0);
+        EXPECT_EQ(CellText(dialog, 0, 3), kUndecided);
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     });
 }
@@ -396,7 +450,7 @@ void ExpectMoved(const RECT& before, const RECT& after, int dx, int dy, int dw, 
 
 TEST(Layout, ControlsFollowTheFrame) {
     Files files;
-    files.Add("a.txt", kUtf8);
+    files.Add("a.txt", kUndecided);
     Settings settings = MakeSettings();
     RunDialog(&settings, files.list(), [&](HWND dialog) {
         const int ids[] = {IDC_FILE_LIST, IDOK, IDCANCEL, IDC_FILE_COUNT};
@@ -426,7 +480,7 @@ TEST(Layout, ControlsFollowTheFrame) {
 
 TEST(Layout, NeverSmallerThanTheTemplate) {
     Files files;
-    files.Add("a.txt", kUtf8);
+    files.Add("a.txt", kUndecided);
     Settings settings = MakeSettings();
     // A remembered size below the template's opens at the template's.
     settings.listDialogWidth = 50;
@@ -452,7 +506,7 @@ TEST(Layout, NeverSmallerThanTheTemplate) {
 
 TEST(Layout, ClosingMaximisedStoresTheRestoredSize) {
     Files files;
-    files.Add("a.txt", kUtf8);
+    files.Add("a.txt", kUndecided);
     Settings settings = MakeSettings();
     settings.listDialogWidth = 700;
     settings.listDialogHeight = 450;
@@ -481,8 +535,8 @@ HWND WaitForPopupMenu() {
 
 TEST(ContextMenu, RightClickOffersOpenFirstAndMarksTheRows) {
     Files files;
-    files.Add("a.txt", kUtf8);
-    files.Add("b.txt", kUtf8);
+    files.Add("a.txt", kUndecided);
+    files.Add("b.txt", kUndecided);
     Settings settings = MakeSettings();
     RunDialog(&settings, files.list(), [&](HWND dialog) {
         SetForegroundWindow(dialog);
@@ -511,7 +565,7 @@ TEST(ContextMenu, RightClickOffersOpenFirstAndMarksTheRows) {
 
 TEST(About, OpensTheAboutBoxOwnedByTheDialogOnce) {
     Files files;
-    files.Add("a.txt", kUtf8);
+    files.Add("a.txt", kUndecided);
     Settings settings = MakeSettings();
     RunDialog(&settings, files.list(), [&](HWND dialog) {
         // Posted: the box runs its own modal loop on the dialog's thread.

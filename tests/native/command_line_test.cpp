@@ -101,4 +101,17 @@ TEST(ParseSwitches, LastMaskWinsCaseIgnoredWholeArgumentsOnly) {
     EXPECT_EQ(Mask({"/euc"}, &suppress), ConversionMask::BothWays);
 }
 
+TEST(ParseSwitches, Utf8IsADirectionLikeTheOthers) {
+    bool suppress = true;
+    EXPECT_EQ(Mask({"prog", "/utf8"}, &suppress), ConversionMask::IntoUtf8);
+    EXPECT_FALSE(suppress);
+    EXPECT_EQ(Mask({"prog", "/UTF8", "x"}, &suppress), ConversionMask::IntoUtf8);
+    EXPECT_EQ(Mask({"prog", "/Utf8", "/noui"}, &suppress), ConversionMask::IntoUtf8);
+    EXPECT_TRUE(suppress);
+    EXPECT_EQ(Mask({"prog", "/utf8", "/euc"}, &suppress), ConversionMask::IntoEucJp);
+    EXPECT_EQ(Mask({"prog", "/auto", "/utf8"}, &suppress), ConversionMask::IntoUtf8);
+    EXPECT_EQ(Mask({"prog", "/utf-8", "/utf", "/utf8x", "utf8"}, &suppress),
+              ConversionMask::BothWays);
+}
+
 }  // namespace

@@ -71,6 +71,142 @@ TEST(FindConversionRule, OutcomesForEveryCodeAndMask) {
     }
 }
 
+TEST(FindConversionRule, Utf8RulesForEveryCodeAndMask) {
+    struct Case {
+        DetectionCode code;
+        ConversionMask mask;
+        RuleOutcome outcome;
+        Transcoder transcoder;  // for Convert
+        LegacyEncoding legacy;
+    } cases[] = {
+        {DetectionCode::ShiftJis, ConversionMask::IntoUtf8, RuleOutcome::Convert,
+         Transcoder::IntoUtf8, LegacyEncoding::ShiftJis},
+        {DetectionCode::EucJp, ConversionMask::IntoUtf8, RuleOutcome::Convert, Transcoder::IntoUtf8,
+         LegacyEncoding::EucJp},
+        {DetectionCode::Iso2022Jp, ConversionMask::IntoUtf8, RuleOutcome::Convert,
+         Transcoder::IntoUtf8, LegacyEncoding::Iso2022Jp},
+        {DetectionCode::Utf8, ConversionMask::IntoUtf8, RuleOutcome::Copy, {}, {}},
+        {DetectionCode::Utf8, ConversionMask::IntoShiftJis, RuleOutcome::Convert,
+         Transcoder::FromUtf8, LegacyEncoding::ShiftJis},
+        {DetectionCode::Utf8, ConversionMask::IntoEucJp, RuleOutcome::Convert, Transcoder::FromUtf8,
+         LegacyEncoding::EucJp},
+        // Both ways is between Shift-JIS and EUC-JP: UTF-8 is copied.
+        {DetectionCode::Utf8, ConversionMask::BothWays, RuleOutcome::Copy, {}, {}},
+        {DetectionCode::Utf8, ConversionMask::None, RuleOutcome::Copy, {}, {}},
+        {DetectionCode::Undetermined, ConversionMask::IntoUtf8, RuleOutcome::Skip, {}, {}},
+        {DetectionCode::CopyUnchanged, ConversionMask::IntoUtf8, RuleOutcome::Copy, {}, {}},
+        {DetectionCode::Directory, ConversionMask::IntoUtf8, RuleOutcome::Copy, {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(static_cast<int>(c.code)) + " " +
+                     std::to_string(static_cast<int>(c.mask)));
+        const ConversionRule* rule = &ConversionTable[0];
+        ASSERT_EQ(FindConversionRule(c.code, c.mask, &rule), c.outcome);
+        if (c.outcome != RuleOutcome::Convert) {
+            EXPECT_EQ(rule, nullptr);
+            continue;
+        }
+        ASSERT_NE(rule, nullptr);
+        EXPECT_EQ(rule->transcoder, c.transcoder);
+        EXPECT_EQ(rule->legacy, c.legacy);
+        EXPECT_EQ(rule->sourceCode, c.code);
+        // The modes the transcoder asks for.
+        if (c.transcoder == Transcoder::IntoUtf8) {
+            EXPECT_EQ(rule->inputMode, StreamMode::ReadBinary);
+            EXPECT_EQ(rule->outputMode, StreamMode::WriteBinary);
+        } else {
+            EXPECT_EQ(rule->inputMode, StreamMode::ReadText);
+            EXPECT_EQ(rule->outputMode, c.legacy == LegacyEncoding::ShiftJis
+                                            ? StreamMode::WriteText
+                                            : StreamMode::WriteBinary);
+        }
+    }
+    // The old rows read text and go character by character, as before.
+    for (const ConversionRule& row : ConversionTable) {
+        EXPECT_EQ(row.transcoder, Transcoder::CodeByCode);
+        EXPECT_EQ(row.inputMode, StreamMode::ReadText);
+    }
+}
+
+TEST(FindItemRule, AUtf8FileMarkedInTheReviewIsConvertedFromUtf8WithSubstitutes) {
+    WorkItem item{};
+    const ConversionRule* rule = nullptr;
+    bool substitute = true;
+    // As detected: the mask decides, nothing substituted.
+    item.code = item.detected = DetectionCode::Utf8;
+    EXPECT_EQ(FindItemRule(&item, ConversionMask::IntoShiftJis, &rule, &substitute),
+              RuleOutcome::Convert);
+    EXPECT_FALSE(substitute);
+    EXPECT_EQ(rule->legacy, LegacyEncoding::ShiftJis);
+    // Marked "Shift-JIS へ変換する" (taken as EUC-JP), with both ways as the review runs.
+    item.code = DetectionCode::EucJp;
+    EXPECT_EQ(FindItemRule(&item, ConversionMask::BothWays, &rule, &substitute),
+              RuleOutcome::Convert);
+    EXPECT_TRUE(substitute);
+    EXPECT_EQ(rule->transcoder, Transcoder::FromUtf8);
+    EXPECT_EQ(rule->legacy, LegacyEncoding::ShiftJis);
+    // Marked "日本語EUC へ変換する".
+    item.code = DetectionCode::ShiftJis;
+    EXPECT_EQ(FindItemRule(&item, ConversionMask::BothWays, &rule, &substitute),
+              RuleOutcome::Convert);
+    EXPECT_TRUE(substitute);
+    EXPECT_EQ(rule->legacy, LegacyEncoding::EucJp);
+    // Copy and ignore as for any row.
+    item.code = DetectionCode::CopyUnchanged;
+    EXPECT_EQ(FindItemRule(&item, ConversionMask::BothWays, &rule, &substitute), RuleOutcome::Copy);
+    EXPECT_FALSE(substitute);
+    item.code = DetectionCode::Undetermined;
+    EXPECT_EQ(FindItemRule(&item, ConversionMask::BothWays, &rule, &substitute), RuleOutcome::Skip);
+    // A file detected as Shift-JIS and marked in the review converts as before.
+    item.detected = DetectionCode::ShiftJis;
+    item.code = DetectionCode::ShiftJis;
+    EXPECT_EQ(FindItemRule(&item, ConversionMask::BothWays, &rule, &substitute),
+              RuleOutcome::Convert);
+    EXPECT_FALSE(substitute);
+    EXPECT_EQ(rule, &ConversionTable[0]);
+}
+
+TEST(ConvertStream, EachKindOfRuleGoesThroughItsTranscoder) {
+    // メモ: Shift-JIS with CR LF into UTF-8 keeps the CR LF; back from UTF-8
+    // into Shift-JIS the LF is written as CR LF, as every Shift-JIS output.
+    const std::string sjis = "\x83\x81\x83\x82\r\n";
+    const std::string utf8 = "\xE3\x83\xA1\xE3\x83\xA2\r\n";
+    auto convert = [](const std::string& bytes, const ConversionRule* rule, bool substitute,
+                      Utf8Outcome* outcome) {
+        ScratchFile from(bytes);
+        ScratchFile to;
+        ByteStream* input = StreamOpen(from.path(), rule->inputMode);
+        ByteStream* output = StreamOpen(to.path(), rule->outputMode);
+        *outcome = ConvertStream(input, output, rule, substitute).outcome;
+        StreamClose(input);
+        return StreamClose(output) ? to.Read() : std::string("<failed>");
+    };
+    Utf8Outcome outcome{};
+    EXPECT_EQ(
+        convert(sjis, RuleFor(DetectionCode::ShiftJis, ConversionMask::IntoUtf8), false, &outcome),
+        utf8);
+    EXPECT_EQ(outcome, Utf8Outcome::Complete);
+    EXPECT_EQ(
+        convert(utf8, RuleFor(DetectionCode::Utf8, ConversionMask::IntoShiftJis), false, &outcome),
+        sjis);
+    EXPECT_EQ(
+        convert(utf8, RuleFor(DetectionCode::Utf8, ConversionMask::IntoEucJp), false, &outcome),
+        "\xA5\xE1\xA5\xE2\n");
+    // An emoji: nothing usable without substitutes, 〓 with them.
+    const std::string emoji = "a\xF0\x9F\x98\x80z";
+    EXPECT_EQ(
+        convert(emoji, RuleFor(DetectionCode::Utf8, ConversionMask::IntoShiftJis), false, &outcome),
+        "<failed>");
+    EXPECT_EQ(outcome, Utf8Outcome::NoCell);
+    EXPECT_EQ(
+        convert(emoji, RuleFor(DetectionCode::Utf8, ConversionMask::IntoShiftJis), true, &outcome),
+        "a\x81\xACz");
+    EXPECT_EQ(outcome, Utf8Outcome::Replaced);
+    // The old rows as TranscodeStream writes them.
+    EXPECT_EQ(convert(sjis, SjisToEuc(), false, &outcome), "\xA5\xE1\xA5\xE2\n");
+    EXPECT_EQ(outcome, Utf8Outcome::Complete);
+}
+
 TEST(ConversionTable, RowsWriteShiftJisInTextModeAndEucJpInBinary) {
     EXPECT_EQ(SjisToEuc()->outputMode, StreamMode::WriteBinary);
     EXPECT_EQ(EucToSjis()->outputMode, StreamMode::WriteText);

@@ -135,7 +135,7 @@ TEST(SafetyRules, DataAfterTheEndMarkFarBehindIt) {
     EXPECT_EQ(Detect(text + "x"), DetectionCode::Undetermined);
 }
 
-TEST(SafetyRules, WellFormedUtf8WithNonAsciiIsUndetermined) {
+TEST(SafetyRules, WellFormedUtf8WithNonAsciiIsUtf8) {
     const std::string memo = "\xE3\x83\xA1\xE3\x83\xA2";  // メモ in UTF-8
     // Without the rule it passes as Shift-JIS: only that validator is clean.
     EncodingEvidence e = EvidenceOf(memo + "\r\n");
@@ -143,11 +143,15 @@ TEST(SafetyRules, WellFormedUtf8WithNonAsciiIsUndetermined) {
     EXPECT_NE(e.eucJp, 0);
     EXPECT_NE(e.iso2022Jp, 0);
     EXPECT_TRUE(e.utf8NonAscii);
-    EXPECT_EQ(Detect(memo + "\r\n"), DetectionCode::Undetermined);
+    EXPECT_EQ(Detect(memo + "\r\n"), DetectionCode::Utf8);
     EXPECT_EQ(Detect("\xEF\xBB\xBF"
                      "abc\n"),
-              DetectionCode::Undetermined);  // a byte-order mark
-    EXPECT_EQ(Detect("caf\xC3\xA9\n"), DetectionCode::Undetermined);
+              DetectionCode::Utf8);  // a byte-order mark
+    EXPECT_EQ(Detect("caf\xC3\xA9\n"), DetectionCode::Utf8);
+    EXPECT_EQ(Detect("\xF0\x9F\x98\x80\n"), DetectionCode::Utf8);  // an emoji: decided all the same
+    // Not UTF-8 after all: a NUL, or data after an end mark, still win.
+    EXPECT_EQ(Detect(memo + std::string(1, '\0')), DetectionCode::Undetermined);
+    EXPECT_EQ(Detect(memo + "\x1A" + "x"), DetectionCode::Undetermined);
 }
 
 TEST(SafetyRules, TheUtf8RuleLeavesEverythingElseAlone) {
@@ -160,6 +164,7 @@ TEST(SafetyRules, TheUtf8RuleLeavesEverythingElseAlone) {
     // UTF-8 that is not well formed (cut off) is judged by the old rules.
     std::string cut = "\xE3\x83\xA1\xE3\x83";
     EXPECT_FALSE(EvidenceOf(cut).utf8NonAscii);
+    EXPECT_NE(Detect(cut), DetectionCode::Utf8);
 }
 
 TEST(SafetyRules, ANulByteIsUndetermined) {

@@ -1,6 +1,6 @@
 // samples/ documents the detection: the last word of every sample's name
 // (before the extension, after the last '_') is what the detection makes of
-// it: sjis, euc, jis or undetermined. A new sample so tests itself.
+// it: sjis, euc, jis, utf8 or undetermined. A new sample so tests itself.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -23,6 +23,8 @@ bool AnswerInName(const fs::path& path, DetectionCode* code) {
         *code = DetectionCode::EucJp;
     else if (word == "jis")
         *code = DetectionCode::Iso2022Jp;
+    else if (word == "utf8")
+        *code = DetectionCode::Utf8;
     else if (word == "undetermined")
         *code = DetectionCode::Undetermined;
     else
@@ -39,7 +41,7 @@ TEST(Samples, EachIsDetectedAsItsNameSays) {
         SCOPED_TRACE(path);
         DetectionCode expected = DetectionCode::Undetermined;
         if (!AnswerInName(entry.path(), &expected)) {
-            ADD_FAILURE() << "the name ends in none of _sjis, _euc, _jis, _undetermined";
+            ADD_FAILURE() << "the name ends in none of _sjis, _euc, _jis, _utf8, _undetermined";
             continue;
         }
         EncodingEvidence evidence;
@@ -48,7 +50,7 @@ TEST(Samples, EachIsDetectedAsItsNameSays) {
         answers.insert(expected);
     }
     // Every answer has a sample.
-    EXPECT_EQ(answers.size(), 4u);
+    EXPECT_EQ(answers.size(), 5u);
 }
 
 }  // namespace

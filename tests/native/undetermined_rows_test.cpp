@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 
 #include "res/resource.h"
@@ -32,23 +33,59 @@ TEST(ActionCodeForCommand, MenuCommandsMarkTheOtherEncoding) {
     EXPECT_STREQ(ActionText(ActionCodeForCommand(IDM_MARK_SHIFT_JIS)), "日本語EUC へ変換する");
 }
 
-TEST(MakePreviewText, ZeroBytesBecomeFFAndTheTextEndsAfterTheCount) {
-    char bytes[kPreviewBytes + 1];
-    std::string read("\0a\0\0b", 5);
-    read.copy(bytes, read.size());
-    bytes[5] = 'z';  // beyond what was read
-    MakePreviewText(bytes, 5);
-    EXPECT_EQ(std::string(bytes), std::string("\xFF"
-                                              "a\xFF\xFF"
-                                              "b"));
+// The preview of a file, as the row's action reads it.
+std::string Preview(DetectionCode code, DetectionCode detected, const std::string& bytes,
+                    std::int32_t firstMissing = -1) {
+    WorkItem item{};
+    item.code = code;
+    item.detected = detected;
+    item.firstMissing = firstMissing;
+    return PreviewText(item, reinterpret_cast<const unsigned char*>(bytes.data()),
+                       static_cast<int>(bytes.size()));
+}
 
-    MakePreviewText(bytes, 0);
-    EXPECT_STREQ(bytes, "");
+TEST(PreviewText, BytesAsTheyAreWithZeroBytesAsFF) {
+    const DetectionCode u = DetectionCode::Undetermined;
+    EXPECT_EQ(Preview(u, u, std::string("\0a\0\0b", 5)),
+              "\xFF"
+              "a\xFF\xFF"
+              "b");
+    EXPECT_EQ(Preview(u, u, ""), "");
+    EXPECT_EQ(Preview(u, u, std::string(kPreviewBytes, '\0')), std::string(kPreviewBytes, '\xFF'));
+    // Copied, ignored, or taken as Shift-JIS: as they are, whatever they hold.
+    const std::string eucMemo = "\xA5\xE1\xA5\xE2";
+    for (DetectionCode code : {u, DetectionCode::CopyUnchanged, DetectionCode::ShiftJis}) {
+        EXPECT_EQ(Preview(code, DetectionCode::Undetermined, eucMemo), eucMemo);
+    }
+}
 
-    std::string full(kPreviewBytes, '\0');
-    full.copy(bytes, full.size());
-    MakePreviewText(bytes, kPreviewBytes);
-    EXPECT_EQ(std::string(bytes), std::string(kPreviewBytes, '\xFF'));
+TEST(PreviewText, TakenAsEucJpItReadsAsEucJp) {
+    const DetectionCode u = DetectionCode::Undetermined;
+    // メモ, half-width ｱ, 亜, and a line end, in EUC-JP: shown in code page 932.
+    EXPECT_EQ(Preview(DetectionCode::EucJp, u, "\xA5\xE1\xA5\xE2 \x8E\xB1\xB0\xA1\n"),
+              "\x83\x81\x83\x82 \xB1\x88\x9F\n");
+    // Bytes that are no EUC-JP character show as 〓; a pair cut at the end is left out.
+    EXPECT_EQ(Preview(DetectionCode::EucJp, u, "a\x80z\xB0"), "a\x81\xACz");
+}
+
+TEST(PreviewText, AUtf8FileReadsAsUtf8WhateverTheAction) {
+    const DetectionCode utf8 = DetectionCode::Utf8;
+    // A byte-order mark, メモ, ①, an emoji (no cell: 〓), and a character cut at the end.
+    const std::string text =
+        "\xEF\xBB\xBF\xE3\x83\xA1\xE3\x83\xA2\xE2\x91\xA0\xF0\x9F\x98\x80!\xE3\x83";
+    const std::string shown = "\x83\x81\x83\x82\x87\x40\x81\xAC!";
+    for (DetectionCode code : {DetectionCode::Undetermined, DetectionCode::EucJp,
+                               DetectionCode::ShiftJis, DetectionCode::CopyUnchanged}) {
+        EXPECT_EQ(Preview(code, utf8, text), shown) << static_cast<int>(code);
+    }
+    // Malformed bytes are 〓 too, one for each break.
+    EXPECT_EQ(Preview(DetectionCode::Undetermined, utf8, "a\xFF\xC3z"), "a\x81\xAC\x81\xACz");
+    // The first character that did not fit is named in front.
+    EXPECT_EQ(Preview(DetectionCode::Undetermined, utf8, "\xF0\x9F\x98\x80", 0x1F600),
+              "[U+1F600] \x81\xAC");
+    EXPECT_EQ(Preview(DetectionCode::Undetermined, utf8, "x", 0xE9), "[U+00E9] x");
+    EXPECT_EQ(Preview(DetectionCode::Undetermined, DetectionCode::ShiftJis, "\xF0\x40", 0xF040),
+              "[0xF040] \xF0\x40");
 }
 
 TEST(RowText, FoundByItemAndColumn) {

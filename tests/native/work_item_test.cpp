@@ -27,7 +27,7 @@ TEST(HasUndecidedItems, OnlyUndecidedFilesCount) {
     const Case cases[] = {
         {{}, false},
         {{DetectionCode::Directory, DetectionCode::EucJp, DetectionCode::ShiftJis,
-          DetectionCode::Iso2022Jp},
+          DetectionCode::Iso2022Jp, DetectionCode::Utf8},
          false},
         {{DetectionCode::Directory}, false},
         {{DetectionCode::Directory, DetectionCode::Undetermined}, true},
@@ -39,6 +39,28 @@ TEST(HasUndecidedItems, OnlyUndecidedFilesCount) {
         EXPECT_EQ(HasUndecidedItems(list), c.undecided) << PtrListCount(list);
         PtrListDestroy(list);
     }
+}
+
+TEST(MarkForReview, OnlyAFileWithoutACellIsHandedToTheReview) {
+    WorkItem item{};
+    item.code = item.detected = DetectionCode::Utf8;
+    for (ItemOutcome outcome : {ItemOutcome::Converted, ItemOutcome::Copied, ItemOutcome::LeftAlone,
+                                ItemOutcome::NotWritten, ItemOutcome::Unreadable}) {
+        MarkForReview(&item, ItemResult{outcome, 5, -1});
+        EXPECT_EQ(item.code, DetectionCode::Utf8);
+        EXPECT_EQ(item.firstMissing, -1);
+    }
+    MarkForReview(&item, ItemResult{ItemOutcome::NoCell, 0, 0x1F600});
+    EXPECT_EQ(item.code, DetectionCode::Undetermined);
+    EXPECT_EQ(item.detected, DetectionCode::Utf8);
+    EXPECT_EQ(item.firstMissing, 0x1F600);
+    // Listed in the review from now on.
+    WorkList* list = ListOf({DetectionCode::Directory, DetectionCode::Utf8});
+    EXPECT_FALSE(HasUndecidedItems(list));
+    MarkForReview(static_cast<WorkItem*>(PtrListAt(list, 1)),
+                  ItemResult{ItemOutcome::NoCell, 0, 0x82A0});
+    EXPECT_TRUE(HasUndecidedItems(list));
+    PtrListDestroy(list);
 }
 
 }  // namespace

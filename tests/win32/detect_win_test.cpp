@@ -63,9 +63,9 @@ TEST_F(DetectFiles, ARealPngIsLeftAlone) {
               DetectionCode::ShiftJis);  // end marks only at the end
 }
 
-TEST_F(DetectFiles, AUtf8FileIsLeftAlone) {
+TEST_F(DetectFiles, AUtf8FileIsUtf8) {
     EXPECT_EQ(DetectBytes("\xE3\x83\xA1\xE3\x83\xA2\r\n", "memo.txt"),
-              DetectionCode::Undetermined);  // メモ
+              DetectionCode::Utf8);  // メモ
     EXPECT_EQ(DetectBytes("メモ\r\n", "memo-sjis.txt"),
               DetectionCode::ShiftJis);  // the same in Shift-JIS
 }

@@ -68,7 +68,7 @@ void ExpectNoGrowth(const char* what, const std::function<void()>& operation) {
 
 // The same text in Shift-JIS with CR LF (the literal, in code page 932), in
 // EUC-JP with LF and in ISO-2022-JP (made with iconv), a PNG header (binary:
-// never converted) and UTF-8 (never converted either).
+// never converted) and UTF-8 (copied when converting both ways).
 const std::string kShiftJis = "日本語のテキストです。\r\n表示と変換\r\n";
 const std::string kEucJp =
     "\xc6\xfc\xcb\xdc\xb8\xec\xa4\xce\xa5\xc6\xa5\xad\xa5\xb9\xa5\xc8\xa4\xc7\xa4\xb9\xa1\xa3\n"

@@ -6,11 +6,13 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include <cstdio>
 #include <functional>
 #include <string>
 
 #include "tests/win32/support/program_runner.h"
 #include "tests/win32/support/settings_support.h"
+#include "tests/win32/support/wine_host.h"
 
 namespace {
 
@@ -24,6 +26,19 @@ const std::string kKanjiSjis = "\x8A\xBF\x8E\x9A\r\n";
 const std::string kKanjiEuc = "\xB4\xC1\xBB\xFA\n";
 // The start of every PNG: data after its end-of-file byte.
 const std::string kPng = std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16);
+
+// UTF-8: "漢字" with its CR LF kept, "あい" with LF, and "①ｱ" (an NEC row 13
+// character and a half-width katakana, which Shift-JIS holds as 0x8740 0xB1).
+const std::string kKanjiUtf8CrLf = "\xE6\xBC\xA2\xE5\xAD\x97\r\n";
+const std::string kUtf8Lf = "\xE3\x81\x82\xE3\x81\x84\n";
+const std::string kUtf8CrLf = "\xE3\x81\x82\xE3\x81\x84\r\n";
+const std::string kCircledSjis = "\x87\x40\xB1\r\n";
+const std::string kCircledUtf8 = "\xE2\x91\xA0\xEF\xBD\xB1\r\n";
+// Shift-JIS whose second character (0x8540) lies in a cell code page 932
+// leaves empty: it has no UTF-8 form.
+const std::string kEmptyCellSjis = "\x82\xA0\x85\x40\r\n";
+// "あ" and an emoji, which no cell of Shift-JIS or EUC-JP holds.
+const std::string kEmojiUtf8 = "\xE3\x81\x82\xF0\x9F\x98\x80\n";
 
 constexpr char kReviewTitle[] = "文字コード判別不能ファイルの扱い";
 
@@ -109,6 +124,97 @@ TEST_F(ProgramRun, SwitchesChooseOneTargetEncoding) {
     Run("/sjis /EUC " + Quoted(data / "a.txt") + " " + Quoted(data / "b.txt"));
     EXPECT_EQ(ReadBytes(second / "a.txt"), kKanjiEuc);
     EXPECT_EQ(ReadBytes(second / "b.txt"), kEucLf);  // copied, line ends untouched
+}
+
+TEST_F(ProgramRun, Utf8UnifiesATreeOfEveryEncoding) {
+    program.WriteSettings(RunSettings(OutputMethod::IntoOutputFolder, output.path()));
+    std::string tree = data / "混在";
+    ASSERT_TRUE(MakeFolder(tree));
+    WriteBytes(tree + "\\sjis.txt", kKanjiSjis);
+    WriteBytes(tree + "\\circled.txt", kCircledSjis);
+    WriteBytes(tree + "\\euc.txt", kEucLf);
+    WriteBytes(tree + "\\jis.txt", kJisLf);
+    WriteBytes(tree + "\\utf8.txt", kUtf8CrLf);
+    WriteBytes(tree + "\\empty-cell.txt", kEmptyCellSjis);
+
+    // The file with a character that has no UTF-8 form brings up the review.
+    RunResult r = Run("/noui /UTF8 " + Quoted(tree), true);
+    EXPECT_EQ(r.exitCode, 0u);
+    std::string out = output / "混在";
+    // Line ends as in the source; the three encodings give the same UTF-8.
+    EXPECT_EQ(ReadBytes(out + "\\sjis.txt"), kKanjiUtf8CrLf);
+    EXPECT_EQ(ReadBytes(out + "\\circled.txt"), kCircledUtf8);
+    EXPECT_EQ(ReadBytes(out + "\\euc.txt"), kUtf8Lf);
+    EXPECT_EQ(ReadBytes(out + "\\jis.txt"), kUtf8Lf);
+    EXPECT_EQ(ReadBytes(out + "\\utf8.txt"), kUtf8CrLf);  // copied as it is
+    EXPECT_EQ(ReadBytes(out + "\\empty-cell.txt"), "<missing>");
+    EXPECT_EQ(ReadBytes(tree + "\\empty-cell.txt"), kEmptyCellSjis);
+    EXPECT_EQ(ReadBytes(tree + "\\sjis.txt"), kKanjiSjis);
+}
+
+TEST_F(ProgramRun, Utf8FilesIntoShiftJisOrEucJpOnlyWhenEveryCharacterFits) {
+    program.WriteSettings(RunSettings(OutputMethod::IntoOutputFolder, output.path()));
+    WriteBytes(data / "fits.txt", kUtf8CrLf);
+    WriteBytes(data / "circled.txt", kCircledUtf8);
+    WriteBytes(data / "emoji.txt", kEmojiUtf8);
+    const std::string files = Quoted(data / "fits.txt") + " " + Quoted(data / "circled.txt") + " " +
+                              Quoted(data / "emoji.txt");
+    Run("/sjis " + files, true);
+    EXPECT_EQ(ReadBytes(output / "fits.txt"), kSjisCrLf);
+    EXPECT_EQ(ReadBytes(output / "circled.txt"), kCircledSjis);
+    EXPECT_EQ(ReadBytes(output / "emoji.txt"), "<missing>");
+
+    ScratchFolder second;
+    program.WriteSettings(RunSettings(OutputMethod::IntoOutputFolder, second.path()));
+    Run("/euc " + files, true);
+    EXPECT_EQ(ReadBytes(second / "fits.txt"), kEucLf);  // LF, as every EUC-JP output
+    // ① is an NEC row 13 character: EUC-JP holds it in the same row.
+    EXPECT_EQ(ReadBytes(second / "circled.txt"), "\xAD\xA1\x8E\xB1\n");
+    EXPECT_EQ(ReadBytes(second / "emoji.txt"), "<missing>");
+    EXPECT_EQ(ReadBytes(data / "emoji.txt"), kEmojiUtf8);
+}
+
+TEST_F(ProgramRun, BothWaysCopiesUtf8FilesAsTheyAre) {
+    program.WriteSettings(RunSettings(OutputMethod::IntoOutputFolder, output.path()));
+    WriteBytes(data / "fits.txt", kUtf8CrLf);
+    WriteBytes(data / "emoji.txt", kEmojiUtf8);
+    WriteBytes(data / "euc.txt", kEucLf);
+    Run("/auto " + Quoted(data / "fits.txt") + " " + Quoted(data / "emoji.txt") + " " +
+        Quoted(data / "euc.txt"));
+    EXPECT_EQ(ReadBytes(output / "fits.txt"), kUtf8CrLf);
+    EXPECT_EQ(ReadBytes(output / "emoji.txt"), kEmojiUtf8);
+    EXPECT_EQ(ReadBytes(output / "euc.txt"), kSjisCrLf);
+}
+
+TEST_F(ProgramRun, Utf8InPlaceWithTheRecycleBin) {
+    Settings settings = RunSettings(OutputMethod::RewriteInPlace);
+    settings.keepOverwrittenInRecycleBin = true;
+    program.WriteSettings(settings);
+    // Names of their own, so that the trash holds nothing else under them.
+    char stamp[48];
+    std::snprintf(stamp, sizeof stamp, "%lu-%lu", GetCurrentProcessId(), GetTickCount());
+    const std::string sjisName = std::string("tavelin-sjis-") + stamp + ".txt";
+    const std::string utf8Name = std::string("tavelin-utf8-") + stamp + ".txt";
+    const std::string emptyName = std::string("tavelin-empty-") + stamp + ".txt";
+    WriteBytes(data / sjisName, kKanjiSjis);
+    WriteBytes(data / utf8Name, kUtf8Lf);
+    WriteBytes(data / emptyName, kEmptyCellSjis);
+
+    Run("/utf8 " + Quoted(data.path()), true);
+    EXPECT_EQ(ReadBytes(data / sjisName), kKanjiUtf8CrLf);
+    EXPECT_EQ(ReadBytes(data / utf8Name), kUtf8Lf);          // left alone
+    EXPECT_EQ(ReadBytes(data / emptyName), kEmptyCellSjis);  // not written
+    EXPECT_EQ(ReadBytes(program / "tavelin.000"), "<missing>");
+
+    if (!RunningUnderWine()) return;  // the trash below is Wine's
+    std::string trash = HostTrashFolder();
+    ASSERT_FALSE(trash.empty());
+    // Only the file that was rewritten went to the Recycle Bin, as it was.
+    EXPECT_EQ(ReadBytes(trash + "\\files\\" + sjisName), kKanjiSjis);
+    EXPECT_EQ(ReadBytes(trash + "\\files\\" + utf8Name), "<missing>");
+    EXPECT_EQ(ReadBytes(trash + "\\files\\" + emptyName), "<missing>");
+    DeleteFileA((trash + "\\files\\" + sjisName).c_str());
+    DeleteFileA((trash + "\\info\\" + sjisName + ".trashinfo").c_str());
 }
 
 TEST_F(ProgramRun, RewritesInPlaceKeepingTimes) {
