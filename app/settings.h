@@ -23,6 +23,8 @@ struct Settings {
     bool outputFolderWarning;       // per run: the dialog says the folder is unusable
     std::int32_t listDialogWidth;
     std::int32_t listDialogHeight;
-    std::int32_t listSortColumn;  // per run
-    bool listSortAscending;       // per run
+    std::int32_t listSortColumn;     // per run
+    bool listSortAscending;          // per run
+    std::int32_t failedDialogWidth;  // the list of files that could not be written
+    std::int32_t failedDialogHeight;
 };

@@ -19,6 +19,12 @@ const char kOutputMethodKey[] = "出力先決定方法";
 const char kOutputFolderKey[] = "出力先パス";
 const char kDialogWidthKey[] = "ダイアログの幅";
 const char kDialogHeightKey[] = "ダイアログの高さ";
+const char kFailedDialogWidthKey[] = "失敗一覧の幅";
+const char kFailedDialogHeightKey[] = "失敗一覧の高さ";
+
+// The list dialogs' outer size when the file says nothing.
+constexpr std::int32_t kListDialogWidth = 640;
+constexpr std::int32_t kListDialogHeight = 400;
 
 constexpr int kValueCapacity = 1024;
 
@@ -96,15 +102,22 @@ void LoadSettings(Settings* settings) {
         settings->outputMethod = OutputMethodOf(
             ReadInteger(path, kSection, kOutputMethodKey, Stored(OutputMethod::IntoOutputFolder)));
         ReadOutputFolder(path, desktop, settings->outputFolder);
-        settings->listDialogWidth = ReadInteger(path, kSection, kDialogWidthKey, 640);
-        settings->listDialogHeight = ReadInteger(path, kSection, kDialogHeightKey, 400);
+        settings->listDialogWidth = ReadInteger(path, kSection, kDialogWidthKey, kListDialogWidth);
+        settings->listDialogHeight =
+            ReadInteger(path, kSection, kDialogHeightKey, kListDialogHeight);
+        settings->failedDialogWidth =
+            ReadInteger(path, kSection, kFailedDialogWidthKey, kListDialogWidth);
+        settings->failedDialogHeight =
+            ReadInteger(path, kSection, kFailedDialogHeightKey, kListDialogHeight);
     } else {
         settings->keepOverwrittenInRecycleBin = false;
         settings->showSettingsAtStartup = true;
         settings->outputMethod = OutputMethod::IntoOutputFolder;
         CopyBounded(settings->outputFolder, desktop, kPathCapacity - 1);
-        settings->listDialogWidth = 640;
-        settings->listDialogHeight = 400;
+        settings->listDialogWidth = kListDialogWidth;
+        settings->listDialogHeight = kListDialogHeight;
+        settings->failedDialogWidth = kListDialogWidth;
+        settings->failedDialogHeight = kListDialogHeight;
     }
     settings->listSortAscending = true;
     settings->listSortColumn = 0;
@@ -123,5 +136,7 @@ bool SaveSettings(const Settings* settings) {
              FALSE;
     saved &= WriteInteger(path, kSection, kDialogWidthKey, settings->listDialogWidth);
     saved &= WriteInteger(path, kSection, kDialogHeightKey, settings->listDialogHeight);
+    saved &= WriteInteger(path, kSection, kFailedDialogWidthKey, settings->failedDialogWidth);
+    saved &= WriteInteger(path, kSection, kFailedDialogHeightKey, settings->failedDialogHeight);
     return saved;
 }

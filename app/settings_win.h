@@ -13,7 +13,7 @@ bool SettingsFilePath(char* buffer, int capacity);
 // Fills every persistent field (defaults where the file says nothing) and
 // resets the list dialog's sort order. The other per-run fields are untouched.
 void LoadSettings(Settings* settings);
-// Writes the six persistent fields. True when every write succeeded; callers
+// Writes the eight persistent fields. True when every write succeeded; callers
 // may ignore it, since options that cannot be kept must not stop a run.
 bool SaveSettings(const Settings* settings);
 

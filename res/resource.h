@@ -38,3 +38,10 @@
 #define IDM_MARK_IGNORE 40009
 #define IDM_OPEN 40011
 #define IDM_OPEN_FOLDER 40012
+
+// The list of files that could not be written, its retry button and the
+// rows' context menu (open and open-folder only). The list and counter share
+// their ids with the review's, so the two dialogs share their list code.
+#define IDD_FAILED_FILES 131
+#define IDR_FAILED_ROW_MENU 132
+#define IDC_RETRY 1040

@@ -2,10 +2,14 @@
 
 #include <shellapi.h>
 
+#include <cstddef>
 #include <new>
+#include <type_traits>
 
 #include "res/resource.h"
 #include "ui/app_window_win.h"
+#include "ui/progress.h"
+#include "ui/progress_icon_win.h"
 #include "util/text.h"
 
 namespace {
@@ -16,6 +20,62 @@ constexpr DWORD kTrayRecordSize = NOTIFYICONDATAA_V1_SIZE;
 constexpr int kTipCapacity = 64;
 constexpr UINT kTrayIconId = 1;
 constexpr UINT kTrayCallbackMessage = WM_APP;
+static_assert(kTipCapacity == kTrayTipCapacity, "the tips are made for the first record");
+
+// What the window keeps for its icon. The property points at the record,
+// the first member, so that whoever reads the property finds the record the
+// shell was given.
+struct BusyTray {
+    NOTIFYICONDATAA record;
+    HICON plainIcon;  // as loaded; every picture of the progress is drawn from it
+    std::int32_t barCells;
+    char text[kTipCapacity];  // the run's own text, which every tip starts with
+    ProgressThrottle throttle;
+};
+static_assert(std::is_standard_layout<BusyTray>::value && offsetof(BusyTray, record) == 0,
+              "the record's address is the tray's");
+
+// The tray of the busy window last updated. Reading a window property is a
+// request to the window system (under Wine, to its server), too dear for
+// every file of a run, which updates one busy window all along.
+HWND g_trayWindow = nullptr;
+BusyTray* g_tray = nullptr;
+
+BusyTray* TrayOf(HWND window) {
+    if (window != g_trayWindow) {
+        g_trayWindow = window;
+        g_tray = window == nullptr
+                     ? nullptr
+                     : reinterpret_cast<BusyTray*>(GetPropA(window, kPropTrayIconData));
+    }
+    return g_tray;
+}
+
+// Brings the tray up to what the throttle decided to show.
+void Redraw(BusyTray* tray, unsigned parts) {
+    NOTIFYICONDATAA* record = &tray->record;
+    HICON replaced = nullptr;
+    if ((parts & RedrawIcon) != 0) {
+        const std::int32_t cells = tray->throttle.shown.cells;
+        HICON icon = cells == kNoBar ? tray->plainIcon : MakeProgressIcon(tray->plainIcon, cells);
+        // Without a new picture the old one stays; the tip still changes.
+        if (icon != nullptr && icon != record->hIcon) {
+            replaced = record->hIcon;
+            record->hIcon = icon;
+        }
+    }
+    if ((parts & RedrawTip) != 0) {
+        const TrayView& shown = tray->throttle.shown;
+        if (shown.total == kGatheringTotal) {
+            FormatGatheringTip(record->szTip, tray->text, shown.count);
+        } else {
+            FormatProgressTip(record->szTip, tray->text, shown.count, shown.total);
+        }
+    }
+    // The shell keeps a copy of the icon: the one it showed before can go.
+    Shell_NotifyIconA(NIM_MODIFY, record);
+    if (replaced != nullptr && replaced != tray->plainIcon) DestroyIcon(replaced);
+}
 
 }  // namespace
 
@@ -30,10 +90,11 @@ HWND CreateBusyWindow(HINSTANCE instance, const char* tip) {
     if (window == nullptr) return nullptr;
     // The whole structure is allocated, though the shell is told only of its
     // first version, so that every member the type declares is backed.
-    auto* record = new (std::nothrow) NOTIFYICONDATAA;
+    auto* tray = new (std::nothrow) BusyTray;
     // Without a record the run goes on without a tray icon.
-    if (record == nullptr) return window;
-    ZeroFill(record, sizeof *record);
+    if (tray == nullptr) return window;
+    ZeroFill(tray, sizeof *tray);
+    NOTIFYICONDATAA* record = &tray->record;
     record->cbSize = kTrayRecordSize;
     record->hWnd = window;
     record->uID = kTrayIconId;
@@ -42,6 +103,10 @@ HWND CreateBusyWindow(HINSTANCE instance, const char* tip) {
     record->hIcon =
         static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_BUSY), IMAGE_ICON, 16, 16, 0));
     CopyBounded(record->szTip, tip, kTipCapacity);
+    tray->plainIcon = record->hIcon;
+    tray->barCells = ProgressBarCells(tray->plainIcon);
+    CopyBounded(tray->text, tip, kTipCapacity);
+    StartProgressThrottle(&tray->throttle, GetTickCount());
     // A shell without a tray refuses the icon; the run does not depend on it.
     Shell_NotifyIconA(NIM_ADD, record);
     if (!SetPropA(window, kPropTrayIconData, record)) {
@@ -49,19 +114,28 @@ HWND CreateBusyWindow(HINSTANCE instance, const char* tip) {
         // it, the icon would stay in the tray and the record and image be lost.
         Shell_NotifyIconA(NIM_DELETE, record);
         if (record->hIcon != nullptr) DestroyIcon(record->hIcon);
-        delete record;
+        delete tray;
     }
     return window;
 }
 
 bool DestroyBusyWindow(HWND window) {
-    auto* record = static_cast<NOTIFYICONDATAA*>(GetPropA(window, kPropTrayIconData));
+    auto* tray = reinterpret_cast<BusyTray*>(GetPropA(window, kPropTrayIconData));
     RemovePropA(window, kPropTrayIconData);
-    if (record != nullptr) {
+    if (window == g_trayWindow) {
+        g_trayWindow = nullptr;
+        g_tray = nullptr;
+    }
+    if (tray != nullptr) {
+        NOTIFYICONDATAA* record = &tray->record;
         Shell_NotifyIconA(NIM_DELETE, record);
-        // The image was loaded without LR_SHARED for this icon alone.
-        if (record->hIcon != nullptr) DestroyIcon(record->hIcon);
-        delete record;
+        // The image was loaded without LR_SHARED for this icon alone; a
+        // picture of the progress may stand in its place.
+        if (record->hIcon != nullptr && record->hIcon != tray->plainIcon) {
+            DestroyIcon(record->hIcon);
+        }
+        if (tray->plainIcon != nullptr) DestroyIcon(tray->plainIcon);
+        delete tray;
     }
     DestroyWindow(window);
     PostQuitMessage(0);
@@ -74,4 +148,30 @@ bool DestroyBusyWindow(HWND window) {
         DispatchMessageA(&message);
     }
     return message.wParam == 0;
+}
+
+bool UpdateBusyProgressAt(HWND window, std::int32_t done, std::int32_t total, DWORD nowMs) {
+    BusyTray* tray = TrayOf(window);
+    if (tray == nullptr) return false;
+    unsigned parts = TakeProgressRedraw(&tray->throttle, done, total, tray->barCells, nowMs);
+    if (parts == RedrawNothing) return false;
+    Redraw(tray, parts);
+    return true;
+}
+
+bool UpdateBusyGatheringAt(HWND window, std::int32_t found, DWORD nowMs) {
+    BusyTray* tray = TrayOf(window);
+    if (tray == nullptr) return false;
+    unsigned parts = TakeGatheringRedraw(&tray->throttle, found, nowMs);
+    if (parts == RedrawNothing) return false;
+    Redraw(tray, parts);
+    return true;
+}
+
+bool UpdateBusyProgress(HWND window, std::int32_t done, std::int32_t total) {
+    return UpdateBusyProgressAt(window, done, total, GetTickCount());
+}
+
+bool UpdateBusyGathering(HWND window, std::int32_t found) {
+    return UpdateBusyGatheringAt(window, found, GetTickCount());
 }

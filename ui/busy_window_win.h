@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+
 // The window property that holds the window's NOTIFYICONDATAA.
 constexpr char kPropTrayIconData[] = "PROP_WAITICON";
 // The class, and the title of every busy window.
@@ -16,10 +18,25 @@ constexpr char kBusyTip[] = "TAVELINちゃんが文字コードを変換中で�
 ATOM RegisterBusyWindowClass(HINSTANCE instance);
 // A hidden window with a tray icon showing the tip (cut to 63 bytes, never
 // inside a double-byte character). Null when the window cannot be created;
-// DestroyBusyWindow accepts that null.
+// DestroyBusyWindow accepts that null. The tip is also the start of every
+// tip the updates below show.
 HWND CreateBusyWindow(HINSTANCE instance, const char* tip);
 // Removes the tray icon, destroys the window, and dispatches every message
 // queued for the thread's windows. The quit message it posts to end that
 // drain is consumed here, so a modal loop around the call keeps running.
 // True when the drain ended on that quit message.
 bool DestroyBusyWindow(HWND window);
+
+// A long run's progress in the tray: done of total files as a bar over the
+// icon and as a count in the tip ("<tip> (1,234 / 10,000)"). Call it for
+// every file: it redraws at most a few times a second, never when nothing
+// shown would change, and always for the last file; during the first half
+// second of the window it changes nothing, so a short run looks as it always
+// did. Mostly it only reads the clock. True when it redrew the tray.
+bool UpdateBusyProgress(HWND window, std::int32_t done, std::int32_t total);
+// While the files are still being found: the tip says so with the number
+// found ("<tip> (検索中 1,234 件)"); the icon stays as it is. Throttled alike.
+bool UpdateBusyGathering(HWND window, std::int32_t found);
+// The same with the clock (GetTickCount's milliseconds) given, for tests.
+bool UpdateBusyProgressAt(HWND window, std::int32_t done, std::int32_t total, DWORD nowMs);
+bool UpdateBusyGatheringAt(HWND window, std::int32_t found, DWORD nowMs);

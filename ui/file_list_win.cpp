@@ -1,18 +1,16 @@
 #include "ui/file_list_win.h"
 
+#include <shellapi.h>
+
 #include <cstdio>
 
+#include "res/resource.h"
 #include "ui/app_window_win.h"
+#include "ui/shell_open_win.h"
 #include "util/path.h"
 #include "util/text.h"
 
 namespace {
-
-// A column's heading and its width in pixels when the list is made.
-struct ColumnHeading {
-    const char* text;
-    int width;
-};
 
 const ColumnHeading kColumns[ListColumnCount] = {
     {"ファイル名", 110},
@@ -24,6 +22,8 @@ const ColumnHeading kColumns[ListColumnCount] = {
 // A row text read back from the list view holds at most this many bytes.
 constexpr int kRowTextCapacity = 32768;
 constexpr int kActionCapacity = 260;
+constexpr char kCountFormat[] = "%d 個のﾌｧｲﾙ";
+constexpr int kCountCapacity = 260;
 
 void SetSubItemText(HWND list, int row, int column, const char* text) {
     LVITEMA item{};
@@ -92,70 +92,165 @@ int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM context) {
 // image list with itself. Every fill appends an image: room is made for the
 // rows at once and then in steps as large, since an image list that grows a
 // few images at a time copies all its images at every step.
-void PrepareFileList(HWND list, int expectedRows) {
+void PrepareRowList(HWND list, int expectedRows, const ColumnHeading* columns, int count) {
     HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR4, expectedRows, expectedRows);
     SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
     LPARAM extended = SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
     extended |= LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP;
     SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, extended);
-    for (int i = 0; i < ListColumnCount; i++) {
+    // The table keeps the texts of ListColumnCount columns at most.
+    if (count > ListColumnCount) count = ListColumnCount;
+    for (int i = 0; i < count; i++) {
         LVCOLUMNA column{};
         column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
         column.fmt = LVCFMT_LEFT;
-        column.cx = kColumns[i].width;
-        column.pszText = const_cast<char*>(kColumns[i].text);
+        column.cx = columns[i].width;
+        column.pszText = const_cast<char*>(columns[i].text);
         column.iSubItem = i;
         SendMessageA(list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
     }
 }
 
-int FillRow(HWND list, int row, WorkItem* item, RowTextTable* texts) {
-    int image = AppendFileIcon(list, item->sourcePath);
+int AppendRow(HWND list) {
+    LVITEMA entry{};
+    entry.iItem = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    return static_cast<int>(
+        SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&entry)));
+}
 
-    char folder[kPathCapacity];
-    CopyBounded(folder, item->sourcePath, sizeof folder);
-    const char* name = CutLastComponent(folder);
-    // A path without a backslash is all name and no folder.
-    if (name == folder) folder[0] = '\0';
-    char action[kActionCapacity];
-    CopyBounded(action, ActionText(item->code), sizeof action);
-
+void FillRowTexts(HWND list, int row, void* data, const char* iconPath, const char* const* texts,
+                  int count, RowTextTable* table) {
+    if (count > ListColumnCount) count = ListColumnCount;
     LVITEMA entry{};
     entry.mask = LVIF_IMAGE | LVIF_PARAM;
     entry.iItem = row;
     entry.iSubItem = 0;
-    entry.iImage = image;
-    entry.lParam = reinterpret_cast<LPARAM>(item);
+    entry.iImage = AppendFileIcon(list, iconPath);
+    entry.lParam = reinterpret_cast<LPARAM>(data);
     SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&entry));
-    SetSubItemText(list, row, NameColumn, name);
-    SetSubItemText(list, row, FolderColumn, folder);
-    SetSubItemText(list, row, ActionColumn, action);
-    SetSubItemText(list, row, ContentColumn, ReadPreview(*item).c_str());
-
-    RowTexts& kept = (*texts)[item];
-    for (int column = 0; column < ListColumnCount; column++) {
+    for (int column = 0; column < count; column++) {
+        SetSubItemText(list, row, column, texts[column]);
+    }
+    RowTexts& kept = (*table)[data];
+    for (int column = 0; column < count; column++) {
         ReadSubItemText(list, row, column, &kept.columns[column]);
     }
-    return row;
 }
 
-int InsertRow(HWND list, WorkItem* item, RowTextTable* texts) {
-    LVITEMA entry{};
-    entry.iItem = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-    int row =
-        static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&entry)));
-    if (row < 0) return row;
-    return FillRow(list, row, item, texts);
-}
-
-WorkItem* GetRowItem(HWND list, int row) {
+void* GetRowData(HWND list, int row) {
     LVITEMA entry{};
     entry.mask = LVIF_PARAM;
     entry.iItem = row;
     entry.iSubItem = 0;
     if (!SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&entry))) return nullptr;
-    return reinterpret_cast<WorkItem*>(entry.lParam);
+    return reinterpret_cast<void*>(entry.lParam);
 }
+
+void DeleteRow(HWND list, int row, RowTextTable* table) {
+    void* data = GetRowData(list, row);
+    // The row's icon stays in the image list: removing it would renumber the
+    // icons of the rows after it.
+    if (SendMessageA(list, LVM_DELETEITEM, row, 0)) table->erase(data);
+}
+
+const char* SplitFolderAndName(const char* path, char (&folder)[kPathCapacity]) {
+    CopyBounded(folder, path, sizeof folder);
+    // A path without a backslash is all name and no folder.
+    if (CutLastComponent(folder) == folder) folder[0] = '\0';
+    return FileNamePart(path);
+}
+
+void ShowRowCount(HWND label, HWND list) {
+    char count[kCountCapacity];
+    FormatBounded(count, sizeof count, kCountFormat,
+                  static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)));
+    SetWindowTextA(label, count);
+}
+
+static void OpenSelectedRowFiles(HWND owner, HWND list, RowPath path) {
+    ForEachSelectedRow(list, [&](int row) {
+        const void* data = GetRowData(list, row);
+        if (data == nullptr) return;
+        ShellExecuteA(owner, nullptr, path(data), nullptr, nullptr, SW_SHOWNORMAL);
+    });
+}
+
+static void OpenSelectedRowFolders(HWND owner, HWND list, RowPath path) {
+    ForEachSelectedRow(list, [&](int row) {
+        const void* data = GetRowData(list, row);
+        if (data != nullptr) OpenFolderOf(owner, path(data), SW_SHOWNORMAL);
+    });
+}
+
+void ShowRowMenu(HWND dialog, int menuId) {
+    HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(menuId));
+    if (menu == nullptr) return;
+    HMENU popup = GetSubMenu(menu, 0);
+    SetMenuDefaultItem(popup, IDM_OPEN, FALSE);
+    POINT at{};
+    if (GetCursorPos(&at)) {
+        SetForegroundWindow(dialog);
+        TrackPopupMenuEx(popup, TPM_RIGHTBUTTON, at.x, at.y, dialog, nullptr);
+    }
+    DestroyMenu(menu);
+}
+
+BOOL AnswerRowListNotify(HWND dialog, LPARAM lParam, const RowListHabits& habits) {
+    const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+    switch (header->code) {
+        case LVN_COLUMNCLICK:
+            NextSortOrder(reinterpret_cast<const NMLISTVIEW*>(lParam)->iSubItem, habits.sortColumn,
+                          habits.sortAscending);
+            SortRows(header->hwndFrom, *habits.texts, *habits.sortColumn, *habits.sortAscending);
+            return TRUE;
+        case NM_RCLICK:
+            ShowRowMenu(dialog, habits.menuId);
+            return TRUE;
+        case NM_DBLCLK:
+            SendMessageA(dialog, WM_COMMAND, IDM_OPEN, 0);
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+bool AnswerOpenCommand(HWND dialog, HWND list, int command, RowPath path) {
+    if (command == IDM_OPEN) {
+        OpenSelectedRowFiles(dialog, list, path);
+    } else if (command == IDM_OPEN_FOLDER) {
+        OpenSelectedRowFolders(dialog, list, path);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void PrepareFileList(HWND list, int expectedRows) {
+    PrepareRowList(list, expectedRows, kColumns, ListColumnCount);
+}
+
+int FillRow(HWND list, int row, WorkItem* item, RowTextTable* texts) {
+    char folder[kPathCapacity];
+    const char* name = SplitFolderAndName(item->sourcePath, folder);
+    char action[kActionCapacity];
+    CopyBounded(action, ActionText(item->code), sizeof action);
+    std::string preview = ReadPreview(*item);
+    const char* cells[ListColumnCount];
+    cells[NameColumn] = name;
+    cells[FolderColumn] = folder;
+    cells[ActionColumn] = action;
+    cells[ContentColumn] = preview.c_str();
+    FillRowTexts(list, row, item, item->sourcePath, cells, ListColumnCount, texts);
+    return row;
+}
+
+int InsertRow(HWND list, WorkItem* item, RowTextTable* texts) {
+    int row = AppendRow(list);
+    if (row < 0) return row;
+    return FillRow(list, row, item, texts);
+}
+
+WorkItem* GetRowItem(HWND list, int row) { return static_cast<WorkItem*>(GetRowData(list, row)); }
 
 void SetRowAction(HWND list, int row, DetectionCode code, RowTextTable* texts) {
     WorkItem* item = GetRowItem(list, row);

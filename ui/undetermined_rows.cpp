@@ -127,3 +127,8 @@ const char* RowText(const RowTextTable& table, const void* item, int column) {
     auto found = table.find(item);
     return found == table.end() ? "" : found->second.columns[column].c_str();
 }
+
+void NextSortOrder(std::int32_t column, std::int32_t* sortColumn, bool* ascending) {
+    *ascending = column == *sortColumn ? !*ascending : true;
+    *sortColumn = column;
+}

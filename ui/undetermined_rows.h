@@ -1,10 +1,12 @@
 // What the rows of the undetermined-files list show, kept apart from the list
 // view: the action each code stands for, the first bytes of a file as text,
 // and a table of every row's column texts, so that sorting reaches a row's
-// text directly instead of searching the list view for the row.
+// text directly instead of searching the list view for the row. The list of
+// files that could not be written keeps its texts and sorts in the same way.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <unordered_map>
 
@@ -60,3 +62,7 @@ using RowTextTable = std::unordered_map<const void*, RowTexts>;
 // The row's text in the column; empty for a row the table does not know or a
 // column outside the list.
 const char* RowText(const RowTextTable& table, const void* item, int column);
+
+// A click on a column's heading: the column sorted by again is reversed,
+// another one sorts ascending.
+void NextSortOrder(std::int32_t column, std::int32_t* sortColumn, bool* ascending);

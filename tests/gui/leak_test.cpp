@@ -1,16 +1,18 @@
 // The settings dialog opened and closed many times, as a user would, the
-// folder picker opened from it, the about box with its link, and the review
-// of undecided files with its rows sorted and marked: afterwards the process
-// must hold no more kernel handles, GDI objects (the dialogs' fonts, the
-// list's image list and the files' icons), USER objects (the dialogs, their
-// title-bar icons, the menus) or heap blocks (the picker's item lists, the
-// rows' texts) than before.
+// folder picker opened from it, the about box with its link, the review of
+// undecided files with its rows sorted and marked, and the list of files
+// that could not be written with its retries: afterwards the process must
+// hold no more kernel handles, GDI objects (the dialogs' fonts, the list's
+// image list and the files' icons, the tray's pictures), USER objects (the
+// dialogs, their title-bar icons, the menus, the busy window) or heap blocks
+// (the picker's item lists, the rows' texts) than before.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <commctrl.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <string>
 
@@ -23,6 +25,8 @@
 #include "engine/work_item_win.h"
 #include "ui/about_dialog_win.h"
 #include "ui/about_template.h"
+#include "ui/busy_window_win.h"
+#include "ui/failed_files_dialog_win.h"
 #include "ui/settings_dialog_win.h"
 #include "ui/undetermined_dialog_win.h"
 #include "util/text.h"
@@ -211,5 +215,78 @@ TEST(Leaks, AboutBoxOpenedAndClosed) {
         }
     });
     EXPECT_EQ(appeared, opened);
+    EXPECT_EQ(GrowthOf(change), "");
+}
+
+namespace {
+
+// Writes the files whose name is in the context's text, fails the others.
+bool RetryNamed(FailedFile* file, void* context) {
+    const char* names = static_cast<const char*>(context);
+    const char* name = std::strrchr(file->item->sourcePath, '\\') + 1;
+    const bool written = std::strstr(names, name) != nullptr;
+    file->result = written ? ItemResult{ItemOutcome::Copied, 0}
+                           : ItemResult{ItemOutcome::NotWritten, ERROR_LOCK_VIOLATION};
+    return written;
+}
+
+}  // namespace
+
+TEST(Leaks, FailedFilesDialogRetriedAndClosed) {
+    FillDialogCaches();
+    RegisterBusyWindowClass(GetModuleHandleA(nullptr));
+    ScratchFolder in;
+    ScratchFolder out;
+    FailedFile files[3];
+    const char* names[] = {"a.txt", "b.txt", "c.txt"};
+    for (int i = 0; i < 3; i++) {
+        ASSERT_TRUE(WriteBytes(in / names[i], "memo\r\n"));
+        auto* item = static_cast<WorkItem*>(std::calloc(1, sizeof(WorkItem)));
+        InitWorkItem(item, (in / names[i]).c_str(), (out / names[i]).c_str());
+        files[i].item = item;
+    }
+    Settings settings = MakeSettings(out.path());
+    settings.failedDialogWidth = 640;
+    settings.failedDialogHeight = 400;
+    int opened = 0;
+    int appeared = 0;
+    int allWritten = 0;
+    // Each time: sorted, one round that writes one file (its row goes, the
+    // others are refilled with their new reason and icon), then either
+    // closed or a round that writes the rest, which ends the dialog.
+    ResourceChange change = CountAround("failed-files dialog, retried", kWarmUp, 40, [&] {
+        for (FailedFile& file : files) file.result = {ItemOutcome::NotWritten, ERROR_DISK_FULL};
+        const bool finish = opened++ % 2 == 0;
+        char written[32] = "b.txt";
+        bool result = false;
+        if (DriveModal(
+                kDialogClass, kFailedFilesTitle,
+                [&] {
+                    result =
+                        ShowFailedFilesDialog(nullptr, &settings, files, 3, RetryNamed, written);
+                },
+                [&](HWND dialog) {
+                    NMLISTVIEW click{};
+                    click.hdr.hwndFrom = GetDlgItem(dialog, IDC_FILE_LIST);
+                    click.hdr.idFrom = IDC_FILE_LIST;
+                    click.hdr.code = LVN_COLUMNCLICK;
+                    click.iSubItem = 2;
+                    SendMessageA(dialog, WM_NOTIFY, IDC_FILE_LIST,
+                                 reinterpret_cast<LPARAM>(&click));
+                    SendMessageA(dialog, WM_COMMAND, IDC_RETRY, 0);
+                    if (finish) {
+                        CopyBounded(written, "a.txt c.txt", sizeof written);
+                        SendMessageA(dialog, WM_COMMAND, IDC_RETRY, 0);
+                    } else {
+                        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+                    }
+                })) {
+            appeared++;
+        }
+        if (result) allWritten++;
+    });
+    for (FailedFile& file : files) std::free(file.item);
+    EXPECT_EQ(appeared, opened);
+    EXPECT_EQ(allWritten, (opened + 1) / 2);
     EXPECT_EQ(GrowthOf(change), "");
 }

@@ -18,6 +18,7 @@
 #include "res/resource.h"
 #include "ui/about_dialog_win.h"
 #include "tests/win32/support/com_environment.h"
+#include "tests/win32/support/file_list_support.h"
 #include "tests/win32/support/gui_support.h"
 #include "tests/win32/support/settings_support.h"
 #include "tests/win32/support/test_support.h"
@@ -96,75 +97,6 @@ bool RunDialog(Settings* settings, WorkList* list, const std::function<void(HWND
         [&] { result = ShowUndeterminedFilesDialog(nullptr, settings, list); }, drive);
     EXPECT_TRUE(appeared) << "the dialog did not appear";
     return result;
-}
-
-HWND List(HWND dialog) { return GetDlgItem(dialog, IDC_FILE_LIST); }
-int RowCount(HWND dialog) {
-    return static_cast<int>(SendMessageA(List(dialog), LVM_GETITEMCOUNT, 0, 0));
-}
-
-std::string CellText(HWND dialog, int row, int column) {
-    char text[4096] = "";
-    LVITEMA item{};
-    item.iSubItem = column;
-    item.pszText = text;
-    item.cchTextMax = sizeof text;
-    auto length =
-        SendMessageA(List(dialog), LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-    return std::string(text, static_cast<std::size_t>(length));
-}
-
-std::vector<std::string> Column(HWND dialog, int column) {
-    std::vector<std::string> texts;
-    for (int row = 0; row < RowCount(dialog); row++) texts.push_back(CellText(dialog, row, column));
-    return texts;
-}
-
-void Select(HWND dialog, const std::vector<int>& rows) {
-    LVITEMA state{};
-    state.stateMask = LVIS_SELECTED;
-    state.state = 0;
-    SendMessageA(List(dialog), LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
-                 reinterpret_cast<LPARAM>(&state));
-    state.state = LVIS_SELECTED;
-    for (int row : rows) {
-        SendMessageA(List(dialog), LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
-    }
-}
-
-// The row showing the file name, or -1.
-int RowOf(HWND dialog, const std::string& name) {
-    std::vector<std::string> names = Column(dialog, 0);
-    for (std::size_t i = 0; i < names.size(); i++) {
-        if (names[i] == name) return static_cast<int>(i);
-    }
-    return -1;
-}
-
-void SendKey(WORD key) {
-    INPUT input[2]{};
-    input[0].type = input[1].type = INPUT_KEYBOARD;
-    input[0].ki.wVk = input[1].ki.wVk = key;
-    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, input, sizeof input[0]);
-    Sleep(30);
-}
-
-// Clicks a column header with the mouse, as a user sorts. Clicks in quick
-// succession would make a double click, which does not sort.
-void ClickHeader(HWND dialog, int column) {
-    Sleep(GetDoubleClickTime() + 50);
-    auto header = reinterpret_cast<HWND>(SendMessageA(List(dialog), LVM_GETHEADER, 0, 0));
-    RECT rect{};
-    SendMessageA(header, HDM_GETITEMRECT, column, reinterpret_cast<LPARAM>(&rect));
-    POINT at{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-    ClientToScreen(header, &at);
-    SendMouse(0, at);
-    SendMouse(MOUSEEVENTF_LEFTDOWN, at);
-    SendMouse(MOUSEEVENTF_LEFTUP, at);
-    // Let the dialog's thread take the click and sort.
-    SendMessageA(dialog, WM_NULL, 0, 0);
-    Sleep(100);
 }
 
 TEST(Listing, UndecidedFilesOnlySortedByNameAllIgnored) {
@@ -314,15 +246,9 @@ TEST(Closing, CloseEscAndTheCloseBoxProcessNothing) {
     Files files;
     files.Add("a.txt", kUndecided);
     files.Add("b.txt", kEucLf, true);
-    const std::function<void(HWND)> closers[] = {
-        [](HWND dialog) { PostMessageA(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0); },
-        [](HWND dialog) {
-            SetForegroundWindow(dialog);
-            PostMessageA(List(dialog), WM_KEYDOWN, VK_ESCAPE, 0);
-        },
-        [](HWND dialog) { PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); },
-        [](HWND dialog) { PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0); },  // "閉じる(&C)"
-    };
+    std::vector<std::function<void(HWND)>> closers = UserClosers();
+    // "閉じる(&C)" in the menu bar.
+    closers.push_back([](HWND dialog) { PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0); });
     int closer = 0;
     for (const auto& close : closers) {
         SCOPED_TRACE(testing::Message() << "closer " << closer++);
@@ -522,32 +448,13 @@ TEST(Layout, ClosingMaximisedStoresTheRestoredSize) {
     EXPECT_EQ(settings.listDialogHeight, 450);
 }
 
-// The context menu, once it shows: Wine's and Windows' menu windows are of
-// the class "#32768".
-HWND WaitForPopupMenu() {
-    for (int waited = 0; waited < 5000; waited += 20) {
-        HWND menu = FindWindowA("#32768", nullptr);
-        if (menu != nullptr && IsWindowVisible(menu)) return menu;
-        Sleep(20);
-    }
-    return nullptr;
-}
-
 TEST(ContextMenu, RightClickOffersOpenFirstAndMarksTheRows) {
     Files files;
     files.Add("a.txt", kUndecided);
     files.Add("b.txt", kUndecided);
     Settings settings = MakeSettings();
     RunDialog(&settings, files.list(), [&](HWND dialog) {
-        SetForegroundWindow(dialog);
-        RECT row{};
-        row.left = LVIR_LABEL;
-        SendMessageA(List(dialog), LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
-        POINT at{row.left + 10, (row.top + row.bottom) / 2};
-        ClientToScreen(List(dialog), &at);
-        SendMouse(0, at);
-        SendMouse(MOUSEEVENTF_RIGHTDOWN, at);
-        SendMouse(MOUSEEVENTF_RIGHTUP, at);
+        RightClickRow(dialog, 1);
         HWND popup = WaitForPopupMenu();
         ASSERT_NE(popup, nullptr) << "no context menu";
         auto menu = reinterpret_cast<HMENU>(SendMessageA(popup, MN_GETHMENU, 0, 0));

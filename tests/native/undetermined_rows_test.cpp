@@ -103,4 +103,18 @@ TEST(RowText, FoundByItemAndColumn) {
     EXPECT_STREQ(RowText(table, &first, ListColumnCount), "");
 }
 
+TEST(NextSortOrder, TheSameColumnReversesAnotherStartsAscending) {
+    std::int32_t column = 0;
+    bool ascending = true;
+    NextSortOrder(0, &column, &ascending);
+    EXPECT_EQ(column, 0);
+    EXPECT_FALSE(ascending);
+    NextSortOrder(0, &column, &ascending);
+    EXPECT_TRUE(ascending);
+    NextSortOrder(0, &column, &ascending);
+    NextSortOrder(2, &column, &ascending);
+    EXPECT_EQ(column, 2);
+    EXPECT_TRUE(ascending);
+}
+
 }  // namespace

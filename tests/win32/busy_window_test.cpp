@@ -1,12 +1,15 @@
 // The hidden busy window, its tray-icon record, and the drain of the queue
-// when it goes; the program's icons and window class.
+// when it goes; the progress it shows in the tray during a long run; the
+// program's icons and window class.
 #include "ui/busy_window_win.h"
 
 #include <gtest/gtest.h>
 #include <shellapi.h>
 
 #include <string>
+#include <vector>
 
+#include "tests/win32/support/gui_support.h"
 #include "tests/win32/support/test_support.h"
 #include "ui/app_window_win.h"
 
@@ -204,6 +207,154 @@ TEST_F(BusyWindow, DrainInsideAModalLoopLeavesTheLoopRunning) {
     EXPECT_TRUE(g_stillModalAfterDrain);
     MSG left;
     EXPECT_FALSE(PeekMessageA(&left, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+// An icon's pixels as 0xRRGGBB, row by row from the top, and which of them
+// cover what lies below.
+struct IconPixels {
+    int width = 0;
+    int height = 0;
+    std::vector<DWORD> colour;
+    std::vector<DWORD> mask;  // 0: opaque
+    DWORD At(int x, int y) const { return colour[y * width + x]; }
+    bool Opaque(int x, int y) const { return (mask[y * width + x] & 0xFFFFFF) == 0; }
+};
+
+IconPixels ReadIcon(HICON icon) {
+    IconPixels read;
+    ICONINFO info{};
+    if (!GetIconInfo(icon, &info)) return read;
+    BITMAP bitmap{};
+    GetObjectA(info.hbmMask, sizeof bitmap, &bitmap);
+    read.width = bitmap.bmWidth;
+    read.height = bitmap.bmHeight;
+    if (info.hbmColor != nullptr) {
+        read.colour = BitmapPixels(info.hbmColor, read.width, read.height);
+        read.mask = BitmapPixels(info.hbmMask, read.width, read.height);
+        DeleteObject(info.hbmColor);
+    }
+    DeleteObject(info.hbmMask);
+    return read;
+}
+
+constexpr DWORD kBlack = 0x000000;
+constexpr DWORD kGreen = 0x00A800;
+constexpr DWORD kWhite = 0xFFFFFF;
+
+// The picture is the plain icon but for its five bottom rows: a black frame
+// with filled cells green and the rest white, all of it opaque.
+void ExpectBar(const IconPixels& plain, HICON icon, int filled) {
+    IconPixels drawn = ReadIcon(icon);
+    ASSERT_EQ(drawn.width, 16);
+    ASSERT_EQ(drawn.height, 16);
+    ASSERT_FALSE(drawn.colour.empty());
+    for (int y = 0; y < 11; y++) {
+        for (int x = 0; x < 16; x++) {
+            ASSERT_EQ(drawn.At(x, y), plain.At(x, y)) << x << "," << y;
+            ASSERT_EQ(drawn.Opaque(x, y), plain.Opaque(x, y)) << x << "," << y;
+        }
+    }
+    for (int y = 11; y < 16; y++) {
+        for (int x = 0; x < 16; x++) {
+            const bool frame = y == 11 || y == 15 || x == 0 || x == 15;
+            const DWORD expected = frame ? kBlack : x <= filled ? kGreen : kWhite;
+            EXPECT_EQ(drawn.At(x, y), expected) << std::hex << drawn.At(x, y) << " at " << std::dec
+                                                << x << "," << y << ", " << filled << " filled";
+            EXPECT_TRUE(drawn.Opaque(x, y)) << x << "," << y;
+        }
+    }
+}
+
+std::string Tip(HWND window) { return TrayRecord(window)->szTip; }
+
+TEST_F(BusyWindow, AShortRunShowsNothingThenTheCountAndTheBarAppear) {
+    // The window counts its half second from its creation, after this.
+    const DWORD before = GetTickCount();
+    HWND window = CreateBusyWindow(Instance(), kBusyTip);
+    ASSERT_NE(TrayRecord(window), nullptr);
+    HICON plain = TrayRecord(window)->hIcon;
+    const IconPixels plainPixels = ReadIcon(plain);
+    ASSERT_FALSE(plainPixels.colour.empty());
+
+    for (int done = 0; done <= 3; done++) {
+        EXPECT_FALSE(UpdateBusyProgressAt(window, done, 3, before + 100 * done));
+    }
+    EXPECT_EQ(Tip(window), kBusyTip);
+    EXPECT_EQ(TrayRecord(window)->hIcon, plain);
+
+    // Long after: a third done fills 4 of the 14 cells.
+    const DWORD later = before + 10000;
+    EXPECT_TRUE(UpdateBusyProgressAt(window, 1, 3, later));
+    EXPECT_EQ(Tip(window), "TAVELINちゃんが文字コードを変換中ですわ (1 / 3)");
+    EXPECT_NE(TrayRecord(window)->hIcon, plain);
+    ExpectBar(plainPixels, TrayRecord(window)->hIcon, 4);
+    // Too soon for the next count; the last one shows at once.
+    EXPECT_FALSE(UpdateBusyProgressAt(window, 2, 3, later + 100));
+    EXPECT_EQ(Tip(window), "TAVELINちゃんが文字コードを変換中ですわ (1 / 3)");
+    EXPECT_TRUE(UpdateBusyProgressAt(window, 3, 3, later + 101));
+    EXPECT_EQ(Tip(window), "TAVELINちゃんが文字コードを変換中ですわ (3 / 3)");
+    ExpectBar(plainPixels, TrayRecord(window)->hIcon, 14);
+    EXPECT_TRUE(DestroyBusyWindow(window));
+}
+
+TEST_F(BusyWindow, TheTipCountsUpToTheTotalAFewTimesASecond) {
+    const DWORD start = GetTickCount() + 10000;
+    HWND window = CreateBusyWindow(Instance(), kBusyTip);
+    ASSERT_NE(TrayRecord(window), nullptr);
+    const IconPixels plainPixels = ReadIcon(TrayRecord(window)->hIcon);
+    // Gathering first: the tip tells how many were found, the icon stays.
+    HICON plain = TrayRecord(window)->hIcon;
+    EXPECT_TRUE(UpdateBusyGatheringAt(window, 2345, start));
+    EXPECT_EQ(Tip(window), "TAVELINちゃんが文字コードを変換中ですわ (検索中 2,345 件)");
+    EXPECT_EQ(TrayRecord(window)->hIcon, plain);
+    EXPECT_FALSE(UpdateBusyGatheringAt(window, 3000, start + 249));
+
+    // 3,000 files at 2 ms each: six seconds, four redraws a second.
+    std::vector<std::string> tips;
+    std::vector<int> filled;
+    for (int done = 1; done <= 3000; done++) {
+        if (!UpdateBusyProgressAt(window, done, 3000, start + 250 + 2 * done)) continue;
+        tips.push_back(Tip(window));
+        IconPixels drawn = ReadIcon(TrayRecord(window)->hIcon);
+        int cells = 0;
+        for (int x = 1; x < 15; x++) cells += drawn.At(x, 13) == kGreen ? 1 : 0;
+        filled.push_back(cells);
+    }
+    EXPECT_GE(tips.size(), 24u);
+    EXPECT_LE(tips.size(), 26u);
+    ASSERT_FALSE(tips.empty());
+    EXPECT_EQ(tips.front(), "TAVELINちゃんが文字コードを変換中ですわ (1 / 3,000)");
+    EXPECT_EQ(tips[1], "TAVELINちゃんが文字コードを変換中ですわ (126 / 3,000)");
+    EXPECT_EQ(tips.back(), "TAVELINちゃんが文字コードを変換中ですわ (3,000 / 3,000)");
+    for (std::size_t i = 1; i < filled.size(); i++) EXPECT_GE(filled[i], filled[i - 1]) << i;
+    EXPECT_EQ(filled.front(), 0);
+    EXPECT_EQ(filled.back(), 14);
+    ExpectBar(plainPixels, TrayRecord(window)->hIcon, 14);
+    EXPECT_TRUE(DestroyBusyWindow(window));
+}
+
+TEST_F(BusyWindow, EachWindowKeepsItsOwnProgress) {
+    const DWORD later = GetTickCount() + 10000;
+    HWND first = CreateBusyWindow(Instance(), kBusyTip);
+    HWND second = CreateBusyWindow(Instance(), "second");
+    ASSERT_NE(TrayRecord(first), nullptr);
+    ASSERT_NE(TrayRecord(second), nullptr);
+    EXPECT_TRUE(UpdateBusyProgressAt(first, 1, 10, later));
+    EXPECT_TRUE(UpdateBusyProgressAt(second, 2, 20, later));
+    EXPECT_TRUE(UpdateBusyProgressAt(first, 10, 10, later + 1));
+    EXPECT_EQ(Tip(first), "TAVELINちゃんが文字コードを変換中ですわ (10 / 10)");
+    EXPECT_EQ(Tip(second), "second (2 / 20)");
+    EXPECT_TRUE(DestroyBusyWindow(first));
+    // A window made after the first is gone, perhaps under its handle.
+    HWND third = CreateBusyWindow(Instance(), "third");
+    EXPECT_TRUE(UpdateBusyGatheringAt(third, 5, later + 2));
+    EXPECT_EQ(Tip(third), "third (検索中 5 件)");
+    EXPECT_TRUE(DestroyBusyWindow(third));
+    EXPECT_TRUE(DestroyBusyWindow(second));
+    // Without a busy window there is nothing to update.
+    EXPECT_FALSE(UpdateBusyProgress(nullptr, 1, 2));
+    EXPECT_FALSE(UpdateBusyGathering(nullptr, 1));
+    EXPECT_FALSE(UpdateBusyProgressAt(GetDesktopWindow(), 1, 2, later));
 }
 
 TEST(ExecutableIcon, LargeAndSmallFromTheShell) {

@@ -28,6 +28,7 @@
 #include "tests/win32/support/test_support.h"
 #include "ui/app_window_win.h"
 #include "ui/busy_window_win.h"
+#include "ui/progress.h"
 #include "util/path_win.h"
 
 namespace {
@@ -278,6 +279,25 @@ TEST(Leaks, BusyWindowAndIcons) {
         ASSERT_NE(busy, nullptr);
         DestroyBusyWindow(busy);
     });
+    // Thousands of pictures of the progress on one real busy window: the
+    // clock given makes every call redraw, and every count a new picture,
+    // each replacing the one before.
+    HWND busy = CreateBusyWindow(instance, kBusyTip);
+    ASSERT_NE(busy, nullptr);
+    DWORD clock = GetTickCount() + 10000;
+    int done = 0;
+    int redrawn = 0;
+    ExpectNoGrowth("UpdateBusyProgress, ten new pictures", [&] {
+        for (int i = 0; i < 10; i++) {
+            clock += kProgressIntervalMs;
+            done = done % 14 + 1;
+            if (UpdateBusyProgressAt(busy, done, 14, clock)) redrawn++;
+        }
+        clock += kProgressIntervalMs;
+        if (UpdateBusyGatheringAt(busy, done, clock)) redrawn++;
+    });
+    EXPECT_GE(redrawn, 11 * (kWarmUp + kRepetitions));
+    DestroyBusyWindow(busy);
     ExpectNoGrowth("RegisterBusyWindowClass refused",
                    [&] { EXPECT_EQ(RegisterBusyWindowClass(instance), 0); });
     // The caller owns these icons and destroys them.

@@ -285,7 +285,9 @@ TEST_F(ProgramRun, TracesEveryArgumentAndSavesTheSettings) {
         output.path() +
         "\r\n"
         "ダイアログの幅=700\r\n"
-        "ダイアログの高さ=500\r\n";
+        "ダイアログの高さ=500\r\n"
+        "失敗一覧の幅=640\r\n"
+        "失敗一覧の高さ=400\r\n";
     EXPECT_EQ(ReadBytes(program.ini()), expected);
 }
 

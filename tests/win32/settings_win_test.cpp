@@ -40,17 +40,21 @@ const std::string kMethod = "出力先決定方法=";
 const std::string kFolder = "出力先パス=";
 const std::string kWidth = "ダイアログの幅=";
 const std::string kHeight = "ダイアログの高さ=";
+const std::string kFailedWidth = "失敗一覧の幅=";
+const std::string kFailedHeight = "失敗一覧の高さ=";
 
 std::string Line(const std::string& keyAndSign, const std::string& value) {
     return keyAndSign + value + "\r\n";
 }
 
-// The whole file as the program writes it.
+// The whole file as the program writes it; the failure list's size last.
 std::string Expected(const std::string& keep, const std::string& show, const std::string& method,
-                     const std::string& folder, const std::string& width,
-                     const std::string& height) {
+                     const std::string& folder, const std::string& width, const std::string& height,
+                     const std::string& failedWidth = "640",
+                     const std::string& failedHeight = "400") {
     return kSectionLine + Line(kKeep, keep) + Line(kShow, show) + Line(kMethod, method) +
-           Line(kFolder, folder) + Line(kWidth, width) + Line(kHeight, height);
+           Line(kFolder, folder) + Line(kWidth, width) + Line(kHeight, height) +
+           Line(kFailedWidth, failedWidth) + Line(kFailedHeight, failedHeight);
 }
 
 // Every test starts without a settings file beside the program and leaves none.
@@ -93,7 +97,7 @@ class SettingsFile : public ::testing::Test {
     char path_[kPathCapacity];
 };
 
-TEST_F(SettingsFile, CleanStartUsesDefaultsAndTheFirstSaveWritesSixKeysInOrder) {
+TEST_F(SettingsFile, CleanStartUsesDefaultsAndTheFirstSaveWritesEightKeysInOrder) {
     std::string desktop = Desktop();
     ASSERT_TRUE(IsDirectory(desktop.c_str())) << desktop;
     Settings s = Load();
@@ -103,9 +107,11 @@ TEST_F(SettingsFile, CleanStartUsesDefaultsAndTheFirstSaveWritesSixKeysInOrder) 
     EXPECT_FALSE(s.keepOverwrittenInRecycleBin);
     EXPECT_EQ(s.listDialogWidth, 640);
     EXPECT_EQ(s.listDialogHeight, 400);
+    EXPECT_EQ(s.failedDialogWidth, 640);
+    EXPECT_EQ(s.failedDialogHeight, 400);
     EXPECT_EQ(ReadBytes(path_), "<missing>");  // loading creates nothing
 
-    EXPECT_EQ(Saved(s), Expected("0", "1", "0", desktop, "640", "400"));
+    EXPECT_EQ(Saved(s), Expected("0", "1", "0", desktop, "640", "400", "640", "400"));
 
     s.keepOverwrittenInRecycleBin = true;
     s.showSettingsAtStartup = false;
@@ -113,8 +119,10 @@ TEST_F(SettingsFile, CleanStartUsesDefaultsAndTheFirstSaveWritesSixKeysInOrder) 
     CopyBounded(s.outputFolder, "D:\\出力\\表", kPathCapacity);
     s.listDialogWidth = 1024;
     s.listDialogHeight = -3;
+    s.failedDialogWidth = 800;
+    s.failedDialogHeight = 2147483647;
     s.conversionMask = ConversionMask::IntoShiftJis;  // per run: never written
-    EXPECT_EQ(Saved(s), Expected("1", "0", "1", "D:\\出力\\表", "1024", "-3"));
+    EXPECT_EQ(Saved(s), Expected("1", "0", "1", "D:\\出力\\表", "1024", "-3", "800", "2147483647"));
 
     Settings again = Load();
     EXPECT_TRUE(again.keepOverwrittenInRecycleBin);
@@ -123,10 +131,12 @@ TEST_F(SettingsFile, CleanStartUsesDefaultsAndTheFirstSaveWritesSixKeysInOrder) 
     EXPECT_EQ(std::string(again.outputFolder), "D:\\出力\\表");
     EXPECT_EQ(again.listDialogWidth, 1024);
     EXPECT_EQ(again.listDialogHeight, -3);
+    EXPECT_EQ(again.failedDialogWidth, 800);
+    EXPECT_EQ(again.failedDialogHeight, 2147483647);
 }
 
 TEST_F(SettingsFile, StoredValuesAreReadByTheirRules) {
-    Store(Expected("abc", "2", "1abc", "", "-5", "300"));
+    Store(Expected("abc", "2", "1abc", "", "-5", "300", "720x", "-1"));
     Settings s = Load();
     EXPECT_FALSE(s.keepOverwrittenInRecycleBin);              // letters only: the default
     EXPECT_TRUE(s.showSettingsAtStartup);                     // 2 is true
@@ -134,16 +144,28 @@ TEST_F(SettingsFile, StoredValuesAreReadByTheirRules) {
     EXPECT_EQ(std::string(s.outputFolder), "");               // present but empty: no fallback
     EXPECT_EQ(s.listDialogWidth, -5);                         // taken as read
     EXPECT_EQ(s.listDialogHeight, 300);
+    EXPECT_EQ(s.failedDialogWidth, 720);  // digits then letters
+    EXPECT_EQ(s.failedDialogHeight, -1);
     // Written back in the program's own form.
-    EXPECT_EQ(Saved(s), Expected("0", "1", "1", "", "-5", "300"));
+    EXPECT_EQ(Saved(s), Expected("0", "1", "1", "", "-5", "300", "720", "-1"));
 
-    Store(Expected("  7", "0", "7", "C:\\x", "", "zz"));
+    Store(Expected("  7", "0", "7", "C:\\x", "", "zz", "", "wide"));
     s = Load();
     EXPECT_TRUE(s.keepOverwrittenInRecycleBin);
     EXPECT_FALSE(s.showSettingsAtStartup);
     EXPECT_EQ(s.outputMethod, OutputMethod::IntoOutputFolder);  // neither 0 nor 1
     EXPECT_EQ(s.listDialogWidth, 640);
     EXPECT_EQ(s.listDialogHeight, 400);
+    EXPECT_EQ(s.failedDialogWidth, 640);
+    EXPECT_EQ(s.failedDialogHeight, 400);
+
+    // A file from before the failure list: its size takes the defaults,
+    // whatever the review's size.
+    Store(kSectionLine + Line(kWidth, "900") + Line(kHeight, "700"));
+    s = Load();
+    EXPECT_EQ(s.listDialogWidth, 900);
+    EXPECT_EQ(s.failedDialogWidth, 640);
+    EXPECT_EQ(s.failedDialogHeight, 400);
 
     Store(Expected("0", "abc", "-1", "C:\\x", "2147483647", "-2147483648"));
     s = Load();
@@ -156,13 +178,15 @@ TEST_F(SettingsFile, StoredValuesAreReadByTheirRules) {
 TEST_F(SettingsFile, NumbersBeyondThirtyTwoBitsGiveTheDefault) {
     // 4294967297 would wrap to 1 in a 32-bit scanner.
     Store(Expected("4294967297", "4294967296", "4294967297", "C:\\x", "99999999999999999999999",
-                   "-2147483649"));
+                   "-2147483649", "4294967936", "-99999999999"));
     Settings s = Load();
     EXPECT_FALSE(s.keepOverwrittenInRecycleBin);
     EXPECT_TRUE(s.showSettingsAtStartup);
     EXPECT_EQ(s.outputMethod, OutputMethod::IntoOutputFolder);
     EXPECT_EQ(s.listDialogWidth, 640);
     EXPECT_EQ(s.listDialogHeight, 400);
+    EXPECT_EQ(s.failedDialogWidth, 640);
+    EXPECT_EQ(s.failedDialogHeight, 400);
 
     EXPECT_EQ(ReadInteger(path_, "TAVELIN", "ダイアログの幅", 17), 17);
     EXPECT_EQ(ReadInteger(path_, "TAVELIN", "出力先パス", 17), 17);

@@ -210,3 +210,40 @@ bool SaveScreenshot(HWND window, const char* name) {
     std::fprintf(stderr, "screenshot %s: %s did not appear\n", name, unixOut.c_str());
     return false;
 }
+
+std::vector<DWORD> BitmapPixels(HBITMAP bitmap, int width, int height) {
+    std::vector<DWORD> pixels;
+    if (width <= 0 || height <= 0) return pixels;
+    pixels.resize(static_cast<std::size_t>(width) * height);
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = width;
+    format.bmiHeader.biHeight = -height;  // top row first
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    HDC screen = GetDC(nullptr);
+    GetDIBits(screen, bitmap, 0, height, pixels.data(), &format, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    for (DWORD& pixel : pixels) pixel &= 0xFFFFFF;
+    return pixels;
+}
+
+std::vector<DWORD> ScreenPixels(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0) return {};
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    std::vector<DWORD> pixels = BitmapPixels(bitmap, width, height);
+    DeleteObject(bitmap);
+    return pixels;
+}

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 // The first visible top-level window of the class with exactly this title
 // whose owner is the given window (null: a window without owner). Waits up
@@ -53,3 +54,8 @@ std::string StaticTexts(HWND window);
 // stderr) when no picture was written; pictures are for looking at, so
 // callers do not fail a test over them.
 bool SaveScreenshot(HWND window, const char* name);
+
+// A bitmap's pixels as 0xRRGGBB, the top row first.
+std::vector<DWORD> BitmapPixels(HBITMAP bitmap, int width, int height);
+// What the screen shows in the window's rectangle, in the same form.
+std::vector<DWORD> ScreenPixels(HWND window);

@@ -1,0 +1,33 @@
+// Reading and driving the program's file lists (the review of undecided
+// files, the list of files that could not be written) from a test's helper
+// thread. Both dialogs hold their list as IDC_FILE_LIST.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+HWND List(HWND dialog);
+int RowCount(HWND dialog);
+// The text of a cell as the list view holds it.
+std::string CellText(HWND dialog, int row, int column);
+// The texts of one column, top to bottom.
+std::vector<std::string> Column(HWND dialog, int column);
+// Selects exactly these rows.
+void Select(HWND dialog, const std::vector<int>& rows);
+// The row showing the file name in the first column, or -1.
+int RowOf(HWND dialog, const std::string& name);
+// Presses and releases the key, as a user's keyboard does.
+void SendKey(WORD key);
+// Clicks a column header with the mouse, as a user sorts.
+void ClickHeader(HWND dialog, int column);
+// Right-clicks the row with the mouse.
+void RightClickRow(HWND dialog, int row);
+// The context menu, once it shows (Wine's and Windows' menu windows are of
+// the class "#32768"); null after five seconds.
+HWND WaitForPopupMenu();
+// The ways a user closes a list dialog without acting on it: its close
+// button, Esc in the list, the close box.
+std::vector<std::function<void(HWND)>> UserClosers();

@@ -1,0 +1,29 @@
+// How a file that could not be written is told: which file the failure is
+// about, and the reason in words a user understands for the failures a user
+// can do something about. Other reasons are the system's own message
+// (failure_reason_win.h).
+#pragma once
+
+#include <cstdint>
+
+#include "engine/item_outcome.h"
+#include "engine/work_item.h"
+
+// The system's error codes these words stand for (winerror.h).
+constexpr std::uint32_t kErrorAccessDenied = 5;
+constexpr std::uint32_t kErrorWriteProtect = 19;
+constexpr std::uint32_t kErrorSharingViolation = 32;
+constexpr std::uint32_t kErrorLockViolation = 33;
+constexpr std::uint32_t kErrorHandleDiskFull = 39;
+constexpr std::uint32_t kErrorDiskFull = 112;
+
+// "他のプログラムが使用中です", "ディスクの空き容量が足りません" or
+// "書き込みが禁止されています"; null for any other code. A source that could
+// not be read for want of rights is not told that writing is forbidden: the
+// system's own words fit it better.
+const char* FixedFailureReason(std::uint32_t error, ItemOutcome outcome);
+// The file a failure is about: the source when it could not be read, else
+// the destination, which could not be written.
+const char* FailedFilePath(const WorkItem* item, ItemOutcome outcome);
+// Cuts the line ends (and the blanks before them) off the end of a message.
+void TrimMessageEnd(char* text);
