@@ -11,6 +11,7 @@
 
 #include "engine/staged_name.h"
 #include "engine/work_item_win.h"
+#include "ui/busy_window_win.h"
 #include "util/path.h"
 #include "util/file_info_win.h"
 #include "util/holders_win.h"
@@ -35,6 +36,7 @@ struct TreeWalk {
     WorkList* list;
     Visited entered;
     Visited rewrittenInPlace;
+    HWND busy;  // the tray icon telling how many files were found so far; may be null
 };
 
 // True unless the file open at path is known to be something already
@@ -136,7 +138,11 @@ void AddTree(TreeWalk* walk, const char* parent, const char* name, const char* d
             std::free(item);
             return;
         }
-        if (PtrListAppend(walk->list, item) < 0) std::free(item);
+        if (PtrListAppend(walk->list, item) < 0) {
+            std::free(item);
+        } else {
+            UpdateBusyGathering(walk->busy, PtrListCount(walk->list));
+        }
     }
     // An item that could not be allocated is missing, but the walk below it
     // still takes place.
@@ -187,7 +193,8 @@ std::int32_t KeepUnlessInside(void* element, std::int32_t index, void* context) 
 
 }  // namespace
 
-WorkList* BuildWorkList(std::int32_t argc, const char* const* arguments, const Settings* settings) {
+WorkList* BuildWorkList(std::int32_t argc, const char* const* arguments, const Settings* settings,
+                        HWND busy) {
     PtrList* paths = CollectArguments(argc, arguments);
     if (paths == nullptr) return nullptr;
     WorkList* list = PtrListCreate();
@@ -199,7 +206,7 @@ WorkList* BuildWorkList(std::int32_t argc, const char* const* arguments, const S
     // relative to whatever the current folder is.
     if (settings->outputMethod == OutputMethod::RewriteInPlace ||
         settings->outputFolder[0] != '\0') {
-        TreeWalk walk{list, {}, {}};
+        TreeWalk walk{list, {}, {}, busy};
         GatherContext context{&walk, settings};
         PtrListForEach(paths, true, AddArgumentTree, &context);
     }

@@ -15,8 +15,10 @@
 // used), each item classified; null when a list cannot be created. With
 // RewriteInPlace every destination is its source; otherwise the arguments land
 // in outputFolder under their own names, and an empty outputFolder gathers
-// nothing rather than writing beside the current folder.
-WorkList* BuildWorkList(std::int32_t argc, const char* const* arguments, const Settings* settings);
+// nothing rather than writing beside the current folder. The busy window's
+// tray icon, if one is given, tells how many files were found so far.
+WorkList* BuildWorkList(std::int32_t argc, const char* const* arguments, const Settings* settings,
+                        HWND busy = nullptr);
 
 // The resolved argument paths (std::malloc copies) in command-line order,
 // without those that do not exist, are given again, or lie inside another

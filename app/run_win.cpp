@@ -5,6 +5,7 @@
 #include "app/settings_win.h"
 #include "engine/convert_item_win.h"
 #include "ui/busy_window_win.h"
+#include "ui/failed_files_dialog_win.h"
 #include "ui/settings_dialog_win.h"
 #include "ui/undetermined_dialog_win.h"
 #include "util/path_win.h"
@@ -35,44 +36,74 @@ bool DecideSettingsDialog(Settings* settings, std::int32_t argc, char* const* ar
     return true;
 }
 
-struct ProcessContext {
+namespace {
+
+// What the pass over the work list needs, and what it gathers.
+struct RunPass {
     ConversionMask mask;
     bool keepOverwrittenInRecycleBin;
+    HWND busy;  // the tray icon showing how far the pass is; may be null
+    std::int32_t total;
+    std::vector<FailedFile>* failures;  // the files that could not be written; may be null
 };
 
-static std::int32_t ProcessOne(void* element, std::int32_t, void* context) {
-    auto* c = static_cast<ProcessContext*>(context);
+std::int32_t ProcessOne(void* element, std::int32_t index, void* context) {
+    auto* pass = static_cast<RunPass*>(context);
     auto* item = static_cast<WorkItem*>(element);
-    // A file with a character the target cannot hold is offered in the review.
-    MarkForReview(item, ProcessWorkItem(item, c->mask, c->keepOverwrittenInRecycleBin));
+    ItemResult result = ProcessWorkItem(item, pass->mask, pass->keepOverwrittenInRecycleBin);
+    // A file with a character the target cannot hold is offered in the
+    // review; one that could not be written is told once the run is over.
+    MarkForReview(item, result);
+    if (IsFailure(result.outcome) && pass->failures != nullptr) {
+        pass->failures->push_back(FailedFile{item, result});
+    }
+    UpdateBusyProgress(pass->busy, index + 1, pass->total);
     return 1;
 }
 
-bool ProcessWorkList(WorkList* list, ConversionMask mask, const Settings* settings) {
+// "再試行" in the list of failures: the item once more, as the run handed it over.
+bool RetryOne(FailedFile* file, void* context) {
+    const auto* pass = static_cast<const RunPass*>(context);
+    file->result = ProcessWorkItem(file->item, pass->mask, pass->keepOverwrittenInRecycleBin);
+    return !IsFailure(file->result.outcome);
+}
+
+}  // namespace
+
+bool ProcessWorkList(WorkList* list, ConversionMask mask, const Settings* settings, HWND busy,
+                     std::vector<FailedFile>* failures) {
     // One pass along the list: a folder's item comes before its contents, so
     // every destination folder exists before anything is written into it.
-    ProcessContext context{mask, settings->keepOverwrittenInRecycleBin};
-    PtrListForEach(list, true, ProcessOne, &context);
-    return true;
+    RunPass pass{mask, settings->keepOverwrittenInRecycleBin, busy, PtrListCount(list), failures};
+    PtrListForEach(list, true, ProcessOne, &pass);
+    return failures == nullptr || failures->empty();
 }
 
 int RunConversion(HINSTANCE instance, std::int32_t argc, char* const* argv) {
     Settings settings{};
     LoadSettings(&settings);
-    if (!DecideSettingsDialog(&settings, argc, argv)) return 0;
+    if (!DecideSettingsDialog(&settings, argc, argv)) return kExitDone;
 
     RegisterBusyWindowClass(instance);
     HWND busy = CreateBusyWindow(instance, kBusyTip);
-    WorkList* list = BuildWorkList(argc, argv, &settings);
-    if (list != nullptr) ProcessWorkList(list, settings.conversionMask, &settings);
+    WorkList* list = BuildWorkList(argc, argv, &settings, busy);
+    std::vector<FailedFile> failures;
+    if (list != nullptr) ProcessWorkList(list, settings.conversionMask, &settings, busy, &failures);
     DestroyBusyWindow(busy);
 
     // The files that stayed undecided are offered for review once the tray
-    // icon is gone; the dialog shows nothing when there are none.
+    // icon is gone; the dialog shows nothing when there are none. Then the
+    // files that could not be written are told, and can be tried again.
+    bool everyFileWritten = true;
     if (list != nullptr) {
         ShowUndeterminedFilesDialog(nullptr, &settings, list);
+        RunPass retry{settings.conversionMask, settings.keepOverwrittenInRecycleBin, nullptr, 0,
+                      nullptr};
+        everyFileWritten =
+            ShowFailedFilesDialog(nullptr, &settings, failures.data(),
+                                  static_cast<int>(failures.size()), RetryOne, &retry);
         PtrListDestroy(list);
     }
     SaveSettings(&settings);
-    return 0;
+    return everyFileWritten ? kExitDone : kExitNotEveryFileWritten;
 }

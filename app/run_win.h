@@ -4,16 +4,28 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "app/settings.h"
 #include "engine/work_item.h"
+#include "ui/failed_files_dialog_win.h"
 
 // Shows the settings dialog when it is wanted or needed and saves the
 // settings; true when the run goes on. A start without arguments is the
 // dialog alone, and ends here.
 bool DecideSettingsDialog(Settings* settings, std::int32_t argc, char* const* argv);
+// The program's exit codes after the command line was split (1 is that
+// splitting failing): every file handled as chosen, or some file not written
+// (also when the user closed the list of failures without retrying).
+constexpr int kExitDone = 0;
+constexpr int kExitNotEveryFileWritten = 2;
+
 // Loads the settings, gathers and converts everything the arguments name,
-// and saves the settings. Always 0.
+// offers the undecided files for review and lists the files that could not
+// be written, and saves the settings. kExitDone or kExitNotEveryFileWritten.
 int RunConversion(HINSTANCE instance, std::int32_t argc, char* const* argv);
-// Hands every item, in list order, to the engine. Always true.
-bool ProcessWorkList(WorkList* list, ConversionMask mask, const Settings* settings);
+// Hands every item, in list order, to the engine, showing in the busy
+// window's tray icon (if any) how far it is. The files that could not be
+// written go to failures (if given). True when there were none.
+bool ProcessWorkList(WorkList* list, ConversionMask mask, const Settings* settings,
+                     HWND busy = nullptr, std::vector<FailedFile>* failures = nullptr);

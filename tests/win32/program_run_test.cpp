@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 
+#include "res/resource.h"
 #include "tests/win32/support/program_runner.h"
 #include "tests/win32/support/settings_support.h"
 #include "tests/win32/support/wine_host.h"
@@ -362,6 +363,74 @@ TEST_F(ProgramRun, ReviewExecutesAndItsSizeIsSaved) {
     std::string ini = ReadBytes(program.ini());
     EXPECT_NE(ini.find("ダイアログの幅=700\r\n"), std::string::npos) << ini;
     EXPECT_NE(ini.find("ダイアログの高さ=450\r\n"), std::string::npos) << ini;
+}
+
+constexpr char kFailedTitle[] = "書き込めなかったファイル";
+
+// Watches the program for the list of files it could not write until the
+// program ends: counts every such window and hands it to act.
+std::function<void(DWORD)> WatchFailures(int* shown, const std::function<void(HWND)>& act) {
+    return [shown, act](DWORD processId) {
+        HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
+        HWND last = nullptr;
+        while (WaitForSingleObject(process, 50) == WAIT_TIMEOUT) {
+            HWND dialog = FindWindowA("#32770", kFailedTitle);
+            if (dialog == nullptr || dialog == last || !IsWindowVisible(dialog)) continue;
+            last = dialog;
+            ++*shown;
+            act(dialog);
+        }
+        CloseHandle(process);
+    };
+}
+
+TEST_F(ProgramRun, AFileHeldOpenIsListedAndWrittenWhenTriedAgain) {
+    program.WriteSettings(RunSettings(OutputMethod::IntoOutputFolder, output.path()));
+    ASSERT_TRUE(MakeFolder(data / "memo"));
+    WriteBytes(data / "memo\\held.txt", kEucLf);
+    WriteBytes(data / "memo\\free.txt", kEucLf);
+    // An earlier result, held open by another program that shares nothing.
+    ASSERT_TRUE(MakeFolder(output / "memo"));
+    const std::string held = output / "memo\\held.txt";
+    WriteBytes(held, "old\n");
+    HANDLE holder = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+
+    // Closed without retrying: the file is told, its old bytes stay, the
+    // others are converted, and the exit code says not everything was written.
+    int shown = 0;
+    RunResult r = RunProgram(program.exe(), "/noui " + Quoted(data / "memo"), 60000,
+                             WatchFailures(&shown, Close));
+    EXPECT_TRUE(r.finished);
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(r.exitCode, 2u);
+    EXPECT_EQ(ReadBytes(output / "memo\\free.txt"), kSjisCrLf);
+
+    // Tried again once the holder let go: written, and the list ends itself.
+    shown = 0;
+    r = RunProgram(program.exe(), "/noui " + Quoted(data / "memo"), 60000,
+                   WatchFailures(&shown, [&holder](HWND dialog) {
+                       CloseHandle(holder);
+                       holder = INVALID_HANDLE_VALUE;
+                       PostMessageA(dialog, WM_COMMAND, IDC_RETRY, 0);
+                   }));
+    if (holder != INVALID_HANDLE_VALUE) CloseHandle(holder);
+    EXPECT_TRUE(r.finished);
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(r.exitCode, 0u);
+    EXPECT_EQ(ReadBytes(held), kSjisCrLf);
+}
+
+TEST_F(ProgramRun, WhenEverythingIsWrittenNoListShows) {
+    program.WriteSettings(RunSettings(OutputMethod::IntoOutputFolder, output.path()));
+    WriteBytes(data / "a.txt", kEucLf);
+    int shown = 0;
+    RunResult r = RunProgram(program.exe(), "/noui " + Quoted(data / "a.txt"), 60000,
+                             WatchFailures(&shown, Close));
+    EXPECT_TRUE(r.finished);
+    EXPECT_EQ(shown, 0);
+    EXPECT_EQ(r.exitCode, 0u);
+    EXPECT_EQ(ReadBytes(output / "a.txt"), kSjisCrLf);
 }
 
 }  // namespace
