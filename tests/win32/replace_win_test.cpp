@@ -291,8 +291,10 @@ class FullVolume : public ::testing::Test {
 
 // The fault as users met it: a 2 MB EUC-JP text rewritten in place into
 // Shift-JIS (which is larger) on a volume too small for both. The text stays
-// whole, the failed write is traced with its name, and the Recycle Bin does
-// not take the file before the new bytes are there.
+// whole, the failed write is traced with its name and told in the list of
+// files that could not be written (closed here without retrying, so the exit
+// code says so), and the Recycle Bin does not take the file before the new
+// bytes are there.
 TEST_F(FullVolume, InPlaceRewriteKeepsTheOldText) {
     const std::string old = Lines(kEucJpLine, 2000000 / kEucJpLine.size());
     for (bool recycle : {false, true}) {
@@ -303,8 +305,16 @@ TEST_F(FullVolume, InPlaceRewriteKeepsTheOldText) {
         program.WriteSettings(settings);
         std::string file = volume + "\\memo.txt";
         ASSERT_TRUE(WriteBytes(file, old));
-        RunResult run = RunProgram(program.exe(), "/sjis /noui " + Quoted(file));
+        bool told = false;
+        RunResult run =
+            RunProgram(program.exe(), "/sjis /noui " + Quoted(file), 60000, [&told](DWORD) {
+                HWND list = WaitForWindow("#32770", "書き込めなかったファイル", 30000);
+                told = list != nullptr;
+                if (told) PostMessageA(list, WM_COMMAND, IDCANCEL, 0);
+            });
         ASSERT_TRUE(run.finished);
+        EXPECT_TRUE(told);
+        EXPECT_EQ(run.exitCode, 2u);
         EXPECT_EQ(ReadBytes(file), old);
         bool traced = false;
         for (const std::string& line : run.debugLines) {
