@@ -139,6 +139,11 @@ bool ConvertFile(const char* sourcePath, const char* destinationPath, const Conv
         Placement placement{&found, true, keepOverwrittenInRecycleBin, known ? &facts : nullptr};
         replaced = PlaceResultFrom(StreamHandle(output), destinationPath, &placement);
     }
+    // Closing the temporary file deletes it, which may leave an error code
+    // of its own: the reason the user is told is why the result was not put
+    // in place.
+    DWORD error = GetLastError();
     if (output != nullptr) StreamClose(output);
+    if (!replaced) SetLastError(error);
     return replaced;
 }

@@ -19,8 +19,10 @@ char block[kBlockSize];
 BlockWriter blockWriter = WriteFile;
 
 // Traces a write that did not happen: the destination's name and the reason.
+// The error stays the thread's last error, for the caller to tell the user.
 void TraceFailure(const char* destination, const char* reason, DWORD error) {
     DebugTrace("%s: not written: %s (error %lu)\r\n", destination, reason, error);
+    SetLastError(error);
 }
 
 HANDLE OpenForReading(const char* path) {
@@ -297,6 +299,20 @@ bool StageCopy(HANDLE reader, const char* destinationPath, const Placement* plac
 
 // Renames the complete staged file over the destination: through its open
 // handle where the system can (no second opening by name), else by name.
+// Replacing a file that another program holds open is refused as access
+// denied; the user is better told that the file is in use, which is what an
+// opening of it that shares everything finds out.
+DWORD WhyNotReplaced(const char* path, DWORD error) {
+    if (error != ERROR_ACCESS_DENIED) return error;
+    HANDLE probe = CreateFileA(path, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (probe != INVALID_HANDLE_VALUE) {
+        CloseHandle(probe);
+        return error;
+    }
+    return GetLastError() == ERROR_SHARING_VIOLATION ? ERROR_SHARING_VIOLATION : error;
+}
+
 bool RenameOver(HandleHolder* staged, const char* stagedPath, const char* path) {
     if (staged->valid() && CanRenameOpenFiles()) return RenameOpenFile(staged->get(), path, true);
     staged->Close();
@@ -426,7 +442,7 @@ bool Place(HANDLE result, DWORD resultError, const char* destinationPath,
         SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
     }
     if (!RenameOver(&staged, stagedPath, path)) {
-        error = GetLastError();
+        error = WhyNotReplaced(path, GetLastError());
         staged.Close();
         if (previous != INVALID_FILE_ATTRIBUTES) SetFileAttributesA(path, previous);
         RemoveStaged(stagedPath);

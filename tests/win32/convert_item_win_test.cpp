@@ -3,6 +3,7 @@
 // leaves, the temporary files beside the program, the Recycle Bin taking what
 // is overwritten, and mirrored folders.
 #include "engine/convert_item_win.h"
+#include "ui/failure_reason_win.h"
 
 #include <gtest/gtest.h>
 
@@ -177,6 +178,34 @@ TEST_F(ConvertItem, FailedFinalCopyIsReportedAndLeavesTheDestinationAlone) {
     CloseHandle(held);
     EXPECT_EQ(ReadBytes(destination), "held");
     EXPECT_EQ(GetFileAttributesA(destination.c_str()), attributes);
+}
+
+// What the user is told of a file another program holds open without
+// sharing: the item was not written, and the reason says the file is in use.
+TEST_F(ConvertItem, AHeldDestinationIsNotWrittenAndSaysWhy) {
+    std::string in = scratch / "in";
+    ASSERT_TRUE(MakeFolder(in));
+    ASSERT_TRUE(WriteBytes(in + "\\s.txt", kShiftJis));
+    std::string destination = File("held.txt", "held");
+    WorkItem item;
+    ASSERT_TRUE(InitWorkItem(&item, (in + "\\s.txt").c_str(), destination.c_str()));
+    HANDLE held =
+        CreateFileA(destination.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    ItemResult result = ProcessWorkItem(&item, ConversionMask::BothWays, false);
+    CloseHandle(held);
+    EXPECT_EQ(result.outcome, ItemOutcome::NotWritten);
+    EXPECT_TRUE(IsFailure(result.outcome));
+    char reason[512];
+    DescribeFailure(result, reason, sizeof reason);
+    EXPECT_STREQ(reason, "他のプログラムが使用中です") << "error " << result.error;
+    EXPECT_EQ(ReadBytes(destination), "held");
+
+    // Written once the holder has let go.
+    result = ProcessWorkItem(&item, ConversionMask::BothWays, false);
+    EXPECT_EQ(result.outcome, ItemOutcome::Converted);
+    EXPECT_EQ(result.error, 0u);
+    EXPECT_EQ(ReadBytes(destination), kEucJp);
 }
 
 TEST_F(ConvertItem, SourceThatCannotBeReadCreatesNothing) {
