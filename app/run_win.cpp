@@ -4,11 +4,13 @@
 #include "app/gather_win.h"
 #include "app/settings_win.h"
 #include "engine/convert_item_win.h"
+#include "engine/work_item_win.h"
 #include "ui/busy_window_win.h"
 #include "ui/failed_files_dialog_win.h"
 #include "ui/settings_dialog_win.h"
 #include "ui/undetermined_dialog_win.h"
 #include "util/path_win.h"
+#include "util/text.h"
 
 bool DecideSettingsDialog(Settings* settings, std::int32_t argc, char* const* argv) {
     bool suppressStartupDialog = false;
@@ -64,6 +66,15 @@ std::int32_t ProcessOne(void* element, std::int32_t index, void* context) {
 // "再試行" in the list of failures: the item once more, as the run handed it over.
 bool RetryOne(FailedFile* file, void* context) {
     const auto* pass = static_cast<const RunPass*>(context);
+    WorkItem* item = file->item;
+    if (item->openError != 0) {
+        // Not classified yet: the file may be readable now.
+        char source[kPathCapacity];
+        char destination[kPathCapacity];
+        CopyBounded(source, item->sourcePath, kPathCapacity);
+        CopyBounded(destination, item->destinationPath, kPathCapacity);
+        InitWorkItem(item, source, destination);
+    }
     file->result = ProcessWorkItem(file->item, pass->mask, pass->keepOverwrittenInRecycleBin);
     return !IsFailure(file->result.outcome);
 }

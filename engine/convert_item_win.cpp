@@ -54,6 +54,11 @@ bool CopyItem(const WorkItem* item) {
 ItemResult ProcessWorkItem(const WorkItem* item, ConversionMask mask,
                            bool keepOverwrittenInRecycleBin) {
     ItemResult result;
+    if (item->openError != 0) {
+        result.outcome = ItemOutcome::Unreadable;
+        result.error = item->openError;
+        return result;
+    }
     // Decided by what is on disk now: the item's code may have been changed
     // by the user since the list was made.
     if (IsDirectory(item->sourcePath)) {

@@ -1,7 +1,7 @@
 #include "engine/work_item.h"
 
 static bool IsUndecided(void* element, std::int32_t, void*) {
-    return !IsDecidedCode(static_cast<const WorkItem*>(element)->code);
+    return IsForReview(static_cast<const WorkItem*>(element));
 }
 
 bool HasUndecidedItems(const WorkList* list) {

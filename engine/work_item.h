@@ -21,7 +21,17 @@ struct WorkItem {
     // For such a file: the first character without a form in the target
     // encoding (engine/item_outcome.h); -1 otherwise.
     std::int32_t firstMissing = -1;
+    // The system's error code when the file could not even be opened to be
+    // classified (held open by another program, access denied); 0 otherwise.
+    // Such a file is told as a failure, not offered in the review.
+    std::uint32_t openError = 0;
 };
+
+// A file the user is asked about after the run: its encoding is unknown (or
+// a character had no form in the target), and it could be read.
+inline bool IsForReview(const WorkItem* item) {
+    return !IsDecidedCode(item->code) && item->openError == 0;
+}
 
 // A PtrList of WorkItems (each one std::malloc block); a folder comes before
 // everything below it.
@@ -33,6 +43,5 @@ using WorkList = PtrList;
 // result leaves the item as it is.
 void MarkForReview(WorkItem* item, const ItemResult& result);
 
-// True when some item is neither a folder nor a file of a decided encoding:
-// those are the files the user is asked about after the run.
+// True when some item is for review (IsForReview).
 bool HasUndecidedItems(const WorkList* list);

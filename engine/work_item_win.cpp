@@ -11,6 +11,7 @@ namespace {
 bool SetItemPaths(WorkItem* item, const char* sourcePath, const char* destinationPath) {
     item->detected = DetectionCode::Undetermined;
     item->firstMissing = -1;
+    item->openError = 0;
     if (!FitsPathBuffer(sourcePath) || !FitsPathBuffer(destinationPath)) {
         item->sourcePath[0] = '\0';
         item->destinationPath[0] = '\0';
@@ -39,6 +40,16 @@ bool InitWorkItem(WorkItem* item, const char* sourcePath, const char* destinatio
         item->code = DetectionCode::Directory;
     } else {
         item->code = DetectEncoding(item->sourcePath);
+        // A file the detection could not open is not a file of unknown
+        // encoding: why it could not be read is what the user is told.
+        if (item->code == DetectionCode::Undetermined) {
+            HANDLE file = OpenSourceFile(item->sourcePath);
+            if (file == INVALID_HANDLE_VALUE) {
+                item->openError = GetLastError();
+            } else {
+                CloseHandle(file);
+            }
+        }
     }
     item->detected = item->code;
     return true;

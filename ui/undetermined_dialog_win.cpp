@@ -42,13 +42,13 @@ UndeterminedFilesParam* DialogParam(HWND dialog) {
 HWND FileList(HWND dialog) { return GetDlgItem(dialog, IDC_FILE_LIST); }
 
 std::int32_t CountListed(void* element, std::int32_t, void* count) {
-    if (!IsDecidedCode(static_cast<const WorkItem*>(element)->code)) ++*static_cast<int*>(count);
+    if (IsForReview(static_cast<const WorkItem*>(element))) ++*static_cast<int*>(count);
     return 1;
 }
 
 std::int32_t ListItem(void* element, std::int32_t, void* list) {
     auto* item = static_cast<WorkItem*>(element);
-    if (!IsDecidedCode(item->code)) InsertRow(static_cast<HWND>(list), item, &g_dialog.texts);
+    if (IsForReview(item)) InsertRow(static_cast<HWND>(list), item, &g_dialog.texts);
     return 1;
 }
 

@@ -208,6 +208,31 @@ TEST_F(ConvertItem, AHeldDestinationIsNotWrittenAndSaysWhy) {
     EXPECT_EQ(ReadBytes(destination), kEucJp);
 }
 
+// A file another program holds open without sharing cannot be classified:
+// it is not of unknown encoding, it is unreadable, and the user is told why.
+TEST_F(ConvertItem, AHeldSourceIsUnreadableNotUndecided) {
+    std::string source = File("held_source.txt", kShiftJis);
+    std::string destination = scratch / "out_held.txt";
+    HANDLE held = CreateFileA(source.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    WorkItem item;
+    ASSERT_TRUE(InitWorkItem(&item, source.c_str(), destination.c_str()));
+    EXPECT_EQ(item.openError, static_cast<std::uint32_t>(ERROR_SHARING_VIOLATION));
+    EXPECT_FALSE(IsForReview(&item));
+    ItemResult result = ProcessWorkItem(&item, ConversionMask::BothWays, false);
+    CloseHandle(held);
+    EXPECT_EQ(result.outcome, ItemOutcome::Unreadable);
+    char reason[512];
+    DescribeFailure(result, reason, sizeof reason);
+    EXPECT_STREQ(reason, "他のプログラムが使用中です") << "error " << result.error;
+    EXPECT_FALSE(PathExists(destination.c_str()));
+
+    // Readable again, it is classified as any file is.
+    ASSERT_TRUE(InitWorkItem(&item, source.c_str(), destination.c_str()));
+    EXPECT_EQ(item.openError, 0u);
+    EXPECT_EQ(item.code, DetectionCode::ShiftJis);
+}
+
 TEST_F(ConvertItem, SourceThatCannotBeReadCreatesNothing) {
     std::string destination = scratch / "out.txt";
     std::string missing = scratch / "missing.txt";

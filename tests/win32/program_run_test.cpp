@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <functional>
 #include <string>
+#include <thread>
 
 #include "res/resource.h"
 #include "tests/win32/support/program_runner.h"
@@ -419,6 +420,36 @@ TEST_F(ProgramRun, AFileHeldOpenIsListedAndWrittenWhenTriedAgain) {
     EXPECT_EQ(shown, 1);
     EXPECT_EQ(r.exitCode, 0u);
     EXPECT_EQ(ReadBytes(held), kSjisCrLf);
+}
+
+// A source held open without sharing cannot be read: it is told with the
+// failures, not offered in the review, and converted when tried again.
+TEST_F(ProgramRun, AnUnreadableSourceIsToldNotReviewed) {
+    program.WriteSettings(RunSettings(OutputMethod::IntoOutputFolder, output.path()));
+    const std::string source = data / "locked.txt";
+    WriteBytes(source, kEucLf);
+    HANDLE holder =
+        CreateFileA(source.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    int reviews = 0;
+    int shown = 0;
+    auto watchReview = WatchReview(&reviews, Close);
+    auto watchFailures = WatchFailures(&shown, [&holder](HWND dialog) {
+        CloseHandle(holder);
+        holder = INVALID_HANDLE_VALUE;
+        PostMessageA(dialog, WM_COMMAND, IDC_RETRY, 0);
+    });
+    RunResult r = RunProgram(program.exe(), "/noui " + Quoted(source), 60000, [&](DWORD processId) {
+        std::thread review(watchReview, processId);
+        watchFailures(processId);
+        review.join();
+    });
+    if (holder != INVALID_HANDLE_VALUE) CloseHandle(holder);
+    EXPECT_TRUE(r.finished);
+    EXPECT_EQ(reviews, 0);
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(r.exitCode, 0u);
+    EXPECT_EQ(ReadBytes(output / "locked.txt"), kSjisCrLf);
 }
 
 TEST_F(ProgramRun, WhenEverythingIsWrittenNoListShows) {
