@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "res/resource.h"
+#include "ui/failed_files_dialog_win.h"
 #include "tests/win32/support/program_runner.h"
 #include "tests/win32/support/settings_support.h"
 #include "tests/win32/support/wine_host.h"
@@ -44,15 +45,15 @@ const std::string kEmojiUtf8 = "\xE3\x81\x82\xF0\x9F\x98\x80\n";
 
 constexpr char kReviewTitle[] = "文字コード判別不能ファイルの扱い";
 
-// Watches the program for the dialog that reviews undecided files until the
-// program ends: counts every dialog that shows and hands it to act (which
-// must close it).
-std::function<void(DWORD)> WatchReview(int* shown, const std::function<void(HWND)>& act) {
-    return [shown, act](DWORD processId) {
+// Watches the program for a dialog with the title until the program ends:
+// counts every one that shows and hands it to act (which must close it).
+std::function<void(DWORD)> WatchDialog(const char* title, int* shown,
+                                       const std::function<void(HWND)>& act) {
+    return [title, shown, act](DWORD processId) {
         HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
         HWND last = nullptr;
         while (WaitForSingleObject(process, 50) == WAIT_TIMEOUT) {
-            HWND dialog = FindWindowA("#32770", kReviewTitle);
+            HWND dialog = FindWindowA("#32770", title);
             if (dialog == nullptr || dialog == last || !IsWindowVisible(dialog)) continue;
             last = dialog;
             ++*shown;
@@ -60,6 +61,11 @@ std::function<void(DWORD)> WatchReview(int* shown, const std::function<void(HWND
         }
         CloseHandle(process);
     };
+}
+
+// The review of undecided files.
+std::function<void(DWORD)> WatchReview(int* shown, const std::function<void(HWND)>& act) {
+    return WatchDialog(kReviewTitle, shown, act);
 }
 
 void Close(HWND dialog) { PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0); }
@@ -366,23 +372,9 @@ TEST_F(ProgramRun, ReviewExecutesAndItsSizeIsSaved) {
     EXPECT_NE(ini.find("ダイアログの高さ=450\r\n"), std::string::npos) << ini;
 }
 
-constexpr char kFailedTitle[] = "書き込めなかったファイル";
-
-// Watches the program for the list of files it could not write until the
-// program ends: counts every such window and hands it to act.
+// The list of files the program could not write.
 std::function<void(DWORD)> WatchFailures(int* shown, const std::function<void(HWND)>& act) {
-    return [shown, act](DWORD processId) {
-        HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
-        HWND last = nullptr;
-        while (WaitForSingleObject(process, 50) == WAIT_TIMEOUT) {
-            HWND dialog = FindWindowA("#32770", kFailedTitle);
-            if (dialog == nullptr || dialog == last || !IsWindowVisible(dialog)) continue;
-            last = dialog;
-            ++*shown;
-            act(dialog);
-        }
-        CloseHandle(process);
-    };
+    return WatchDialog(kFailedFilesTitle, shown, act);
 }
 
 TEST_F(ProgramRun, AFileHeldOpenIsListedAndWrittenWhenTriedAgain) {

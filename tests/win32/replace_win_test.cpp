@@ -19,6 +19,7 @@
 #include "engine/convert_item_win.h"
 #include "engine/staged_name.h"
 #include "engine/work_item_win.h"
+#include "ui/failed_files_dialog_win.h"
 #include "tests/win32/support/program_runner.h"
 #include "tests/win32/support/settings_support.h"
 #include "tests/win32/support/test_support.h"
@@ -308,7 +309,7 @@ TEST_F(FullVolume, InPlaceRewriteKeepsTheOldText) {
         bool told = false;
         RunResult run =
             RunProgram(program.exe(), "/sjis /noui " + Quoted(file), 60000, [&told](DWORD) {
-                HWND list = WaitForWindow("#32770", "書き込めなかったファイル", 30000);
+                HWND list = WaitForWindow("#32770", kFailedFilesTitle, 30000);
                 told = list != nullptr;
                 if (told) PostMessageA(list, WM_COMMAND, IDCANCEL, 0);
             });
