@@ -57,15 +57,16 @@ std::int32_t ProcessOne(void* element, std::int32_t index, void* context) {
     // review; one that could not be written is told once the run is over.
     MarkForReview(item, result);
     if (IsFailure(result.outcome) && pass->failures != nullptr) {
-        pass->failures->push_back(FailedFile{item, result});
+        pass->failures->push_back(FailedFile{item, result, pass->mask});
     }
     UpdateBusyProgress(pass->busy, index + 1, pass->total);
     return 1;
 }
 
-// "再試行" in the list of failures: the item once more, as the run handed it over.
+// "再試行" in the list of failures: the item once more, as it was handed over
+// the first time. The context is the run's Settings.
 bool RetryOne(FailedFile* file, void* context) {
-    const auto* pass = static_cast<const RunPass*>(context);
+    const auto* settings = static_cast<const Settings*>(context);
     WorkItem* item = file->item;
     if (item->openError != 0) {
         // Not classified yet: the file may be readable now.
@@ -75,7 +76,7 @@ bool RetryOne(FailedFile* file, void* context) {
         CopyBounded(destination, item->destinationPath, kPathCapacity);
         InitWorkItem(item, source, destination);
     }
-    file->result = ProcessWorkItem(file->item, pass->mask, pass->keepOverwrittenInRecycleBin);
+    file->result = ProcessWorkItem(file->item, file->mask, settings->keepOverwrittenInRecycleBin);
     return !IsFailure(file->result.outcome);
 }
 
@@ -88,6 +89,22 @@ bool ProcessWorkList(WorkList* list, ConversionMask mask, const Settings* settin
     RunPass pass{mask, settings->keepOverwrittenInRecycleBin, busy, PtrListCount(list), failures};
     PtrListForEach(list, true, ProcessOne, &pass);
     return failures == nullptr || failures->empty();
+}
+
+bool ReviewUndecidedFiles(Settings* settings, WorkList* list, std::vector<FailedFile>* failures) {
+    std::vector<WorkItem*> chosen;
+    if (!ShowUndeterminedFilesDialog(nullptr, settings, list, &chosen)) return false;
+    if (chosen.empty()) return true;
+    // The marks name the source's encoding: each file goes the other way,
+    // whatever the run's direction was.
+    HWND busy = CreateBusyWindow(GetModuleHandleA(nullptr), kBusyTip);
+    RunPass pass{ConversionMask::BothWays, settings->keepOverwrittenInRecycleBin, busy,
+                 static_cast<std::int32_t>(chosen.size()), failures};
+    for (std::size_t i = 0; i < chosen.size(); i++) {
+        ProcessOne(chosen[i], static_cast<std::int32_t>(i), &pass);
+    }
+    DestroyBusyWindow(busy);
+    return true;
 }
 
 int RunConversion(HINSTANCE instance, std::int32_t argc, char* const* argv) {
@@ -104,15 +121,14 @@ int RunConversion(HINSTANCE instance, std::int32_t argc, char* const* argv) {
 
     // The files that stayed undecided are offered for review once the tray
     // icon is gone; the dialog shows nothing when there are none. Then the
-    // files that could not be written are told, and can be tried again.
+    // files that could not be written, in the run or after the review, are
+    // told, and can be tried again.
     bool everyFileWritten = true;
     if (list != nullptr) {
-        ShowUndeterminedFilesDialog(nullptr, &settings, list);
-        RunPass retry{settings.conversionMask, settings.keepOverwrittenInRecycleBin, nullptr, 0,
-                      nullptr};
+        ReviewUndecidedFiles(&settings, list, &failures);
         everyFileWritten =
             ShowFailedFilesDialog(nullptr, &settings, failures.data(),
-                                  static_cast<int>(failures.size()), RetryOne, &retry);
+                                  static_cast<int>(failures.size()), RetryOne, &settings);
         PtrListDestroy(list);
     }
     SaveSettings(&settings);

@@ -29,3 +29,11 @@ int RunConversion(HINSTANCE instance, std::int32_t argc, char* const* argv);
 // written go to failures (if given). True when there were none.
 bool ProcessWorkList(WorkList* list, ConversionMask mask, const Settings* settings,
                      HWND busy = nullptr, std::vector<FailedFile>* failures = nullptr);
+// Offers the undecided files of the list for review (nothing shows when
+// there are none) and carries out what the user chose: the chosen items go
+// to the engine in the order shown, each the other way from its mark
+// (ConversionMask::BothWays), with the tray icon up meanwhile. The files that
+// could not be written go to failures (if given). True when the user
+// executed the marks.
+bool ReviewUndecidedFiles(Settings* settings, WorkList* list,
+                          std::vector<FailedFile>* failures = nullptr);

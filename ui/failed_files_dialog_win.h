@@ -22,6 +22,9 @@ constexpr char kFailedFilesTitle[] = "書き込めなかったファイル";
 struct FailedFile {
     WorkItem* item;
     ItemResult result;
+    // The direction the item was handed over with, for trying it again: the
+    // run's, or both ways for a file the review marked.
+    ConversionMask mask = ConversionMask::BothWays;
 };
 
 // Tries the file again and stores what became of it in file->result. True

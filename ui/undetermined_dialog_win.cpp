@@ -2,11 +2,9 @@
 
 #include <commctrl.h>
 
-#include "engine/convert_item_win.h"
 #include "res/resource.h"
 #include "ui/about_dialog_win.h"
 #include "ui/app_window_win.h"
-#include "ui/busy_window_win.h"
 #include "ui/dialog_frame_win.h"
 #include "ui/file_list_win.h"
 #include "ui/geometry_win.h"
@@ -89,24 +87,21 @@ BOOL OnNotify(HWND dialog, WPARAM control, LPARAM lParam) {
                                              &settings->listSortAscending, IDR_ROW_MENU});
 }
 
-// Hands every row's item to the engine, in the order shown, converting both
-// ways, with the tray icon up while it works.
+// Records the rows marked for an action, in the order shown, and ends: the
+// caller carries the marks out once the dialog is gone.
 void Execute(HWND dialog) {
-    // The busy window's end dispatches whatever queued up meanwhile; a second
-    // Execute among it would convert files rewritten in place once more.
+    // A second Execute queued behind the first would record the rows twice.
     if (g_dialog.executing) return;
     g_dialog.executing = true;
-    const bool keep = DialogParam(dialog)->settings->keepOverwrittenInRecycleBin;
-    ShowWindow(dialog, SW_HIDE);
-    HWND busy = CreateBusyWindow(GetModuleHandleA(nullptr), kBusyTip);
+    std::vector<WorkItem*>* chosen = DialogParam(dialog)->chosen;
     HWND list = FileList(dialog);
     const int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-    for (int row = 0; row < rows; row++) {
-        // Rows left on "ignore" carry Undetermined, which the engine skips.
+    for (int row = 0; chosen != nullptr && row < rows; row++) {
         WorkItem* item = GetRowItem(list, row);
-        if (item != nullptr) ProcessWorkItem(item, ConversionMask::BothWays, keep);
+        // Rows left on "ignore" carry Undetermined: nothing to do for them.
+        if (item != nullptr && item->code != DetectionCode::Undetermined) chosen->push_back(item);
     }
-    DestroyBusyWindow(busy);
+    ShowWindow(dialog, SW_HIDE);
     EndDialog(dialog, IDOK);
 }
 
@@ -181,9 +176,11 @@ static INT_PTR CALLBACK UndeterminedFilesDialogProc(HWND dialog, UINT message, W
     }
 }
 
-bool ShowUndeterminedFilesDialog(HWND owner, Settings* settings, WorkList* workList) {
+bool ShowUndeterminedFilesDialog(HWND owner, Settings* settings, WorkList* workList,
+                                 std::vector<WorkItem*>* chosen) {
     if (!HasUndecidedItems(workList)) return true;
-    UndeterminedFilesParam param{settings, workList};
+    if (chosen != nullptr) chosen->clear();
+    UndeterminedFilesParam param{settings, workList, chosen};
     INT_PTR result =
         DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_UNDETERMINED_FILES), owner,
                         UndeterminedFilesDialogProc, reinterpret_cast<LPARAM>(&param));

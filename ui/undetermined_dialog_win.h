@@ -1,10 +1,14 @@
 // The review of the files whose encoding was not decided: a resizable list
 // where the user marks each file to be converted to Shift-JIS or EUC-JP,
-// copied or ignored, and then executes the marks. It edits the caller's
-// Settings in place (its size and sort order); saving is the caller's business.
+// copied or ignored, and then executes the marks. The dialog only records
+// the marks; carrying them out is the caller's (app/run_win.h). It edits the
+// caller's Settings in place (its size and sort order); saving is the
+// caller's business.
 #pragma once
 
 #include <windows.h>
+
+#include <vector>
 
 #include "app/settings.h"
 #include "engine/work_item.h"
@@ -19,12 +23,17 @@ constexpr char kUndeterminedFilesTitle[] = "文字コード判別不能ファイ
 struct UndeterminedFilesParam {
     Settings* settings;
     WorkList* workList;
+    std::vector<WorkItem*>* chosen;  // may be null
 };
 
 // Lists every item of the list that is neither a folder nor a decided file,
 // modally. Without such items no dialog is shown and the answer is true.
 // Otherwise true exactly when the user executed the marks; closing, or a
-// dialog that cannot be created, gives false. The dialog stores its restored
+// dialog that cannot be created, gives false. On execution chosen (when
+// given) receives the rows marked for an action, in the order shown, each
+// item's code holding its mark (engine/work_item.h); rows left on "ignore"
+// are not among them. The dialog stores its restored
 // outer size in listDialogWidth and listDialogHeight when it closes, and the
 // last sort in listSortColumn and listSortAscending.
-bool ShowUndeterminedFilesDialog(HWND owner, Settings* settings, WorkList* workList);
+bool ShowUndeterminedFilesDialog(HWND owner, Settings* settings, WorkList* workList,
+                                 std::vector<WorkItem*>* chosen = nullptr);

@@ -22,6 +22,7 @@
 #include "tests/win32/support/resource_counts.h"
 #include "tests/win32/support/settings_support.h"
 #include "tests/win32/support/test_support.h"
+#include "app/run_win.h"
 #include "engine/work_item_win.h"
 #include "ui/about_dialog_win.h"
 #include "ui/about_template.h"
@@ -163,7 +164,7 @@ TEST(Leaks, UndeterminedFilesDialogOpenedAndClosed) {
         bool execute = opened++ % 2 == 0;
         if (DriveModal(
                 kDialogClass, kUndeterminedFilesTitle,
-                [&] { ShowUndeterminedFilesDialog(nullptr, &settings, list); },
+                [&] { ReviewUndecidedFiles(&settings, list); },
                 [&](HWND dialog) {
                     HWND rows = GetDlgItem(dialog, IDC_FILE_LIST);
                     NMLISTVIEW click{};

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "app/run_win.h"
 #include "engine/work_item_win.h"
 #include "res/resource.h"
 #include "ui/about_dialog_win.h"
@@ -89,12 +90,13 @@ class Files {
 };
 
 // Opens the dialog on this thread and runs drive on the helper thread;
-// returns what ShowUndeterminedFilesDialog returned.
+// returns what the review returned. The run's review is what the user
+// meets: the dialog, then the files converted as marked.
 bool RunDialog(Settings* settings, WorkList* list, const std::function<void(HWND)>& drive) {
     bool result = false;
     bool appeared = DriveModal(
         kDialogClass, kUndeterminedFilesTitle,
-        [&] { result = ShowUndeterminedFilesDialog(nullptr, settings, list); }, drive);
+        [&] { result = ReviewUndecidedFiles(settings, list); }, drive);
     EXPECT_TRUE(appeared) << "the dialog did not appear";
     return result;
 }

@@ -3,6 +3,7 @@
 // switches; what matters is the files it leaves and the settings it writes.
 #include <windows.h>
 #include <gtest/gtest.h>
+#include <commctrl.h>
 #include <objbase.h>
 #include <shlobj.h>
 
@@ -442,6 +443,75 @@ TEST_F(ProgramRun, AnUnreadableSourceIsToldNotReviewed) {
     EXPECT_EQ(shown, 1);
     EXPECT_EQ(r.exitCode, 0u);
     EXPECT_EQ(ReadBytes(output / "locked.txt"), kSjisCrLf);
+}
+
+// Selects every row of a list view in another process: the item state it
+// reads must lie in that process's memory.
+bool SelectAllRows(HWND rows) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(rows, &processId);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId);
+    if (process == nullptr) return false;
+    LVITEMA state{};
+    state.stateMask = state.state = LVIS_SELECTED;
+    void* remote = VirtualAllocEx(process, nullptr, sizeof state, MEM_COMMIT, PAGE_READWRITE);
+    bool done = remote != nullptr &&
+                WriteProcessMemory(process, remote, &state, sizeof state, nullptr) &&
+                SendMessageA(rows, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                             reinterpret_cast<LPARAM>(remote)) != 0;
+    if (remote != nullptr) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    return done;
+}
+
+// A file the review marks, whose destination another program holds open when
+// the marks are carried out: it is told with the run's failures, the other
+// marked file is converted, and a retry writes it the way it was marked.
+TEST_F(ProgramRun, AFailureAfterTheReviewIsListedAndRetriedTheMarkedWay) {
+    program.WriteSettings(RunSettings(OutputMethod::IntoOutputFolder, output.path()));
+    // Bytes that read as EUC-JP (亜亜) and as Shift-JIS (half-width ｰ｡ｰ｡)
+    // alike, with no line end to tell them apart: both are reviewed.
+    const std::string undecided = "\xB0\xA1\xB0\xA1";
+    const std::string intoShiftJis = "\x88\x9F\x88\x9F";
+    WriteBytes(data / "held.txt", undecided);
+    WriteBytes(data / "free.txt", undecided);
+    const std::string held = output / "held.txt";
+    WriteBytes(held, "old\n");
+    HANDLE holder = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+
+    int reviews = 0;
+    int shown = 0;
+    bool selected = false;
+    bool freeWrittenBeforeTheList = false;
+    // Both rows marked as EUC-JP: converted into Shift-JIS, whatever the
+    // run's direction (/utf8).
+    auto watchReview = WatchReview(&reviews, [&selected](HWND dialog) {
+        selected = SelectAllRows(GetDlgItem(dialog, IDC_FILE_LIST));
+        PostMessageA(dialog, WM_COMMAND, IDM_MARK_EUC_JP, 0);
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    });
+    auto watchFailures = WatchFailures(&shown, [&](HWND dialog) {
+        freeWrittenBeforeTheList = ReadBytes(output / "free.txt") == intoShiftJis;
+        CloseHandle(holder);
+        holder = INVALID_HANDLE_VALUE;
+        PostMessageA(dialog, WM_COMMAND, IDC_RETRY, 0);
+    });
+    const std::string files = Quoted(data / "held.txt") + " " + Quoted(data / "free.txt");
+    RunResult r = RunProgram(program.exe(), "/noui /utf8 " + files, 60000, [&](DWORD processId) {
+        std::thread review(watchReview, processId);
+        watchFailures(processId);
+        review.join();
+    });
+    if (holder != INVALID_HANDLE_VALUE) CloseHandle(holder);
+    EXPECT_TRUE(r.finished);
+    EXPECT_EQ(reviews, 1);
+    EXPECT_TRUE(selected);
+    EXPECT_EQ(shown, 1);
+    EXPECT_TRUE(freeWrittenBeforeTheList);
+    EXPECT_EQ(r.exitCode, 0u);
+    EXPECT_EQ(ReadBytes(output / "free.txt"), intoShiftJis);
+    EXPECT_EQ(ReadBytes(held), intoShiftJis);
 }
 
 TEST_F(ProgramRun, WhenEverythingIsWrittenNoListShows) {

@@ -20,6 +20,7 @@
 #include "engine/staged_name.h"
 #include "engine/work_item_win.h"
 #include "ui/failed_files_dialog_win.h"
+#include "ui/failure_reason_win.h"
 #include "tests/win32/support/program_runner.h"
 #include "tests/win32/support/settings_support.h"
 #include "tests/win32/support/test_support.h"
@@ -354,6 +355,15 @@ TEST_F(FullVolume, OutputFolderGetsNoHalfWrittenResult) {
         WorkItem copy;
         ASSERT_TRUE(InitWorkItem(&copy, source.c_str(), earlier.c_str()));
         EXPECT_FALSE(ConvertOrCopyItem(&copy, ConversionMask::IntoEucJp, recycle));
+        EXPECT_EQ(ReadBytes(earlier), "an earlier result");
+        // What the run is told, and what the list of failures says.
+        WorkItem item;
+        ASSERT_TRUE(InitWorkItem(&item, source.c_str(), earlier.c_str()));
+        ItemResult result = ProcessWorkItem(&item, ConversionMask::IntoShiftJis, recycle);
+        EXPECT_EQ(result.outcome, ItemOutcome::NotWritten);
+        char reason[256];
+        DescribeFailure(result, reason, sizeof reason);
+        EXPECT_STREQ(reason, "ディスクの空き容量が足りません") << "error " << result.error;
         EXPECT_EQ(ReadBytes(earlier), "an earlier result");
         EXPECT_TRUE(StagedIn(out).empty());
     }
