@@ -105,31 +105,30 @@ TEST(ProgramProgress, TheTipCountsThousandsOfMemosAndTheBarFills) {
     HWND tray = nullptr;
     bool earlySaved = false;
     bool lateSaved = false;
-    RunResult r = RunProgram(
-        program.exe(), "/noui " + Quoted(memos), 180000, [&](DWORD processId) {
-            HANDLE process = OpenProcess(PROCESS_VM_READ | SYNCHRONIZE, FALSE, processId);
-            if (process == nullptr) return;
-            while (WaitForSingleObject(process, 20) == WAIT_TIMEOUT) {
-                std::string tip = TipOf(process, processId);
-                if (tip.empty()) continue;
-                if (tray == nullptr) tray = FindWindowA(nullptr, kWineTrayTitle);
-                if (!sights.empty() && sights.back().tip == tip) continue;
-                int green = tray != nullptr ? CountGreen(tray) : 0;
-                sights.push_back(TraySight{tip, green});
-                // A picture with a fifth of the bar or more, and one with
-                // more than three quarters: the user sees them change.
-                int done = 0;
-                int total = 0;
-                if (tray != nullptr && ParseProgress(tip, &done, &total)) {
-                    if (!earlySaved && done >= total / 5 && done < total / 2) {
-                        earlySaved = SaveScreenshot(tray, "program-progress-early");
-                    } else if (!lateSaved && done > 3 * total / 4) {
-                        lateSaved = SaveScreenshot(tray, "program-progress-late");
-                    }
+    RunResult r = RunProgram(program.exe(), "/noui " + Quoted(memos), 180000, [&](DWORD processId) {
+        HANDLE process = OpenProcess(PROCESS_VM_READ | SYNCHRONIZE, FALSE, processId);
+        if (process == nullptr) return;
+        while (WaitForSingleObject(process, 20) == WAIT_TIMEOUT) {
+            std::string tip = TipOf(process, processId);
+            if (tip.empty()) continue;
+            if (tray == nullptr) tray = FindWindowA(nullptr, kWineTrayTitle);
+            if (!sights.empty() && sights.back().tip == tip) continue;
+            int green = tray != nullptr ? CountGreen(tray) : 0;
+            sights.push_back(TraySight{tip, green});
+            // A picture with a fifth of the bar or more, and one with
+            // more than three quarters: the user sees them change.
+            int done = 0;
+            int total = 0;
+            if (tray != nullptr && ParseProgress(tip, &done, &total)) {
+                if (!earlySaved && done >= total / 5 && done < total / 2) {
+                    earlySaved = SaveScreenshot(tray, "program-progress-early");
+                } else if (!lateSaved && done > 3 * total / 4) {
+                    lateSaved = SaveScreenshot(tray, "program-progress-late");
                 }
             }
-            CloseHandle(process);
-        });
+        }
+        CloseHandle(process);
+    });
     ASSERT_TRUE(r.finished);
     EXPECT_EQ(r.exitCode, 0u);
     EXPECT_EQ(ReadBytes(output / "memos\\memo2999.txt"), "\x82\xA0\x82\xA2\r\n");
