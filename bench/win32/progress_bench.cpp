@@ -4,10 +4,11 @@
 // run redraws at most once per kProgressIntervalMs, so the share of its time
 // the progress takes follows from these and from the time a memo takes.
 //
-// Usage: tavelin_progress_bench MS_PER_MEMO [REDRAWS]. Prints the figures and
-// a last line "progress.share PERCENT": the share of a run of such memos
-// spent on the progress, at the most, by the wall clock (which also counts
-// the shell's work on the tray).
+// Usage: tavelin_progress_bench WALL_MS CPU_MS [REDRAWS], the wall-clock and
+// CPU milliseconds a memo takes in a run. Prints the figures and two last
+// lines, "progress.share PERCENT" and "progress.cpushare PERCENT": the share
+// of such a run spent on the progress, at the most, by the wall clock (which
+// also counts the time the shell takes over the tray) and in CPU time.
 #include <windows.h>
 
 #include <cstdio>
@@ -71,10 +72,11 @@ CallCost TimeTurnedAway(HWND busy, int count, int* made) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const double msPerMemo = argc > 1 ? std::atof(argv[1]) : 0.0;
-    const int redraws = argc > 2 ? std::atoi(argv[2]) : 400;
-    if (msPerMemo <= 0.0 || redraws <= 0) {
-        std::fprintf(stderr, "usage: tavelin_progress_bench MS_PER_MEMO [REDRAWS]\n");
+    const double wallPerMemo = argc > 1 ? std::atof(argv[1]) / 1000.0 : 0.0;
+    const double cpuPerMemo = argc > 2 ? std::atof(argv[2]) / 1000.0 : 0.0;
+    const int redraws = argc > 3 ? std::atoi(argv[3]) : 400;
+    if (wallPerMemo <= 0.0 || cpuPerMemo <= 0.0 || redraws <= 0) {
+        std::fprintf(stderr, "usage: tavelin_progress_bench WALL_MS CPU_MS [REDRAWS]\n");
         return 2;
     }
     HINSTANCE instance = GetModuleHandleA(nullptr);
@@ -98,12 +100,13 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    // The worst a run sees: a new picture at every chance, and one call per
-    // memo. The wall clock counts the shell's work on the tray too.
+    // The worst a run sees: a new picture at every chance (a few each
+    // second of the run), and one call per memo. The wall clock counts the
+    // shell's work on the tray too.
     const double perSecond = 1000.0 / kProgressIntervalMs;
-    const double memo = msPerMemo / 1000.0;
-    const double wallShare = perSecond * picture.wall + call.wall / memo;
-    const double cpuShare = perSecond * picture.cpu + call.cpu / memo;
+    const double redrawsPerMemo = perSecond * wallPerMemo;
+    const double wallShare = (redrawsPerMemo * picture.wall + call.wall) / wallPerMemo;
+    const double cpuShare = (redrawsPerMemo * picture.cpu + call.cpu) / cpuPerMemo;
     std::printf("%-30s %10s %10s\n", "", "wall", "CPU");
     std::printf("%-30s %7.3f ms %7.3f ms\n", "redraw with a new picture", picture.wall * 1e3,
                 picture.cpu * 1e3);
@@ -111,9 +114,10 @@ int main(int argc, char** argv) {
                 tip.cpu * 1e3);
     std::printf("%-30s %7.1f ns %7.1f ns\n", "call turned away", call.wall * 1e9, call.cpu * 1e9);
     std::printf(
-        "at most %.0f redraws a second and a call per memo of %.3f ms: %.2f%% of a run's "
-        "time, %.2f%% of its CPU time\n",
-        perSecond, msPerMemo, wallShare * 100.0, cpuShare * 100.0);
+        "at most %.0f redraws a second and a call per memo, memos of %.3f ms (%.3f ms CPU): "
+        "%.2f%% of a run's time, %.2f%% of its CPU time\n",
+        perSecond, wallPerMemo * 1e3, cpuPerMemo * 1e3, wallShare * 100.0, cpuShare * 100.0);
     std::printf("progress.share %.3f\n", wallShare * 100.0);
+    std::printf("progress.cpushare %.3f\n", cpuShare * 100.0);
     return 0;
 }
