@@ -338,11 +338,12 @@ TEST(AboutBox, DraggedByItsBackgroundNotByTheLink) {
         POINT background{Outer(link).left, Outer(Item(dialog, kAboutResourcesLineId)).bottom + 3};
         EXPECT_EQ(SendMessageA(dialog, WM_NCHITTEST, 0, MAKELPARAM(background.x, background.y)),
                   HTCAPTION);
-        // The link answers by where the pointer is.
+        // The link answers by where the pointer is: each move is waited for,
+        // since a loaded display takes its time to report it.
         POINT centre = Centre(link);
-        SendMouse(0, centre);
+        EXPECT_TRUE(MoveCursorTo(centre.x, centre.y));
         EXPECT_EQ(SendMessageA(link, WM_NCHITTEST, 0, MAKELPARAM(centre.x, centre.y)), HTCLIENT);
-        SendMouse(0, background);
+        EXPECT_TRUE(MoveCursorTo(background.x, background.y));
         EXPECT_NE(SendMessageA(link, WM_NCHITTEST, 0, MAKELPARAM(centre.x, centre.y)), HTCLIENT)
             << "off the link, the link lets the box answer";
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
