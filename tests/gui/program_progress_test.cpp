@@ -39,15 +39,25 @@ std::string TipOf(HANDLE process, DWORD processId) {
     }
     if (busy == nullptr) return "";
     void* record = GetPropA(busy, kPropTrayIconData);
-    NOTIFYICONDATAA copy{};
-    SIZE_T read = 0;
-    if (record == nullptr ||
-        !ReadProcessMemory(process, record, &copy, NOTIFYICONDATAA_V1_SIZE, &read) ||
-        read != NOTIFYICONDATAA_V1_SIZE) {
-        return "";
+    if (record == nullptr) return "";
+    // The program may be writing the tip just then: only a tip read the same
+    // twice in a row counts.
+    std::string last;
+    for (int attempt = 0; attempt < 10; attempt++) {
+        NOTIFYICONDATAA copy{};
+        SIZE_T read = 0;
+        if (!ReadProcessMemory(process, record, &copy, NOTIFYICONDATAA_V1_SIZE, &read) ||
+            read != NOTIFYICONDATAA_V1_SIZE) {
+            return "";
+        }
+        copy.szTip[sizeof copy.szTip - 1] = '\0';
+        // The program lets go of the property before it frees the record: a
+        // property still there after the read means the read was of it.
+        if (GetPropA(busy, kPropTrayIconData) != record) return "";
+        if (attempt > 0 && last == copy.szTip) return last;
+        last = copy.szTip;
     }
-    copy.szTip[sizeof copy.szTip - 1] = '\0';
-    return copy.szTip;
+    return "";
 }
 
 int CountGreen(HWND tray) {
