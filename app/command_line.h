@@ -15,6 +15,6 @@ using LeadBytePredicate = bool (*)(unsigned char byte);
 char** SplitCommandLine(const char* commandLine, std::int32_t* argc, LeadBytePredicate isLeadByte);
 
 // The conversion mask the switches ask for (/sjis or /jms, /euc, /auto,
-// /utf8: the last of them wins; both ways without any), and whether the startup dialog is
-// suppressed.
+// /utf8: the last of them wins; both ways without any), and whether the
+// startup dialog is suppressed.
 ConversionMask ParseSwitches(std::int32_t argc, char* const* argv, bool* suppressStartupDialog);

@@ -17,8 +17,8 @@ ItemResult ProcessWorkItem(const WorkItem* item, ConversionMask mask,
                            bool keepOverwrittenInRecycleBin);
 // Skips an undetermined file (false), converts one with a matching rule
 // (FindItemRule: a UTF-8 file marked in the review is converted from UTF-8
-// with 〓 for what has no cell), or copies it unchanged (all or nothing, as a conversion is
-// placed); true when the destination received the result.
+// with 〓 for what has no cell), or copies it unchanged (all or nothing, as
+// a conversion is placed); true when the destination received the result.
 bool ConvertOrCopyItem(const WorkItem* item, ConversionMask mask, bool keepOverwrittenInRecycleBin);
 // Converts through a temporary file beside the program, then puts the result
 // in the destination's place in one step (PlaceResult: the old destination

@@ -297,8 +297,6 @@ bool StageCopy(HANDLE reader, const char* destinationPath, const Placement* plac
     return done;
 }
 
-// Renames the complete staged file over the destination: through its open
-// handle where the system can (no second opening by name), else by name.
 // Replacing a file that another program holds open is refused as access
 // denied; the user is better told that the file is in use, which is what an
 // opening of it that shares everything finds out.
@@ -313,6 +311,8 @@ DWORD WhyNotReplaced(const char* path, DWORD error) {
     return GetLastError() == ERROR_SHARING_VIOLATION ? ERROR_SHARING_VIOLATION : error;
 }
 
+// Renames the complete staged file over the destination: through its open
+// handle where the system can (no second opening by name), else by name.
 bool RenameOver(HandleHolder* staged, const char* stagedPath, const char* path) {
     if (staged->valid() && CanRenameOpenFiles()) return RenameOpenFile(staged->get(), path, true);
     staged->Close();
