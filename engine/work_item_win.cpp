@@ -39,16 +39,15 @@ bool InitWorkItem(WorkItem* item, const char* sourcePath, const char* destinatio
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         item->code = DetectionCode::Directory;
     } else {
-        item->code = DetectEncoding(item->sourcePath);
-        // A file the detection could not open is not a file of unknown
-        // encoding: why it could not be read is what the user is told.
-        if (item->code == DetectionCode::Undetermined) {
-            HANDLE file = OpenSourceFile(item->sourcePath);
-            if (file == INVALID_HANDLE_VALUE) {
-                item->openError = GetLastError();
-            } else {
-                CloseHandle(file);
-            }
+        // Opened here rather than by the detection: a file that cannot be
+        // opened is not a file of unknown encoding, and why it could not be
+        // read is what the user is told.
+        HANDLE file = OpenSourceFile(item->sourcePath);
+        if (file == INVALID_HANDLE_VALUE) {
+            item->code = DetectionCode::Undetermined;
+            item->openError = GetLastError();
+        } else {
+            item->code = DetectOpenFile(file, item->sourcePath);
         }
     }
     item->detected = item->code;

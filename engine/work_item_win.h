@@ -10,8 +10,9 @@
 // it meanwhile); INVALID_HANDLE_VALUE when it cannot.
 HANDLE OpenSourceFile(const char* path);
 
-// Fills the item's paths and classifies it (a folder, or what DetectEncoding
-// says). False, with the item left empty and undetermined, when a path does
+// Fills the item's paths and classifies it (a folder, or what the detection
+// says of the file; a file that cannot be opened keeps the system's error in
+// openError). False, with the item left empty and undetermined, when a path does
 // not fit the item's buffers: a cut path could name another file. Where the
 // source's attributes are already known (from the enumeration of its folder)
 // they are not asked for again; null reads them.
