@@ -18,7 +18,9 @@ else
 WINRUN := $(MINGW64)
 endif
 
-.PHONY: all bootstrap native mingw winrun test run bench fuzz clean
+FUZZ   := $(BUILD)/fuzz
+
+.PHONY: all bootstrap native mingw winrun fuzz-targets test run bench fuzz clean
 # One build at a time: each runs its own jobs in parallel, and two that share
 # a folder (mingw and winrun) would trample each other.
 .NOTPARALLEL:
@@ -48,12 +50,23 @@ winrun: bootstrap
 	@$(call configure-mingw,$(WINRUN),$(WINARCH))
 	@cmake --build $(WINRUN) -j $(JOBS)
 
+# libFuzzer needs clang: a build of its own, of the fuzz targets only.
+fuzz-targets: bootstrap
+	@cmake -S . -B $(FUZZ) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+	@cmake --build $(FUZZ) -j $(JOBS) --target fuzz_targets
+
 # One ctest run over the builds, so one summary counts the native and the
-# Wine tests, the checks of both shipped program files, the check that the
-# source folders include only the layers below them, and the check that every
-# C++ source is as clang-format writes it.
-test: native mingw winrun
+# Wine tests, a brief run of every fuzz target (a fixed seed, a few seconds
+# each, from an empty corpus), the checks of both shipped program files, the
+# check that the source folders include only the layers below them, and the
+# check that every C++ source is as clang-format writes it.
+test: native mingw winrun fuzz-targets
+	@mkdir -p $(FUZZ)/findings
 	@{ printf 'subdirs("native" "%s")\n' "$(notdir $(WINRUN))"; \
+	   for t in $(abspath $(FUZZ))/*_fuzz; do \
+	     printf 'add_test(fuzz.%s "%s" -seed=1 -max_total_time=4 "-artifact_prefix=%s/findings/%s-")\n' \
+	       "$$(basename $$t)" "$$t" "$(abspath $(FUZZ))" "$$(basename $$t)"; \
+	   done; \
 	   printf 'add_test(shipped.program_file_i686 "%s" "%s" i686)\n' \
 	     "$(abspath scripts/check-program)" "$(abspath $(MINGW))/TAVELIN.exe"; \
 	   printf 'add_test(shipped.program_file_x86_64 "%s" "%s" x86_64)\n' \
@@ -69,11 +82,9 @@ test: native mingw winrun
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 600; \
 	  rc=$$?; WINEPREFIX=$(abspath $(WINRUN))/wineprefix wineserver -k 2>/dev/null; exit $$rc
 
-# libFuzzer needs clang: a build of its own.
-fuzz: bootstrap
-	@cmake -S . -B $(BUILD)/fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
-	@cmake --build $(BUILD)/fuzz -j $(JOBS)
-	@scripts/fuzz $(BUILD)/fuzz
+# The longer run, each target from its own corpus.
+fuzz: fuzz-targets
+	@scripts/fuzz $(FUZZ)
 
 bench: native winrun
 	@scripts/bench $(NATIVE) $(WINRUN)

@@ -12,6 +12,9 @@ constexpr std::uint8_t kShiftJis = 2;
 constexpr std::uint8_t kEucJp = 4;
 constexpr std::uint8_t kEscapeOrHigh = 8;
 constexpr std::uint8_t kUtf8 = 16;
+// The checks that can still give the file an encoding: while one is open the
+// pass reads on.
+constexpr std::uint8_t kChecks = kIso2022Jp | kShiftJis | kEucJp | kUtf8;
 
 #if TAVELIN_SSE2
 // The two 64-bit halves of a block, added.
@@ -119,11 +122,36 @@ unsigned char* SkipValidPairs(const Iso2022JpRecognizer&, unsigned char* p, cons
     return p;
 }
 
+// The well-formed UTF-8 sequences of two to four bytes that start at p (no
+// overlong forms, no surrogates, nothing above U+10FFFF): the same rules the
+// recognizer applies byte by byte.
+unsigned char* SkipValidPairs(Utf8Recognizer& recognizer, unsigned char* p,
+                              const unsigned char* end) {
+    unsigned char* start = p;
+    while (end - p >= 2) {
+        unsigned first = p[0];
+        if (first < 0xC2 || first > 0xF4) break;
+        int length = first < 0xE0 ? 2 : first < 0xF0 ? 3 : 4;
+        if (end - p < length) break;
+        unsigned second = p[1];
+        unsigned low = first == 0xE0 ? 0xA0 : first == 0xF0 ? 0x90 : 0x80;
+        unsigned high = first == 0xED ? 0x9F : first == 0xF4 ? 0x8F : 0xBF;
+        if (second < low || second > high) break;
+        if (length >= 3 && (p[2] & 0xC0) != 0x80) break;
+        if (length == 4 && (p[3] & 0xC0) != 0x80) break;
+        p += length;
+    }
+    if (p != start) recognizer.nonAscii = true;
+    return p;
+}
+
 // One pass over the delivered bytes. A recognizer that has found a violation
 // has given its verdict (its count can only grow, and only whether it is zero
-// is ever asked), so it is no longer fed. Once a single validator is left
-// open, it alone is fed; once none is, nothing later can make the file
-// anything but undetermined and the pass stops.
+// is ever asked), so it is no longer fed. Once a single check is left open
+// (one validator, or the UTF-8 check), it alone is fed; once none is, nothing
+// later can make the file anything but undetermined and the pass stops. While
+// the UTF-8 check is open the pass reads on to the end, so that a NUL or data
+// after the end mark is still seen.
 class EvidenceScanner {
   public:
     std::uint64_t bytes = 0;
@@ -140,21 +168,25 @@ class EvidenceScanner {
             // A validator runs alone only when every other check has its
             // verdict, the UTF-8 check included.
             switch (open_) {
+                case kUtf8:
+                    p = ScanWithOnly(kUtf8, utf8_, p, end);
+                    break;
                 case kEucJp:
-                    p = ScanWithOnly(eucJp_, p, end);
+                    p = ScanWithOnly(kEucJp, eucJp_, p, end);
                     break;
                 case kShiftJis:
-                    p = ScanWithOnly(shiftJis_, p, end);
+                    p = ScanWithOnly(kShiftJis, shiftJis_, p, end);
                     break;
                 case kIso2022Jp:
-                    p = ScanWithOnly(iso2022Jp_, p, end);
+                    p = ScanWithOnly(kIso2022Jp, iso2022Jp_, p, end);
                     break;
                 case kIso2022Jp | kUtf8: {
                     // 7-bit text is well-formed UTF-8 and leaves that check
                     // where it is: ISO-2022-JP runs alone up to an 8-bit byte.
                     unsigned char* stop = p;
                     if (utf8_.state == 0) {
-                        stop = ScanWithOnly<Iso2022JpRecognizer, true>(iso2022Jp_, p, end);
+                        stop =
+                            ScanWithOnly<Iso2022JpRecognizer, true>(kIso2022Jp, iso2022Jp_, p, end);
                     }
                     p = stop != p ? stop : ScanWithAll(p, end);
                     break;
@@ -239,13 +271,13 @@ class EvidenceScanner {
             atRest_ = AllAtRest();
             if (open_ != before) break;  // a verdict fell: choose the scan anew
         }
-        if ((open_ & (kIso2022Jp | kShiftJis | kEucJp)) == 0) settled = true;
+        if ((open_ & kChecks) == 0) settled = true;
         return p;
     }
 
     // With kSevenBitOnly, stops in front of a byte of 0x80 or above.
     template <typename Recognizer, bool kSevenBitOnly = false>
-    unsigned char* ScanWithOnly(Recognizer& recognizer, unsigned char* p,
+    unsigned char* ScanWithOnly(std::uint8_t bit, Recognizer& recognizer, unsigned char* p,
                                 const unsigned char* end) {
         while (p < end) {
             int b = *p;
@@ -265,7 +297,10 @@ class EvidenceScanner {
             if (SettlesAtNul(b)) break;
             lines += b == kLf;
             if (recognizer.Feed(b) != 0) {
-                settled = true;  // the last validator has failed
+                // Settled unless the UTF-8 check is still open beside a
+                // 7-bit validator.
+                open_ &= ~bit;
+                settled = (open_ & kChecks) == 0;
                 break;
             }
         }

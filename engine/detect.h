@@ -30,10 +30,10 @@ struct EncodingEvidence {
     // A NUL byte was delivered. No text in these encodings holds one; UTF-16
     // without a byte-order mark does, and often passes the validators.
     bool holdsNul = false;
-    // The pass stopped early: at a NUL byte, or when all three validators had
-    // found violations; nothing later could make the file anything but
-    // undetermined. The counts (and, after a NUL, the verdicts) are then
-    // incomplete and mean nothing.
+    // The pass stopped early: at a NUL byte, or when all three validators and
+    // the UTF-8 check had found violations; nothing later could make the file
+    // anything but undetermined. The counts (and, after a NUL, the verdicts)
+    // are then incomplete and mean nothing.
     bool settledEarly = false;
 };
 

@@ -1,4 +1,4 @@
-// Detection over arbitrary bytes: the pass never fails, gives one of the four
+// Detection over arbitrary bytes: the pass never fails, gives one of the five
 // codes, and its verdicts are exactly those of the plain pass that feeds every
 // recognizer every delivered byte through the base class.
 #include <cstdint>
@@ -16,7 +16,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         GatherEvidence(input.stream, &evidence);
     }
     DetectionCode code = DecideEncoding(evidence, size);
-    if (code < DetectionCode::Undetermined || code > DetectionCode::Iso2022Jp) std::abort();
+    switch (code) {
+        case DetectionCode::Undetermined:
+        case DetectionCode::EucJp:
+        case DetectionCode::ShiftJis:
+        case DetectionCode::Iso2022Jp:
+        case DetectionCode::Utf8:
+            break;
+        default:
+            std::abort();
+    }
     if (evidence.settledEarly && code != DetectionCode::Undetermined) std::abort();
     std::string file(reinterpret_cast<const char*>(data), size);
     if (!Disagreement(evidence, PlainPass(file)).empty()) std::abort();

@@ -196,6 +196,38 @@ TEST(SafetyRules, ANulByteIsUndetermined) {
     EXPECT_FALSE(EvidenceOf("abc\n\x1A\0"s).holdsNul);
 }
 
+// The three older validators all give up within the first characters of
+// most Japanese UTF-8; the pass still reads to the end, so the UTF-8 verdict,
+// the NUL rule and the end-mark rule all see the whole file.
+TEST(SafetyRules, Utf8IsJudgedOnTheWholeFile) {
+    const std::string memo = u8"日本語のテキスト、UTF-8 で書かれています。\n";
+    const std::string past = std::string(2 * kStreamBlockSize, 'a') + "\n";
+    struct Row {
+        std::string bytes;
+        DetectionCode expected;
+    };
+    const Row rows[] = {
+        {memo, DetectionCode::Utf8},
+        {memo + past + memo, DetectionCode::Utf8},
+        {"\xC9\x8D\x01\x00\x41"s, DetectionCode::Undetermined},  // a NUL right after
+        {memo + "\x01\x00\n\x00\n\x00"s, DetectionCode::Undetermined},
+        {memo + past + "\0"s, DetectionCode::Undetermined},
+        {memo + "\x1A" + "\x89PNG", DetectionCode::Undetermined},
+        {memo + past + "\x1A\x01", DetectionCode::Undetermined},
+        {memo + past + "\x80\xFF", DetectionCode::Undetermined},  // broken UTF-8 far on
+        {memo + "\xE3\x81", DetectionCode::Undetermined},         // cut off by the end
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.bytes.size());
+        EXPECT_EQ(Detect(row.bytes), row.expected);
+        EXPECT_EQ(Disagreement(EvidenceOf(row.bytes), PlainPass(row.bytes)), "");
+    }
+    // Where the UTF-8 check fails too, nothing later matters: the pass stops.
+    EncodingEvidence e = EvidenceOf(memo + "\xFF" + past);
+    EXPECT_TRUE(e.settledEarly);
+    EXPECT_LE(e.bytes, memo.size() + 1);
+}
+
 TEST(Decision, LineEndsCompareWithTheFileSize) {
     EXPECT_EQ(DecideByLineEnds(8, 2, 8), DetectionCode::EucJp);
     EXPECT_EQ(DecideByLineEnds(8, 2, 10), DetectionCode::ShiftJis);
@@ -292,7 +324,8 @@ TEST(Detect, TheFastPassAgreesWithThePlainOne) {
         texts.push_back(text);
     }
     for (const std::string& text : texts) {
-        ASSERT_EQ(Disagreement(EvidenceOf(text), PlainPass(text)), "") << text;
+        ASSERT_EQ(Disagreement(EvidenceOf(text), PlainPass(text)), "")
+            << ::testing::PrintToString(text);
     }
 }
 

@@ -11,7 +11,7 @@
 #include "tests/native/support/engine_files.h"
 
 struct PlainVerdicts {
-    bool iso2022JpClean, shiftJisClean, eucJpClean, escapeOrHighClean, utf8NonAscii;
+    bool iso2022JpClean, shiftJisClean, eucJpClean, escapeOrHighClean, utf8Clean, utf8NonAscii;
     bool dataAfterEndMark;
     bool holdsNul = false;
     std::uint64_t bytes = 0;
@@ -37,7 +37,8 @@ inline PlainVerdicts PlainPass(const std::string& file) {
     plain.shiftJisClean = s.count == 0;
     plain.eucJpClean = e.count == 0;
     plain.escapeOrHighClean = a.count == 0;
-    plain.utf8NonAscii = u.count == 0 && u.nonAscii;
+    plain.utf8Clean = u.count == 0;
+    plain.utf8NonAscii = plain.utf8Clean && u.nonAscii;
     std::size_t mark = file.find('\x1A');
     plain.dataAfterEndMark =
         mark != std::string::npos && file.find_first_not_of('\x1A', mark) != std::string::npos;
@@ -46,14 +47,15 @@ inline PlainVerdicts PlainPass(const std::string& file) {
 
 // What the fast pass got wrong, or an empty text. When it stopped at a NUL
 // byte, nothing else is final; when it settled early otherwise, only the
-// three validators' verdicts are.
+// three validators' verdicts are, and the UTF-8 check must have failed too.
 inline std::string Disagreement(const EncodingEvidence& fast, const PlainVerdicts& plain) {
     if (fast.holdsNul) return plain.holdsNul && fast.settledEarly ? "" : "NUL verdict";
     if ((fast.iso2022Jp == 0) != plain.iso2022JpClean) return "ISO-2022-JP verdict";
     if ((fast.shiftJis == 0) != plain.shiftJisClean) return "Shift-JIS verdict";
     if ((fast.eucJp == 0) != plain.eucJpClean) return "EUC-JP verdict";
     if (fast.settledEarly) {
-        bool allFailed = !plain.iso2022JpClean && !plain.shiftJisClean && !plain.eucJpClean;
+        bool allFailed =
+            !plain.iso2022JpClean && !plain.shiftJisClean && !plain.eucJpClean && !plain.utf8Clean;
         return allFailed ? "" : "settled too early";
     }
     if (plain.holdsNul) return "NUL verdict";
