@@ -5,109 +5,85 @@
 
 namespace {
 
-// Runs over the command line once to count and once to write; with a null
-// output it only measures.
-struct Splitter {
-    const char* p;
-    LeadBytePredicate isLeadByte;
-    char* out;  // where the next text byte goes; null while counting
-    std::size_t textBytes = 0;
+bool IsBlank(PathChar c) { return c == u' ' || c == u'\t'; }
 
-    void Put(char c) {
-        if (out != nullptr) *out++ = c;
-        textBytes++;
-    }
-    static bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+// Walks the command line once, argument by argument.
+struct Splitter {
+    const PathChar* p;
 
     // The program path: quoted up to the next quote, or up to the first blank.
-    void ProgramPath() {
-        if (*p == '"') {
+    Path ProgramPath() {
+        Path out;
+        if (*p == u'"') {
             p++;
-            while (*p != '\0' && *p != '"') Put(*p++);
-            if (*p == '"') p++;
+            while (*p != u'\0' && *p != u'"') out.push_back(*p++);
+            if (*p == u'"') p++;
         } else {
-            while (*p != '\0' && !IsBlank(*p)) Put(*p++);
+            while (*p != u'\0' && !IsBlank(*p)) out.push_back(*p++);
         }
-        Put('\0');
+        return out;
     }
 
     // Every further argument, with the backslash and quote rules.
-    void Argument() {
+    Path Argument() {
+        Path out;
         bool quoted = false;
         for (;;) {
             std::size_t backslashes = 0;
-            while (*p == '\\') {
+            while (*p == u'\\') {
                 backslashes++;
                 p++;
             }
-            if (*p == '"') {
-                for (std::size_t i = 0; i < backslashes / 2; i++) Put('\\');
+            if (*p == u'"') {
+                out.append(backslashes / 2, u'\\');
                 if (backslashes % 2 == 1) {
-                    Put(*p++);
+                    out.push_back(*p++);
                     continue;
                 }
                 p++;
                 // Two quotes inside quotes give one quote, and the quoted
                 // part goes on: "a""b" is a"b.
-                if (quoted && *p == '"') {
-                    Put(*p++);
+                if (quoted && *p == u'"') {
+                    out.push_back(*p++);
                     continue;
                 }
                 quoted = !quoted;
                 continue;
             }
-            for (std::size_t i = 0; i < backslashes; i++) Put('\\');
-            if (*p == '\0' || (!quoted && IsBlank(*p))) break;
-            bool lead = isLeadByte(static_cast<unsigned char>(*p));
-            Put(*p++);
-            // A lead byte as the very last byte stays alone: never read past the end.
-            if (lead && *p != '\0') Put(*p++);
+            out.append(backslashes, u'\\');
+            if (*p == u'\0' || (!quoted && IsBlank(*p))) break;
+            out.push_back(*p++);
         }
-        Put('\0');
-    }
-
-    // Returns the number of arguments; fills argv when it is given.
-    std::int32_t Run(char** argv) {
-        std::int32_t count = 0;
-        if (argv != nullptr) argv[count] = out;
-        ProgramPath();
-        count++;
-        for (;;) {
-            while (IsBlank(*p)) p++;
-            if (*p == '\0') break;
-            if (argv != nullptr) argv[count] = out;
-            Argument();
-            count++;
-        }
-        if (argv != nullptr) argv[count] = nullptr;
-        return count;
+        return out;
     }
 };
 
-bool EqualsIgnoringAsciiCase(const char* a, const char* b) {
-    for (; *a != '\0' && *b != '\0'; a++, b++) {
-        char x = (*a >= 'A' && *a <= 'Z') ? static_cast<char>(*a - 'A' + 'a') : *a;
-        char y = (*b >= 'A' && *b <= 'Z') ? static_cast<char>(*b - 'A' + 'a') : *b;
-        if (x != y) return false;
+bool EqualsIgnoringAsciiCase(const Path& a, const char* b) {
+    std::size_t i = 0;
+    for (; i < a.size() && b[i] != '\0'; i++) {
+        PathChar x =
+            (a[i] >= u'A' && a[i] <= u'Z') ? static_cast<PathChar>(a[i] - u'A' + u'a') : a[i];
+        char y = (b[i] >= 'A' && b[i] <= 'Z') ? static_cast<char>(b[i] - 'A' + 'a') : b[i];
+        if (x != static_cast<PathChar>(static_cast<unsigned char>(y))) return false;
     }
-    return *a == *b;
+    return i == a.size() && b[i] == '\0';
 }
 
 }  // namespace
 
-char** SplitCommandLine(const char* commandLine, std::int32_t* argc, LeadBytePredicate isLeadByte) {
-    Splitter counter{commandLine, isLeadByte, nullptr};
-    std::int32_t count = counter.Run(nullptr);
-    std::size_t pointers = sizeof(char*) * (static_cast<std::size_t>(count) + 1);
-    auto* block = static_cast<char**>(std::malloc(pointers + counter.textBytes));
-    if (block == nullptr) return nullptr;
-    Splitter writer{commandLine, isLeadByte, reinterpret_cast<char*>(block) + pointers};
-    writer.Run(block);
-    *argc = count;
-    return block;
+Arguments SplitCommandLine(const Path& commandLine) {
+    Splitter splitter{commandLine.c_str()};
+    Arguments arguments;
+    arguments.push_back(splitter.ProgramPath());
+    for (;;) {
+        while (IsBlank(*splitter.p)) splitter.p++;
+        if (*splitter.p == u'\0') break;
+        arguments.push_back(splitter.Argument());
+    }
+    return arguments;
 }
 
-ConversionMask ParseSwitches(std::int32_t argc, char* const* argv, bool* suppressStartupDialog) {
+ConversionMask ParseSwitches(const Arguments& arguments, bool* suppressStartupDialog) {
     struct Switch {
         const char* text;
         ConversionMask mask;  // None: not a mask switch
@@ -120,9 +96,9 @@ ConversionMask ParseSwitches(std::int32_t argc, char* const* argv, bool* suppres
     };
     ConversionMask mask = ConversionMask::BothWays;
     *suppressStartupDialog = false;
-    for (std::int32_t i = 1; i < argc; i++) {
+    for (std::size_t i = 1; i < arguments.size(); i++) {
         for (const Switch& s : kSwitches) {
-            if (!EqualsIgnoringAsciiCase(argv[i], s.text)) continue;
+            if (!EqualsIgnoringAsciiCase(arguments[i], s.text)) continue;
             if (s.mask != ConversionMask::None) {
                 mask = s.mask;
             } else {

@@ -1,50 +1,35 @@
 #include "app/gather.h"
 
-#include <cstring>
-
-#include "util/path.h"
-#include "util/text.h"
-
 namespace {
 
-// The path without a trailing separator (a root C:\ becomes C:), folded to
-// lower case character by character, so that the second byte of a double-byte
-// character is never taken for a letter. False when the path does not fit.
-bool ComparableForm(char* out, const char* path) {
-    if (!JoinPath(out, kPathCapacity, path, "")) return false;
-    CutLastComponent(out);
-    FoldToLowerCase(out);
-    return true;
+// The path without a trailing separator (a root C:\ becomes C:), its ASCII
+// letters folded to lower case.
+Path ComparableForm(const Path& path) {
+    Path form = path;
+    if (!form.empty() && IsSeparator(form.back())) form.pop_back();
+    FoldAsciiToLowerCase(&form);
+    return form;
 }
 
 }  // namespace
 
-bool IsInsideFolder(const char* folder, const char* path) {
-    char a[kPathCapacity];
-    char b[kPathCapacity];
-    if (!ComparableForm(a, folder) || !ComparableForm(b, path)) return false;
-    std::size_t folderLength = std::strlen(a);
-    while (folderLength < std::strlen(b)) {
-        if (CutLastComponent(b) == b) return false;  // no separator left
-        if (StringEquals(a, b)) return true;
-    }
-    return false;
+bool IsInsideFolder(const Path& folder, const Path& path) {
+    Path a = ComparableForm(folder);
+    Path b = ComparableForm(path);
+    // Some ancestor of path is folder: path continues folder after a separator.
+    return !a.empty() && b.size() > a.size() + 1 && IsSeparator(b[a.size()]) &&
+           b.compare(0, a.size(), a) == 0;
 }
 
-bool IsSamePath(const char* a, const char* b) {
-    char x[kPathCapacity];
-    char y[kPathCapacity];
-    return ComparableForm(x, a) && ComparableForm(y, b) && StringEquals(x, y);
-}
+bool IsSamePath(const Path& a, const Path& b) { return ComparableForm(a) == ComparableForm(b); }
 
-void SplitPath(const char* path, char* parent, char* name) {
-    CopyBounded(parent, path, kPathCapacity);
-    char* last = CutLastComponent(parent);
-    if (last == parent) {
-        CopyBounded(name, path, kPathCapacity);
-        parent[0] = '\0';
+void SplitPath(const Path& path, Path* parent, Path* name) {
+    std::size_t last = path.find_last_of(u'\\');
+    if (last == Path::npos) {
+        *name = path;
+        parent->clear();
         return;
     }
-    // The name lies inside the parent buffer: move it out before anything else.
-    CopyBounded(name, last, kPathCapacity);
+    *name = path.substr(last + 1);
+    *parent = path.substr(0, last);
 }

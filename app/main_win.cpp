@@ -4,30 +4,26 @@
 #include <commctrl.h>
 #include <objbase.h>
 
-#include <cstdlib>
+#include <cstdio>
 
 #include "app/command_line.h"
 #include "app/run_win.h"
+#include "util/path_win.h"
 #include "util/trace_win.h"
 
-static bool SystemLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
-
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    std::int32_t argc = 0;
-    // The command line as the system has it, not the third argument, which
-    // lacks the program path.
-    char** argv = SplitCommandLine(GetCommandLineA(), &argc, SystemLeadByte);
-    if (argv == nullptr) return 1;
-
-    for (std::int32_t i = 0; i < argc; i++) {
-        DebugTrace("argv[%2d]=%s\r\n", static_cast<int>(i), argv[i]);
+    // The command line as the system has it, in UTF-16: the third argument
+    // lacks the program path, and has been through the system's code page.
+    Arguments arguments = SplitCommandLine(PathFromWide(GetCommandLineW()));
+    for (std::size_t i = 0; i < arguments.size(); i++) {
+        char number[16];
+        std::snprintf(number, sizeof number, "argv[%2d]=", static_cast<int>(i));
+        DebugTraceText(PathFromUtf8(number) + arguments[i] + u"\r\n");
     }
-
     InitCommonControls();
     // Only a successful initialisation (S_FALSE included) is to be undone.
     bool com = SUCCEEDED(CoInitialize(nullptr));
-    int result = RunConversion(instance, argc, argv);
+    int result = RunConversion(instance, arguments);
     if (com) CoUninitialize();
-    std::free(argv);
     return result;
 }

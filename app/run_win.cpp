@@ -10,13 +10,12 @@
 #include "ui/settings_dialog_win.h"
 #include "ui/undetermined_dialog_win.h"
 #include "util/path_win.h"
-#include "util/text.h"
 
-bool DecideSettingsDialog(Settings* settings, std::int32_t argc, char* const* argv) {
+bool DecideSettingsDialog(Settings* settings, const Arguments& arguments) {
     bool suppressStartupDialog = false;
-    settings->conversionMask = ParseSwitches(argc, argv, &suppressStartupDialog);
+    settings->conversionMask = ParseSwitches(arguments, &suppressStartupDialog);
 
-    if (argc < 2) {
+    if (arguments.size() < 2) {
         // Started without anything to convert: the settings are the whole program.
         settings->dialogBeforeRun = false;
         settings->outputFolderWarning = false;
@@ -70,11 +69,7 @@ bool RetryOne(FailedFile* file, void* context) {
     WorkItem* item = file->item;
     if (item->openError != 0) {
         // Not classified yet: the file may be readable now.
-        char source[kPathCapacity];
-        char destination[kPathCapacity];
-        CopyBounded(source, item->sourcePath, kPathCapacity);
-        CopyBounded(destination, item->destinationPath, kPathCapacity);
-        InitWorkItem(item, source, destination);
+        ClassifyWorkItem(item);
     }
     file->result = ProcessWorkItem(file->item, file->mask, settings->keepOverwrittenInRecycleBin);
     return !IsFailure(file->result.outcome);
@@ -97,7 +92,7 @@ bool ReviewUndecidedFiles(Settings* settings, WorkList* list, std::vector<Failed
     if (chosen.empty()) return true;
     // The marks name the source's encoding: each file goes the other way,
     // whatever the run's direction was.
-    HWND busy = CreateBusyWindow(GetModuleHandleA(nullptr), kBusyTip);
+    HWND busy = CreateBusyWindow(GetModuleHandleW(nullptr), kBusyTip);
     RunPass pass{ConversionMask::BothWays, settings->keepOverwrittenInRecycleBin, busy,
                  static_cast<std::int32_t>(chosen.size()), failures};
     for (std::size_t i = 0; i < chosen.size(); i++) {
@@ -107,14 +102,14 @@ bool ReviewUndecidedFiles(Settings* settings, WorkList* list, std::vector<Failed
     return true;
 }
 
-int RunConversion(HINSTANCE instance, std::int32_t argc, char* const* argv) {
+int RunConversion(HINSTANCE instance, const Arguments& arguments) {
     Settings settings{};
     LoadSettings(&settings);
-    if (!DecideSettingsDialog(&settings, argc, argv)) return kExitDone;
+    if (!DecideSettingsDialog(&settings, arguments)) return kExitDone;
 
     RegisterBusyWindowClass(instance);
     HWND busy = CreateBusyWindow(instance, kBusyTip);
-    WorkList* list = BuildWorkList(argc, argv, &settings, busy);
+    WorkList* list = BuildWorkList(arguments, &settings, busy);
     std::vector<FailedFile> failures;
     if (list != nullptr) ProcessWorkList(list, settings.conversionMask, &settings, busy, &failures);
     DestroyBusyWindow(busy);

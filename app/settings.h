@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "engine/detection_code.h"
-#include "util/text.h"
+#include "util/path.h"
 
 // Where a run writes its results. The settings file stores these values.
 enum class OutputMethod : std::int32_t {
@@ -15,7 +15,7 @@ enum class OutputMethod : std::int32_t {
 
 struct Settings {
     OutputMethod outputMethod;
-    char outputFolder[kPathCapacity];  // used with IntoOutputFolder
+    Path outputFolder;  // used with IntoOutputFolder
     bool showSettingsAtStartup;
     bool keepOverwrittenInRecycleBin;
     ConversionMask conversionMask;  // per run, from the switches or the dialog

@@ -1,26 +1,34 @@
-// The settings file: an INI file beside the program, section "TAVELIN",
-// read and written only through the profile functions.
+// The settings file: an INI file beside the program, section "TAVELIN". It
+// is read and written by the program itself (app/ini_text.h), never through
+// the profile functions, which would read a code page 932 file through the
+// system's code page. Saving rewrites it all or nothing.
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "app/settings.h"
+#include "util/path.h"
 
-// The program's own path with ".ini", folded to lower case. False when the
-// program's path cannot be obtained or the settings path does not fit.
-bool SettingsFilePath(char* buffer, int capacity);
+// The program's own path with ".ini", its ASCII letters folded to lower case.
+// False when the program's path cannot be obtained.
+bool SettingsFilePath(Path* path);
 
 // Fills every persistent field (defaults where the file says nothing) and
 // resets the list dialog's sort order. The other per-run fields are untouched.
 void LoadSettings(Settings* settings);
-// Writes the eight persistent fields. True when every write succeeded; callers
+// Writes the eight persistent fields. True when the file was written; callers
 // may ignore it, since options that cannot be kept must not stop a run.
 bool SaveSettings(const Settings* settings);
 
-// A missing key, or a value that does not start with a number, gives the default.
-bool ReadFlag(const char* path, const char* section, const char* key, bool defaultValue);
-std::int32_t ReadInteger(const char* path, const char* section, const char* key,
+// A missing file or key, or a value that does not start with a number, gives
+// the default.
+bool ReadFlag(const Path& path, const std::u16string& section, const std::u16string& key,
+              bool defaultValue);
+std::int32_t ReadInteger(const Path& path, const std::u16string& section, const std::u16string& key,
                          std::int32_t defaultValue);
-// True when the profile function reported success.
-bool WriteFlag(const char* path, const char* section, const char* key, bool value);
-bool WriteInteger(const char* path, const char* section, const char* key, std::int32_t value);
+// True when the file was written.
+bool WriteFlag(const Path& path, const std::u16string& section, const std::u16string& key,
+               bool value);
+bool WriteInteger(const Path& path, const std::u16string& section, const std::u16string& key,
+                  std::int32_t value);

@@ -7,21 +7,32 @@
 //       runs the command with its output into OUT and prints its CPU seconds
 //       (user + system), wall seconds and peak resident memory in KiB, measured
 //       by the kernel for that process alone, to the microsecond.
+//   tavelin_bench item-memory [UNITS]
+//       the heap one gathered work item takes, for a source and a destination
+//       path of UNITS characters each (default 60), beside a record laid out
+//       as before the paths became UTF-16 (two fixed 261-byte paths): bytes
+//       per item as glibc counts its heap in use, over 100,000 items, new
+//       first.
 #include <fcntl.h>
+#include <malloc.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
-
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "engine/byte_stream.h"
 #include "engine/conversion.h"
 #include "engine/detect.h"
 #include "engine/utf8_transcode.h"
+#include "engine/work_item.h"
+#include "util/path.h"
 
 namespace {
 
@@ -133,6 +144,79 @@ int Measure(const char* outputPath, char** command) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
 }
 
+// The work item as it was while paths were code page 932 text in fixed
+// buffers: the same fields, the paths inside the record.
+constexpr std::size_t kFixedPathBytes = 261;
+struct FixedPathItem {
+    char sourcePath[kFixedPathBytes];
+    char destinationPath[kFixedPathBytes];
+    DetectionCode code;
+    DetectionCode detected;
+    std::int32_t firstMissing;
+    std::uint32_t openError;
+};
+
+constexpr int kItems = 100000;
+
+// The heap in use: the chunks handed out, their headers and alignment
+// included, which is what an item really costs.
+std::size_t HeapInUse() { return mallinfo2().uordblks; }
+
+// Bytes per item of kItems made by make, freed again afterwards; 0 when one
+// could not be made. The array of pointers is made before the count starts.
+template <typename Make>
+double BytesPerItem(Make make) {
+    std::vector<void*> items(kItems, nullptr);
+    std::size_t before = HeapInUse();
+    bool made = true;
+    for (void*& item : items) {
+        item = make();
+        made = made && item != nullptr;
+    }
+    std::size_t after = HeapInUse();
+    for (void* item : items) std::free(item);
+    return made ? static_cast<double>(after - before) / kItems : 0;
+}
+
+// A path of that many code units, shaped like one a user drops: a drive, a
+// few folders, a name (as long as it needs to be) and an extension; only its
+// length counts here.
+Path TypicalPath(const Path& folder, std::size_t units) {
+    Path path = folder + u"memo_";
+    const Path extension = u".txt";
+    while (path.size() + extension.size() < units)
+        path += static_cast<char16_t>(u'0' + path.size() % 10);
+    path += extension;
+    path.resize(units);
+    return path;
+}
+
+int ItemMemory(const char* unitsText) {
+    long units = unitsText == nullptr ? 60 : std::strtol(unitsText, nullptr, 10);
+    if (units < 1 || units >= static_cast<long>(kFixedPathBytes)) {
+        std::fprintf(stderr, "tavelin_bench: item-memory takes 1 to %zu characters\n",
+                     kFixedPathBytes - 1);
+        return 2;
+    }
+    const Path source =
+        TypicalPath(u"C:\\Users\\sato\\Documents\\議事録\\", static_cast<std::size_t>(units));
+    const Path destination =
+        TypicalPath(u"D:\\変換済み\\議事録\\", static_cast<std::size_t>(units));
+    double wide =
+        BytesPerItem([&] { return static_cast<void*>(NewWorkItem(source, destination)); });
+    double fixed = BytesPerItem([] {
+        auto* item = static_cast<FixedPathItem*>(std::malloc(sizeof(FixedPathItem)));
+        if (item != nullptr) *item = FixedPathItem{};
+        return static_cast<void*>(item);
+    });
+    if (wide == 0 || fixed == 0) {
+        std::fprintf(stderr, "tavelin_bench: cannot make %d items\n", kItems);
+        return 1;
+    }
+    std::printf("%.1f %.1f %zu %zu\n", wide, fixed, sizeof(WorkItem), sizeof(FixedPathItem));
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -140,6 +224,8 @@ int main(int argc, char** argv) {
         return Measure(argv[2], argv + 4);
     }
     if (argc == 3 && std::strcmp(argv[1], "detect") == 0) return Detect(argv[2]);
+    if ((argc == 2 || argc == 3) && std::strcmp(argv[1], "item-memory") == 0)
+        return ItemMemory(argc == 3 ? argv[2] : nullptr);
     if (argc == 5 && std::strcmp(argv[1], "convert") == 0)
         return Convert(argv[2], argv[3], argv[4]);
     std::fprintf(
@@ -147,6 +233,7 @@ int main(int argc, char** argv) {
         "usage: tavelin_bench detect FILE\n"
         "       tavelin_bench convert sjis-euc|euc-sjis|jis-sjis|jis-euc IN OUT\n"
         "       tavelin_bench convert sjis-utf8|euc-utf8|jis-utf8|utf8-sjis|utf8-euc IN OUT\n"
-        "       tavelin_bench measure OUT -- COMMAND ARGS...\n");
+        "       tavelin_bench measure OUT -- COMMAND ARGS...\n"
+        "       tavelin_bench item-memory [UNITS]\n");
     return 2;
 }

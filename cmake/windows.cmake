@@ -53,6 +53,16 @@ foreach(src ${WIN_TESTS} ${GUI_TESTS})
   endif()
 endforeach()
 
+# The settings file on a non-Japanese system locale (Wine then uses code page 1252).
+add_test(NAME win32.settings_win_test_other_locale
+         COMMAND win32_settings_win_test --gtest_filter=AnyLocale.* --non-japanese-locale)
+set_tests_properties(win32.settings_win_test_other_locale PROPERTIES
+                     ENVIRONMENT TAVELIN_WINE_LOCALE=C.UTF-8)
+# The dialogs' texts on a non-Japanese system locale.
+add_test(NAME gui.any_locale_test_other_locale COMMAND gui_any_locale_test --non-japanese-locale)
+set_tests_properties(gui.any_locale_test_other_locale PROPERTIES RUN_SERIAL TRUE
+                     ENVIRONMENT TAVELIN_WINE_LOCALE=C.UTF-8)
+
 # The full-volume cases of the replace test run on a small tmpfs that their
 # script mounts (CI runs as root); where mounting is refused they are skipped.
 add_test(NAME win32.full_volume

@@ -1,7 +1,5 @@
 #include "engine/convert_item_win.h"
 
-#include <cstring>
-
 #include "engine/byte_stream_win.h"
 #include "engine/mirror_folder_win.h"
 #include "engine/replace_win.h"
@@ -23,7 +21,7 @@ FILETIME FileTimeOf(LARGE_INTEGER value) {
 // The source opened for reading, with its attributes and times (the fields
 // of *found that the result takes over), asked of the open file where the
 // system can tell them; null when it cannot be opened.
-ByteStream* OpenSource(const char* path, StreamMode mode, WIN32_FIND_DATAA* found) {
+ByteStream* OpenSource(const Path& path, StreamMode mode, WIN32_FIND_DATAW* found) {
     ZeroFill(found, sizeof *found);
     HANDLE file = OpenSourceFile(path);
     if (file == INVALID_HANDLE_VALUE) return nullptr;
@@ -43,7 +41,7 @@ ByteStream* OpenSource(const char* path, StreamMode mode, WIN32_FIND_DATAA* foun
 // Copies the file unchanged (all or nothing, as a conversion is placed).
 // Onto the source itself this fails, and the file stays as it was.
 bool CopyItem(const WorkItem* item) {
-    WIN32_FIND_DATAA found;
+    WIN32_FIND_DATAW found;
     if (!FindExists(item->sourcePath, &found)) return false;
     Placement placement{&found, false, false};
     return PlaceResult(item->sourcePath, item->destinationPath, &placement);
@@ -71,7 +69,7 @@ ItemResult ProcessWorkItem(const WorkItem* item, ConversionMask mask,
     bool substitute = false;
     RuleOutcome planned = FindItemRule(item, mask, &rule, &substitute);
     bool copyOntoItself =
-        planned == RuleOutcome::Copy && std::strcmp(item->sourcePath, item->destinationPath) == 0;
+        planned == RuleOutcome::Copy && Path(item->sourcePath) == item->destinationPath;
     if (planned == RuleOutcome::Skip || copyOntoItself) return result;
     SetLastError(ERROR_SUCCESS);
     Utf8Result characters;
@@ -108,21 +106,20 @@ bool ConvertOrCopyItem(const WorkItem* item, ConversionMask mask,
     return CopyItem(item);
 }
 
-bool ConvertFile(const char* sourcePath, const char* destinationPath, const ConversionRule* rule,
+bool ConvertFile(const Path& sourcePath, const Path& destinationPath, const ConversionRule* rule,
                  bool keepOverwrittenInRecycleBin, Utf8Result* characters, bool substitute) {
     Utf8Result ignored;
     if (characters == nullptr) characters = &ignored;
     *characters = Utf8Result{};
-    WIN32_FIND_DATAA found;
+    WIN32_FIND_DATAW found;
     ByteStream* input = OpenSource(sourcePath, rule->inputMode, &found);
     if (input == nullptr) return false;
 
     // Read back through its own handle once complete, and gone with that
     // handle: no second opening by name, and no leftover should the program
     // be ended meanwhile.
-    char temporaryPath[kPathCapacity];
-    ByteStream* output =
-        CreateTemporaryOutput(temporaryPath, sizeof temporaryPath, rule->outputMode, true);
+    Path temporaryPath;
+    ByteStream* output = CreateTemporaryOutput(&temporaryPath, rule->outputMode, true);
     bool converted = false;
     if (output != nullptr) {
         // A character without a form marks the output failed: never placed.
@@ -132,7 +129,7 @@ bool ConvertFile(const char* sourcePath, const char* destinationPath, const Conv
     // Rewritten in place, the destination is the source: what the placement
     // must know of it is asked of the source's handle, before it is closed.
     DestinationFacts facts{};
-    bool known = converted && std::strcmp(sourcePath, destinationPath) == 0 &&
+    bool known = converted && sourcePath == destinationPath &&
                  DescribeDestination(StreamHandle(input), destinationPath, &facts);
     // A source that could not be read to its end gives an incomplete text,
     // which must not replace anything.

@@ -8,6 +8,7 @@
 #include "engine/conversion.h"
 #include "engine/item_outcome.h"
 #include "engine/work_item.h"
+#include "util/path.h"
 
 // Mirrors a folder, converts or copies a file as ConvertOrCopyItem does, and
 // says what became of it (the run goes on whatever happened to one item):
@@ -28,6 +29,6 @@ bool ConvertOrCopyItem(const WorkItem* item, ConversionMask mask, bool keepOverw
 // *characters (when given) receives what a UTF-8 rule said: NoCell when a
 // character had no form, and nothing was placed. substitute as for
 // TranscodeFromUtf8.
-bool ConvertFile(const char* sourcePath, const char* destinationPath, const ConversionRule* rule,
+bool ConvertFile(const Path& sourcePath, const Path& destinationPath, const ConversionRule* rule,
                  bool keepOverwrittenInRecycleBin, Utf8Result* characters = nullptr,
                  bool substitute = false);

@@ -5,10 +5,11 @@
 #include "engine/byte_stream_win.h"
 #include "engine/detect.h"
 #include "util/holders_win.h"
+#include "util/path_win.h"
 
 namespace {
 
-DetectionCode Decide(const char* path, const EncodingEvidence& evidence) {
+DetectionCode Decide(const Path& path, const EncodingEvidence& evidence) {
     DetectionCode code = DecideByContent(evidence);
     if (code != LineEndsDecide) return code;
     // The whole size, not only its low half: a file of 4 GiB or more must not
@@ -22,13 +23,14 @@ DetectionCode Decide(const char* path, const EncodingEvidence& evidence) {
 
 }  // namespace
 
-DetectionCode DetectEncoding(const char* path) {
-    EncodingEvidence evidence;
-    if (!GatherFileEvidence(path, &evidence)) return DetectionCode::Undetermined;
-    return Decide(path, evidence);
+DetectionCode DetectEncoding(const Path& path) {
+    HANDLE file = CreateFileW(FileApiPath(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return DetectionCode::Undetermined;
+    return DetectOpenFile(file, path);
 }
 
-DetectionCode DetectOpenFile(HANDLE file, const char* path) {
+DetectionCode DetectOpenFile(HANDLE file, const Path& path) {
     ByteStream* input = StreamAttachHandle(file, StreamMode::ReadText);
     EncodingEvidence evidence;
     if (input == nullptr || !GatherStreamEvidence(input, &evidence))
@@ -37,10 +39,11 @@ DetectionCode DetectOpenFile(HANDLE file, const char* path) {
     return Decide(path, evidence);
 }
 
-std::uint32_t QueryFileSize(const char* path, std::int32_t* high) {
+std::uint32_t QueryFileSize(const Path& path, std::int32_t* high) {
     if (high != nullptr) *high = -1;
     // Exclusive access: a file that another program holds open is not sized.
-    HandleHolder file(CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    HandleHolder file(
+        CreateFileW(FileApiPath(path), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!file.valid()) return 0xFFFFFFFFu;
     DWORD highPart = 0;
     SetLastError(NO_ERROR);

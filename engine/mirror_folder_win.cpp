@@ -1,7 +1,11 @@
 #include "engine/mirror_folder_win.h"
 
-bool CreateMirrorDirectory(const char* templateFolder, const char* newFolder,
+#include "util/path_win.h"
+
+bool CreateMirrorDirectory(const Path& templateFolder, const Path& newFolder,
                            SECURITY_ATTRIBUTES* security) {
-    if (!CreateDirectoryExA(templateFolder, newFolder, security)) return false;
-    return SetFileAttributesA(newFolder, GetFileAttributesA(templateFolder)) != FALSE;
+    FileApiPath from(templateFolder);
+    FileApiPath folder(newFolder);
+    if (!CreateDirectoryExW(from, folder, security)) return false;
+    return SetFileAttributesW(folder, GetFileAttributesW(from)) != FALSE;
 }

@@ -1,12 +1,12 @@
 #include "engine/replace_win.h"
 
-#include <cstring>
+#include <string>
 
 #include "engine/recycle_bin_win.h"
 #include "engine/staged_name.h"
 #include "util/file_info_win.h"
 #include "util/holders_win.h"
-#include "util/text.h"
+#include "util/path_win.h"
 #include "util/trace_win.h"
 
 namespace {
@@ -20,13 +20,25 @@ BlockWriter blockWriter = WriteFile;
 
 // Traces a write that did not happen: the destination's name and the reason.
 // The error stays the thread's last error, for the caller to tell the user.
-void TraceFailure(const char* destination, const char* reason, DWORD error) {
-    DebugTrace("%s: not written: %s (error %lu)\r\n", destination, reason, error);
+void TraceFailure(const Path& destination, const char* reason, DWORD error) {
+    DebugTracePath(destination, "not written: %s (error %lu)\r\n", reason, error);
     SetLastError(error);
 }
 
-HANDLE OpenForReading(const char* path) {
-    return CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+// Whether two spellings of a path are the same text, letters compared without
+// case as the file system compares names (upper-cased by the system's own
+// table, which needs no locale's sort table loaded).
+bool SamePathText(const Path& a, const Path& b) {
+    if (a.size() != b.size()) return false;
+    std::wstring x(WidePath(a), a.size());
+    std::wstring y(WidePath(b), b.size());
+    CharUpperBuffW(&x[0], static_cast<DWORD>(x.size()));
+    CharUpperBuffW(&y[0], static_cast<DWORD>(y.size()));
+    return x == y;
+}
+
+HANDLE OpenForReading(const Path& path) {
+    return CreateFileW(FileApiPath(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                        FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
 }
 
@@ -72,8 +84,8 @@ bool EndAndFlush(HANDLE writer, DWORD* error) {
 }
 
 bool StampTimes(HANDLE file, const Placement* placement) {
-    const WIN32_FIND_DATAA* source = placement->source;
-    // A plain copy keeps only the last write time, as CopyFileA does.
+    const WIN32_FIND_DATAW* source = placement->source;
+    // A plain copy keeps only the last write time, as CopyFileW does.
     if (!placement->conversion)
         return SetFileTime(file, nullptr, nullptr, &source->ftLastWriteTime) != FALSE;
     return SetFileTime(file, &source->ftCreationTime, &source->ftLastAccessTime,
@@ -114,28 +126,25 @@ bool CountNames(HANDLE file, FileDescription* description) {
     return true;
 }
 
-// The path a link leads to, from the system's final name of the open file;
-// false when the system cannot tell (before Windows Vista) or the name does
-// not fit.
-bool FinalPath(HANDLE file, char* out, int capacity) {
-    using FinalPathName = DWORD(WINAPI*)(HANDLE, LPSTR, DWORD, DWORD);
+// The path a link leads to, from the system's final name of the open file
+// (its long form's prefix taken off); false when the system cannot tell
+// (before Windows Vista).
+bool FinalPath(HANDLE file, Path* out) {
+    using FinalPathName = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
     static auto finalPathName = reinterpret_cast<FinalPathName>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleA")));
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetFinalPathNameByHandleW")));
     if (finalPathName == nullptr) return false;
-    char name[kPathCapacity * 2];
-    DWORD length = finalPathName(file, name, sizeof name, 0);
-    if (length == 0 || length >= sizeof name) return false;
-    // "\\?\C:\..." or "\\?\UNC\server\share\..."
-    const char* plain = name;
-    char unc[kPathCapacity * 2];
-    if (std::strncmp(name, "\\\\?\\UNC\\", 8) == 0) {
-        if (FormatBounded(unc, sizeof unc, "\\\\%s", name + 8) < 0) return false;
-        plain = unc;
-    } else if (std::strncmp(name, "\\\\?\\", 4) == 0) {
-        plain = name + 4;
+    std::wstring name(MAX_PATH, L'\0');
+    DWORD length = finalPathName(file, &name[0], static_cast<DWORD>(name.size()), 0);
+    // Too small a buffer: the answer is the room needed, its terminator counted.
+    if (length >= name.size()) {
+        name.assign(length, L'\0');
+        length = finalPathName(file, &name[0], static_cast<DWORD>(name.size()), 0);
+        if (length >= name.size()) return false;
     }
-    if (std::strlen(plain) >= static_cast<std::size_t>(capacity)) return false;
-    CopyBounded(out, plain, capacity);
+    if (length == 0) return false;
+    name.resize(length);
+    *out = WithoutLongFormPrefix(PathFromWide(name.c_str()));
     return true;
 }
 
@@ -146,17 +155,17 @@ bool FinalPath(HANDLE file, char* out, int capacity) {
 // link resolved ("\??\Z:\..."): that name differs from the path asked for
 // when a link was followed (or when the path is spelt another way, which
 // costs only the longer look). When the name cannot be had, it may be.
-bool MayBeLink(HANDLE file, const char* path, DWORD attributes) {
+bool MayBeLink(HANDLE file, const Path& path, DWORD attributes) {
     if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) return true;
-    char name[kPathCapacity * 2];
-    if (!QueryObjectName(file, name, sizeof name)) return true;
-    if (std::strncmp(name, "\\??\\", 4) != 0) return false;
-    return lstrcmpiA(name + 4, path) != 0;
+    Path name;
+    if (!QueryObjectName(file, &name)) return true;
+    if (name.compare(0, 4, u"\\??\\") != 0) return false;
+    return !SamePathText(WithoutLongFormPrefix(name.substr(4)), path);
 }
 
 // What is known about the destination before it is replaced.
 struct Destination {
-    char path[kPathCapacity];  // where the file really is (a link followed)
+    Path path;  // where the file really is (a link followed)
     bool exists = false;
     DWORD attributes = INVALID_FILE_ATTRIBUTES;
     // The number of names; the identity too where it was asked for, or a
@@ -170,11 +179,11 @@ struct Destination {
 // followed to the file itself; the result is used only when it is that same
 // file. The destination is opened once for all of it, and not at all where
 // the caller knew the facts and no identity is asked for.
-void FindDestination(const char* destinationPath, bool needIdentity, const DestinationFacts* known,
+void FindDestination(const Path& destinationPath, bool needIdentity, const DestinationFacts* known,
                      Destination* destination) {
-    CopyBounded(destination->path, destinationPath, sizeof destination->path);
+    destination->path = destinationPath;
     destination->attributes =
-        known != nullptr ? known->attributes : GetFileAttributesA(destinationPath);
+        known != nullptr ? known->attributes : GetFileAttributesW(FileApiPath(destinationPath));
     destination->exists = destination->attributes != INVALID_FILE_ATTRIBUTES;
     if (!destination->exists) return;
     if (known != nullptr && !needIdentity && !known->mayBeLink) {
@@ -189,42 +198,41 @@ void FindDestination(const char* destinationPath, bool needIdentity, const Desti
         return;
     }
     if (!DescribeOpenFile(file.get(), &destination->description) || !follow) return;
-    char final[kPathCapacity];
-    if (!FinalPath(file.get(), final, sizeof final) || lstrcmpiA(final, destinationPath) == 0) {
-        return;
-    }
+    Path final;
+    if (!FinalPath(file.get(), &final) || SamePathText(final, destinationPath)) return;
     FileIdentity followed;
     if (IdentifyFile(final, &followed) && SameFile(followed, destination->description.identity)) {
-        CopyBounded(destination->path, final, sizeof destination->path);
-        destination->attributes = GetFileAttributesA(final);
+        destination->path = final;
+        destination->attributes = GetFileAttributesW(FileApiPath(final));
     }
 }
 
 // Creates a staged file beside the destination under a name no file has.
-HANDLE CreateStaged(const char* destinationPath, char* stagedPath, DWORD* error) {
+HANDLE CreateStaged(const Path& destinationPath, Path* stagedPath, DWORD* error) {
     *error = ERROR_FILE_EXISTS;
     for (int attempt = 0; attempt < kStagedCandidates; attempt++) {
-        if (!FormatStagedPath(stagedPath, kPathCapacity, destinationPath, GetCurrentProcessId(),
-                              attempt)) {
+        *stagedPath = StagedPath(destinationPath, GetCurrentProcessId(), attempt);
+        if (!FitsWindowsPath(*stagedPath)) {
             *error = ERROR_FILENAME_EXCED_RANGE;
             break;
         }
         // Created exclusively: a file that happens to have the name is never touched.
         // DELETE: it is renamed over the destination through this handle.
-        HANDLE file = CreateFileA(stagedPath, GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE file = CreateFileW(FileApiPath(*stagedPath), GENERIC_WRITE | DELETE, 0, nullptr,
+                                  CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE) return file;
         *error = GetLastError();
         if (*error != ERROR_FILE_EXISTS && *error != ERROR_ALREADY_EXISTS) break;
     }
-    stagedPath[0] = '\0';
+    stagedPath->clear();
     return INVALID_HANDLE_VALUE;
 }
 
-void RemoveStaged(const char* stagedPath) {
-    if (stagedPath[0] == '\0') return;
-    SetFileAttributesA(stagedPath, FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA(stagedPath);
+void RemoveStaged(const Path& stagedPath) {
+    if (stagedPath.empty()) return;
+    FileApiPath path(stagedPath);
+    SetFileAttributesW(path, FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(path);
 }
 
 LARGE_INTEGER TimeValue(const FILETIME& time) {
@@ -239,9 +247,9 @@ LARGE_INTEGER TimeValue(const FILETIME& time) {
 // attributes by name opens the file a second time. False where it has not,
 // or refused; the caller then goes the long way.
 bool StampTimesAndAttributes(HANDLE file, const Placement* placement) {
-    const WIN32_FIND_DATAA* source = placement->source;
+    const WIN32_FIND_DATAW* source = placement->source;
     // Zero leaves a time as it is, as a null time does for SetFileTime; zero
-    // attributes would leave them too, where SetFileAttributesA makes them normal.
+    // attributes would leave them too, where SetFileAttributesW makes them normal.
     if (source->dwFileAttributes == 0) return false;
     FileBasicInformation information{};
     information.lastWriteTime = TimeValue(source->ftLastWriteTime);
@@ -258,7 +266,7 @@ bool StampTimesAndAttributes(HANDLE file, const Placement* placement) {
 // open; otherwise the times through the handle and then the attributes by
 // name, for which the file is closed first (it is open without sharing).
 // False, with the error, when either could not be set.
-bool RestoreTimesAndAttributes(HandleHolder* staged, const char* stagedPath,
+bool RestoreTimesAndAttributes(HandleHolder* staged, const Path& stagedPath,
                                const Placement* placement, DWORD* error) {
     if (StampTimesAndAttributes(staged->get(), placement)) return true;
     if (!StampTimes(staged->get(), placement)) {
@@ -266,7 +274,7 @@ bool RestoreTimesAndAttributes(HandleHolder* staged, const char* stagedPath,
         return false;
     }
     staged->Close();
-    if (!SetFileAttributesA(stagedPath, placement->source->dwFileAttributes)) {
+    if (!SetFileAttributesW(FileApiPath(stagedPath), placement->source->dwFileAttributes)) {
         *error = GetLastError();
         return false;
     }
@@ -279,31 +287,32 @@ bool RestoreTimesAndAttributes(HandleHolder* staged, const char* stagedPath,
 // staged file is handed back still open where it could be stamped through its
 // handle, so that it can be renamed through it too; otherwise *keptOpen is
 // INVALID_HANDLE_VALUE.
-bool StageCopy(HANDLE reader, const char* destinationPath, const Placement* placement,
-               char* stagedPath, DWORD* error, HANDLE* keptOpen = nullptr) {
+bool StageCopy(HANDLE reader, const Path& destinationPath, const Placement* placement,
+               Path* stagedPath, DWORD* error, HANDLE* keptOpen = nullptr) {
     if (keptOpen != nullptr) *keptOpen = INVALID_HANDLE_VALUE;
     HandleHolder staged(CreateStaged(destinationPath, stagedPath, error));
     if (!staged.valid()) return false;
     // A new file ends where the copy ends: there is nothing to cut off.
     bool done =
         CopyAll(reader, staged.get(), error) && Flush(staged.get(), error) &&
-        (placement == nullptr || RestoreTimesAndAttributes(&staged, stagedPath, placement, error));
+        (placement == nullptr || RestoreTimesAndAttributes(&staged, *stagedPath, placement, error));
     if (done && keptOpen != nullptr && staged.valid()) {
         *keptOpen = staged.Release();
         return true;
     }
     staged.Close();
-    if (!done) RemoveStaged(stagedPath);
+    if (!done) RemoveStaged(*stagedPath);
     return done;
 }
 
 // Replacing a file that another program holds open is refused as access
 // denied; the user is better told that the file is in use, which is what an
 // opening of it that shares everything finds out.
-DWORD WhyNotReplaced(const char* path, DWORD error) {
+DWORD WhyNotReplaced(const Path& path, DWORD error) {
     if (error != ERROR_ACCESS_DENIED) return error;
-    HANDLE probe = CreateFileA(path, DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                               nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    HANDLE probe = CreateFileW(FileApiPath(path), DELETE,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (probe != INVALID_HANDLE_VALUE) {
         CloseHandle(probe);
         return error;
@@ -313,19 +322,20 @@ DWORD WhyNotReplaced(const char* path, DWORD error) {
 
 // Renames the complete staged file over the destination: through its open
 // handle where the system can (no second opening by name), else by name.
-bool RenameOver(HandleHolder* staged, const char* stagedPath, const char* path) {
+bool RenameOver(HandleHolder* staged, const Path& stagedPath, const Path& path) {
     if (staged->valid() && CanRenameOpenFiles()) return RenameOpenFile(staged->get(), path, true);
     staged->Close();
-    return MoveFileExA(stagedPath, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
-           FALSE;
+    return MoveFileExW(FileApiPath(stagedPath), FileApiPath(path),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }
 
 // The destination has other names that must show the new bytes too: they are
 // written into the file itself, with its old bytes kept aside until then.
 bool OverwriteKeepingNames(HANDLE result, const Destination* destination,
                            const Placement* placement) {
-    const char* path = destination->path;
-    char keptPath[kPathCapacity];
+    const Path& path = destination->path;
+    const FileApiPath name(path);
+    Path keptPath;
     DWORD error = 0;
     {
         HandleHolder old(OpenForReading(path));
@@ -333,16 +343,16 @@ bool OverwriteKeepingNames(HANDLE result, const Destination* destination,
             TraceFailure(path, "the file cannot be read", GetLastError());
             return false;
         }
-        if (!StageCopy(old.get(), path, nullptr, keptPath, &error)) {
+        if (!StageCopy(old.get(), path, nullptr, &keptPath, &error)) {
             TraceFailure(path, "no room for a copy of the old bytes", error);
             return false;
         }
     }
-    if (placement->conversion) SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
-    HandleHolder file(CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (placement->conversion) SetFileAttributesW(name, FILE_ATTRIBUTE_NORMAL);
+    HandleHolder file(CreateFileW(name, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!file.valid()) {
         error = GetLastError();
-        SetFileAttributesA(path, destination->attributes);
+        SetFileAttributesW(name, destination->attributes);
         RemoveStaged(keptPath);
         TraceFailure(path, "the file cannot be opened for writing", error);
         return false;
@@ -360,23 +370,24 @@ bool OverwriteKeepingNames(HANDLE result, const Destination* destination,
                         EndAndFlush(file.get(), &ignored);
         kept.Close();
         file.Close();
-        SetFileAttributesA(path, destination->attributes);
+        SetFileAttributesW(name, destination->attributes);
         TraceFailure(path, "writing the new bytes into a file with several names failed", error);
         if (restored) {
             RemoveStaged(keptPath);
         } else {
-            DebugTrace("%s: its old bytes are kept in %s\r\n", path, keptPath);
+            DebugTracePath(path, "its old bytes are kept in %s\r\n",
+                           Utf8FromPath(keptPath).c_str());
         }
         return false;
     }
     file.Close();
-    SetFileAttributesA(path, placement->source->dwFileAttributes);
+    SetFileAttributesW(name, placement->source->dwFileAttributes);
     RemoveStaged(keptPath);
     return true;
 }
 
 // A plain copy onto a read-only destination, or onto a hidden or system one
-// that the source is not, fails as CopyFileA fails.
+// that the source is not, fails as CopyFileW fails.
 bool CopyRefused(const Destination* destination, const Placement* placement) {
     if (placement->conversion || !destination->exists) return false;
     DWORD protectedBits = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
@@ -386,12 +397,13 @@ bool CopyRefused(const Destination* destination, const Placement* placement) {
 
 // result: the new bytes, read from their start; INVALID_HANDLE_VALUE when
 // they could not be opened (resultError says why).
-bool Place(HANDLE result, DWORD resultError, const char* destinationPath,
+bool Place(HANDLE result, DWORD resultError, const Path& destinationPath,
            const Placement* placement) {
     Destination destination;
     // Only a plain copy can be asked to go onto its own source.
     FindDestination(destinationPath, !placement->conversion, placement->known, &destination);
-    const char* path = destination.path;
+    const Path& path = destination.path;
+    const FileApiPath name(path);
     if (destination.exists && (destination.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         TraceFailure(path, "a folder has the name", ERROR_ACCESS_DENIED);
         return false;
@@ -420,31 +432,39 @@ bool Place(HANDLE result, DWORD resultError, const char* destinationPath,
         return OverwriteKeepingNames(result, &destination, placement);
     }
 
-    char stagedPath[kPathCapacity];
+    // The shell's Recycle Bin takes no path as long as MAX_PATH: such a file
+    // is not replaced at all rather than lost for good.
+    bool recycled = placement->keepOverwrittenInRecycleBin && destination.exists;
+    if (recycled && !FitsRecycleBin(path)) {
+        TraceFailure(path, "the Recycle Bin cannot take so long a path",
+                     ERROR_FILENAME_EXCED_RANGE);
+        return false;
+    }
+
+    Path stagedPath;
     DWORD error = 0;
     HANDLE open = INVALID_HANDLE_VALUE;
-    if (!StageCopy(result, path, placement, stagedPath, &error, &open)) {
+    if (!StageCopy(result, path, placement, &stagedPath, &error, &open)) {
         TraceFailure(path, "staging the new bytes beside it failed", error);
         return false;
     }
     HandleHolder staged(open);
     // Only now that the new bytes are complete does the old file go.
-    bool recycled = placement->keepOverwrittenInRecycleBin && destination.exists;
     if (recycled) MoveToRecycleBin(path);
     // A read-only destination would refuse to be replaced. Its attributes are
     // known from the look at it above, unless the bin has just taken it; a
     // destination without read-only, hidden or system is left as it is.
-    DWORD previous = recycled ? GetFileAttributesA(path) : destination.attributes;
+    DWORD previous = recycled ? GetFileAttributesW(name) : destination.attributes;
     constexpr DWORD kProtective =
         FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
     if (placement->conversion && previous != INVALID_FILE_ATTRIBUTES &&
         (previous & kProtective) != 0) {
-        SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+        SetFileAttributesW(name, FILE_ATTRIBUTE_NORMAL);
     }
     if (!RenameOver(&staged, stagedPath, path)) {
         error = WhyNotReplaced(path, GetLastError());
         staged.Close();
-        if (previous != INVALID_FILE_ATTRIBUTES) SetFileAttributesA(path, previous);
+        if (previous != INVALID_FILE_ATTRIBUTES) SetFileAttributesW(name, previous);
         RemoveStaged(stagedPath);
         TraceFailure(path, "it could not be replaced", error);
         return false;
@@ -454,11 +474,11 @@ bool Place(HANDLE result, DWORD resultError, const char* destinationPath,
 
 }  // namespace
 
-bool DescribeDestination(HANDLE file, const char* path, DestinationFacts* facts) {
+bool DescribeDestination(HANDLE file, const Path& path, DestinationFacts* facts) {
     FileDescription description;
     if (!CountNames(file, &description)) return false;
     facts->numberOfLinks = description.numberOfLinks;
-    facts->attributes = GetFileAttributesA(path);
+    facts->attributes = GetFileAttributesW(FileApiPath(path));
     facts->mayBeLink = MayBeLink(file, path, facts->attributes);
     return true;
 }
@@ -469,12 +489,12 @@ BlockWriter SetBlockWriter(BlockWriter writer) {
     return previous;
 }
 
-bool PlaceResult(const char* resultPath, const char* destinationPath, const Placement* placement) {
+bool PlaceResult(const Path& resultPath, const Path& destinationPath, const Placement* placement) {
     HandleHolder result(OpenForReading(resultPath));
     DWORD error = result.valid() ? ERROR_SUCCESS : GetLastError();
     return Place(result.get(), error, destinationPath, placement);
 }
 
-bool PlaceResultFrom(HANDLE result, const char* destinationPath, const Placement* placement) {
+bool PlaceResultFrom(HANDLE result, const Path& destinationPath, const Placement* placement) {
     return Place(result, ERROR_SUCCESS, destinationPath, placement);
 }

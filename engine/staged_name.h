@@ -4,14 +4,14 @@
 // own that the gathering recognises and skips.
 #pragma once
 
+#include "util/path.h"
+
 // "~tavelin-PPPPPPPP-NNN.tmp": PPPPPPPP the process id in eight hex digits
 // (so two instances never try the same names), NNN an attempt from 000 to 999.
 constexpr int kStagedCandidates = 1000;
 
 // The staged path for an attempt: the destination's folder (everything up to
-// its last separator) followed by the staged name. False when it would not
-// fit the buffer; a cut path is never used.
-bool FormatStagedPath(char* buffer, int capacity, const char* destinationPath,
-                      unsigned long processId, int attempt);
+// its last separator) followed by the staged name.
+Path StagedPath(const Path& destinationPath, unsigned long processId, int attempt);
 // True when a file name (without folder) has the staged form, in any case.
-bool IsStagedName(const char* name);
+bool IsStagedName(const Path& name);

@@ -3,10 +3,10 @@
 #pragma once
 
 #include "engine/byte_stream.h"
+#include "util/path.h"
 
 // Opens a new file beside the program, named after it with ".000" to ".999",
-// with the given stream mode. Null when none could be created; on success the
-// buffer holds the file's path. With readBack, the file is also open for
+// with the given stream mode. Null when none could be created; on success
+// path holds the file's path. With readBack, the file is also open for
 // reading (through StreamHandle) and is deleted when the stream is closed.
-ByteStream* CreateTemporaryOutput(char* buffer, int capacity, StreamMode mode,
-                                  bool readBack = false);
+ByteStream* CreateTemporaryOutput(Path* path, StreamMode mode, bool readBack = false);

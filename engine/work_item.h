@@ -5,12 +5,14 @@
 
 #include "engine/detection_code.h"
 #include "engine/item_outcome.h"
+#include "util/path.h"
 #include "util/ptr_list.h"
-#include "util/text.h"
 
 struct WorkItem {
-    char sourcePath[kPathCapacity];
-    char destinationPath[kPathCapacity];  // equal to sourcePath when rewriting in place
+    // Both paths live in the item's own heap block (NewWorkItem), so that an
+    // item costs what its paths need and std::free releases all of it.
+    const PathChar* sourcePath;
+    const PathChar* destinationPath;  // the same text as sourcePath when rewriting in place
     // What the detection decided, or what the review marked the file as
     // (CopyUnchanged: copy it; EucJp: convert it into Shift-JIS; ShiftJis:
     // into EUC-JP; Undetermined: leave it alone).
@@ -26,6 +28,11 @@ struct WorkItem {
     // Such a file is told as a failure, not offered in the review.
     std::uint32_t openError = 0;
 };
+
+// A new item in one std::malloc block, its paths copied into it, its codes
+// Undetermined and nothing else known; null when it cannot be allocated or
+// a path is longer than Windows allows (a cut path could name another file).
+WorkItem* NewWorkItem(const Path& sourcePath, const Path& destinationPath);
 
 // A file the user is asked about after the run: its encoding is unknown (or
 // a character had no form in the target), and it could be read.

@@ -5,21 +5,25 @@
 #include <windows.h>
 
 #include "engine/work_item.h"
+#include "util/path.h"
 
 // Opens a file for reading as the C runtime does (others may read and write
 // it meanwhile); INVALID_HANDLE_VALUE when it cannot.
-HANDLE OpenSourceFile(const char* path);
+HANDLE OpenSourceFile(const Path& path);
 
-// Fills the item's paths and classifies it (a folder, or what the detection
-// says of the file; a file that cannot be opened keeps the system's error in
-// openError). False, with the item left empty and undetermined, when a path does
-// not fit the item's buffers: a cut path could name another file. Where the
+// A new item (NewWorkItem) for the paths, classified: a folder, or what the
+// detection says of the file; a file that cannot be opened keeps the system's
+// error in openError. Null when it cannot be allocated or a path is longer
+// than Windows allows: a cut path could name another file. Where the
 // source's attributes are already known (from the enumeration of its folder)
 // they are not asked for again; null reads them.
-bool InitWorkItem(WorkItem* item, const char* sourcePath, const char* destinationPath,
-                  const DWORD* knownAttributes = nullptr);
+WorkItem* MakeWorkItem(const Path& sourcePath, const Path& destinationPath,
+                       const DWORD* knownAttributes = nullptr);
+
+// Classifies an existing item afresh, as MakeWorkItem does (a file that
+// could not be opened before may be readable now).
+void ClassifyWorkItem(WorkItem* item, const DWORD* knownAttributes = nullptr);
 
 // The same for a file (not a folder) already open for reading, which is
 // classified through that handle and closed, whatever the outcome.
-bool InitWorkItemOpen(WorkItem* item, const char* sourcePath, const char* destinationPath,
-                      HANDLE opened);
+WorkItem* MakeWorkItemOpen(const Path& sourcePath, const Path& destinationPath, HANDLE opened);

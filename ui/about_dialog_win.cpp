@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <cstdlib>
+#include <string>
 
 #include "ui/about_layout_win.h"
 #include "ui/about_template.h"
@@ -14,10 +15,9 @@
 #include "ui/system_resources_win.h"
 #include "ui/tooltip_win.h"
 #include "ui/version_info_win.h"
-#include "util/text.h"
 
 // A name reserved for examples, which no other program's site can ever use.
-const char kSupportSiteAddress[] = "https://tavelin.example/support/";
+const wchar_t kSupportSiteAddress[] = L"https://tavelin.example/support/";
 HWND openAboutDialog = nullptr;
 
 namespace {
@@ -29,7 +29,7 @@ struct AboutDialogData {
 };
 
 AboutDialogData* DataOf(HWND dialog) {
-    return static_cast<AboutDialogData*>(GetPropA(dialog, kPropAboutDialogData));
+    return static_cast<AboutDialogData*>(GetPropW(dialog, kPropAboutDialogData));
 }
 
 // The caption and the name line from the version resource; both stay empty
@@ -38,38 +38,34 @@ void SetVersionTexts(HWND dialog) {
     DWORD translation = 0;
     void* block = OpenOwnVersionInfo(&translation);
     if (block == nullptr) return;
-    char name[kPathCapacity];
-    char version[kPathCapacity];
-    if (!QueryVersionString(name, sizeof name, block, translation, "ProductName") ||
-        name[0] == '\0') {
-        QueryVersionString(name, sizeof name, block, translation, "FileDescription");
+    std::wstring name;
+    std::wstring version;
+    if (!QueryVersionString(&name, block, translation, L"ProductName") || name.empty()) {
+        QueryVersionString(&name, block, translation, L"FileDescription");
     }
-    QueryVersionString(version, sizeof version, block, translation, "ProductVersion");
-    char text[260];
-    FormatBounded(text, sizeof text, "%s ver. %s", name, version);
-    SetDlgItemTextA(dialog, kAboutNameLineId, text);
-    FormatBounded(text, sizeof text, "%s について", name);
-    SetWindowTextA(dialog, text);
+    QueryVersionString(&version, block, translation, L"ProductVersion");
+    SetDlgItemTextW(dialog, kAboutNameLineId, (name + L" ver. " + version).c_str());
+    SetWindowTextW(dialog, (name + L" について").c_str());
     std::free(block);
 }
 
 BOOL OnInitDialog(HWND dialog, AboutDialogData* data) {
     openAboutDialog = dialog;
-    SetPropA(dialog, kPropAboutDialogData, data);
+    SetPropW(dialog, kPropAboutDialogData, data);
     SetWindowIcon(dialog, ICON_BIG, data->largeIcon);
     SetWindowIcon(dialog, ICON_SMALL, data->smallIcon);
     PlaceWindowAtCursor(dialog);
     SetVersionTexts(dialog);
     SetFreeResourcesText(GetDlgItem(dialog, kAboutResourcesLineId));
-    SendDlgItemMessageA(dialog, kAboutIconId, STM_SETICON,
+    SendDlgItemMessageW(dialog, kAboutIconId, STM_SETICON,
                         reinterpret_cast<WPARAM>(data->largeIcon), 0);
     // The tooltip subclasses the link too, and must do so first: the link
     // puts back the procedure it replaced when it goes, which would cut a
     // later subclass out of the chain before it could free its record.
     HWND link = GetDlgItem(dialog, kAboutLinkId);
-    SetWindowTextA(link, data->siteInfo->address);
+    SetWindowTextW(link, data->siteInfo->address);
     // Owned by the box, which takes it along when it goes.
-    HWND toolTip = CreateToolTipWindow(dialog, GetModuleHandleA(nullptr), TTS_ALWAYSTIP, 0);
+    HWND toolTip = CreateToolTipWindow(dialog, GetModuleHandleW(nullptr), TTS_ALWAYSTIP, 0);
     AddToolTip(toolTip, TTF_SUBCLASS, dialog, link, kSupportSiteTip);
     // Without the link the address still shows, as plain text.
     MakeLinkLabel(link);
@@ -82,13 +78,13 @@ INT_PTR OnNotify(HWND dialog, WPARAM wParam, LPARAM lParam) {
     if (wParam != static_cast<WPARAM>(kAboutLinkId)) return TRUE;
     const auto* header = reinterpret_cast<const NMHDR*>(lParam);
     if (header->code == LLN_CLICK) {
-        ShellExecuteA(dialog, nullptr, DataOf(dialog)->siteInfo->address, nullptr, nullptr,
+        ShellExecuteW(dialog, nullptr, DataOf(dialog)->siteInfo->address, nullptr, nullptr,
                       SW_SHOWNORMAL);
         EndDialog(dialog, IDOK);
         return TRUE;
     }
     // Sent back, so the link turns red under the pointer and blue again.
-    return SendMessageA(header->hwndFrom, WM_NOTIFY, header->idFrom, lParam);
+    return SendMessageW(header->hwndFrom, WM_NOTIFY, header->idFrom, lParam);
 }
 
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -105,7 +101,7 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         case WM_NCHITTEST:
             return AnswerBackgroundAsCaption(dialog, wParam, lParam);
         case WM_DESTROY:
-            RemovePropA(dialog, kPropAboutDialogData);
+            RemovePropW(dialog, kPropAboutDialogData);
             return TRUE;
         default:
             return FALSE;
@@ -117,10 +113,10 @@ INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
 INT_PTR RunAboutDialog(HWND owner, const SupportSiteInfo* siteInfo) {
     void* dialogTemplate = BuildAboutTemplate();
     if (dialogTemplate == nullptr) return -1;
-    HINSTANCE instance = GetModuleHandleA(nullptr);
+    HINSTANCE instance = GetModuleHandleW(nullptr);
     AboutDialogData data{GetExecutableIcon(instance, 0), GetExecutableIcon(instance, 1), siteInfo};
     INT_PTR result =
-        DialogBoxIndirectParamA(instance, static_cast<LPCDLGTEMPLATEA>(dialogTemplate), owner,
+        DialogBoxIndirectParamW(instance, static_cast<LPCDLGTEMPLATEW>(dialogTemplate), owner,
                                 AboutDialogProc, reinterpret_cast<LPARAM>(&data));
     openAboutDialog = nullptr;
     if (data.largeIcon != nullptr) DestroyIcon(data.largeIcon);

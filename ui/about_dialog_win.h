@@ -6,10 +6,10 @@
 #include <windows.h>
 
 // clang-format off
-struct SupportSiteInfo { const char* address; };
+struct SupportSiteInfo { const wchar_t* address; };
 // clang-format on
 // The support site, shown in the box and opened by its link.
-extern const char kSupportSiteAddress[];
+extern const wchar_t kSupportSiteAddress[];
 extern HWND openAboutDialog;
 bool ShowAboutDialog(HWND owner, const SupportSiteInfo* siteInfo);
 
@@ -19,6 +19,6 @@ bool ShowAboutDialog(HWND owner, const SupportSiteInfo* siteInfo);
 INT_PTR RunAboutDialog(HWND owner, const SupportSiteInfo* siteInfo);
 
 // The window property that holds the box's AboutDialogData while it lives.
-constexpr char kPropAboutDialogData[] = "PROP_ABOUTDIALOGDATA";
+constexpr wchar_t kPropAboutDialogData[] = L"PROP_ABOUTDIALOGDATA";
 // The tip over the link.
-constexpr char kSupportSiteTip[] = "サポートサイトへ";
+constexpr wchar_t kSupportSiteTip[] = L"サポートサイトへ";

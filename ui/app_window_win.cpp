@@ -2,28 +2,40 @@
 
 #include <shellapi.h>
 
+#include <vector>
+
 #include "ui/geometry_win.h"
+#include "util/path_win.h"
 #include "util/text.h"
 
-HICON GetFileIcon(const char* path, UINT extraFlags) {
-    SHFILEINFOA info;
+HICON GetFileIcon(const PathChar* path, UINT extraFlags) {
+    SHFILEINFOW info;
     ZeroFill(&info, sizeof info);
-    if (SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_ICON | extraFlags) == 0) return nullptr;
+    if (SHGetFileInfoW(WideText(path), 0, &info, sizeof info, SHGFI_ICON | extraFlags) == 0) {
+        return nullptr;
+    }
     return info.hIcon;
 }
 
 HICON GetExecutableIcon(HINSTANCE instance, int small) {
-    char path[kPathCapacity];
-    DWORD length = GetModuleFileNameA(instance, path, sizeof path);
-    // A result that fills the buffer was cut (and older systems leave it
-    // unterminated): no icon rather than the icon of some other file.
-    if (length == 0 || length >= sizeof path) return nullptr;
-    return GetFileIcon(path, small == 0 ? SHGFI_LARGEICON : SHGFI_SMALLICON);
+    std::vector<wchar_t> path(MAX_PATH);
+    for (;;) {
+        const auto capacity = static_cast<DWORD>(path.size());
+        DWORD length = GetModuleFileNameW(instance, path.data(), capacity);
+        if (length == 0) return nullptr;
+        if (length < capacity) break;
+        // A result that fills the buffer was cut: no icon rather than the
+        // icon of some other file.
+        if (path.size() > kLongestPath) return nullptr;
+        path.resize(2 * path.size());
+    }
+    return GetFileIcon(PathFromWide(path.data()).c_str(),
+                       small == 0 ? SHGFI_LARGEICON : SHGFI_SMALLICON);
 }
 
-ATOM RegisterAppWindowClass(HINSTANCE instance, const char* className, WNDPROC procedure,
-                            UINT classStyle, const char* menuName, int stockObject) {
-    WNDCLASSEXA windowClass;
+ATOM RegisterAppWindowClass(HINSTANCE instance, const wchar_t* className, WNDPROC procedure,
+                            UINT classStyle, const wchar_t* menuName, int stockObject) {
+    WNDCLASSEXW windowClass;
     ZeroFill(&windowClass, sizeof windowClass);
     windowClass.cbSize = sizeof windowClass;
     windowClass.style = classStyle;
@@ -34,7 +46,7 @@ ATOM RegisterAppWindowClass(HINSTANCE instance, const char* className, WNDPROC p
     windowClass.lpszMenuName = menuName;
     windowClass.lpszClassName = className;
     windowClass.hIconSm = GetExecutableIcon(instance, 1);
-    ATOM atom = RegisterClassExA(&windowClass);
+    ATOM atom = RegisterClassExW(&windowClass);
     // A refused class (registered before, say) keeps nothing of ours: its
     // icons are ours to destroy. A registered class holds them for the life
     // of the process.
@@ -54,8 +66,8 @@ void DestroyTitleBarIcons(HWND window) {
 }
 
 BOOL AnswerBackgroundAsCaption(HWND dialog, WPARAM wParam, LPARAM lParam) {
-    LRESULT hit = DefWindowProcA(dialog, WM_NCHITTEST, wParam, lParam);
+    LRESULT hit = DefWindowProcW(dialog, WM_NCHITTEST, wParam, lParam);
     if (hit == HTCLIENT) hit = HTCAPTION;
-    SetWindowLongPtrA(dialog, DWLP_MSGRESULT, hit);
+    SetWindowLongPtrW(dialog, DWLP_MSGRESULT, hit);
     return TRUE;
 }

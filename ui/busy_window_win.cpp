@@ -10,13 +10,14 @@
 #include "ui/app_window_win.h"
 #include "ui/progress.h"
 #include "ui/progress_icon_win.h"
+#include "util/path_win.h"
 #include "util/text.h"
 
 namespace {
 
-// The first version of the record, whose tip holds 64 bytes: every shell
-// understands it.
-constexpr DWORD kTrayRecordSize = NOTIFYICONDATAA_V1_SIZE;
+// The first version of the record, whose tip holds 64 UTF-16 code units:
+// every shell understands it.
+constexpr DWORD kTrayRecordSize = NOTIFYICONDATAW_V1_SIZE;
 constexpr int kTipCapacity = 64;
 constexpr UINT kTrayIconId = 1;
 constexpr UINT kTrayCallbackMessage = WM_APP;
@@ -26,10 +27,10 @@ static_assert(kTipCapacity == kTrayTipCapacity, "the tips are made for the first
 // the first member, so that whoever reads the property finds the record the
 // shell was given.
 struct BusyTray {
-    NOTIFYICONDATAA record;
+    NOTIFYICONDATAW record;
     HICON plainIcon;  // as loaded; every picture of the progress is drawn from it
     std::int32_t barCells;
-    char text[kTipCapacity];  // the run's own text, which every tip starts with
+    char16_t text[kTipCapacity];  // the run's own text, which every tip starts with
     ProgressThrottle throttle;
 };
 static_assert(std::is_standard_layout<BusyTray>::value && offsetof(BusyTray, record) == 0,
@@ -46,14 +47,23 @@ BusyTray* TrayOf(HWND window) {
         g_trayWindow = window;
         g_tray = window == nullptr
                      ? nullptr
-                     : reinterpret_cast<BusyTray*>(GetPropA(window, kPropTrayIconData));
+                     : reinterpret_cast<BusyTray*>(GetPropW(window, kPropTrayIconData));
     }
     return g_tray;
 }
 
+// The tip into the record's own characters.
+void SetTip(NOTIFYICONDATAW* record, const char16_t* tip) {
+    for (int i = 0; i < kTipCapacity; i++) {
+        record->szTip[i] = static_cast<wchar_t>(tip[i]);
+        if (tip[i] == u'\0') break;
+    }
+    record->szTip[kTipCapacity - 1] = L'\0';
+}
+
 // Brings the tray up to what the throttle decided to show.
 void Redraw(BusyTray* tray, unsigned parts) {
-    NOTIFYICONDATAA* record = &tray->record;
+    NOTIFYICONDATAW* record = &tray->record;
     HICON replaced = nullptr;
     if ((parts & RedrawIcon) != 0) {
         const std::int32_t cells = tray->throttle.shown.cells;
@@ -66,25 +76,27 @@ void Redraw(BusyTray* tray, unsigned parts) {
     }
     if ((parts & RedrawTip) != 0) {
         const TrayView& shown = tray->throttle.shown;
+        char16_t tip[kTipCapacity];
         if (shown.total == kGatheringTotal) {
-            FormatGatheringTip(record->szTip, tray->text, shown.count);
+            FormatGatheringTip(tip, tray->text, shown.count);
         } else {
-            FormatProgressTip(record->szTip, tray->text, shown.count, shown.total);
+            FormatProgressTip(tip, tray->text, shown.count, shown.total);
         }
+        SetTip(record, tip);
     }
     // The shell keeps a copy of the icon: the one it showed before can go.
-    Shell_NotifyIconA(NIM_MODIFY, record);
+    Shell_NotifyIconW(NIM_MODIFY, record);
     if (replaced != nullptr && replaced != tray->plainIcon) DestroyIcon(replaced);
 }
 
 }  // namespace
 
 ATOM RegisterBusyWindowClass(HINSTANCE instance) {
-    return RegisterAppWindowClass(instance, kBusyWindowClass, DefWindowProcA, 0, "", NULL_BRUSH);
+    return RegisterAppWindowClass(instance, kBusyWindowClass, DefWindowProcW, 0, L"", NULL_BRUSH);
 }
 
-HWND CreateBusyWindow(HINSTANCE instance, const char* tip) {
-    HWND window = CreateWindowExA(0, kBusyWindowClass, kBusyWindowClass, WS_POPUP | WS_MINIMIZE,
+HWND CreateBusyWindow(HINSTANCE instance, const wchar_t* tip) {
+    HWND window = CreateWindowExW(0, kBusyWindowClass, kBusyWindowClass, WS_POPUP | WS_MINIMIZE,
                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                   nullptr, nullptr, instance, nullptr);
     if (window == nullptr) return nullptr;
@@ -94,25 +106,25 @@ HWND CreateBusyWindow(HINSTANCE instance, const char* tip) {
     // Without a record the run goes on without a tray icon.
     if (tray == nullptr) return window;
     ZeroFill(tray, sizeof *tray);
-    NOTIFYICONDATAA* record = &tray->record;
+    NOTIFYICONDATAW* record = &tray->record;
     record->cbSize = kTrayRecordSize;
     record->hWnd = window;
     record->uID = kTrayIconId;
     record->uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     record->uCallbackMessage = kTrayCallbackMessage;
     record->hIcon =
-        static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_BUSY), IMAGE_ICON, 16, 16, 0));
-    CopyBounded(record->szTip, tip, kTipCapacity);
+        static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_BUSY), IMAGE_ICON, 16, 16, 0));
+    FormatPlainTip(tray->text, PathFromWide(tip).c_str());
+    SetTip(record, tray->text);
     tray->plainIcon = record->hIcon;
     tray->barCells = ProgressBarCells(tray->plainIcon);
-    CopyBounded(tray->text, tip, kTipCapacity);
     StartProgressThrottle(&tray->throttle, GetTickCount());
     // A shell without a tray refuses the icon; the run does not depend on it.
-    Shell_NotifyIconA(NIM_ADD, record);
-    if (!SetPropA(window, kPropTrayIconData, record)) {
+    Shell_NotifyIconW(NIM_ADD, record);
+    if (!SetPropW(window, kPropTrayIconData, record)) {
         // DestroyBusyWindow finds the record only through the property: without
         // it, the icon would stay in the tray and the record and image be lost.
-        Shell_NotifyIconA(NIM_DELETE, record);
+        Shell_NotifyIconW(NIM_DELETE, record);
         if (record->hIcon != nullptr) DestroyIcon(record->hIcon);
         delete tray;
     }
@@ -120,15 +132,15 @@ HWND CreateBusyWindow(HINSTANCE instance, const char* tip) {
 }
 
 bool DestroyBusyWindow(HWND window) {
-    auto* tray = reinterpret_cast<BusyTray*>(GetPropA(window, kPropTrayIconData));
-    RemovePropA(window, kPropTrayIconData);
+    auto* tray = reinterpret_cast<BusyTray*>(GetPropW(window, kPropTrayIconData));
+    RemovePropW(window, kPropTrayIconData);
     if (window == g_trayWindow) {
         g_trayWindow = nullptr;
         g_tray = nullptr;
     }
     if (tray != nullptr) {
-        NOTIFYICONDATAA* record = &tray->record;
-        Shell_NotifyIconA(NIM_DELETE, record);
+        NOTIFYICONDATAW* record = &tray->record;
+        Shell_NotifyIconW(NIM_DELETE, record);
         // The image was loaded without LR_SHARED for this icon alone; a
         // picture of the progress may stand in its place.
         if (record->hIcon != nullptr && record->hIcon != tray->plainIcon) {
@@ -143,9 +155,9 @@ bool DestroyBusyWindow(HWND window) {
     // the quit message posted above, which ends the loop and goes no further.
     MSG message{};
     BOOL got;
-    while ((got = GetMessageA(&message, nullptr, 0, 0)) != 0) {
+    while ((got = GetMessageW(&message, nullptr, 0, 0)) != 0) {
         if (got == -1) return false;
-        DispatchMessageA(&message);
+        DispatchMessageW(&message);
     }
     return message.wParam == 0;
 }

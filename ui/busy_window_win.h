@@ -7,20 +7,20 @@
 
 #include <cstdint>
 
-// The window property that holds the window's NOTIFYICONDATAA.
-constexpr char kPropTrayIconData[] = "PROP_WAITICON";
+// The window property that holds the window's NOTIFYICONDATAW.
+constexpr wchar_t kPropTrayIconData[] = L"PROP_WAITICON";
 // The class, and the title of every busy window.
-constexpr char kBusyWindowClass[] = "TAVELIN";
+constexpr wchar_t kBusyWindowClass[] = L"TAVELIN";
 // The tray icon's tip while a run converts files.
-constexpr char kBusyTip[] = "TAVELINちゃんが文字コードを変換中ですわ";
+constexpr wchar_t kBusyTip[] = L"TAVELINちゃんが文字コードを変換中ですわ";
 
 // Once per process, before the first CreateBusyWindow. 0 on failure.
 ATOM RegisterBusyWindowClass(HINSTANCE instance);
-// A hidden window with a tray icon showing the tip (cut to 63 bytes, never
-// inside a double-byte character). Null when the window cannot be created;
-// DestroyBusyWindow accepts that null. The tip is also the start of every
-// tip the updates below show.
-HWND CreateBusyWindow(HINSTANCE instance, const char* tip);
+// A hidden window with a tray icon showing the tip (cut to 63 UTF-16 code
+// units, never inside a surrogate pair). Null when the window cannot be
+// created; DestroyBusyWindow accepts that null. The tip is also the start of
+// every tip the updates below show.
+HWND CreateBusyWindow(HINSTANCE instance, const wchar_t* tip);
 // Removes the tray icon, destroys the window, and dispatches every message
 // queued for the thread's windows. The quit message it posts to end that
 // drain is consumed here, so a modal loop around the call keeps running.

@@ -4,7 +4,7 @@
 #include "ui/geometry_win.h"
 
 void StartDialogFrame(DialogFrame* frame, HWND dialog, std::int32_t width, std::int32_t height) {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
+    HINSTANCE instance = GetModuleHandleW(nullptr);
     SetWindowIcon(dialog, ICON_BIG, GetExecutableIcon(instance, 0));
     SetWindowIcon(dialog, ICON_SMALL, GetExecutableIcon(instance, 1));
     RECT client{};

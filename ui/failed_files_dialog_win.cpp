@@ -8,6 +8,7 @@
 #include "ui/failure_reason.h"
 #include "ui/failure_reason_win.h"
 #include "ui/file_list_win.h"
+#include "util/path.h"
 
 namespace {
 
@@ -19,9 +20,9 @@ enum FailedColumn : int {
 };
 
 const ColumnHeading kColumns[FailedColumnCount] = {
-    {"ファイル名", 140},
-    {"場所", 260},
-    {"理由", 220},
+    {L"ファイル名", 140},
+    {L"場所", 260},
+    {L"理由", 220},
 };
 
 // The list takes all the room the dialog gains; the buttons keep to the
@@ -32,9 +33,6 @@ const FrameAnchor kAnchors[] = {
     {IDCANCEL, 1, 1, 0, 0},
     {IDC_FILE_COUNT, 0, 1, 1, 0},
 };
-
-// A system message in full, in any language.
-constexpr int kReasonCapacity = 1024;
 
 // What the dialog keeps while it lives. It is modal and shown once per run,
 // so only one exists at a time.
@@ -48,25 +46,25 @@ struct FailedDialogState {
 FailedDialogState g_failed;
 
 FailedFilesParam* DialogParam(HWND dialog) {
-    return static_cast<FailedFilesParam*>(GetPropA(dialog, kPropFailedFilesParam));
+    return static_cast<FailedFilesParam*>(GetPropW(dialog, kPropFailedFilesParam));
 }
 
 HWND FileList(HWND dialog) { return GetDlgItem(dialog, IDC_FILE_LIST); }
 
-const char* ShownPath(const void* data) {
+const PathChar* ShownPath(const void* data) {
     const auto* file = static_cast<const FailedFile*>(data);
     return FailedFilePath(file->item, file->result.outcome);
 }
 
 void FillFailedRow(HWND list, int row, FailedFile* file) {
-    char folder[kPathCapacity];
-    const char* name = SplitFolderAndName(ShownPath(file), folder);
-    char reason[kReasonCapacity];
-    DescribeFailure(file->result, reason, sizeof reason);
-    const char* cells[FailedColumnCount];
-    cells[FailedNameColumn] = name;
-    cells[FailedFolderColumn] = folder;
-    cells[ReasonColumn] = reason;
+    const Path shown = ShownPath(file);
+    const Path name = FileNamePart(shown);
+    const Path folder = FolderPart(shown);
+    const std::u16string reason = DescribeFailure(file->result);
+    const char16_t* cells[FailedColumnCount];
+    cells[FailedNameColumn] = name.c_str();
+    cells[FailedFolderColumn] = folder.c_str();
+    cells[ReasonColumn] = reason.c_str();
     // The icon comes from the source, which exists, while a destination in
     // the output folder may not.
     FillRowTexts(list, row, file, file->item->sourcePath, cells, FailedColumnCount,
@@ -78,7 +76,7 @@ void Sort(HWND dialog) {
 }
 
 BOOL OnInitDialog(HWND dialog, FailedFilesParam* param) {
-    SetPropA(dialog, kPropFailedFilesParam, param);
+    SetPropW(dialog, kPropFailedFilesParam, param);
     g_failed.retrying = false;
     g_failed.sortColumn = FailedNameColumn;
     g_failed.sortAscending = true;
@@ -88,12 +86,12 @@ BOOL OnInitDialog(HWND dialog, FailedFilesParam* param) {
 
     HWND list = FileList(dialog);
     PrepareRowList(list, param->count, kColumns, FailedColumnCount);
-    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     for (int i = 0; i < param->count; i++) {
         int row = AppendRow(list);
         if (row >= 0) FillFailedRow(list, row, &param->files[i]);
     }
-    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     Sort(dialog);
     ShowRowCount(GetDlgItem(dialog, IDC_FILE_COUNT), list);
     return TRUE;
@@ -115,9 +113,9 @@ void Retry(HWND dialog) {
     if (g_failed.retrying || param == nullptr || param->retry == nullptr) return;
     g_failed.retrying = true;
     EnableWindow(dialog, FALSE);
-    HWND busy = CreateBusyWindow(GetModuleHandleA(nullptr), kBusyTip);
+    HWND busy = CreateBusyWindow(GetModuleHandleW(nullptr), kBusyTip);
     HWND list = FileList(dialog);
-    int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
     const int total = rows;
     int tried = 0;
     for (int row = 0; row < rows;) {
@@ -142,7 +140,7 @@ void Retry(HWND dialog) {
         EndDialog(dialog, IDOK);
         return;
     }
-    SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDC_RETRY)),
+    SendMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDC_RETRY)),
                  TRUE);
 }
 
@@ -160,7 +158,7 @@ BOOL OnCommand(HWND dialog, int id) {
 }
 
 void OnDestroy(HWND dialog) {
-    auto* param = static_cast<FailedFilesParam*>(RemovePropA(dialog, kPropFailedFilesParam));
+    auto* param = static_cast<FailedFilesParam*>(RemovePropW(dialog, kPropFailedFilesParam));
     Settings* settings = param != nullptr ? param->settings : nullptr;
     EndDialogFrame(&g_failed.frame, dialog, settings ? &settings->failedDialogWidth : nullptr,
                    settings ? &settings->failedDialogHeight : nullptr);
@@ -197,7 +195,7 @@ bool ShowFailedFilesDialog(HWND owner, Settings* settings, FailedFile* files, in
     if (files == nullptr || count <= 0) return true;
     FailedFilesParam param{settings, files, count, retry, context};
     INT_PTR result =
-        DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_FAILED_FILES), owner,
+        DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_FAILED_FILES), owner,
                         FailedFilesDialogProc, reinterpret_cast<LPARAM>(&param));
     return result == IDOK;
 }

@@ -13,8 +13,8 @@
 #include "engine/work_item.h"
 
 // The window property that holds the dialog's FailedFilesParam.
-constexpr char kPropFailedFilesParam[] = "PROP_FAILEDBOXPARAM";
-constexpr char kFailedFilesTitle[] = "書き込めなかったファイル";
+constexpr wchar_t kPropFailedFilesParam[] = L"PROP_FAILEDBOXPARAM";
+constexpr wchar_t kFailedFilesTitle[] = L"書き込めなかったファイル";
 
 // A file that could not be written: the item and what became of it (a
 // failure, with the system's error code). An Unreadable item is listed by

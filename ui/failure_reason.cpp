@@ -1,33 +1,31 @@
 #include "ui/failure_reason.h"
 
-#include "util/text.h"
-
-const char* FixedFailureReason(std::uint32_t error, ItemOutcome outcome) {
+const char16_t* FixedFailureReason(std::uint32_t error, ItemOutcome outcome) {
     switch (error) {
         case kErrorSharingViolation:
         case kErrorLockViolation:
-            return "他のプログラムが使用中です";
+            return u"他のプログラムが使用中です";
         case kErrorDiskFull:
         case kErrorHandleDiskFull:
-            return "ディスクの空き容量が足りません";
+            return u"ディスクの空き容量が足りません";
         case kErrorAccessDenied:
         case kErrorWriteProtect:
-            return outcome == ItemOutcome::Unreadable ? nullptr : "書き込みが禁止されています";
+            return outcome == ItemOutcome::Unreadable ? nullptr : u"書き込みが禁止されています";
         default:
             return nullptr;
     }
 }
 
-const char* FailedFilePath(const WorkItem* item, ItemOutcome outcome) {
+const PathChar* FailedFilePath(const WorkItem* item, ItemOutcome outcome) {
     return outcome == ItemOutcome::Unreadable ? item->sourcePath : item->destinationPath;
 }
 
-void TrimMessageEnd(char* text) {
-    // Only single bytes are cut, and no second byte of a double-byte
-    // character is below 0x40, so the end is found from behind.
-    char* end = StringEnd(text);
-    while (end > text &&
-           (end[-1] == '\r' || end[-1] == '\n' || end[-1] == ' ' || end[-1] == '\t')) {
-        *--end = '\0';
+void TrimMessageEnd(std::u16string* text) {
+    std::size_t end = text->size();
+    while (end > 0) {
+        const char16_t last = (*text)[end - 1];
+        if (last != u'\r' && last != u'\n' && last != u' ' && last != u'\t') break;
+        end--;
     }
+    text->resize(end);
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "engine/item_outcome.h"
 #include "engine/work_item.h"
@@ -21,9 +22,9 @@ constexpr std::uint32_t kErrorDiskFull = 112;
 // "書き込みが禁止されています"; null for any other code. A source that could
 // not be read for want of rights is not told that writing is forbidden: the
 // system's own words fit it better.
-const char* FixedFailureReason(std::uint32_t error, ItemOutcome outcome);
+const char16_t* FixedFailureReason(std::uint32_t error, ItemOutcome outcome);
 // The file a failure is about: the source when it could not be read, else
 // the destination, which could not be written.
-const char* FailedFilePath(const WorkItem* item, ItemOutcome outcome);
+const PathChar* FailedFilePath(const WorkItem* item, ItemOutcome outcome);
 // Cuts the line ends (and the blanks before them) off the end of a message.
-void TrimMessageEnd(char* text);
+void TrimMessageEnd(std::u16string* text);

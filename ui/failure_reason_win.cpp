@@ -1,7 +1,7 @@
 #include "ui/failure_reason_win.h"
 
 #include "ui/failure_reason.h"
-#include "util/text.h"
+#include "util/path_win.h"
 
 static_assert(kErrorAccessDenied == ERROR_ACCESS_DENIED &&
                   kErrorWriteProtect == ERROR_WRITE_PROTECT &&
@@ -11,20 +11,24 @@ static_assert(kErrorAccessDenied == ERROR_ACCESS_DENIED &&
                   kErrorDiskFull == ERROR_DISK_FULL,
               "the codes the fixed reasons stand for");
 
-void DescribeFailure(const ItemResult& result, char* text, int capacity) {
+std::u16string DescribeFailure(const ItemResult& result) {
     const DWORD error = result.error;
-    if (const char* fixed = FixedFailureReason(error, result.outcome)) {
-        CopyBounded(text, fixed, capacity);
-        return;
+    if (const char16_t* fixed = FixedFailureReason(error, result.outcome)) return fixed;
+    // In the user's language, whatever the system's code page; the message
+    // ends in CR LF, which a list cell would show as two odd characters.
+    wchar_t* message = nullptr;
+    DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
+    std::u16string text;
+    if (length != 0 && message != nullptr) {
+        text = PathFromWide(message);
+        TrimMessageEnd(&text);
     }
-    // In the user's language; the message ends in CR LF, which a list cell
-    // would show as two odd characters.
-    DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                  nullptr, error, 0, text, static_cast<DWORD>(capacity), nullptr);
+    if (message != nullptr) LocalFree(message);
     if (length == 0) {
-        FormatBounded(text, capacity, "エラー %lu", static_cast<unsigned long>(error));
-        return;
+        text = u"エラー ";
+        for (char digit : std::to_string(error)) text.push_back(static_cast<char16_t>(digit));
     }
-    text[capacity - 1] = '\0';
-    TrimMessageEnd(text);
+    return text;
 }

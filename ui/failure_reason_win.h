@@ -4,9 +4,11 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "engine/item_outcome.h"
 
-// Fills text (capacity bytes, at least 1) with the reason for the failure:
-// FixedFailureReason's words, else the system's message without its line
-// end, else "エラー <code>" when the system has no message for it.
-void DescribeFailure(const ItemResult& result, char* text, int capacity);
+// The reason for the failure: FixedFailureReason's words, else the system's
+// message in the user's language without its line end, else "エラー <code>"
+// when the system has no message for it.
+std::u16string DescribeFailure(const ItemResult& result);

@@ -2,59 +2,54 @@
 
 #include <shellapi.h>
 
-#include <cstdio>
-
 #include "res/resource.h"
 #include "ui/app_window_win.h"
 #include "ui/shell_open_win.h"
 #include "util/path.h"
-#include "util/text.h"
+#include "util/path_win.h"
 
 namespace {
 
 const ColumnHeading kColumns[ListColumnCount] = {
-    {"ファイル名", 110},
-    {"処理方法", 140},
-    {"場所", 300},
-    {"内容", 300},
+    {L"ファイル名", 110},
+    {L"処理方法", 140},
+    {L"場所", 300},
+    {L"内容", 300},
 };
 
-// A row text read back from the list view holds at most this many bytes.
+// A row text read back from the list view holds at most this many code units.
 constexpr int kRowTextCapacity = 32768;
-constexpr int kActionCapacity = 260;
-constexpr char kCountFormat[] = "%d 個のﾌｧｲﾙ";
-constexpr int kCountCapacity = 260;
 
-void SetSubItemText(HWND list, int row, int column, const char* text) {
-    LVITEMA item{};
+void SetSubItemText(HWND list, int row, int column, const char16_t* text) {
+    LVITEMW item{};
     item.iSubItem = column;
-    item.pszText = const_cast<char*>(text);
-    SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
+    item.pszText = const_cast<wchar_t*>(WideText(text));
+    SendMessageW(list, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
 }
 
 // The text as the list view keeps it, which is what the user sees and what
 // a sort must compare.
-void ReadSubItemText(HWND list, int row, int column, std::string* text) {
+void ReadSubItemText(HWND list, int row, int column, std::u16string* text) {
     // Too large for the stack of a window procedure; one thread uses it.
-    static char buffer[kRowTextCapacity];
-    buffer[0] = '\0';
-    LVITEMA item{};
+    static wchar_t buffer[kRowTextCapacity];
+    buffer[0] = L'\0';
+    LVITEMW item{};
     item.iSubItem = column;
     item.pszText = buffer;
     item.cchTextMax = kRowTextCapacity - 1;
-    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
-    buffer[kRowTextCapacity - 1] = '\0';
-    *text = buffer;
+    SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+    buffer[kRowTextCapacity - 1] = L'\0';
+    *text = PathFromWide(buffer);
 }
 
 // The file's small shell icon appended to the list's image list; -1 when
 // there is no icon or no image list.
-int AppendFileIcon(HWND list, const char* path) {
+int AppendFileIcon(HWND list, const PathChar* path) {
     HICON icon = GetFileIcon(path, SHGFI_SMALLICON);
     if (icon == nullptr) return -1;
     int image = -1;
     auto images =
-        reinterpret_cast<HIMAGELIST>(SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+        reinterpret_cast<HIMAGELIST>(SendMessageW(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
     if (images != nullptr) image = ImageList_ReplaceIcon(images, -1, icon);
     // The image list keeps a copy of its own.
     DestroyIcon(icon);
@@ -62,14 +57,19 @@ int AppendFileIcon(HWND list, const char* path) {
 }
 
 // The first bytes of the file as text, read as the row's action takes it
-// (PreviewText); empty when it cannot be read.
-std::string ReadPreview(const WorkItem& item) {
-    std::FILE* file = std::fopen(item.sourcePath, "rb");
-    if (file == nullptr) return std::string();
+// (PreviewText); empty when it cannot be read. Others may go on reading and
+// writing the file meanwhile.
+std::u16string ReadPreview(const WorkItem& item) {
+    HANDLE file =
+        CreateFileW(FileApiPath(item.sourcePath), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::u16string();
     unsigned char bytes[kPreviewBytes];
-    auto count = static_cast<int>(std::fread(bytes, 1, kPreviewBytes, file));
-    std::fclose(file);
-    return PreviewText(item, bytes, count);
+    DWORD count = 0;
+    // A short read is what the file holds; a failed one shows what came.
+    if (!ReadFile(file, bytes, sizeof bytes, &count, nullptr)) count = 0;
+    CloseHandle(file);
+    return PreviewText(item, bytes, static_cast<int>(count));
 }
 
 struct SortOrder {
@@ -80,9 +80,9 @@ struct SortOrder {
 
 int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM context) {
     const auto* order = reinterpret_cast<const SortOrder*>(context);
-    int result =
-        lstrcmpiA(RowText(*order->texts, reinterpret_cast<const void*>(first), order->column),
-                  RowText(*order->texts, reinterpret_cast<const void*>(second), order->column));
+    int result = lstrcmpiW(
+        WideText(RowText(*order->texts, reinterpret_cast<const void*>(first), order->column)),
+        WideText(RowText(*order->texts, reinterpret_cast<const void*>(second), order->column)));
     return order->ascending ? result : -result;
 }
 
@@ -94,40 +94,40 @@ int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM context) {
 // few images at a time copies all its images at every step.
 void PrepareRowList(HWND list, int expectedRows, const ColumnHeading* columns, int count) {
     HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR4, expectedRows, expectedRows);
-    SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
-    LPARAM extended = SendMessageA(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
+    SendMessageW(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
+    LPARAM extended = SendMessageW(list, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0);
     extended |= LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP;
-    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, extended);
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, extended);
     // The table keeps the texts of ListColumnCount columns at most.
     if (count > ListColumnCount) count = ListColumnCount;
     for (int i = 0; i < count; i++) {
-        LVCOLUMNA column{};
+        LVCOLUMNW column{};
         column.mask = LVCF_FMT | LVCF_WIDTH | LVCF_TEXT | LVCF_SUBITEM;
         column.fmt = LVCFMT_LEFT;
         column.cx = columns[i].width;
-        column.pszText = const_cast<char*>(columns[i].text);
+        column.pszText = const_cast<wchar_t*>(columns[i].text);
         column.iSubItem = i;
-        SendMessageA(list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+        SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
     }
 }
 
 int AppendRow(HWND list) {
-    LVITEMA entry{};
-    entry.iItem = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    LVITEMW entry{};
+    entry.iItem = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
     return static_cast<int>(
-        SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&entry)));
+        SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&entry)));
 }
 
-void FillRowTexts(HWND list, int row, void* data, const char* iconPath, const char* const* texts,
-                  int count, RowTextTable* table) {
+void FillRowTexts(HWND list, int row, void* data, const PathChar* iconPath,
+                  const char16_t* const* texts, int count, RowTextTable* table) {
     if (count > ListColumnCount) count = ListColumnCount;
-    LVITEMA entry{};
+    LVITEMW entry{};
     entry.mask = LVIF_IMAGE | LVIF_PARAM;
     entry.iItem = row;
     entry.iSubItem = 0;
     entry.iImage = AppendFileIcon(list, iconPath);
     entry.lParam = reinterpret_cast<LPARAM>(data);
-    SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&entry));
+    SendMessageW(list, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&entry));
     for (int column = 0; column < count; column++) {
         SetSubItemText(list, row, column, texts[column]);
     }
@@ -138,11 +138,11 @@ void FillRowTexts(HWND list, int row, void* data, const char* iconPath, const ch
 }
 
 void* GetRowData(HWND list, int row) {
-    LVITEMA entry{};
+    LVITEMW entry{};
     entry.mask = LVIF_PARAM;
     entry.iItem = row;
     entry.iSubItem = 0;
-    if (!SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&entry))) return nullptr;
+    if (!SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&entry))) return nullptr;
     return reinterpret_cast<void*>(entry.lParam);
 }
 
@@ -150,28 +150,20 @@ void DeleteRow(HWND list, int row, RowTextTable* table) {
     void* data = GetRowData(list, row);
     // The row's icon stays in the image list: removing it would renumber the
     // icons of the rows after it.
-    if (SendMessageA(list, LVM_DELETEITEM, row, 0)) table->erase(data);
-}
-
-const char* SplitFolderAndName(const char* path, char (&folder)[kPathCapacity]) {
-    CopyBounded(folder, path, sizeof folder);
-    // A path without a backslash is all name and no folder.
-    if (CutLastComponent(folder) == folder) folder[0] = '\0';
-    return FileNamePart(path);
+    if (SendMessageW(list, LVM_DELETEITEM, row, 0)) table->erase(data);
 }
 
 void ShowRowCount(HWND label, HWND list) {
-    char count[kCountCapacity];
-    FormatBounded(count, sizeof count, kCountFormat,
-                  static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)));
-    SetWindowTextA(label, count);
+    const std::u16string count =
+        RowCountText(static_cast<std::int32_t>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)));
+    SetWindowTextW(label, WideText(count.c_str()));
 }
 
 static void OpenSelectedRowFiles(HWND owner, HWND list, RowPath path) {
     ForEachSelectedRow(list, [&](int row) {
         const void* data = GetRowData(list, row);
         if (data == nullptr) return;
-        ShellExecuteA(owner, nullptr, path(data), nullptr, nullptr, SW_SHOWNORMAL);
+        OpenWithShell(owner, path(data), SW_SHOWNORMAL);
     });
 }
 
@@ -183,7 +175,7 @@ static void OpenSelectedRowFolders(HWND owner, HWND list, RowPath path) {
 }
 
 void ShowRowMenu(HWND dialog, int menuId) {
-    HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(menuId));
+    HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(menuId));
     if (menu == nullptr) return;
     HMENU popup = GetSubMenu(menu, 0);
     SetMenuDefaultItem(popup, IDM_OPEN, FALSE);
@@ -207,7 +199,7 @@ BOOL AnswerRowListNotify(HWND dialog, LPARAM lParam, const RowListHabits& habits
             ShowRowMenu(dialog, habits.menuId);
             return TRUE;
         case NM_DBLCLK:
-            SendMessageA(dialog, WM_COMMAND, IDM_OPEN, 0);
+            SendMessageW(dialog, WM_COMMAND, IDM_OPEN, 0);
             return TRUE;
         default:
             return FALSE;
@@ -230,15 +222,14 @@ void PrepareFileList(HWND list, int expectedRows) {
 }
 
 int FillRow(HWND list, int row, WorkItem* item, RowTextTable* texts) {
-    char folder[kPathCapacity];
-    const char* name = SplitFolderAndName(item->sourcePath, folder);
-    char action[kActionCapacity];
-    CopyBounded(action, ActionText(item->code), sizeof action);
-    std::string preview = ReadPreview(*item);
-    const char* cells[ListColumnCount];
-    cells[NameColumn] = name;
-    cells[FolderColumn] = folder;
-    cells[ActionColumn] = action;
+    const Path source = item->sourcePath;
+    const Path name = FileNamePart(source);
+    const Path folder = FolderPart(source);
+    const std::u16string preview = ReadPreview(*item);
+    const char16_t* cells[ListColumnCount];
+    cells[NameColumn] = name.c_str();
+    cells[FolderColumn] = folder.c_str();
+    cells[ActionColumn] = ActionText(item->code);
     cells[ContentColumn] = preview.c_str();
     FillRowTexts(list, row, item, item->sourcePath, cells, ListColumnCount, texts);
     return row;
@@ -261,6 +252,6 @@ void SetRowAction(HWND list, int row, DetectionCode code, RowTextTable* texts) {
 
 void SortRows(HWND list, const RowTextTable& texts, int column, bool ascending) {
     SortOrder order{&texts, column, ascending};
-    SendMessageA(list, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&order),
+    SendMessageW(list, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&order),
                  reinterpret_cast<LPARAM>(CompareRows));
 }

@@ -16,7 +16,7 @@
 
 // A column's heading and its width in pixels when the list is made.
 struct ColumnHeading {
-    const char* text;
+    const wchar_t* text;
     int width;
 };
 
@@ -28,8 +28,8 @@ int AppendRow(HWND list);
 // Writes the row: the shell's icon of the file at iconPath (appended to the
 // image list), the texts of the first count columns, and data as item data.
 // The texts go into the table, under data, as the list view holds them.
-void FillRowTexts(HWND list, int row, void* data, const char* iconPath, const char* const* texts,
-                  int count, RowTextTable* table);
+void FillRowTexts(HWND list, int row, void* data, const PathChar* iconPath,
+                  const char16_t* const* texts, int count, RowTextTable* table);
 // The row's item data; null when there is no such row.
 void* GetRowData(HWND list, int row);
 // Removes the row and its texts from the table.
@@ -38,14 +38,11 @@ void DeleteRow(HWND list, int row, RowTextTable* table);
 // locale, ascending or descending.
 void SortRows(HWND list, const RowTextTable& texts, int column, bool ascending);
 
-// The path's folder into folder (empty for a path without a backslash); the
-// name, which points into the path.
-const char* SplitFolderAndName(const char* path, char (&folder)[kPathCapacity]);
 // "3 個のﾌｧｲﾙ": how many rows the list holds, in the label.
 void ShowRowCount(HWND label, HWND list);
 
 // The path a row's file is opened by, from the row's item data.
-using RowPath = const char* (*)(const void* data);
+using RowPath = const PathChar* (*)(const void* data);
 // The rows' menu (the first popup of the menu resource) at the mouse pointer,
 // "開く" its default. Its commands come back to the dialog.
 void ShowRowMenu(HWND dialog, int menuId);
@@ -81,7 +78,7 @@ void SetRowAction(HWND list, int row, DetectionCode code, RowTextTable* texts);
 template <typename Visit>
 void ForEachSelectedRow(HWND list, Visit visit) {
     int row = -1;
-    while ((row = static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, row, LVNI_SELECTED))) !=
+    while ((row = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, row, LVNI_SELECTED))) !=
            -1) {
         visit(row);
     }

@@ -70,7 +70,7 @@ LONG GetNormalWindowHeight(HWND window) {
     return RectHeight(&rect);
 }
 
-bool GetWorkArea(RECT* rect) { return SystemParametersInfoA(SPI_GETWORKAREA, 0, rect, 0) != FALSE; }
+bool GetWorkArea(RECT* rect) { return SystemParametersInfoW(SPI_GETWORKAREA, 0, rect, 0) != FALSE; }
 
 bool ScreenToWindowPoint(HWND window, POINT* point) {
     POINT origin;
@@ -144,10 +144,10 @@ bool PlaceWindowAtCursor(HWND window) {
 
 HICON SetWindowIcon(HWND window, WPARAM which, HICON icon) {
     return reinterpret_cast<HICON>(
-        SendMessageA(window, WM_SETICON, which, reinterpret_cast<LPARAM>(icon)));
+        SendMessageW(window, WM_SETICON, which, reinterpret_cast<LPARAM>(icon)));
 }
 
-LONG SetWindowStyle(HWND window, LONG style) { return SetWindowLongA(window, GWL_STYLE, style); }
+LONG SetWindowStyle(HWND window, LONG style) { return SetWindowLongW(window, GWL_STYLE, style); }
 
 bool ShowWindowPassive(HWND window, bool show) {
     return ShowWindow(window, show ? SW_SHOWNA : SW_HIDE) != FALSE;

@@ -1,6 +1,6 @@
 #include "ui/link_label_win.h"
 
-#include <cstdlib>
+#include <string>
 
 #include "ui/hand_cursor.h"
 #include "ui/window_text_win.h"
@@ -13,19 +13,19 @@ constexpr COLORREF kRestColour = RGB(0, 0, 255);
 constexpr COLORREF kHotColour = RGB(255, 0, 0);
 
 WNDPROC OriginalProc(HWND control) {
-    return reinterpret_cast<WNDPROC>(GetPropA(control, kLinkPropOriginalProc));
+    return reinterpret_cast<WNDPROC>(GetPropW(control, kLinkPropOriginalProc));
 }
 
 LRESULT PassOn(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    return CallWindowProcA(OriginalProc(control), control, message, wParam, lParam);
+    return CallWindowProcW(OriginalProc(control), control, message, wParam, lParam);
 }
 
 bool IsHot(HWND control) {
-    return (reinterpret_cast<UINT_PTR>(GetPropA(control, kLinkPropControlState)) & 1) != 0;
+    return (reinterpret_cast<UINT_PTR>(GetPropW(control, kLinkPropControlState)) & 1) != 0;
 }
 
 void SetState(HWND control, UINT_PTR state) {
-    SetPropA(control, kLinkPropControlState, reinterpret_cast<HANDLE>(state));
+    SetPropW(control, kLinkPropControlState, reinterpret_cast<HANDLE>(state));
 }
 
 void InitNotifyHeader(NMHDR* header, HWND window, UINT code) {
@@ -41,7 +41,7 @@ void Notify(HWND control, UINT code, WPARAM keyFlags = 0, LPARAM position = 0) {
     InitNotifyHeader(&notify.header, control, code);
     notify.keyFlags = static_cast<DWORD>(keyFlags);
     notify.position = static_cast<DWORD>(position);
-    SendMessageA(GetParent(control), WM_NOTIFY, notify.header.idFrom,
+    SendMessageW(GetParent(control), WM_NOTIFY, notify.header.idFrom,
                  reinterpret_cast<LPARAM>(&notify));
 }
 
@@ -66,15 +66,15 @@ void Paint(HWND control) {
         if (GetCapture() == control && IsHot(control)) {
             FrameRect(dc, &client, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
         }
-        if (char* text = GetWindowTextCopy(control)) {
+        std::wstring text;
+        if (GetWindowTextCopy(control, &text)) {
             SetTextColor(dc, IsHot(control) ? kHotColour : kRestColour);
-            auto font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+            auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
             if (font != nullptr) {
                 SelectObject(dc, font);
                 SetBkMode(dc, TRANSPARENT);
-                TextOutA(dc, 0, 0, text, lstrlenA(text));
+                TextOutW(dc, 0, 0, text.c_str(), static_cast<int>(text.size()));
             }
-            std::free(text);
         }
         RestoreDC(dc, saved);
     }
@@ -99,14 +99,14 @@ LRESULT OnReflectedNotify(HWND control, WPARAM wParam, LPARAM lParam) {
 // Puts the static control back as it was and frees what the link made.
 LRESULT OnDestroy(HWND control, WPARAM wParam, LPARAM lParam) {
     WNDPROC original = OriginalProc(control);
-    SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-    RemovePropA(control, kLinkPropOriginalProc);
-    RemovePropA(control, kLinkPropControlState);
-    if (auto font = static_cast<HFONT>(RemovePropA(control, kLinkPropFont))) DeleteObject(font);
-    if (auto cursor = static_cast<HCURSOR>(RemovePropA(control, kLinkPropCursor))) {
+    SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+    RemovePropW(control, kLinkPropOriginalProc);
+    RemovePropW(control, kLinkPropControlState);
+    if (auto font = static_cast<HFONT>(RemovePropW(control, kLinkPropFont))) DeleteObject(font);
+    if (auto cursor = static_cast<HCURSOR>(RemovePropW(control, kLinkPropCursor))) {
         DestroyCursor(cursor);
     }
-    return CallWindowProcA(original, control, WM_DESTROY, wParam, lParam);
+    return CallWindowProcW(original, control, WM_DESTROY, wParam, lParam);
 }
 
 }  // namespace
@@ -119,25 +119,25 @@ HCURSOR CreateHandCursor(HINSTANCE instance) {
 }
 
 bool MakeLinkLabel(HWND control) {
-    LOGFONTA logFont;
+    LOGFONTW logFont;
     HFONT font = nullptr;
     HCURSOR cursor = nullptr;
     if (GetWindowLogFont(control, &logFont)) {
         logFont.lfUnderline = 1;
-        font = CreateFontIndirectA(&logFont);
+        font = CreateFontIndirectW(&logFont);
     }
-    if (font != nullptr) cursor = CreateHandCursor(GetModuleHandleA(nullptr));
+    if (font != nullptr) cursor = CreateHandCursor(GetModuleHandleW(nullptr));
     if (cursor == nullptr) {
         if (font != nullptr) DeleteObject(font);
         return false;
     }
     LONG_PTR original =
-        SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LinkLabelProc));
-    SetPropA(control, kLinkPropOriginalProc, reinterpret_cast<HANDLE>(original));
+        SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LinkLabelProc));
+    SetPropW(control, kLinkPropOriginalProc, reinterpret_cast<HANDLE>(original));
     SetState(control, 0);
-    SetPropA(control, kLinkPropCursor, cursor);
-    SetPropA(control, kLinkPropFont, font);
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    SetPropW(control, kLinkPropCursor, cursor);
+    SetPropW(control, kLinkPropFont, font);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     return true;
 }
 
@@ -149,7 +149,7 @@ LRESULT CALLBACK LinkLabelProc(HWND control, UINT message, WPARAM wParam, LPARAM
             Paint(control);
             return 0;
         case WM_SETCURSOR:
-            if (auto cursor = static_cast<HCURSOR>(GetPropA(control, kLinkPropCursor))) {
+            if (auto cursor = static_cast<HCURSOR>(GetPropW(control, kLinkPropCursor))) {
                 SetCursor(cursor);
             }
             return 1;

@@ -12,10 +12,10 @@
 
 #include <windows.h>
 
-constexpr char kLinkPropOriginalProc[] = "LLPROP_ORIGINALPROC";
-constexpr char kLinkPropControlState[] = "LLPROP_CONTROLSTATE";  // bit 0: pointer over it
-constexpr char kLinkPropCursor[] = "LLPROP_CURSOR";
-constexpr char kLinkPropFont[] = "LLPROP_FONT";
+constexpr wchar_t kLinkPropOriginalProc[] = L"LLPROP_ORIGINALPROC";
+constexpr wchar_t kLinkPropControlState[] = L"LLPROP_CONTROLSTATE";  // bit 0: pointer over it
+constexpr wchar_t kLinkPropCursor[] = L"LLPROP_CURSOR";
+constexpr wchar_t kLinkPropFont[] = L"LLPROP_FONT";
 
 // Notification codes, in the NMHDR of a LinkNotify.
 constexpr UINT LLN_CLICK = 1025;  // released over the control after a press on it

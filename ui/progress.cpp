@@ -1,6 +1,7 @@
 #include "ui/progress.h"
 
-#include <cstring>
+#include <cstddef>
+#include <string>
 
 #include "util/text.h"
 
@@ -9,14 +10,38 @@ namespace {
 // "-2,147,483,648" and its terminator.
 constexpr int kCountCapacity = 16;
 
-// The text, cut to leave room for the suffix, then the suffix.
-void JoinTip(char* tip, const char* text, const char* suffix) {
-    const int suffixLength = static_cast<int>(std::strlen(suffix));
-    int room = kTrayTipCapacity - suffixLength;
-    if (room < 1) room = 1;
-    CopyBounded(tip, text, room);
-    const int length = static_cast<int>(std::strlen(tip));
-    CopyBounded(tip + length, suffix, kTrayTipCapacity - length);
+std::size_t Length(const char16_t* text) {
+    std::size_t length = 0;
+    while (text[length] != u'\0') length++;
+    return length;
+}
+
+// The text, cut to leave room for the suffix (never between the halves of a
+// surrogate pair), then the suffix.
+void JoinTip(char16_t* tip, const char16_t* text, const std::u16string& suffix) {
+    const std::size_t room = kTrayTipCapacity - 1;
+    std::size_t suffixLength = suffix.size() < room ? suffix.size() : room;
+    std::size_t textLength = Length(text);
+    if (textLength > room - suffixLength) {
+        textLength = room - suffixLength;
+        // A high surrogate at the cut would stand without its partner.
+        if (textLength > 0 && text[textLength - 1] >= 0xD800 && text[textLength - 1] <= 0xDBFF) {
+            textLength--;
+        }
+    }
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < textLength; i++) tip[at++] = text[i];
+    for (std::size_t i = 0; i < suffixLength; i++) tip[at++] = suffix[i];
+    tip[at] = u'\0';
+}
+
+// The count as FormatCount writes it, in UTF-16.
+std::u16string CountText(std::int32_t count) {
+    char digits[kCountCapacity];
+    FormatCount(digits, sizeof digits, count);
+    std::u16string text;
+    for (const char* p = digits; *p != '\0'; p++) text.push_back(static_cast<char16_t>(*p));
+    return text;
 }
 
 unsigned TakeRedraw(ProgressThrottle* throttle, const TrayView& next, std::uint32_t nowMs) {
@@ -67,22 +92,14 @@ int FormatCount(char* buffer, int capacity, std::int32_t count) {
     return length < capacity ? length : -1;
 }
 
-void FormatProgressTip(char* tip, const char* text, std::int32_t done, std::int32_t total) {
-    char doneText[kCountCapacity];
-    char totalText[kCountCapacity];
-    FormatCount(doneText, sizeof doneText, done);
-    FormatCount(totalText, sizeof totalText, total);
-    char suffix[kTrayTipCapacity];
-    FormatBounded(suffix, sizeof suffix, " (%s / %s)", doneText, totalText);
-    JoinTip(tip, text, suffix);
+void FormatPlainTip(char16_t* tip, const char16_t* text) { JoinTip(tip, text, u""); }
+
+void FormatProgressTip(char16_t* tip, const char16_t* text, std::int32_t done, std::int32_t total) {
+    JoinTip(tip, text, u" (" + CountText(done) + u" / " + CountText(total) + u")");
 }
 
-void FormatGatheringTip(char* tip, const char* text, std::int32_t found) {
-    char foundText[kCountCapacity];
-    FormatCount(foundText, sizeof foundText, found);
-    char suffix[kTrayTipCapacity];
-    FormatBounded(suffix, sizeof suffix, " (検索中 %s 件)", foundText);
-    JoinTip(tip, text, suffix);
+void FormatGatheringTip(char16_t* tip, const char16_t* text, std::int32_t found) {
+    JoinTip(tip, text, u" (検索中 " + CountText(found) + u" 件)");
 }
 
 std::int32_t FilledCells(std::int32_t done, std::int32_t total, std::int32_t cells) {

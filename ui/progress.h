@@ -6,7 +6,8 @@
 
 #include <cstdint>
 
-// The tip of the first version of the tray record: 63 bytes and a terminator.
+// The tip of the first version of the tray record: 63 UTF-16 code units and
+// a terminator.
 constexpr int kTrayTipCapacity = 64;
 
 // The bar drawn over the bottom of the icon: a black frame this many pixels
@@ -21,13 +22,15 @@ constexpr std::uint32_t kProgressIntervalMs = 250;
 // when the buffer was too small (it then holds a cut text).
 int FormatCount(char* buffer, int capacity, std::int32_t count);
 
+// The text alone: the tip before any count.
+void FormatPlainTip(char16_t* tip, const char16_t* text);
 // "<text> (1,234 / 10,000)": the tip while the run converts.
-void FormatProgressTip(char* tip, const char* text, std::int32_t done, std::int32_t total);
+void FormatProgressTip(char16_t* tip, const char16_t* text, std::int32_t done, std::int32_t total);
 // "<text> (検索中 1,234 件)": the tip while the files are still being found.
-void FormatGatheringTip(char* tip, const char* text, std::int32_t found);
-// Both write kTrayTipCapacity bytes at most and keep the numbers whole: when
-// the text and the numbers do not fit the tip together, the text is cut,
-// never inside a double-byte character.
+void FormatGatheringTip(char16_t* tip, const char16_t* text, std::int32_t found);
+// All three write kTrayTipCapacity code units at most and keep the numbers whole:
+// when the text and the numbers do not fit the tip together, the text is
+// cut, never between the two halves of a surrogate pair.
 
 // How many of the bar's cells done of total fills, rounded down, so the bar
 // is full only when everything is done. Nothing to do counts as done.

@@ -21,7 +21,7 @@ void Fill(HDC dc, int left, int top, int right, int bottom, COLORREF colour) {
 // draw in.
 bool ColourIconSize(const ICONINFO& info, SIZE* size) {
     BITMAP mask{};
-    if (info.hbmColor == nullptr || GetObjectA(info.hbmMask, sizeof mask, &mask) == 0) {
+    if (info.hbmColor == nullptr || GetObjectW(info.hbmMask, sizeof mask, &mask) == 0) {
         return false;
     }
     *size = SIZE{mask.bmWidth, mask.bmHeight};

@@ -1,23 +1,25 @@
 #include "ui/settings_dialog_win.h"
 
+#include <string>
+
 #include "res/resource.h"
 #include "ui/app_window_win.h"
 #include "ui/browse_folder_win.h"
 #include "ui/geometry_win.h"
+#include "ui/window_text_win.h"
 #include "util/path.h"
 #include "util/path_win.h"
-#include "util/text.h"
 
 namespace {
 
-// The path box takes 260 characters; in code page 932 those can be twice as
-// many bytes. The box is read whole into this buffer, so that a path too long
-// for the program's buffers is seen as such and never stored cut.
-constexpr int kPathBoxCharacters = 260;
-constexpr int kPathBoxBytes = 2 * kPathBoxCharacters + 1;
-constexpr int kMessageCapacity = 1024;
-// The second line of the message starts with an ideographic space.
-constexpr char kFolderMessage[] = "出力先に指定されたパス\n　%s\nにアクセスできません。";
+// The path box takes the longest path Windows can name and one character
+// more, so that a longer one typed or pasted is seen as such and refused,
+// never stored cut.
+constexpr WPARAM kPathBoxCharacters = kLongestPath + 1;
+// The message around the folder; its second line starts with an ideographic
+// space.
+constexpr wchar_t kFolderMessageStart[] = L"出力先に指定されたパス\n　";
+constexpr wchar_t kFolderMessageEnd[] = L"\nにアクセスできません。";
 
 // The line that says the output folder is unusable, at the top.
 constexpr int kWarningLine[] = {IDC_FOLDER_WARNING};
@@ -59,7 +61,7 @@ constexpr int kBelowConversionGroup[] = {IDC_KEEP_IN_RECYCLE_BIN, IDC_SHOW_AT_ST
                                          IDCANCEL};
 
 Settings* DialogSettings(HWND dialog) {
-    return static_cast<Settings*>(GetPropA(dialog, kPropSettingsRecord));
+    return static_cast<Settings*>(GetPropW(dialog, kPropSettingsRecord));
 }
 
 bool IsChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
@@ -91,28 +93,33 @@ void CollapseBand(HWND dialog, const int (&band)[Shown], bool show, LONG dy,
 void UpdateEnabledState(HWND dialog, bool toFolder) {
     EnableWindow(GetDlgItem(dialog, IDC_BROWSE), toFolder);
     HWND pathBox = GetDlgItem(dialog, IDC_OUTPUT_PATH);
-    SendMessageA(pathBox, EM_SETREADONLY, toFolder ? 0 : 1, 0);
-    LONG style = GetWindowLongA(pathBox, GWL_STYLE);
+    SendMessageW(pathBox, EM_SETREADONLY, toFolder ? 0 : 1, 0);
+    LONG style = GetWindowLongW(pathBox, GWL_STYLE);
     style = toFolder ? (style | WS_TABSTOP) : (style & ~WS_TABSTOP);
     SetWindowStyle(pathBox, style);
 }
 
-// The path box's whole text; false when it does not fit a path buffer.
-bool ReadPathBox(HWND dialog, char (&text)[kPathBoxBytes]) {
-    GetDlgItemTextA(dialog, IDC_OUTPUT_PATH, text, kPathBoxBytes);
-    return FitsPathBuffer(text);
+// The path box's whole text.
+Path ReadPathBox(HWND dialog) {
+    std::wstring text;
+    GetWindowTextCopy(GetDlgItem(dialog, IDC_OUTPUT_PATH), &text);
+    return PathFromWide(text.c_str());
+}
+
+void SetPathBox(HWND dialog, const Path& path) {
+    SetDlgItemTextW(dialog, IDC_OUTPUT_PATH, WidePath(path));
 }
 
 BOOL OnInitDialog(HWND dialog, Settings* settings) {
-    SetPropA(dialog, kPropSettingsRecord, settings);
-    HINSTANCE instance = GetModuleHandleA(nullptr);
+    SetPropW(dialog, kPropSettingsRecord, settings);
+    HINSTANCE instance = GetModuleHandleW(nullptr);
     SetWindowIcon(dialog, ICON_BIG, GetExecutableIcon(instance, 0));
     SetWindowIcon(dialog, ICON_SMALL, GetExecutableIcon(instance, 1));
     // Placed at its full height, before any band is taken out below.
     PlaceWindowAtCursor(dialog);
 
-    SendDlgItemMessageA(dialog, IDC_OUTPUT_PATH, EM_LIMITTEXT, kPathBoxCharacters, 0);
-    SetDlgItemTextA(dialog, IDC_OUTPUT_PATH, settings->outputFolder);
+    SendDlgItemMessageW(dialog, IDC_OUTPUT_PATH, EM_LIMITTEXT, kPathBoxCharacters, 0);
+    SetPathBox(dialog, settings->outputFolder);
     Check(dialog, IDC_OUTPUT_TO_FOLDER, settings->outputMethod == OutputMethod::IntoOutputFolder);
     Check(dialog, IDC_OUTPUT_IN_PLACE, settings->outputMethod == OutputMethod::RewriteInPlace);
     for (const MaskButton& button : kMaskButtons) {
@@ -134,10 +141,10 @@ BOOL OnInitDialog(HWND dialog, Settings* settings) {
 }
 
 // Rejects a folder that cannot be written into, keeping the dialog open.
-void ReportUnusableFolder(HWND dialog, const char* folder) {
-    char message[kMessageCapacity];
-    FormatBounded(message, sizeof message, kFolderMessage, folder);
-    MessageBoxA(dialog, message, kSettingsDialogTitle, MB_OK);
+void ReportUnusableFolder(HWND dialog, const Path& folder) {
+    const std::wstring message =
+        kFolderMessageStart + std::wstring(WidePath(folder)) + kFolderMessageEnd;
+    MessageBoxW(dialog, message.c_str(), kSettingsDialogTitle, MB_OK);
     SetFocus(GetDlgItem(dialog, IDC_OUTPUT_PATH));
 }
 
@@ -159,12 +166,12 @@ BOOL OnOk(HWND dialog) {
         edited.outputMethod = OutputMethod::RewriteInPlace;
     } else if (IsChecked(dialog, IDC_OUTPUT_TO_FOLDER)) {
         edited.outputMethod = OutputMethod::IntoOutputFolder;
-        char folder[kPathBoxBytes];
-        if (!ReadPathBox(dialog, folder) || !IsDirectory(folder)) {
+        const Path folder = ReadPathBox(dialog);
+        if (folder.empty() || !FitsWindowsPath(folder) || !IsDirectory(folder)) {
             ReportUnusableFolder(dialog, folder);
             return FALSE;
         }
-        CopyBounded(edited.outputFolder, folder, sizeof edited.outputFolder);
+        edited.outputFolder = folder;
     }
     *settings = edited;
     EndDialog(dialog, IDOK);
@@ -172,14 +179,11 @@ BOOL OnOk(HWND dialog) {
 }
 
 void OnBrowse(HWND dialog) {
-    char folder[kPathBoxBytes];
+    Path folder = ReadPathBox(dialog);
     // A path too long to be a folder selects nothing in the picker.
-    if (!ReadPathBox(dialog, folder)) folder[0] = '\0';
-    char chosen[kPathCapacity];
-    CopyBounded(chosen, folder, sizeof chosen);
-    if (BrowseForFolder(dialog, 0, "", chosen, chosen)) {
-        SetDlgItemTextA(dialog, IDC_OUTPUT_PATH, chosen);
-    }
+    if (!FitsWindowsPath(folder)) folder.clear();
+    Path chosen;
+    if (BrowseForFolder(dialog, 0, L"", folder, &chosen)) SetPathBox(dialog, chosen);
 }
 
 BOOL OnCommand(HWND dialog, int id) {
@@ -213,7 +217,7 @@ static INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wPa
         case WM_NCHITTEST:
             return AnswerBackgroundAsCaption(dialog, wParam, lParam);
         case WM_DESTROY:
-            RemovePropA(dialog, kPropSettingsRecord);
+            RemovePropW(dialog, kPropSettingsRecord);
             DestroyTitleBarIcons(dialog);
             return TRUE;
         default:
@@ -222,7 +226,7 @@ static INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wPa
 }
 
 bool ShowSettingsDialog(HWND owner, Settings* settings) {
-    INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SETTINGS),
+    INT_PTR result = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_SETTINGS),
                                      owner, SettingsDialogProc, reinterpret_cast<LPARAM>(settings));
     return result == IDOK;
 }

@@ -2,14 +2,23 @@
 
 #include <shellapi.h>
 
-#include "util/path.h"
-#include "util/text.h"
+#include "util/path_win.h"
 
-bool OpenFolderOf(HWND owner, const char* path, int showCommand) {
-    char folder[kPathCapacity];
-    CopyBounded(folder, path, sizeof folder);
-    CutLastComponent(folder);
-    HINSTANCE result = ShellExecuteA(owner, "open", folder, nullptr, nullptr, showCommand);
+namespace {
+
+bool ShellOpen(HWND owner, const wchar_t* verb, const wchar_t* file, int showCommand) {
+    HINSTANCE result = ShellExecuteW(owner, verb, file, nullptr, nullptr, showCommand);
     // The shell answers a number above 32 when it started something.
     return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
+}  // namespace
+
+bool OpenFolderOf(HWND owner, const PathChar* path, int showCommand) {
+    const Path folder = FolderPart(path);
+    return ShellOpen(owner, L"open", WidePath(folder), showCommand);
+}
+
+bool OpenWithShell(HWND owner, const PathChar* path, int showCommand) {
+    return ShellOpen(owner, nullptr, WideText(path), showCommand);
 }

@@ -1,6 +1,6 @@
 #include "ui/system_resources_win.h"
 
-#include "util/text.h"
+#include <string>
 
 namespace {
 
@@ -9,8 +9,9 @@ using FreeResourcesFunction = int(WINAPI*)(int);
 }  // namespace
 
 bool QueryFreeSystemResources(int* first, int* second, int* third) {
-    HMODULE library = LoadLibraryA("rsrc32.dll");
+    HMODULE library = LoadLibraryW(L"rsrc32.dll");
     if (library == nullptr) return false;
+    // Export names are plain bytes; there is no wide form of the look-up.
     auto query = reinterpret_cast<FreeResourcesFunction>(
         reinterpret_cast<void*>(GetProcAddress(library, "_MyGetFreeSystemResources32@4")));
     if (query == nullptr) {
@@ -26,11 +27,10 @@ bool QueryFreeSystemResources(int* first, int* second, int* third) {
 }
 
 bool SetFreeResourcesText(HWND control) {
-    SetWindowTextA(control, "");
+    SetWindowTextW(control, L"");
     int percent = 0;
     if (!QueryFreeSystemResources(&percent, nullptr, nullptr)) return false;
-    char text[34];
-    FormatBounded(text, sizeof text, "システムリソース： %d ％使用可能", percent);
-    SetWindowTextA(control, text);
+    const std::wstring text = L"システムリソース： " + std::to_wstring(percent) + L" ％使用可能";
+    SetWindowTextW(control, text.c_str());
     return true;
 }

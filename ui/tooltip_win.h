@@ -7,4 +7,4 @@
 HWND CreateToolTipWindow(HWND owner, HINSTANCE instance, DWORD style, DWORD extendedStyle);
 // Adds tool, a child window of owner, with its text; TTF_IDISHWND is added
 // to flags.
-bool AddToolTip(HWND toolTip, UINT flags, HWND owner, HWND tool, const char* text);
+bool AddToolTip(HWND toolTip, UINT flags, HWND owner, HWND tool, const wchar_t* text);

@@ -8,7 +8,6 @@
 #include "ui/dialog_frame_win.h"
 #include "ui/file_list_win.h"
 #include "ui/geometry_win.h"
-#include "util/text.h"
 
 namespace {
 
@@ -34,7 +33,7 @@ ListDialogState g_dialog;
 
 UndeterminedFilesParam* DialogParam(HWND dialog) {
     return static_cast<UndeterminedFilesParam*>(
-        GetPropA(dialog, kPropUndeterminedFilesHistoricName));
+        GetPropW(dialog, kPropUndeterminedFilesHistoricName));
 }
 
 HWND FileList(HWND dialog) { return GetDlgItem(dialog, IDC_FILE_LIST); }
@@ -57,7 +56,7 @@ void Sort(HWND dialog) {
 }
 
 BOOL OnInitDialog(HWND dialog, UndeterminedFilesParam* param) {
-    SetPropA(dialog, kPropUndeterminedFilesHistoricName, param);
+    SetPropW(dialog, kPropUndeterminedFilesHistoricName, param);
     g_dialog.executing = false;
     g_dialog.settings = param->settings;
     StartDialogFrame(&g_dialog.frame, dialog, param->settings->listDialogWidth,
@@ -67,11 +66,11 @@ BOOL OnInitDialog(HWND dialog, UndeterminedFilesParam* param) {
     int listed = 0;
     PtrListForEach(param->workList, true, CountListed, &listed);
     PrepareFileList(list, listed);
-    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     // One pass along the list, in its order: walking it by index would start
     // from its head for every item.
     PtrListForEach(param->workList, true, ListItem, list);
-    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     Sort(dialog);
     ShowRowCount(GetDlgItem(dialog, IDC_FILE_COUNT), list);
     return TRUE;
@@ -95,7 +94,7 @@ void Execute(HWND dialog) {
     g_dialog.executing = true;
     std::vector<WorkItem*>* chosen = DialogParam(dialog)->chosen;
     HWND list = FileList(dialog);
-    const int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    const int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
     for (int row = 0; chosen != nullptr && row < rows; row++) {
         WorkItem* item = GetRowItem(list, row);
         // Rows left on "ignore" carry Undetermined: nothing to do for them.
@@ -109,12 +108,14 @@ void MarkSelectedRows(HWND dialog, int command) {
     HWND list = FileList(dialog);
     DetectionCode code = ActionCodeForCommand(command);
     // One repaint for all the rows, however many are selected.
-    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     ForEachSelectedRow(list, [&](int row) { SetRowAction(list, row, code, &g_dialog.texts); });
-    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
 }
 
-const char* SourcePath(const void* item) { return static_cast<const WorkItem*>(item)->sourcePath; }
+const PathChar* SourcePath(const void* item) {
+    return static_cast<const WorkItem*>(item)->sourcePath;
+}
 
 BOOL OnCommand(HWND dialog, int id) {
     switch (id) {
@@ -143,7 +144,7 @@ BOOL OnCommand(HWND dialog, int id) {
 
 void OnDestroy(HWND dialog) {
     auto* param = static_cast<UndeterminedFilesParam*>(
-        RemovePropA(dialog, kPropUndeterminedFilesHistoricName));
+        RemovePropW(dialog, kPropUndeterminedFilesHistoricName));
     Settings* settings = param != nullptr ? param->settings : nullptr;
     g_dialog.settings = nullptr;
     EndDialogFrame(&g_dialog.frame, dialog, settings ? &settings->listDialogWidth : nullptr,
@@ -182,7 +183,7 @@ bool ShowUndeterminedFilesDialog(HWND owner, Settings* settings, WorkList* workL
     if (chosen != nullptr) chosen->clear();
     UndeterminedFilesParam param{settings, workList, chosen};
     INT_PTR result =
-        DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_UNDETERMINED_FILES), owner,
+        DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_UNDETERMINED_FILES), owner,
                         UndeterminedFilesDialogProc, reinterpret_cast<LPARAM>(&param));
     return result == IDOK;
 }

@@ -16,8 +16,8 @@
 // The window property that holds the dialog's UndeterminedFilesParam. It
 // keeps the dialog's historic name, the "redo box": the files the run left
 // undecided are run once more there, with the user's choices.
-constexpr char kPropUndeterminedFilesHistoricName[] = "PROP_REDOBOXPARAM";
-constexpr char kUndeterminedFilesTitle[] = "文字コード判別不能ファイルの扱い";
+constexpr wchar_t kPropUndeterminedFilesHistoricName[] = L"PROP_REDOBOXPARAM";
+constexpr wchar_t kUndeterminedFilesTitle[] = L"文字コード判別不能ファイルの扱い";
 
 // What the dialog works on, alive while it runs.
 struct UndeterminedFilesParam {

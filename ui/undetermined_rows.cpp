@@ -6,25 +6,74 @@
 #include "engine/mappers.h"
 #include "engine/utf8.h"
 #include "res/resource.h"
+#include "util/text.h"
 
 namespace {
 
-constexpr char kGetaMark[] = "\x81\xAC";  // 〓 in code page 932
+constexpr char16_t kGetaMark = u'〓';
 
-// A byte of the text; a zero byte is shown as 0xFF, so that the text does
-// not end early.
-void PutByte(std::string* text, unsigned byte) {
-    text->push_back(static_cast<char>(byte == 0 ? 0xFF : byte));
+// ASCII text, as the numbers and names in front of a preview are written.
+void PutAscii(std::u16string* text, const char* ascii) {
+    for (; *ascii != '\0'; ascii++) text->push_back(static_cast<char16_t>(*ascii));
 }
 
-// A character of code page 932: one byte, or two with the first in bits 8-15.
-void PutCode(std::string* text, unsigned code) {
-    if (code > 0xFF) text->push_back(static_cast<char>(code >> 8));
-    PutByte(text, code & 0xFF);
+void PutCodePoint(std::u16string* text, std::uint32_t codePoint) {
+    if (codePoint > 0xFFFF) {
+        codePoint -= 0x10000;
+        text->push_back(static_cast<char16_t>(0xD800 + (codePoint >> 10)));
+        text->push_back(static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF)));
+    } else {
+        text->push_back(static_cast<char16_t>(codePoint));
+    }
 }
 
-std::string FromUtf8(const unsigned char* p, const unsigned char* end) {
-    std::string text;
+// A character of code page 932 (one byte, or two with the first in bits
+// 8-15) as that code page reads it; 〓 for an empty cell.
+void PutCell(std::u16string* text, unsigned code) {
+    const std::int32_t codePoint = Cp932ToUnicode(code);
+    if (codePoint == kNoCell) {
+        text->push_back(kGetaMark);
+    } else {
+        PutCodePoint(text, static_cast<std::uint32_t>(codePoint));
+    }
+}
+
+// A byte below 0x80. A zero byte is shown as the byte 0xFF, so that the text
+// does not end early in the list view.
+void PutSingle(std::u16string* text, unsigned byte) {
+    if (byte == 0) {
+        PutCell(text, 0xFF);
+    } else {
+        text->push_back(static_cast<char16_t>(byte));
+    }
+}
+
+std::u16string FromShiftJis(const unsigned char* p, const unsigned char* end) {
+    std::u16string text;
+    while (p < end) {
+        const unsigned first = *p;
+        if (first < 0x80) {
+            PutSingle(&text, first);
+            p++;
+        } else if (!IsShiftJisLeadByte(static_cast<unsigned char>(first))) {
+            PutCell(&text, first);  // half-width katakana and the odd single bytes
+            p++;
+        } else if (end - p < 2) {
+            break;  // cut by the preview's length, not by the file
+        } else if (IsShiftJisTrailByte(p[1])) {
+            PutCell(&text, first * 256 + p[1]);
+            p += 2;
+        } else {
+            // The lead byte alone is malformed; what follows it is read anew.
+            text.push_back(kGetaMark);
+            p++;
+        }
+    }
+    return text;
+}
+
+std::u16string FromUtf8(const unsigned char* p, const unsigned char* end) {
+    std::u16string text;
     if (end - p >= 3 && p[0] == kUtf8ByteOrderMark[0] && p[1] == kUtf8ByteOrderMark[1] &&
         p[2] == kUtf8ByteOrderMark[2]) {
         p += 3;
@@ -35,11 +84,12 @@ std::string FromUtf8(const unsigned char* p, const unsigned char* end) {
         p += c.length;
         if (c.codePoint == kCutUtf8) break;  // cut by the preview's length, not by the file
         if (c.codePoint >= 0 && c.codePoint < 0x80) {
-            PutByte(&text, static_cast<unsigned>(c.codePoint));
+            PutSingle(&text, static_cast<unsigned>(c.codePoint));
         } else if (c.codePoint >= 0x80 && c.codePoint <= 0xFFFF && table[c.codePoint] != 0) {
-            PutCode(&text, table[c.codePoint]);
+            // As the character reads once written into Shift-JIS.
+            PutCell(&text, table[c.codePoint]);
         } else {
-            text += kGetaMark;
+            text.push_back(kGetaMark);
         }
     }
     return text;
@@ -47,12 +97,12 @@ std::string FromUtf8(const unsigned char* p, const unsigned char* end) {
 
 inline bool IsEucJpByte(unsigned b) { return b >= 0xA1 && b <= 0xFE; }
 
-std::string FromEucJp(const unsigned char* p, const unsigned char* end) {
-    std::string text;
+std::u16string FromEucJp(const unsigned char* p, const unsigned char* end) {
+    std::u16string text;
     while (p < end) {
         unsigned first = *p;
         if (first < 0x80) {
-            PutByte(&text, first);
+            PutSingle(&text, first);
             p++;
             continue;
         }
@@ -60,12 +110,12 @@ std::string FromEucJp(const unsigned char* p, const unsigned char* end) {
         if (end - p < 2) break;
         unsigned second = p[1];
         if (first == 0x8E && second >= 0xA1 && second <= 0xDF) {
-            PutByte(&text, second);  // half-width katakana
+            PutCell(&text, second);  // half-width katakana
         } else if (IsEucJpByte(first) && IsEucJpByte(second)) {
-            PutCode(&text, static_cast<unsigned>(
+            PutCell(&text, static_cast<unsigned>(
                                EucJpToShiftJis(static_cast<CodeChar>(first * 256 + second))));
         } else {
-            text += kGetaMark;
+            text.push_back(kGetaMark);
             p++;
             continue;
         }
@@ -75,23 +125,25 @@ std::string FromEucJp(const unsigned char* p, const unsigned char* end) {
 }
 
 // The first character without a form, as the front of the text names it.
-std::string MissingName(const WorkItem& item) {
-    if (item.firstMissing < 0) return std::string();
+std::u16string MissingName(const WorkItem& item) {
+    std::u16string text;
+    if (item.firstMissing < 0) return text;
     char name[24];
     std::snprintf(name, sizeof name,
                   item.detected == DetectionCode::Utf8 ? "[U+%04X] " : "[0x%02X] ",
                   static_cast<unsigned>(item.firstMissing));
-    return name;
+    PutAscii(&text, name);
+    return text;
 }
 
 }  // namespace
 
-const char* ActionText(DetectionCode code) {
+const char16_t* ActionText(DetectionCode code) {
     // Copying is looked at first: it is the one code that is not an encoding.
-    if (code == DetectionCode::CopyUnchanged) return "コピーする";
-    if (code == DetectionCode::ShiftJis) return "日本語EUC へ変換する";
-    if (code == DetectionCode::EucJp) return "Shift-JIS へ変換する";
-    return "無視する";
+    if (code == DetectionCode::CopyUnchanged) return u"コピーする";
+    if (code == DetectionCode::ShiftJis) return u"日本語EUC へ変換する";
+    if (code == DetectionCode::EucJp) return u"Shift-JIS へ変換する";
+    return u"無視する";
 }
 
 DetectionCode ActionCodeForCommand(int command) {
@@ -109,23 +161,29 @@ DetectionCode ActionCodeForCommand(int command) {
     }
 }
 
-std::string PreviewText(const WorkItem& item, const unsigned char* bytes, int count) {
+std::u16string PreviewText(const WorkItem& item, const unsigned char* bytes, int count) {
     const unsigned char* end = bytes + count;
-    std::string text = MissingName(item);
+    std::u16string text = MissingName(item);
     if (item.detected == DetectionCode::Utf8) {
         text += FromUtf8(bytes, end);
     } else if (item.code == DetectionCode::EucJp) {
         text += FromEucJp(bytes, end);
     } else {
-        for (const unsigned char* p = bytes; p < end; p++) PutByte(&text, *p);
+        text += FromShiftJis(bytes, end);
     }
     return text;
 }
 
-const char* RowText(const RowTextTable& table, const void* item, int column) {
-    if (column < 0 || column >= ListColumnCount) return "";
+std::u16string RowCountText(std::int32_t rows) {
+    std::u16string text;
+    PutAscii(&text, std::to_string(rows).c_str());
+    return text + u" 個のﾌｧｲﾙ";
+}
+
+const char16_t* RowText(const RowTextTable& table, const void* item, int column) {
+    if (column < 0 || column >= ListColumnCount) return u"";
     auto found = table.find(item);
-    return found == table.end() ? "" : found->second.columns[column].c_str();
+    return found == table.end() ? u"" : found->second.columns[column].c_str();
 }
 
 void NextSortOrder(std::int32_t column, std::int32_t* sortColumn, bool* ascending) {

@@ -3,6 +3,7 @@
 // and a table of every row's column texts, so that sorting reaches a row's
 // text directly instead of searching the list view for the row. The list of
 // files that could not be written keeps its texts and sorts in the same way.
+// Every text is UTF-16, as the list view holds it on any system locale.
 #pragma once
 
 #include <cstddef>
@@ -28,32 +29,38 @@ constexpr int kPreviewBytes = 1023;
 // The action text for a code: copying, converting to EUC-JP (the file is
 // marked as Shift-JIS), converting to Shift-JIS (marked as EUC-JP); any other
 // code is ignored.
-const char* ActionText(DetectionCode code);
+const char16_t* ActionText(DetectionCode code);
 // The code a menu command marks the selected rows with (40003, 40004, 40005;
 // anything else ignores them).
 DetectionCode ActionCodeForCommand(int command);
 
 // The contents column's text for the first count bytes of the item's file
-// (count 0 to kPreviewBytes), in code page 932 as the list view shows it,
-// the file read as the row's action takes it, so that a choice shows at once
-// whether the text then reads right:
+// (count 0 to kPreviewBytes), decoded by the program's own tables whatever
+// the system's code page, the file read as the row's action takes it, so
+// that a choice shows at once whether the text then reads right:
 // - a file decided as UTF-8: decoded from UTF-8, each character that has no
-//   cell in code page 932 (and each malformed byte) shown as 〓; a character
-//   cut by the end of the bytes is left out;
+//   cell in code page 932 (and each malformed byte) shown as 〓, every other
+//   character as its cell reads back; a character cut by the end of the
+//   bytes is left out;
 // - on "Shift-JIS へ変換する" (taken as EUC-JP): read as EUC-JP and converted
 //   into code page 932 as the conversion into Shift-JIS does it, 〓 for
-//   bytes that are no EUC-JP character;
+//   bytes that are no EUC-JP character or whose cell is empty;
 // - on "日本語EUC へ変換する" (taken as Shift-JIS), and every other row: the
-//   bytes as they are.
+//   bytes read as code page 932, 〓 for a lead byte without its trail byte
+//   and for an empty cell; a lead byte cut by the end is left out.
 // A file handed to the review because a character had no form in the target
 // encoding names that character first: "[U+1F600] " for a code point,
 // "[0xF040] " for a character of Shift-JIS, EUC-JP or ISO-2022-JP.
-// Zero bytes become 0xFF, so that the text does not end early.
-std::string PreviewText(const WorkItem& item, const unsigned char* bytes, int count);
+// A zero byte is shown as the byte 0xFF reads in code page 932 (U+F8F3), so
+// that the text does not end early, as it always showed.
+std::u16string PreviewText(const WorkItem& item, const unsigned char* bytes, int count);
+
+// "3 個のﾌｧｲﾙ": how many rows a list holds, as its label says it.
+std::u16string RowCountText(std::int32_t rows);
 
 // The texts of one row, by column.
 struct RowTexts {
-    std::string columns[ListColumnCount];
+    std::u16string columns[ListColumnCount];
 };
 
 // Every row's texts, found by the row's item pointer.
@@ -61,7 +68,7 @@ using RowTextTable = std::unordered_map<const void*, RowTexts>;
 
 // The row's text in the column; empty for a row the table does not know or a
 // column outside the list.
-const char* RowText(const RowTextTable& table, const void* item, int column);
+const char16_t* RowText(const RowTextTable& table, const void* item, int column);
 
 // A click on a column's heading: the column sorted by again is reversed,
 // another one sorts ascending.

@@ -1,41 +1,35 @@
 #include "ui/window_text_win.h"
 
-#include <cstdlib>
-
-char* GetWindowTextCopy(HWND window) {
-    int length = GetWindowTextLengthA(window);
-    if (length < 0) return nullptr;
-    auto* text = static_cast<char*>(std::malloc(static_cast<std::size_t>(length) + 1));
-    if (text == nullptr) return nullptr;
-    text[0] = '\0';
-    if (GetWindowTextA(window, text, length + 1) < 0) {
-        std::free(text);
-        return nullptr;
-    }
-    return text;
+bool GetWindowTextCopy(HWND window, std::wstring* text) {
+    text->clear();
+    int length = GetWindowTextLengthW(window);
+    if (length <= 0) return length == 0;
+    text->resize(static_cast<std::size_t>(length) + 1);
+    int got = GetWindowTextW(window, &(*text)[0], length + 1);
+    text->resize(static_cast<std::size_t>(got > 0 ? got : 0));
+    return true;
 }
 
-bool GetWindowLogFont(HWND window, LOGFONTA* font) {
-    auto handle = reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0));
+bool GetWindowLogFont(HWND window, LOGFONTW* font) {
+    auto handle = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
     if (handle == nullptr) return false;
-    return GetObjectA(handle, sizeof *font, font) == sizeof *font;
+    return GetObjectW(handle, sizeof *font, font) == sizeof *font;
 }
 
 bool GetWindowTextExtent(HWND window, SIZE* size) {
     size->cx = 0;
     size->cy = 0;
-    char* text = GetWindowTextCopy(window);
-    if (text == nullptr) return false;
+    std::wstring text;
+    if (!GetWindowTextCopy(window, &text)) return false;
     HDC dc = GetDC(window);
     if (dc != nullptr) {
         int saved = SaveDC(dc);
-        auto font = reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0));
+        auto font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
         if (font != nullptr) SelectObject(dc, font);
-        GetTextExtentPoint32A(dc, text, lstrlenA(text), size);
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), size);
         RestoreDC(dc, saved);
         ReleaseDC(window, dc);
     }
-    std::free(text);
     return dc != nullptr;
 }
 

@@ -4,10 +4,12 @@
 
 #include <windows.h>
 
-// A heap copy of the window's text (free it with std::free), or null.
-char* GetWindowTextCopy(HWND window);
-// The LOGFONTA of the font the window draws with; false when it has none.
-bool GetWindowLogFont(HWND window, LOGFONTA* font);
+#include <string>
+
+// The window's whole text; false (and the text empty) when it cannot be read.
+bool GetWindowTextCopy(HWND window, std::wstring* text);
+// The LOGFONTW of the font the window draws with; false when it has none.
+bool GetWindowLogFont(HWND window, LOGFONTW* font);
 // The size of the window's whole text in the window's own font, on one line;
 // 0 by 0 when it has no text or the text cannot be read.
 bool GetWindowTextExtent(HWND window, SIZE* size);

@@ -1,8 +1,10 @@
 #include "util/file_info_win.h"
 
 #include <tuple>
+#include <vector>
 
 #include "util/holders_win.h"
+#include "util/path_win.h"
 
 namespace {
 
@@ -15,7 +17,7 @@ using InformationByHandle = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD);
 bool QueryByHandle(HANDLE file, int informationClass, void* record, DWORD size) {
     static const auto informationByHandle =
         reinterpret_cast<InformationByHandle>(reinterpret_cast<void*>(
-            GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFileInformationByHandleEx")));
+            GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetFileInformationByHandleEx")));
     return informationByHandle != nullptr &&
            informationByHandle(file, informationClass, record, size) != FALSE;
 }
@@ -25,16 +27,16 @@ using SetInformationByHandle = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD);
 SetInformationByHandle SetInformationRoutine() {
     static const auto setInformation =
         reinterpret_cast<SetInformationByHandle>(reinterpret_cast<void*>(
-            GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetFileInformationByHandle")));
+            GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetFileInformationByHandle")));
     return setInformation;
 }
 
-// FILE_RENAME_INFO with room for a whole path.
+// FILE_RENAME_INFO, its name following it in the same block.
 struct RenameInformation {
     BOOLEAN replaceIfExists;
     HANDLE rootDirectory;
     DWORD fileNameLength;  // in bytes, without the final zero
-    WCHAR fileName[MAX_PATH + 1];
+    WCHAR fileName[1];
 };
 
 // The parts of ntdll's interface used here, as winternl.h describes them.
@@ -56,13 +58,13 @@ using QueryInformationFile = LONG(WINAPI*)(HANDLE, IoStatus*, PVOID, ULONG, int)
 using QueryObject = LONG(WINAPI*)(HANDLE, int, PVOID, ULONG, PULONG);
 
 FARPROC NtdllRoutine(const char* name) {
-    return GetProcAddress(GetModuleHandleA("ntdll.dll"), name);
+    return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), name);
 }
 
 }  // namespace
 
-HANDLE OpenToDescribe(const char* path) {
-    return CreateFileA(path, FILE_READ_ATTRIBUTES,
+HANDLE OpenToDescribe(const Path& path) {
+    return CreateFileW(FileApiPath(path), FILE_READ_ATTRIBUTES,
                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
@@ -110,7 +112,7 @@ bool IdentifyOpenFile(HANDLE file, FileIdentity* identity) {
     return identity->known();
 }
 
-bool IdentifyFile(const char* path, FileIdentity* identity) {
+bool IdentifyFile(const Path& path, FileIdentity* identity) {
     HandleHolder file(OpenToDescribe(path));
     return file.valid() && IdentifyOpenFile(file.get(), identity);
 }
@@ -132,25 +134,33 @@ bool SetFileBasicInformation(HANDLE file, const FileBasicInformation* informatio
 
 bool CanRenameOpenFiles() { return SetInformationRoutine() != nullptr; }
 
-bool RenameOpenFile(HANDLE file, const char* newPath, bool replace) {
+bool RenameOpenFile(HANDLE file, const Path& newPath, bool replace) {
     SetInformationByHandle setInformation = SetInformationRoutine();
     if (setInformation == nullptr) {
         SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
         return false;
     }
-    RenameInformation record{};
-    record.replaceIfExists = replace ? TRUE : FALSE;
-    int length = MultiByteToWideChar(CP_ACP, 0, newPath, -1, record.fileName, MAX_PATH + 1);
-    if (length == 0) {
-        SetLastError(ERROR_FILENAME_EXCED_RANGE);
-        return false;
-    }
-    if (length == 1) {
+    if (newPath.empty()) {
         SetLastError(ERROR_INVALID_NAME);
         return false;
     }
-    record.fileNameLength = static_cast<DWORD>(length - 1) * sizeof(WCHAR);
-    return setInformation(file, kFileRenameInfoClass, &record, sizeof record) != FALSE;
+    // The record counts the name's bytes in 32 bits, the system in 16: a name
+    // longer than Windows allows would arrive cut, naming another file.
+    if (!FitsWindowsPath(newPath)) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return false;
+    }
+    // The name as the file functions take it: the long form for a long path.
+    FileApiPath name(newPath);
+    std::size_t characters = std::char_traits<wchar_t>::length(name.get());
+    std::vector<unsigned char> block(sizeof(RenameInformation) + characters * sizeof(WCHAR));
+    auto* record = reinterpret_cast<RenameInformation*>(block.data());
+    record->replaceIfExists = replace ? TRUE : FALSE;
+    record->rootDirectory = nullptr;
+    record->fileNameLength = static_cast<DWORD>(characters * sizeof(WCHAR));
+    std::char_traits<wchar_t>::copy(record->fileName, name.get(), characters + 1);
+    return setInformation(file, kFileRenameInfoClass, record, static_cast<DWORD>(block.size())) !=
+           FALSE;
 }
 
 bool QueryFileIndex(HANDLE file, ULONGLONG* index) {
@@ -166,23 +176,26 @@ bool QueryFileIndex(HANDLE file, ULONGLONG* index) {
     return *index != 0 && *index != ~ULONGLONG{0};
 }
 
-bool QueryObjectName(HANDLE file, char* name, int capacity) {
+bool QueryObjectName(HANDLE file, Path* name) {
     static const auto queryObject =
         reinterpret_cast<QueryObject>(reinterpret_cast<void*>(NtdllRoutine("NtQueryObject")));
-    if (queryObject == nullptr || capacity < 1) return false;
-    union {
-        CountedName counted;
-        WCHAR room[2 * MAX_PATH + sizeof(CountedName)];
-    } record{};
-    ULONG length = 0;
-    if (queryObject(file, kObjectNameInformationClass, &record, sizeof record, &length) < 0 ||
-        record.counted.buffer == nullptr) {
-        return false;
+    if (queryObject == nullptr) return false;
+    // Room for the usual name; a longer one is asked again with the room the
+    // system says it needs.
+    std::vector<unsigned char> block(sizeof(CountedName) + 2 * MAX_PATH * sizeof(WCHAR));
+    for (int attempt = 0; attempt < 2; attempt++) {
+        ULONG needed = 0;
+        LONG status = queryObject(file, kObjectNameInformationClass, block.data(),
+                                  static_cast<ULONG>(block.size()), &needed);
+        if (status >= 0) {
+            const auto* counted = reinterpret_cast<const CountedName*>(block.data());
+            if (counted->buffer == nullptr) return false;
+            name->assign(reinterpret_cast<const PathChar*>(counted->buffer),
+                         counted->length / sizeof(WCHAR));
+            return true;
+        }
+        if (needed <= block.size()) return false;
+        block.resize(needed);
     }
-    int characters = record.counted.length / sizeof(WCHAR);
-    int written = WideCharToMultiByte(CP_ACP, 0, record.counted.buffer, characters, name,
-                                      capacity - 1, nullptr, nullptr);
-    if (written <= 0 && characters > 0) return false;
-    name[written] = '\0';
-    return true;
+    return false;
 }

@@ -11,10 +11,12 @@
 
 #include <windows.h>
 
+#include "util/path.h"
+
 // Opens a file or a folder only to ask it these questions: no read or write
 // access, so that a file others hold open for writing still answers.
 // INVALID_HANDLE_VALUE when it cannot be opened.
-HANDLE OpenToDescribe(const char* path);
+HANDLE OpenToDescribe(const Path& path);
 
 // FILE_ID_INFO: the volume and the file's 128-bit number on it.
 struct FileIdInformation {
@@ -72,7 +74,7 @@ FileIdentity IdentityOfInformation(const BY_HANDLE_FILE_INFORMATION& information
 // neither tells a number.
 bool IdentifyOpenFile(HANDLE file, FileIdentity* identity);
 // The same for the file at path, opened to be described only.
-bool IdentifyFile(const char* path, FileIdentity* identity);
+bool IdentifyFile(const Path& path, FileIdentity* identity);
 // False where the system cannot tell (before Windows Vista).
 bool QueryFileStandardInformation(HANDLE file, FileStandardInformation* information);
 // False where the system cannot tell (before Windows Vista).
@@ -83,10 +85,10 @@ bool SetFileBasicInformation(HANDLE file, const FileBasicInformation* informatio
 
 // Whether RenameOpenFile can work here (Windows Vista on).
 bool CanRenameOpenFiles();
-// Renames a file opened with DELETE access to newPath (a full path, in the
-// code page of the A functions), over a file of that name when replace is
-// set, as MoveFileExA does within one volume. False with the error set.
-bool RenameOpenFile(HANDLE file, const char* newPath, bool replace);
+// Renames a file opened with DELETE access to newPath (a full path of any
+// length), over a file of that name when replace is set, as MoveFileExW does
+// within one volume. False with the error set.
+bool RenameOpenFile(HANDLE file, const Path& newPath, bool replace);
 
 // The file's number on its volume (FileInternalInformation, from ntdll, which
 // every Windows NT has), without the volume: asking for the volume too is what
@@ -94,8 +96,7 @@ bool RenameOpenFile(HANDLE file, const char* newPath, bool replace);
 // the file (0, or all bits set where the number needs more than 64 bits).
 bool QueryFileIndex(HANDLE file, ULONGLONG* index);
 // The name the system gives the open file (NtQueryObject's
-// ObjectNameInformation), in the code page of the A functions: under Wine
-// "\??\C:\..." with every symbolic link resolved, under Windows the
-// device's name ("\Device\HarddiskVolume1\..."). False where it cannot
-// tell or the name does not fit.
-bool QueryObjectName(HANDLE file, char* name, int capacity);
+// ObjectNameInformation): under Wine "\??\C:\..." with every symbolic link
+// resolved, under Windows the device's name ("\Device\HarddiskVolume1\...").
+// False where it cannot tell.
+bool QueryObjectName(HANDLE file, Path* name);

@@ -64,7 +64,7 @@ class HandleHolder {
     HANDLE handle_;
 };
 
-// An item list the shell allocated for the caller (SHBrowseForFolderA,
+// An item list the shell allocated for the caller (SHBrowseForFolderW,
 // SHGetSpecialFolderLocation, ParseDisplayName), given back to the shell's
 // allocator when the holder goes.
 class ItemListHolder {

@@ -1,98 +1,151 @@
 #include "util/path.h"
 
-#include <cstring>
+#include <cstdint>
 
-#include "util/text.h"
+bool FitsWindowsPath(const Path& path) { return path.size() <= kLongestPath; }
 
-bool IsSeparatorAt(const char* text, int position) {
-    if (position < 0) return false;
-    return text[position] == '\\' && ByteKindAt(text, position) == SingleByte;
-}
+namespace {
 
-static int TextLength(const char* text) { return static_cast<int>(std::strlen(text)); }
-
-bool FitsPathBuffer(const char* path) { return TextLength(path) <= kPathCapacity - 2; }
-
-// Whether a text of this length fits a buffer of this capacity uncut.
-static bool Fits(const char* text, int capacity) { return TextLength(text) <= capacity - 1; }
-
-static bool JoinParent(char* destination, int capacity, const char* folder) {
-    if (!Fits(folder, capacity)) return false;
-    int i = TextLength(destination) - 1;
-    while (i >= 0 && !IsSeparatorAt(destination, i)) destination[i--] = '\0';
-    // A folder without any separator has no parent we could name.
-    if (i < 0) {
-        CopyBounded(destination, folder, capacity);
-        return false;
-    }
-    destination[i] = '\0';
-    // The root stays a root: C:\ keeps its separator.
-    if (std::strchr(destination, '\\') == nullptr) destination[i] = '\\';
+// The parent of folder: everything before its last separator (a trailing
+// one included, so C:\a\ gives C:\a), a root keeping its separator (C:\x
+// gives C:\). False when folder has no separator.
+bool ParentOf(const Path& folder, Path* parent) {
+    std::size_t cut = folder.find_last_of(u'\\');
+    if (cut == Path::npos) return false;
+    *parent = folder.substr(0, cut);
+    if (parent->find(u'\\') == Path::npos) parent->push_back(u'\\');
     return true;
 }
 
-bool JoinPath(char* destination, int capacity, const char* folder, const char* name) {
-    if (capacity < 1) return false;
-    if (folder[0] == '\0') {
-        CopyBounded(destination, name, capacity);
-        return Fits(name, capacity);
-    }
-    CopyBounded(destination, folder, capacity);
-    if (StringEquals(name, ".")) return Fits(folder, capacity);
-    if (StringEquals(name, "..")) return JoinParent(destination, capacity, folder);
-    if (!Fits(folder, capacity)) return false;
+}  // namespace
 
-    int length = TextLength(destination);
-    int room = capacity;
-    if (!IsSeparatorAt(destination, length - 1)) {
-        // The separator and its terminator must fit.
-        if (length + 2 > capacity) return false;
-        destination[length++] = '\\';
-        destination[length] = '\0';
-        // The inserted separator is counted against the capacity once more,
-        // so a joined path keeps one byte spare (259 characters in 261).
-        room--;
+bool JoinPath(Path* destination, const Path& folder, const Path& name) {
+    if (folder.empty()) {
+        *destination = name;
+    } else if (name == u".") {
+        *destination = folder;
+    } else if (name == u"..") {
+        if (!ParentOf(folder, destination)) {
+            *destination = folder;
+            return false;
+        }
+    } else {
+        *destination = folder;
+        if (!IsSeparator(folder.back())) destination->push_back(u'\\');
+        destination->append(name);
     }
-    room -= length;
-    if (room < 1) return name[0] == '\0';
-    CopyBounded(destination + length, name, room);
-    return Fits(name, room);
+    return FitsWindowsPath(*destination);
 }
 
-char* CutLastComponent(char* path) {
-    for (int i = TextLength(path) - 1; i >= 0; i--) {
-        if (IsSeparatorAt(path, i)) {
-            path[i] = '\0';
-            return path + i + 1;
+Path JoinedPath(const Path& folder, const Path& name) {
+    Path joined;
+    if (!JoinPath(&joined, folder, name)) joined.clear();
+    return joined;
+}
+
+std::size_t FileNameOffset(const Path& path) {
+    std::size_t last = path.find_last_of(u'\\');
+    return last == Path::npos ? 0 : last + 1;
+}
+
+Path FileNamePart(const Path& path) { return path.substr(FileNameOffset(path)); }
+
+Path FolderPart(const Path& path) {
+    std::size_t last = path.find_last_of(u'\\');
+    return last == Path::npos ? Path() : path.substr(0, last);
+}
+
+std::size_t ExtensionOffset(const Path& path) {
+    std::size_t dot = path.find_last_of(u'.');
+    if (dot == Path::npos || dot < FileNameOffset(path)) return path.size();
+    return dot;
+}
+
+void FoldAsciiToLowerCase(Path* path) {
+    for (PathChar& c : *path) {
+        if (c >= u'A' && c <= u'Z') c = static_cast<PathChar>(c - u'A' + u'a');
+    }
+}
+
+namespace {
+
+// The code point of the well-formed UTF-8 sequence at text[i], and its
+// length; -1 when none starts there.
+int DecodeUtf8At(const std::string& text, std::size_t i, std::uint32_t* code) {
+    auto at = [&](std::size_t k) { return static_cast<std::uint8_t>(text[k]); };
+    std::uint32_t first = at(i);
+    if (first < 0x80) {
+        *code = first;
+        return 1;
+    }
+    int length = first >= 0xC2 && first < 0xE0   ? 2
+                 : first >= 0xE0 && first < 0xF0 ? 3
+                 : first >= 0xF0 && first < 0xF5 ? 4
+                                                 : 0;
+    if (length == 0 || i + static_cast<std::size_t>(length) > text.size()) return -1;
+    std::uint32_t value = first & (0x7F >> length);
+    for (int k = 1; k < length; k++) {
+        std::uint8_t next = at(i + static_cast<std::size_t>(k));
+        if ((next & 0xC0) != 0x80) return -1;
+        value = (value << 6) | (next & 0x3F);
+    }
+    // Overlong forms, surrogates and code points beyond U+10FFFF are malformed.
+    if ((length == 3 && value < 0x800) || (length == 4 && (value < 0x10000 || value > 0x10FFFF)) ||
+        (value >= 0xD800 && value <= 0xDFFF)) {
+        return -1;
+    }
+    *code = value;
+    return length;
+}
+
+}  // namespace
+
+Path PathFromUtf8(const std::string& text) {
+    Path path;
+    for (std::size_t i = 0; i < text.size();) {
+        std::uint32_t code = 0xFFFD;
+        int length = DecodeUtf8At(text, i, &code);
+        if (length < 0) {
+            code = 0xFFFD;
+            length = 1;
+        }
+        i += static_cast<std::size_t>(length);
+        if (code >= 0x10000) {
+            code -= 0x10000;
+            path.push_back(static_cast<PathChar>(0xD800 + (code >> 10)));
+            path.push_back(static_cast<PathChar>(0xDC00 + (code & 0x3FF)));
+        } else {
+            path.push_back(static_cast<PathChar>(code));
         }
     }
     return path;
 }
 
-const char* FileNamePart(const char* path) {
-    for (int i = TextLength(path) - 1; i >= 0; i--) {
-        if (IsSeparatorAt(path, i)) return path + i + 1;
+std::string Utf8FromPath(const Path& path) {
+    std::string text;
+    for (std::size_t i = 0; i < path.size(); i++) {
+        std::uint32_t c = path[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < path.size() && path[i + 1] >= 0xDC00 &&
+            path[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (path[++i] - 0xDC00);
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            c = 0xFFFD;
+        }
+        if (c < 0x80) {
+            text.push_back(static_cast<char>(c));
+        } else if (c < 0x800) {
+            text.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            text.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else if (c < 0x10000) {
+            text.push_back(static_cast<char>(0xE0 | (c >> 12)));
+            text.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            text.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else {
+            text.push_back(static_cast<char>(0xF0 | (c >> 18)));
+            text.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+            text.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            text.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
     }
-    return path;
-}
-
-char* FileNamePart(char* path) {
-    return const_cast<char*>(FileNamePart(static_cast<const char*>(path)));
-}
-
-const char* FindExtension(const char* path) {
-    const char* name = FileNamePart(path);
-    const char* dot = std::strrchr(name, '.');
-    return dot != nullptr ? dot : StringEnd(name);
-}
-
-char* FindExtension(char* path) {
-    return const_cast<char*>(FindExtension(static_cast<const char*>(path)));
-}
-
-char* RemoveExtension(char* path) {
-    char* dot = FindExtension(path);
-    if (*dot != '.') return dot;
-    *dot = '\0';
-    return dot + 1;
+    return text;
 }

@@ -1,31 +1,50 @@
-// Backslash-only path operations on code page 932 text. A forward slash is an
-// ordinary character; a 0x5C that is the second byte of a double-byte
-// character is never a separator.
+// Paths as Windows names files: UTF-16 code units, the backslash the only
+// separator (a forward slash is an ordinary character). The portable core
+// holds them as char16_t (wchar_t is four bytes on Linux); util/path_win.h
+// hands them to the W functions as they are. No path ever passes through a
+// code page.
 #pragma once
 
-// True when the byte at the position is a backslash standing on its own.
-bool IsSeparatorAt(const char* text, int position);
+#include <cstddef>
+#include <string>
 
-// Whether a path keeps within Windows' limit for the A functions' paths: 259
-// bytes and the terminator (MAX_PATH). A longer path is refused, never cut:
+using PathChar = char16_t;
+using Path = std::u16string;
+
+// The longest path Windows can name: 32,767 code units with the terminator,
+// the "\\?\UNC\" prefix of the long form included.
+constexpr std::size_t kLongestPath = 32767 - 1 - 8;
+
+constexpr bool IsSeparator(PathChar c) { return c == u'\\'; }
+
+// Whether Windows can name the path at all. A longer one is refused, never cut:
 // a cut path could name another file.
-bool FitsPathBuffer(const char* path);
+bool FitsWindowsPath(const Path& path);
 
-// Joins folder and name into destination (capacity bytes, terminator
-// included). The name "." gives the folder, ".." its parent. Never writes
-// beyond the capacity; returns false when the result had to be cut or the
-// join could not be made, so that a cut path is never taken for a real one.
-bool JoinPath(char* destination, int capacity, const char* folder, const char* name);
+// Joins folder and name with exactly one separator. The name "." gives the
+// folder, ".." its parent; an empty folder gives the name. False, with the
+// destination unusable, when the folder has no parent to name or the result
+// would be longer than Windows allows.
+bool JoinPath(Path* destination, const Path& folder, const Path& name);
+// The same, for callers that know the join cannot fail (a plain name): an
+// empty path when it does.
+Path JoinedPath(const Path& folder, const Path& name);
 
-// Cuts the path at its last separator and returns the text after it; returns
-// the start of the path, unchanged, when there is no separator.
-char* CutLastComponent(char* path);
+// Where the text after the last separator starts (0 when there is none).
+std::size_t FileNameOffset(const Path& path);
 // The text after the last separator (the whole path when there is none).
-const char* FileNamePart(const char* path);
-char* FileNamePart(char* path);
-// The last "." after the last separator, or the terminator.
-const char* FindExtension(const char* path);
-char* FindExtension(char* path);
-// Cuts the extension off at its dot and returns the extension text; returns
-// the terminator and changes nothing when there is none.
-char* RemoveExtension(char* path);
+Path FileNamePart(const Path& path);
+// The text before the last separator; empty when there is none. A root keeps
+// no separator: C:\x gives C:.
+Path FolderPart(const Path& path);
+// Where the last "." after the last separator stands; the path's length when
+// the name has none.
+std::size_t ExtensionOffset(const Path& path);
+
+// ASCII capitals to small letters; everything else stays as it is.
+void FoldAsciiToLowerCase(Path* path);
+
+// Conversions for the places that meet UTF-8 (the native tests, traces):
+// malformed UTF-8 becomes U+FFFD, an unpaired surrogate the same.
+Path PathFromUtf8(const std::string& text);
+std::string Utf8FromPath(const Path& path);

@@ -53,30 +53,6 @@ int ByteKindAt(const char* text, int position) {
     return kind;
 }
 
-const char* NextChar(const char* p) {
-    if (*p == '\0') return p;
-    if (IsShiftJisLeadByte(static_cast<unsigned char>(*p)) && p[1] != '\0') return p + 2;
-    return p + 1;
-}
-
-char* NextChar(char* p) { return const_cast<char*>(NextChar(static_cast<const char*>(p))); }
-
-void FoldToLowerCase(char* text) {
-    for (char* p = text; *p != '\0'; p = NextChar(p)) {
-        if (*p >= 'A' && *p <= 'Z') *p = static_cast<char>(*p - 'A' + 'a');
-    }
-}
-
-const char* StringEnd(const char* text) { return text + std::strlen(text); }
-char* StringEnd(char* text) { return text + std::strlen(text); }
-
-bool StringEquals(const char* a, const char* b) { return std::strcmp(a, b) == 0; }
-
-const char* SkipChars(const char* text, const char* set) {
-    while (*text != '\0' && std::strchr(set, *text) != nullptr) text++;
-    return text;
-}
-
 void* ZeroFill(void* pointer, std::size_t length) {
     std::memset(pointer, 0, length);
     return static_cast<char*>(pointer) + length;

@@ -8,9 +8,6 @@
 #include <cstddef>
 #include <cstdint>
 
-// The program's path buffers: MAX_PATH + 1.
-constexpr int kPathCapacity = 261;
-
 enum ByteKind : int { SingleByte = 0, LeadByte = 1, TrailByte = 2 };
 
 // Shift-JIS lead byte: 0x81 to 0x9F or 0xE0 to 0xFC.
@@ -34,17 +31,5 @@ char* CopyBounded(char* destination, const char* source, int capacity);
 // Positions at or beyond the terminator, or negative, are single bytes.
 int ByteKindAt(const char* text, int position);
 
-// One character further: two bytes for a lead byte followed by a non-zero byte.
-const char* NextChar(const char* p);
-char* NextChar(char* p);
-
-// ASCII capitals to small letters; double-byte characters stay whole.
-void FoldToLowerCase(char* text);
-
-const char* StringEnd(const char* text);
-char* StringEnd(char* text);
-bool StringEquals(const char* a, const char* b);
-// The first position whose byte is not in the set.
-const char* SkipChars(const char* text, const char* set);
 // Zeroes length bytes; returns pointer + length.
 void* ZeroFill(void* pointer, std::size_t length);

@@ -6,12 +6,17 @@
 
 #include "util/text.h"
 
-int DebugTrace(const char* format, ...) {
-    char line[1024];
+void DebugTracePath(const Path& path, const char* format, ...) {
+    char text[1024];
     va_list arguments;
     va_start(arguments, format);
-    int result = FormatBoundedV(line, sizeof line, format, arguments);
+    FormatBoundedV(text, sizeof text, format, arguments);
     va_end(arguments);
-    OutputDebugStringA(line);
-    return result;
+    Path line = path + u": ";
+    for (const char* p = text; *p != '\0'; p++) line.push_back(static_cast<unsigned char>(*p));
+    DebugTraceText(line);
+}
+
+void DebugTraceText(const Path& line) {
+    OutputDebugStringW(reinterpret_cast<const wchar_t*>(line.c_str()));
 }

@@ -53,9 +53,8 @@ WorkList* MakeFiles(const std::string& in, const std::string& out, int files) {
         }
         std::string source = in + folder + name;
         if (!WriteBytes(source, Contents(i))) break;
-        auto* item = static_cast<WorkItem*>(std::calloc(1, sizeof(WorkItem)));
-        if (item == nullptr || !InitWorkItem(item, source.c_str(), (out + folder + name).c_str()) ||
-            PtrListAppend(list, item) < 0) {
+        WorkItem* item = NewWorkItem(P(source), P(out + folder + name));
+        if (item == nullptr || PtrListAppend(list, item) < 0) {
             std::free(item);
             break;
         }
@@ -76,7 +75,7 @@ struct Timing {
 // Null when it did not show within five minutes.
 HWND WaitForDialog() {
     for (int waited = 0; waited < 300000; waited++) {
-        HWND dialog = FindWindowA("#32770", kUndeterminedFilesTitle);
+        HWND dialog = FindWindowW(L"#32770", kUndeterminedFilesTitle);
         if (dialog != nullptr && IsWindowVisible(dialog)) return dialog;
         Sleep(1);
     }

@@ -44,12 +44,12 @@ bool MakeSamples(const std::string& folder, std::string samples[3]) {
     if (!WriteBytes(sjis, samples[0]) ||
         FindConversionRule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp, &rule) !=
             RuleOutcome::Convert ||
-        !ConvertFile(sjis.c_str(), euc.c_str(), rule, false)) {
+        !ConvertFile(P(sjis), P(euc), rule, false)) {
         return false;
     }
     samples[1] = ReadBytes(euc);
-    DeleteFileA(sjis.c_str());
-    DeleteFileA(euc.c_str());
+    DeleteFileW(WidePath(P(sjis)));
+    DeleteFileW(WidePath(P(euc)));
     std::string jis;
     bool kanji = false;
     for (std::size_t i = 0; i < samples[1].size(); i++) {
@@ -108,9 +108,9 @@ std::int32_t Process(void* element, std::int32_t, void* context) {
 
 bool Measure(const std::string& tree, const std::string& out, Timing* timing) {
     Settings settings = RunSettings(OutputMethod::IntoOutputFolder, out);
-    const char* argv[] = {"TAVELIN.exe", tree.c_str(), nullptr};
+    const Arguments arguments = {u"TAVELIN.exe", P(tree)};
     double start = Now();
-    WorkList* list = BuildWorkList(2, argv, &settings);
+    WorkList* list = BuildWorkList(arguments, &settings);
     double gathered = Now();
     if (list == nullptr) return false;
     // One pass in order, in linear time, as the run walks its list.

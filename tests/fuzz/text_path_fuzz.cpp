@@ -1,13 +1,16 @@
-// Arbitrary bytes as texts and capacities: the bounded text and path
-// operations never read or write out of bounds, and every result is
-// terminated within its capacity. The buffers are exactly as large as the
-// capacity given, so AddressSanitizer sees any overrun.
+// Arbitrary input as texts, paths and command lines: the bounded text
+// operations never read or write out of bounds and every result is terminated
+// within its capacity (the buffers are exactly as large as the capacity
+// given, so AddressSanitizer sees any overrun); the path operations keep
+// their promises on any UTF-16, paired surrogates or not.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
+#include "app/command_line.h"
+#include "app/gather.h"
 #include "util/path.h"
 #include "util/text.h"
 
@@ -33,6 +36,17 @@ struct Input {
         }
         t.push_back('\0');
         return t;
+    }
+    // A path of up to 300 code units from the input, NUL taken for a separator.
+    Path Units() {
+        std::vector<char> bytes = Text();
+        Path path;
+        for (std::size_t i = 0; i + 2 < bytes.size(); i += 2) {
+            auto unit = static_cast<PathChar>(static_cast<std::uint8_t>(bytes[i]) |
+                                              static_cast<std::uint8_t>(bytes[i + 1]) << 8);
+            path.push_back(unit == 0 ? u'\\' : unit);
+        }
+        return path;
     }
 };
 
@@ -63,39 +77,43 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(std::memcmp(out.data(), a.data(), copied) == 0);
     // The cut never falls between a lead byte and its trail byte.
     Check(ByteKindAt(a.data(), static_cast<int>(copied)) != TrailByte);
-
-    bool fitted = JoinPath(out.data(), capacity, a.data(), b.data());
-    Check(TerminatedWithin(out.data(), capacity));
-    if (fitted && b.data()[0] != '\0' && !StringEquals(b.data(), ".") &&
-        !StringEquals(b.data(), "..") && a.data()[0] != '\0') {
-        // A join that reports success holds the whole name at its end.
-        std::size_t nameLength = std::strlen(b.data());
-        std::size_t total = std::strlen(out.data());
-        Check(total >= nameLength &&
-              std::memcmp(out.data() + total - nameLength, b.data(), nameLength) == 0);
-    }
-
     Check(FormatBounded(out.data(), capacity, "%s|%s", a.data(), b.data()) >= -1);
     Check(TerminatedWithin(out.data(), capacity));
-
     for (int p = -2; p < static_cast<int>(a.size()) + 2; p++) {
         int kind = ByteKindAt(a.data(), p);
         Check(kind >= 0 && kind <= 2);
         if (kind == TrailByte) Check(ByteKindAt(a.data(), p - 1) == LeadByte);
     }
-    for (const char* p = a.data(); *p != '\0'; p = NextChar(p)) Check(p < a.data() + a.size());
 
-    std::vector<char> work = a;
-    FoldToLowerCase(work.data());
-    Check(std::strlen(work.data()) == std::strlen(a.data()));
-    const char* name = FileNamePart(work.data());
-    Check(name >= work.data() && name <= StringEnd(work.data()));
-    const char* extension = FindExtension(work.data());
-    Check(extension >= name && extension <= StringEnd(work.data()));
-    char* rest = RemoveExtension(work.data());
-    Check(rest >= work.data() && rest <= work.data() + work.size());
-    char* cut = CutLastComponent(work.data());
-    Check(cut >= work.data() && cut <= work.data() + work.size());
-    Check(SkipChars(a.data(), "\\ ") <= StringEnd(a.data()));
+    Path folder = in.Units();
+    Path name = in.Units();
+    Path joined;
+    if (JoinPath(&joined, folder, name) && !folder.empty() && name != u"." && name != u"..") {
+        // A plain join holds the folder, then the whole name.
+        Check(joined.compare(0, folder.size(), folder) == 0);
+        Check(joined.size() >= name.size() &&
+              joined.compare(joined.size() - name.size(), name.size(), name) == 0);
+        if (name.find(u'\\') == Path::npos && !name.empty()) {
+            Check(FileNamePart(joined) == name);
+            Check(IsInsideFolder(folder, joined) || IsSeparator(folder.back()) ||
+                  folder.find_first_not_of(u'\\') == Path::npos);
+        }
+    }
+    Check(FileNameOffset(folder) <= folder.size());
+    Check(ExtensionOffset(folder) >= FileNameOffset(folder) &&
+          ExtensionOffset(folder) <= folder.size());
+    Path parent, last;
+    SplitPath(folder, &parent, &last);
+    Check(parent.size() + last.size() + (parent.size() + last.size() < folder.size() ? 1 : 0) ==
+          folder.size());
+    Check(IsSamePath(folder, folder));
+    Check(!IsInsideFolder(folder, folder));
+    // UTF-8 and back gives the same units wherever every surrogate is paired.
+    Path back = PathFromUtf8(Utf8FromPath(folder));
+    Check(back.size() == folder.size());
+    Arguments arguments = SplitCommandLine(name);
+    Check(!arguments.empty());
+    bool suppress = false;
+    ParseSwitches(arguments, &suppress);
     return 0;
 }

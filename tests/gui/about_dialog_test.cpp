@@ -14,14 +14,16 @@
 
 #include "tests/win32/support/com_environment.h"
 #include "tests/win32/support/gui_support.h"
+#include "tests/win32/support/test_support.h"
 #include "ui/about_layout_win.h"
 #include "ui/about_template.h"
 #include "ui/dialog_template.h"
 #include "ui/link_label_win.h"
+#include "util/path_win.h"
 
 namespace {
 
-constexpr char kCaption[] = "TAVELIN について";
+constexpr wchar_t kCaption[] = L"TAVELIN について";
 const SupportSiteInfo kSite{kSupportSiteAddress};
 
 // The shell needs COM and the tooltip its class, as the entry provides.
@@ -38,7 +40,7 @@ INT_PTR RunBox(const std::function<void(HWND)>& drive) {
     INT_PTR result = 0;
     MoveCursorTo(500, 400);
     EXPECT_TRUE(DriveModal(
-        "#32770", kCaption, [&] { result = RunAboutDialog(nullptr, &kSite); }, drive));
+        L"#32770", kCaption, [&] { result = RunAboutDialog(nullptr, &kSite); }, drive));
     return result;
 }
 
@@ -60,12 +62,12 @@ LONG LaidWidth(HWND dialog, int units) {
     return r.right;
 }
 LONG TextWidth(HWND control) {
-    std::string text = WindowTextOf(control);
+    std::wstring text = WideTextOf(control);
     HDC dc = GetDC(control);
     HGDIOBJ old =
-        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
     SIZE size{};
-    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
     SelectObject(dc, old);
     ReleaseDC(control, dc);
     return size.cx;
@@ -93,9 +95,9 @@ struct LinkRemains {
     int ownAfterDestroy = -1, anyAtTheEnd = -1;
 } g_remains;
 
-BOOL CALLBACK CountProperty(HWND, LPSTR name, HANDLE, ULONG_PTR counts) {
-    bool own =
-        (reinterpret_cast<UINT_PTR>(name) >> 16) != 0 && std::string(name).rfind("LLPROP_", 0) == 0;
+BOOL CALLBACK CountProperty(HWND, LPWSTR name, HANDLE, ULONG_PTR counts) {
+    bool own = (reinterpret_cast<UINT_PTR>(name) >> 16) != 0 &&
+               std::wstring(name).rfind(L"LLPROP_", 0) == 0;
     reinterpret_cast<int*>(counts)[0] += own;
     reinterpret_cast<int*>(counts)[1]++;
     return TRUE;
@@ -106,7 +108,7 @@ LRESULT CALLBACK AfterMessage(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HC_ACTION && m->hwnd == g_remains.link &&
         (m->message == WM_DESTROY || m->message == WM_NCDESTROY)) {
         int counts[2] = {0, 0};
-        EnumPropsExA(m->hwnd, CountProperty, reinterpret_cast<LPARAM>(counts));
+        EnumPropsExW(m->hwnd, CountProperty, reinterpret_cast<LPARAM>(counts));
         // At the very end the tooltip's subclass, still in the chain, has
         // taken its own property away too.
         (m->message == WM_DESTROY ? g_remains.ownAfterDestroy : g_remains.anyAtTheEnd) =
@@ -121,7 +123,7 @@ TEST(AboutBox, TextsWidthsAndWhatTheLinkLeavesBehind) {
     HCURSOR cursor = nullptr;
     INT_PTR result = RunBox([&](HWND dialog) {
         EXPECT_EQ(WindowTextOf(Item(dialog, kAboutNameLineId)), "TAVELIN ver. 0.1H");
-        EXPECT_EQ(WindowTextOf(Item(dialog, kAboutLinkId)), kSupportSiteAddress);
+        EXPECT_EQ(WideTextOf(Item(dialog, kAboutLinkId)), kSupportSiteAddress);
         // No resource-meter library under Wine: the line stays empty.
         EXPECT_EQ(WindowTextOf(Item(dialog, kAboutResourcesLineId)), "");
         EXPECT_NE(SendMessageA(Item(dialog, kAboutIconId), STM_GETICON, 0, 0), 0);
@@ -142,8 +144,8 @@ TEST(AboutBox, TextsWidthsAndWhatTheLinkLeavesBehind) {
         SaveScreenshot(dialog, "about-box");
 
         g_remains.link = Item(dialog, kAboutLinkId);
-        font = static_cast<HFONT>(GetPropA(g_remains.link, kLinkPropFont));
-        cursor = static_cast<HCURSOR>(GetPropA(g_remains.link, kLinkPropCursor));
+        font = static_cast<HFONT>(GetPropW(g_remains.link, kLinkPropFont));
+        cursor = static_cast<HCURSOR>(GetPropW(g_remains.link, kLinkPropCursor));
         PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     });
     UnhookWindowsHookEx(hook);
@@ -234,10 +236,10 @@ TEST(AboutBox, ASecondCallBringsTheSameBoxForward) {
         SetTimer(nullptr, 0, 200, CallAgain);
         ShowAboutDialog(nullptr, &kSite);
     };
-    EXPECT_TRUE(DriveModal("#32770", kCaption, show, [](HWND dialog) {
+    EXPECT_TRUE(DriveModal(L"#32770", kCaption, show, [](HWND dialog) {
         EXPECT_TRUE(WaitFor([] { return g_second.done; }));
         EXPECT_TRUE(g_second.returned && g_second.belowBefore && g_second.aboveAfter);
-        EXPECT_EQ(FindWindowExA(nullptr, dialog, "#32770", kCaption), nullptr) << "a second box";
+        EXPECT_EQ(FindWindowExW(nullptr, dialog, L"#32770", kCaption), nullptr) << "a second box";
         PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     }));
     EXPECT_EQ(openAboutDialog, nullptr);
@@ -272,7 +274,7 @@ TEST(AboutBox, TheLinkUnderThePointer) {
         HWND link = Item(dialog, kAboutLinkId);
         RECT r = Outer(link);
         auto state = [&] {
-            return reinterpret_cast<UINT_PTR>(GetPropA(link, kLinkPropControlState));
+            return reinterpret_cast<UINT_PTR>(GetPropW(link, kLinkPropControlState));
         };
         auto capture = [&] {
             GUITHREADINFO info{};
@@ -284,7 +286,7 @@ TEST(AboutBox, TheLinkUnderThePointer) {
         EXPECT_EQ(PixelsOf(link, RGB(255, 0, 0)), 0);
 
         // The hand over the whole link, corners included; red there.
-        auto hand = static_cast<HCURSOR>(GetPropA(link, kLinkPropCursor));
+        auto hand = static_cast<HCURSOR>(GetPropW(link, kLinkPropCursor));
         for (POINT p : {POINT{r.left, r.top}, POINT{r.right - 1, r.bottom - 1}, Centre(link)}) {
             SendMouse(0, p);
             EXPECT_TRUE(WaitFor([&] {
@@ -322,7 +324,7 @@ TEST(AboutBox, TheLinkUnderThePointer) {
     });
     EXPECT_EQ(result, 1);
     for (int i = 0; i < 100 && handed().empty(); i++) Sleep(100);
-    EXPECT_EQ(handed(), kSupportSiteAddress);
+    EXPECT_EQ(P(handed()), PathFromWide(kSupportSiteAddress));
     SetHandler(previous);
     RegDeleteKeyA(HKEY_CURRENT_USER, kRecordKey);
 }

@@ -25,11 +25,10 @@
 #include "ui/busy_window_win.h"
 #include "ui/geometry_win.h"
 #include "util/path.h"
-#include "util/text.h"
 
 namespace {
 
-constexpr char kDialogClass[] = "#32770";
+constexpr wchar_t kDialogClass[] = L"#32770";
 constexpr int kNameColumn = 0;
 constexpr int kFolderColumn = 1;
 constexpr int kReasonColumn = 2;
@@ -40,7 +39,7 @@ const std::string kForbidden = "書き込みが禁止されています";
 const auto* const g_com = ::testing::AddGlobalTestEnvironment(new ComEnvironment);
 
 // The tray icon shows while the files are tried again.
-const bool g_busyClass = RegisterBusyWindowClass(GetModuleHandleA(nullptr)) != 0;
+const bool g_busyClass = RegisterBusyWindowClass(GetModuleHandleW(nullptr)) != 0;
 
 Settings MakeSettings() {
     Settings s{};
@@ -65,9 +64,8 @@ class Failures {
 
     void Add(const std::string& name, ItemOutcome outcome, DWORD error) {
         WriteBytes(in / name, "memo\r\n");
-        auto* item = static_cast<WorkItem*>(std::calloc(1, sizeof(WorkItem)));
-        CopyBounded(item->sourcePath, (in / name).c_str(), kPathCapacity);
-        CopyBounded(item->destinationPath, (out / name).c_str(), kPathCapacity);
+        WorkItem* item = NewWorkItem(P(in / name), P(out / name));
+        ASSERT_NE(item, nullptr);
         item->code = DetectionCode::ShiftJis;
         files_.push_back(FailedFile{item, ItemResult{outcome, error}});
     }
@@ -96,7 +94,7 @@ struct RetryScript {
 
 bool ScriptedRetry(FailedFile* file, void* context) {
     auto* script = static_cast<RetryScript*>(context);
-    const std::string name = FileNamePart(file->item->sourcePath);
+    const std::string name = Cp932(FileNamePart(file->item->sourcePath));
     script->tried.push_back(name);
     script->tries++;
     if (script->dialog != nullptr && IsWindowEnabled(script->dialog)) {
@@ -191,7 +189,7 @@ TEST(FailedListing, RowsShowNameFolderAndTheReasonInWords) {
         for (const std::string& reason : Column(dialog, kReasonColumn)) {
             EXPECT_EQ(reason.find_first_of("\r\n"), std::string::npos) << reason;
         }
-        EXPECT_NE(GetPropA(dialog, kPropFailedFilesParam), nullptr);
+        EXPECT_NE(GetPropW(dialog, kPropFailedFilesParam), nullptr);
         // At the remembered size, with the review's habits.
         EXPECT_EQ(GetWindowWidth(dialog), 640);
         EXPECT_EQ(GetWindowHeight(dialog), 400);

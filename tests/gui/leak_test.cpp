@@ -34,7 +34,7 @@
 
 namespace {
 
-constexpr char kDialogClass[] = "#32770";
+constexpr wchar_t kDialogClass[] = L"#32770";
 constexpr int kWarmUp = 3;
 
 const auto* const g_com = ::testing::AddGlobalTestEnvironment(new ComEnvironment);
@@ -60,7 +60,7 @@ bool RunDialog(Settings* settings, bool* result, const std::function<void(HWND)>
 HWND WaitForPicker(HWND dialog) {
     for (int waited = 0; waited < 10000; waited += 20) {
         HWND candidate = nullptr;
-        while ((candidate = FindWindowExA(nullptr, candidate, kDialogClass, nullptr)) != nullptr) {
+        while ((candidate = FindWindowExW(nullptr, candidate, kDialogClass, nullptr)) != nullptr) {
             if (IsWindowVisible(candidate) && GetWindow(candidate, GW_OWNER) == dialog) {
                 return candidate;
             }
@@ -148,8 +148,8 @@ TEST(Leaks, UndeterminedFilesDialogOpenedAndClosed) {
     for (const char* name : names) {
         // EUC-JP and Shift-JIS alike, no line end: left for the user to decide.
         ASSERT_TRUE(WriteBytes(in / name, "\xB0\xA1\xB0\xA1"));
-        auto* item = static_cast<WorkItem*>(std::calloc(1, sizeof(WorkItem)));
-        InitWorkItem(item, (in / name).c_str(), (out / name).c_str());
+        WorkItem* item = MakeWorkItem(P(in / name), P(out / name));
+        ASSERT_NE(item, nullptr);
         PtrListAppend(list, item);
     }
     Settings settings = MakeSettings(out.path());
@@ -202,7 +202,7 @@ TEST(Leaks, AboutBoxOpenedAndClosed) {
     ResourceChange change = CountAround("about box, pointer over the link", kWarmUp, 60, [&] {
         bool hover = opened++ % 2 == 0;
         if (DriveModal(
-                kDialogClass, "TAVELIN について", [&] { ShowAboutDialog(nullptr, &site); },
+                kDialogClass, L"TAVELIN について", [&] { ShowAboutDialog(nullptr, &site); },
                 [&](HWND dialog) {
                     if (hover) {
                         RECT link{};
@@ -224,8 +224,8 @@ namespace {
 // Writes the files whose name is in the context's text, fails the others.
 bool RetryNamed(FailedFile* file, void* context) {
     const char* names = static_cast<const char*>(context);
-    const char* name = std::strrchr(file->item->sourcePath, '\\') + 1;
-    const bool written = std::strstr(names, name) != nullptr;
+    const std::string name = Cp932(FileNamePart(file->item->sourcePath));
+    const bool written = std::strstr(names, name.c_str()) != nullptr;
     file->result = written ? ItemResult{ItemOutcome::Copied, 0}
                            : ItemResult{ItemOutcome::NotWritten, ERROR_LOCK_VIOLATION};
     return written;
@@ -242,8 +242,8 @@ TEST(Leaks, FailedFilesDialogRetriedAndClosed) {
     const char* names[] = {"a.txt", "b.txt", "c.txt"};
     for (int i = 0; i < 3; i++) {
         ASSERT_TRUE(WriteBytes(in / names[i], "memo\r\n"));
-        auto* item = static_cast<WorkItem*>(std::calloc(1, sizeof(WorkItem)));
-        InitWorkItem(item, (in / names[i]).c_str(), (out / names[i]).c_str());
+        WorkItem* item = MakeWorkItem(P(in / names[i]), P(out / names[i]));
+        ASSERT_NE(item, nullptr);
         files[i].item = item;
     }
     Settings settings = MakeSettings(out.path());

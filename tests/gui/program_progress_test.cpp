@@ -13,7 +13,9 @@
 #include "tests/win32/support/gui_support.h"
 #include "tests/win32/support/program_runner.h"
 #include "tests/win32/support/settings_support.h"
+#include "tests/win32/support/test_support.h"
 #include "ui/busy_window_win.h"
+#include "util/path_win.h"
 
 namespace {
 
@@ -27,34 +29,35 @@ struct TraySight {
     int green;  // pixels of the bar's filled cells on the screen
 };
 
-// The tip of the program's busy window, read from the program's memory: the
-// window's property points at the record the program gives the shell. Empty
-// when the program has no busy window just now.
+// The tip of the program's busy window, read from the program's memory (the
+// window's property points at the record the program gives the shell), in
+// code page 932 as this test's texts are. Empty when the program has no busy
+// window just now.
 std::string TipOf(HANDLE process, DWORD processId) {
     HWND busy = nullptr;
-    while ((busy = FindWindowExA(nullptr, busy, kBusyWindowClass, nullptr)) != nullptr) {
+    while ((busy = FindWindowExW(nullptr, busy, kBusyWindowClass, nullptr)) != nullptr) {
         DWORD owner = 0;
         GetWindowThreadProcessId(busy, &owner);
         if (owner == processId) break;
     }
     if (busy == nullptr) return "";
-    void* record = GetPropA(busy, kPropTrayIconData);
+    void* record = GetPropW(busy, kPropTrayIconData);
     if (record == nullptr) return "";
     // The program may be writing the tip just then: only a tip read the same
     // twice in a row counts.
-    std::string last;
+    std::wstring last;
     for (int attempt = 0; attempt < 10; attempt++) {
-        NOTIFYICONDATAA copy{};
+        NOTIFYICONDATAW copy{};
         SIZE_T read = 0;
-        if (!ReadProcessMemory(process, record, &copy, NOTIFYICONDATAA_V1_SIZE, &read) ||
-            read != NOTIFYICONDATAA_V1_SIZE) {
+        if (!ReadProcessMemory(process, record, &copy, NOTIFYICONDATAW_V1_SIZE, &read) ||
+            read != NOTIFYICONDATAW_V1_SIZE) {
             return "";
         }
-        copy.szTip[sizeof copy.szTip - 1] = '\0';
+        copy.szTip[ARRAYSIZE(copy.szTip) - 1] = L'\0';
         // The program lets go of the property before it frees the record: a
         // property still there after the read means the read was of it.
-        if (GetPropA(busy, kPropTrayIconData) != record) return "";
-        if (attempt > 0 && last == copy.szTip) return last;
+        if (GetPropW(busy, kPropTrayIconData) != record) return "";
+        if (attempt > 0 && last == copy.szTip) return Cp932(PathFromWide(last.c_str()));
         last = copy.szTip;
     }
     return "";
@@ -148,8 +151,9 @@ TEST(ProgramProgress, TheTipCountsThousandsOfMemosAndTheBarFills) {
     // Each count only grows.
     std::vector<int> found;
     std::vector<int> counts;
+    const std::string busyTip = Cp932(PathFromWide(kBusyTip));
     for (const TraySight& sight : sights) {
-        ASSERT_EQ(sight.tip.compare(0, sizeof kBusyTip - 1, kBusyTip), 0) << sight.tip;
+        ASSERT_EQ(sight.tip.compare(0, busyTip.size(), busyTip), 0) << sight.tip;
         int gathered = ParseGathering(sight.tip);
         if (gathered >= 0) {
             EXPECT_TRUE(counts.empty()) << "still finding files after the work began";
@@ -161,7 +165,7 @@ TEST(ProgramProgress, TheTipCountsThousandsOfMemosAndTheBarFills) {
         int done = 0;
         int total = 0;
         if (!ParseProgress(sight.tip, &done, &total)) {
-            EXPECT_EQ(sight.tip, kBusyTip) << "a tip of neither kind";
+            EXPECT_EQ(sight.tip, busyTip) << "a tip of neither kind";
             continue;
         }
         EXPECT_EQ(total, kMemos + 1) << sight.tip;

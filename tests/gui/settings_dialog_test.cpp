@@ -18,11 +18,13 @@
 #include "tests/win32/support/settings_support.h"
 #include "tests/win32/support/test_support.h"
 #include "ui/geometry_win.h"
+#include "util/path.h"
+#include "util/path_win.h"
 #include "util/text.h"
 
 namespace {
 
-constexpr char kDialogClass[] = "#32770";
+constexpr wchar_t kDialogClass[] = L"#32770";
 
 // The folder picker needs COM on the dialog's thread, as the entry provides.
 class ComEnvironment : public ::testing::Environment {
@@ -47,7 +49,7 @@ Settings MakeSettings(const std::string& folder) {
 
 void ExpectSameSettings(const Settings& a, const Settings& b) {
     EXPECT_EQ(a.outputMethod, b.outputMethod);
-    EXPECT_STREQ(a.outputFolder, b.outputFolder);
+    EXPECT_EQ(a.outputFolder, b.outputFolder);
     EXPECT_EQ(a.showSettingsAtStartup, b.showSettingsAtStartup);
     EXPECT_EQ(a.keepOverwrittenInRecycleBin, b.keepOverwrittenInRecycleBin);
     EXPECT_EQ(a.conversionMask, b.conversionMask);
@@ -80,10 +82,11 @@ LONG Style(HWND dialog, int id) { return GetWindowLongA(Item(dialog, id), GWL_ST
 void Click(HWND dialog, int id) { SendMessageA(Item(dialog, id), BM_CLICK, 0, 0); }
 // For clicks that open a modal window: the helper must not wait for it.
 void PostClick(HWND dialog, int id) { PostMessageA(Item(dialog, id), BM_CLICK, 0, 0); }
-void SetPathBox(HWND dialog, const std::string& text) {
-    SendMessageA(Item(dialog, IDC_OUTPUT_PATH), WM_SETTEXT, 0,
-                 reinterpret_cast<LPARAM>(text.c_str()));
+void SetPathBox(HWND dialog, const Path& text) {
+    SendMessageW(Item(dialog, IDC_OUTPUT_PATH), WM_SETTEXT, 0,
+                 reinterpret_cast<LPARAM>(WidePath(text)));
 }
+void SetPathBox(HWND dialog, const std::string& text) { SetPathBox(dialog, P(text)); }
 
 // A template rectangle in pixels, as the dialog font lays it out.
 // Position and size are converted separately, as the dialog manager does
@@ -211,7 +214,7 @@ TEST_P(Layout, ControlsShowAndSitWhereTheFormPutsThem) {
         EXPECT_EQ(window.top, cursor.y + fullHeight / -2);
 
         // What the record said, shown.
-        char text[kPathCapacity] = "";
+        char text[MAX_PATH + 1] = "";
         GetDlgItemTextA(dialog, IDC_OUTPUT_PATH, text, sizeof text);
         EXPECT_STREQ(text, scratch.path().c_str());
         EXPECT_TRUE(Checked(dialog, IDC_OUTPUT_TO_FOLDER));
@@ -222,7 +225,7 @@ TEST_P(Layout, ControlsShowAndSitWhereTheFormPutsThem) {
         EXPECT_FALSE(Checked(dialog, IDC_CONVERT_TO_UTF8));
         EXPECT_TRUE(Checked(dialog, IDC_KEEP_IN_RECYCLE_BIN));
         EXPECT_FALSE(Checked(dialog, IDC_SHOW_AT_STARTUP));
-        EXPECT_EQ(GetPropA(dialog, kPropSettingsRecord), &settings);
+        EXPECT_EQ(GetPropW(dialog, kPropSettingsRecord), &settings);
 
         if (form.screenshot != nullptr) SaveScreenshot(dialog, form.screenshot);
         Click(dialog, IDCANCEL);
@@ -287,10 +290,11 @@ TEST(EnabledState, RewritingInPlaceLocksThePathBox) {
             EXPECT_TRUE(IsWindowEnabled(Item(dialog, IDC_BROWSE)));
             EXPECT_EQ(GetNextDlgTabItem(dialog, inPlace, FALSE), pathBox);
         }
-        // Typing stops at 260 characters.
-        SetPathBox(dialog, "");
-        for (int i = 0; i < 270; i++) SendMessageA(pathBox, WM_CHAR, 'a', 1);
-        EXPECT_EQ(GetWindowTextLengthA(pathBox), 260);
+        // Typing stops one character past the longest path Windows can
+        // name, so that a longer one is refused rather than kept cut.
+        SetPathBox(dialog, std::string(kLongestPath - 5, 'a'));
+        for (int i = 0; i < 10; i++) SendMessageW(pathBox, WM_CHAR, 'a', 1);
+        EXPECT_EQ(GetWindowTextLengthW(pathBox), static_cast<int>(kLongestPath + 1));
         Click(dialog, IDCANCEL);
     });
 }
@@ -312,7 +316,7 @@ TEST(Ok, WritesEveryEditedValue) {
     });
     EXPECT_TRUE(result);
     expected.outputMethod = OutputMethod::IntoOutputFolder;
-    CopyBounded(expected.outputFolder, chosen.c_str(), sizeof expected.outputFolder);
+    expected.outputFolder = P(chosen);
     expected.conversionMask = ConversionMask::IntoEucJp;
     expected.keepOverwrittenInRecycleBin = false;
     expected.showSettingsAtStartup = true;
@@ -410,13 +414,14 @@ TEST(Cancel, LeavesTheRecordAlone) {
 
 // Presses OK with the text in the path box, expects the message about the
 // folder, closes it, and returns with the dialog still open.
-void ExpectFolderRejected(HWND dialog, const std::string& text, const std::string& shownPath) {
+void ExpectFolderRejected(HWND dialog, const Path& text) {
     SetPathBox(dialog, text);
     PostClick(dialog, IDOK);
-    HWND box = WaitForWindow(kDialogClass, kSettingsDialogTitle, dialog);
-    ASSERT_NE(box, nullptr) << "no message for " << text;
-    std::string expected = "出力先に指定されたパス\n　" + shownPath + "\nにアクセスできません。";
-    EXPECT_NE(StaticTexts(box).find(expected), std::string::npos) << StaticTexts(box);
+    HWND box = WaitForWindow(kDialogClass, kSettingsDialogTitle, dialog, 30000);
+    ASSERT_NE(box, nullptr) << "no message for " << Cp932(text);
+    const std::wstring expected =
+        L"出力先に指定されたパス\n　" + std::wstring(WidePath(text)) + L"\nにアクセスできません。";
+    EXPECT_NE(StaticTexts(box).find(expected), std::wstring::npos) << StaticTexts(box);
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(WaitForWindowGone(box));
     EXPECT_TRUE(IsWindow(dialog));
@@ -437,9 +442,9 @@ TEST(Ok, UnusableFolderIsRejectedWithAMessage) {
     bool result = RunDialog(&settings, [&](HWND dialog) {
         Click(dialog, IDC_OUTPUT_TO_FOLDER);
         Click(dialog, IDC_CONVERT_TO_EUC);
-        ExpectFolderRejected(dialog, file, file);
-        ExpectFolderRejected(dialog, scratch / "missing", scratch / "missing");
-        ExpectFolderRejected(dialog, "", "");
+        ExpectFolderRejected(dialog, P(file));
+        ExpectFolderRejected(dialog, P(scratch / "missing"));
+        ExpectFolderRejected(dialog, Path());
         Click(dialog, IDCANCEL);
     });
     EXPECT_FALSE(result);
@@ -447,26 +452,28 @@ TEST(Ok, UnusableFolderIsRejectedWithAMessage) {
     ExpectSameSettings(settings, before);
 }
 
-TEST(Ok, PathTooLongForTheBuffersIsRejectedNotCut) {
+TEST(Ok, FoldersOfAnyLengthAndNameAreTakenWholeLongerOnesRefused) {
     ScratchFolder scratch;
-    // A folder whose path is 259 characters, the most a path buffer holds.
-    std::string folder = scratch.path() + "\\";
-    folder += std::string(259 - folder.size(), 'd');
-    ASSERT_EQ(folder.size(), 259u);
-    if (!CreateDirectoryA(folder.c_str(), nullptr)) GTEST_SKIP() << "cannot make " << folder;
+    // Past 260 characters, and named with characters code page 932 has no
+    // cell for: kept exactly as typed.
+    const Path deep = JoinedPath(JoinedPath(P(scratch.path()), Path(150, u'd')), Path(150, u'e'));
+    const Path named = JoinedPath(P(scratch.path()), u"José_김민수_😀");
+    for (const Path& folder : {deep, named}) {
+        ASSERT_TRUE(MakeFolder(FolderPart(folder)) || IsDirectory(FolderPart(folder)));
+        ASSERT_TRUE(MakeFolder(folder)) << Cp932(folder);
+    }
+    ASSERT_GT(deep.size(), 300u);
     Settings settings = MakeSettings(scratch.path());
-    bool result = RunDialog(&settings, [&](HWND dialog) {
-        // Cut to 259 characters this would name the existing folder.
-        ExpectFolderRejected(dialog, folder + "x", folder + "x");
-        // Japanese characters take two bytes each: 130 of them do not fit.
-        std::string japanese;
-        for (int i = 0; i < 130; i++) japanese += "表";
-        ExpectFolderRejected(dialog, japanese, japanese);
-        SetPathBox(dialog, folder);
-        Click(dialog, IDOK);
-    });
-    EXPECT_TRUE(result);
-    EXPECT_EQ(std::string(settings.outputFolder), folder);
+    for (const Path& folder : {deep, named}) {
+        bool result = RunDialog(&settings, [&](HWND dialog) {
+            // One character more than Windows can name: refused, never cut.
+            ExpectFolderRejected(dialog, folder + Path(kLongestPath + 1 - folder.size(), u'x'));
+            SetPathBox(dialog, folder);
+            Click(dialog, IDOK);
+        });
+        EXPECT_TRUE(result);
+        EXPECT_EQ(settings.outputFolder, folder);
+    }
 }
 
 // The folder picker the user opens with Browse: its title is unknown here,
@@ -474,7 +481,7 @@ TEST(Ok, PathTooLongForTheBuffersIsRejectedNotCut) {
 HWND WaitForPicker(HWND dialog) {
     for (int waited = 0; waited < 10000; waited += 50) {
         HWND candidate = nullptr;
-        while ((candidate = FindWindowExA(nullptr, candidate, kDialogClass, nullptr)) != nullptr) {
+        while ((candidate = FindWindowExW(nullptr, candidate, kDialogClass, nullptr)) != nullptr) {
             if (IsWindowVisible(candidate) && GetWindow(candidate, GW_OWNER) == dialog) {
                 return candidate;
             }
@@ -484,7 +491,7 @@ HWND WaitForPicker(HWND dialog) {
     return nullptr;
 }
 
-std::string PathBoxText(HWND dialog) { return WindowTextOf(Item(dialog, IDC_OUTPUT_PATH)); }
+std::wstring PathBoxText(HWND dialog) { return WideTextOf(Item(dialog, IDC_OUTPUT_PATH)); }
 
 TEST(Browse, PickerStartsAtTheFolderAndReturnsTheChoice) {
     ScratchFolder scratch;
@@ -501,7 +508,7 @@ TEST(Browse, PickerStartsAtTheFolderAndReturnsTheChoice) {
         Sleep(300);  // the picker selects the folder once it has initialised
         PostMessageA(picker, WM_COMMAND, IDCANCEL, 0);
         ASSERT_TRUE(WaitForWindowGone(picker));
-        EXPECT_EQ(PathBoxText(dialog), folder);
+        EXPECT_EQ(PathBoxText(dialog), WidePath(P(folder)));
 
         // OK returns the preselected folder: the path box gets the picker's
         // answer, so it is replaced even by an equal path; mark it first.
@@ -513,8 +520,9 @@ TEST(Browse, PickerStartsAtTheFolderAndReturnsTheChoice) {
         SetPathBox(dialog, "marker");
         PostMessageA(picker, WM_COMMAND, IDOK, 0);
         ASSERT_TRUE(WaitForWindowGone(picker));
-        for (int i = 0; i < 50 && PathBoxText(dialog) == "marker"; i++) Sleep(20);
-        EXPECT_EQ(lstrcmpiA(PathBoxText(dialog).c_str(), folder.c_str()), 0) << PathBoxText(dialog);
+        for (int i = 0; i < 50 && PathBoxText(dialog) == L"marker"; i++) Sleep(20);
+        EXPECT_EQ(lstrcmpiW(PathBoxText(dialog).c_str(), WidePath(P(folder))), 0)
+            << PathBoxText(dialog);
         Click(dialog, IDCANCEL);
     });
     EXPECT_FALSE(result);

@@ -66,9 +66,10 @@ TEST(TrayProgress, TheTrayShowsTheBarFillingUp) {
     EXPECT_TRUE(UpdateBusyProgressAt(busy, 750, 1000, later + 250));
     EXPECT_EQ(WaitForGreen(tray, 10), 30);
     SaveScreenshot(tray, "tray-progress-75");
-    auto* record = static_cast<NOTIFYICONDATAA*>(GetPropA(busy, kPropTrayIconData));
+    auto* record = static_cast<NOTIFYICONDATAW*>(GetPropW(busy, kPropTrayIconData));
     ASSERT_NE(record, nullptr);
-    EXPECT_EQ(std::string(record->szTip), "TAVELINちゃんが文字コードを変換中ですわ (750 / 1,000)");
+    EXPECT_EQ(std::wstring(record->szTip),
+              L"TAVELINちゃんが文字コードを変換中ですわ (750 / 1,000)");
     DestroyBusyWindow(busy);
 }
 

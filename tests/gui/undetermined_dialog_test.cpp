@@ -29,7 +29,7 @@
 
 namespace {
 
-constexpr char kDialogClass[] = "#32770";
+constexpr wchar_t kDialogClass[] = L"#32770";
 
 const auto* const g_com = ::testing::AddGlobalTestEnvironment(new ComEnvironment);
 
@@ -64,9 +64,10 @@ class Files {
     Files& operator=(const Files&) = delete;
 
     // Writes the file and adds its item; forceUndetermined stands for text
-    // the detection could not tell apart.
+    // the detection could not tell apart. In place, the item's destination
+    // is its source.
     WorkItem* Add(const std::string& relative, const std::string& bytes,
-                  bool forceUndetermined = false) {
+                  bool forceUndetermined = false, bool inPlace = false) {
         std::string source = in / relative;
         std::size_t cut = relative.rfind('\\');
         if (cut != std::string::npos) {
@@ -74,8 +75,8 @@ class Files {
             MakeFolder(out / relative.substr(0, cut));
         }
         WriteBytes(source, bytes);
-        auto* item = static_cast<WorkItem*>(std::calloc(1, sizeof(WorkItem)));
-        InitWorkItem(item, source.c_str(), (out / relative).c_str());
+        WorkItem* item = MakeWorkItem(P(source), P(inPlace ? source : out / relative));
+        if (item == nullptr) return nullptr;
         if (forceUndetermined) item->code = DetectionCode::Undetermined;
         PtrListAppend(list_, item);
         return item;
@@ -116,7 +117,7 @@ TEST(Listing, UndecidedFilesOnlySortedByNameAllIgnored) {
         EXPECT_EQ(Column(dialog, 2),
                   (std::vector<std::string>{files.in / "sub", files.in.path(), files.in.path()}));
         EXPECT_EQ(CellText(dialog, 0, 3), kUndecided);
-        EXPECT_NE(GetPropA(dialog, kPropUndeterminedFilesHistoricName), nullptr);
+        EXPECT_NE(GetPropW(dialog, kPropUndeterminedFilesHistoricName), nullptr);
         // At the remembered size.
         EXPECT_EQ(GetWindowWidth(dialog), 640);
         EXPECT_EQ(GetWindowHeight(dialog), 400);
@@ -231,8 +232,7 @@ TEST(Marking, ExecuteTwiceInARowConvertsOnce) {
     // Rewriting in place: a second Execute would take the converted file
     // for EUC-JP again and garble it.
     Files files;
-    WorkItem* item = files.Add("memo.txt", kKanjiEuc, true);
-    CopyBounded(item->destinationPath, item->sourcePath, sizeof item->destinationPath);
+    ASSERT_NE(files.Add("memo.txt", kKanjiEuc, true, true), nullptr);
     Settings settings = MakeSettings();
     bool result = RunDialog(&settings, files.list(), [&](HWND dialog) {
         Select(dialog, {0});
@@ -289,8 +289,8 @@ TEST(NoDialog, NothingUndecidedShowsNothing) {
     EXPECT_TRUE(ShowUndeterminedFilesDialog(nullptr, &settings, files.list()));
     files.Add("a.txt", kEucLf);
     MakeFolder(files.in / "folder");
-    auto* folder = static_cast<WorkItem*>(std::calloc(1, sizeof(WorkItem)));
-    InitWorkItem(folder, (files.in / "folder").c_str(), (files.out / "folder").c_str());
+    WorkItem* folder = MakeWorkItem(P(files.in / "folder"), P(files.out / "folder"));
+    ASSERT_NE(folder, nullptr);
     PtrListAppend(files.list(), folder);
     ASSERT_EQ(folder->code, DetectionCode::Directory);
     // Returns at once, without a window to close.
@@ -315,6 +315,7 @@ TEST(Contents, ZeroBytesShowAsFFAndOnly1023BytesShow) {
 TEST(Contents, AUtf8FileThatDidNotFitReadsAsTextAndConvertsWithGetaMarks) {
     Files files;
     WorkItem* item = files.Add("emoji.txt", kEmojiUtf8);
+    ASSERT_NE(item, nullptr);
     ASSERT_EQ(item->code, DetectionCode::Utf8);
     // As the run hands it over when the conversion into Shift-JIS found the emoji.
     MarkForReview(item, ItemResult{ItemOutcome::NoCell, 0, 0x1F600});
@@ -479,7 +480,7 @@ TEST(About, OpensTheAboutBoxOwnedByTheDialogOnce) {
     RunDialog(&settings, files.list(), [&](HWND dialog) {
         // Posted: the box runs its own modal loop on the dialog's thread.
         PostMessageA(dialog, WM_COMMAND, IDM_ABOUT, 0);
-        HWND box = WaitForWindow(kDialogClass, "TAVELIN について", dialog);
+        HWND box = WaitForWindow(kDialogClass, L"TAVELIN について", dialog);
         ASSERT_NE(box, nullptr) << "no about box owned by the dialog";
         EXPECT_FALSE(IsWindowEnabled(dialog));
         // Chosen again while it is open: the same box, no second one.
@@ -488,7 +489,7 @@ TEST(About, OpensTheAboutBoxOwnedByTheDialogOnce) {
         SendMessageA(box, WM_NULL, 0, 0);
         int boxes = 0;
         HWND candidate = nullptr;
-        while ((candidate = FindWindowExA(nullptr, candidate, kDialogClass, "TAVELIN について")) !=
+        while ((candidate = FindWindowExW(nullptr, candidate, kDialogClass, L"TAVELIN について")) !=
                nullptr) {
             if (IsWindowVisible(candidate)) boxes++;
         }

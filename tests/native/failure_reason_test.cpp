@@ -5,17 +5,15 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <cstdlib>
 #include <string>
-
-#include "util/text.h"
 
 namespace {
 
 TEST(FixedFailureReason, WordsForWhatAUserCanMend) {
-    const std::string inUse = "他のプログラムが使用中です";
-    const std::string full = "ディスクの空き容量が足りません";
-    const std::string forbidden = "書き込みが禁止されています";
+    const std::u16string inUse = u"他のプログラムが使用中です";
+    const std::u16string full = u"ディスクの空き容量が足りません";
+    const std::u16string forbidden = u"書き込みが禁止されています";
     const ItemOutcome written = ItemOutcome::NotWritten;
     const ItemOutcome read = ItemOutcome::Unreadable;
     EXPECT_EQ(FixedFailureReason(32, written), inUse);      // ERROR_SHARING_VIOLATION
@@ -39,25 +37,27 @@ TEST(FixedFailureReason, WordsForWhatAUserCanMend) {
 }
 
 TEST(FailedFilePath, TheSourceWhenUnreadableElseTheDestination) {
-    WorkItem item{};
-    CopyBounded(item.sourcePath, "C:\\in\\memo.txt", kPathCapacity);
-    CopyBounded(item.destinationPath, "D:\\out\\memo.txt", kPathCapacity);
-    EXPECT_EQ(FailedFilePath(&item, ItemOutcome::Unreadable), item.sourcePath);
-    EXPECT_EQ(FailedFilePath(&item, ItemOutcome::NotWritten), item.destinationPath);
-}
-
-std::string Trimmed(std::string text) {
-    TrimMessageEnd(&text[0]);
-    return text.c_str();
+    WorkItem* item = NewWorkItem(u"C:\\in\\メモ.txt", u"D:\\out\\メモ.txt");
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(FailedFilePath(item, ItemOutcome::Unreadable), item->sourcePath);
+    EXPECT_EQ(FailedFilePath(item, ItemOutcome::NotWritten), item->destinationPath);
+    std::free(item);
 }
 
 TEST(TrimMessageEnd, CutsLineEndsAndBlanksOnlyAtTheEnd) {
-    EXPECT_EQ(Trimmed("The file name is too long.\r\n"), "The file name is too long.");
-    EXPECT_EQ(Trimmed("two\r\nlines \r\n\r\n"), "two\r\nlines");
-    EXPECT_EQ(Trimmed("ファイル名が長すぎます。\t\n"), "ファイル名が長すぎます。");
-    EXPECT_EQ(Trimmed("\r\n"), "");
-    EXPECT_EQ(Trimmed(""), "");
-    EXPECT_EQ(Trimmed("kept"), "kept");
+    const std::u16string rows[][2] = {
+        {u"The file name is too long.\r\n", u"The file name is too long."},
+        {u"two\r\nlines \r\n\r\n", u"two\r\nlines"},
+        {u"ファイル名が長すぎます。\t\n", u"ファイル名が長すぎます。"},
+        {u"\r\n", u""},
+        {u"", u""},
+        {u"kept", u"kept"},
+    };
+    for (const auto& row : rows) {
+        std::u16string text = row[0];
+        TrimMessageEnd(&text);
+        EXPECT_EQ(text, row[1]);
+    }
 }
 
 }  // namespace

@@ -1,19 +1,19 @@
 // What the tray tells of a long run: the tips with their counts (which must
-// fit the 63 bytes of the first tray record whatever the numbers), how far
+// fit the 63 code units of the first tray record whatever the numbers), how far
 // the bar fills, and when the throttle lets a redraw through.
 #include "ui/progress.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <functional>
 #include <string>
-
-#include "util/text.h"
 
 namespace {
 
-// The run's text: 39 bytes in code page 932.
-constexpr char kText[] = "TAVELINちゃんが文字コードを変換中ですわ";
+// The run's text: 23 UTF-16 code units.
+constexpr char16_t kText[] = u"TAVELINちゃんが文字コードを変換中ですわ";
 
 std::string Count(std::int32_t count, int capacity = 32) {
     char buffer[32];
@@ -40,54 +40,68 @@ TEST(FormatCount, ACommaEveryThreeDigits) {
     EXPECT_EQ(Count(1234, 5), "<cut>");
 }
 
-std::string ProgressTip(const char* text, std::int32_t done, std::int32_t total) {
-    char tip[kTrayTipCapacity];
-    std::memset(tip, 'X', sizeof tip);
-    FormatProgressTip(tip, text, done, total);
-    EXPECT_LE(std::strlen(tip), static_cast<std::size_t>(kTrayTipCapacity - 1));
-    return tip;
+// A tip written over a buffer of rubbish, which must end within the record.
+std::u16string Tip(const std::function<void(char16_t*)>& format) {
+    char16_t tip[kTrayTipCapacity];
+    std::fill(tip, tip + kTrayTipCapacity, u'X');
+    format(tip);
+    const auto end = std::find(tip, tip + kTrayTipCapacity, u'\0');
+    EXPECT_NE(end, tip + kTrayTipCapacity) << "no terminator within the tip";
+    return std::u16string(tip, end);
 }
 
-std::string GatheringTip(const char* text, std::int32_t found) {
-    char tip[kTrayTipCapacity];
-    std::memset(tip, 'X', sizeof tip);
-    FormatGatheringTip(tip, text, found);
-    EXPECT_LE(std::strlen(tip), static_cast<std::size_t>(kTrayTipCapacity - 1));
-    return tip;
+std::u16string ProgressTip(const std::u16string& text, std::int32_t done, std::int32_t total) {
+    return Tip([&](char16_t* tip) { FormatProgressTip(tip, text.c_str(), done, total); });
+}
+
+std::u16string GatheringTip(const std::u16string& text, std::int32_t found) {
+    return Tip([&](char16_t* tip) { FormatGatheringTip(tip, text.c_str(), found); });
+}
+
+std::u16string PlainTip(const std::u16string& text) {
+    return Tip([&](char16_t* tip) { FormatPlainTip(tip, text.c_str()); });
 }
 
 TEST(Tips, TheRunsTextThenTheCount) {
-    ASSERT_EQ(std::strlen(kText), 39u);
+    ASSERT_EQ(std::u16string(kText).size(), 23u);
     EXPECT_EQ(ProgressTip(kText, 1234, 10000),
-              "TAVELINちゃんが文字コードを変換中ですわ (1,234 / 10,000)");
-    EXPECT_EQ(ProgressTip(kText, 0, 3), "TAVELINちゃんが文字コードを変換中ですわ (0 / 3)");
+              u"TAVELINちゃんが文字コードを変換中ですわ (1,234 / 10,000)");
+    EXPECT_EQ(ProgressTip(kText, 0, 3), u"TAVELINちゃんが文字コードを変換中ですわ (0 / 3)");
     EXPECT_EQ(GatheringTip(kText, 1234),
-              "TAVELINちゃんが文字コードを変換中ですわ (検索中 1,234 件)");
-    EXPECT_EQ(GatheringTip(kText, 0), "TAVELINちゃんが文字コードを変換中ですわ (検索中 0 件)");
+              u"TAVELINちゃんが文字コードを変換中ですわ (検索中 1,234 件)");
+    EXPECT_EQ(GatheringTip(kText, 0), u"TAVELINちゃんが文字コードを変換中ですわ (検索中 0 件)");
+    EXPECT_EQ(PlainTip(kText), kText);
 }
 
 TEST(Tips, TheNumbersShowWholeAndTheTextGivesWayByWholeCharacters) {
-    // The largest counts that leave the text whole: 63 bytes exactly.
-    EXPECT_EQ(ProgressTip(kText, 9999999, 9999999),
-              "TAVELINちゃんが文字コードを変換中ですわ (9,999,999 / 9,999,999)");
-    EXPECT_EQ(GatheringTip(kText, 99999999),
-              "TAVELINちゃんが文字コードを変換中ですわ (検索中 99,999,999 件)");
-    // Two bytes more: the last character goes.
-    EXPECT_EQ(ProgressTip(kText, 10000000, 10000000),
-              "TAVELINちゃんが文字コードを変換中です (10,000,000 / 10,000,000)");
-    // Three bytes more: a character would be split, so two go.
-    EXPECT_EQ(ProgressTip(kText, 10000000, 100000000),
-              "TAVELINちゃんが文字コードを変換中で (10,000,000 / 100,000,000)");
-    // The worst case of the counts' type.
+    // The run's own text leaves room for the counts' worst case.
     EXPECT_EQ(ProgressTip(kText, 2147483647, 2147483647),
-              "TAVELINちゃんが文字コードを変換 (2,147,483,647 / 2,147,483,647)");
-    EXPECT_EQ(ProgressTip(kText, -2147483647 - 1, -2147483647 - 1).size(), 63u);
+              u"TAVELINちゃんが文字コードを変換中ですわ (2,147,483,647 / 2,147,483,647)");
+    EXPECT_EQ(ProgressTip(kText, -2147483647 - 1, -2147483647 - 1),
+              u"TAVELINちゃんが文字コードを変換中ですわ (-2,147,483,648 / -2,147,483,648)");
     EXPECT_EQ(GatheringTip(kText, 2147483647),
-              "TAVELINちゃんが文字コードを変換中です (検索中 2,147,483,647 件)");
+              u"TAVELINちゃんが文字コードを変換中ですわ (検索中 2,147,483,647 件)");
+    // A longer text: whole when it fits the 63 code units exactly, cut by
+    // what the numbers need when it does not.
+    const std::u16string doubled = std::u16string(kText) + kText;
+    const std::u16string suffix = u" (9,999,999 / 9,999,999)";
+    EXPECT_EQ(ProgressTip(doubled.substr(0, 39), 9999999, 9999999), doubled.substr(0, 39) + suffix);
+    EXPECT_EQ(ProgressTip(doubled, 9999999, 9999999), doubled.substr(0, 39) + suffix);
+    EXPECT_EQ(ProgressTip(doubled, 10000000, 10000000),
+              doubled.substr(0, 37) + u" (10,000,000 / 10,000,000)");
+    EXPECT_EQ(GatheringTip(doubled, 2147483647),
+              doubled.substr(0, 41) + u" (検索中 2,147,483,647 件)");
+    // A character outside the basic plane at the cut goes whole, never half.
+    const std::u16string outside = u"😀";
+    const std::u16string emoji = std::u16string(38, u'a') + outside + u"zz";
+    EXPECT_EQ(ProgressTip(emoji, 9999999, 9999999), std::u16string(38, u'a') + suffix);
+    EXPECT_EQ(ProgressTip(emoji.substr(0, 40), 9999999, 9999999).size(), 62u);
+    EXPECT_EQ(PlainTip(std::u16string(62, u'a') + outside), std::u16string(62, u'a'));
     // A text that alone overflows the tip is cut to make room all the same.
-    const std::string longText(100, 'a');
-    EXPECT_EQ(ProgressTip(longText.c_str(), 1, 2), std::string(55, 'a') + " (1 / 2)");
-    EXPECT_EQ(ProgressTip("", 1, 2), " (1 / 2)");
+    const std::u16string longText(100, u'a');
+    EXPECT_EQ(ProgressTip(longText, 1, 2), std::u16string(55, u'a') + u" (1 / 2)");
+    EXPECT_EQ(PlainTip(longText), std::u16string(63, u'a'));
+    EXPECT_EQ(ProgressTip(u"", 1, 2), u" (1 / 2)");
 }
 
 TEST(FilledCells, RoundsDownAndIsFullOnlyWhenAllIsDone) {

@@ -1,5 +1,5 @@
-// Bounded formatting and copying, byte classification and case folding of
-// code page 932 text.
+// Bounded formatting and copying, and byte classification, of code page 932
+// text.
 #include "util/text.h"
 
 #include <gtest/gtest.h>
@@ -68,36 +68,7 @@ TEST(ByteKindAt, ClassifiesFromTheStart) {
     EXPECT_EQ(ByteKindAt("\xB1\xB2", 1), SingleByte);
 }
 
-TEST(NextChar, StepsOverWholeCharacters) {
-    const char t[] = "a表\x81";
-    const char* p = NextChar(t);
-    EXPECT_EQ(p, t + 1);
-    p = NextChar(p);
-    EXPECT_EQ(p, t + 3);
-    p = NextChar(p);  // a lone lead byte before the terminator is one byte
-    EXPECT_EQ(p, t + 4);
-    EXPECT_EQ(NextChar(p), p);
-}
-
-TEST(FoldToLowerCase, FoldsAsciiOnly) {
-    char path[] = "C:\\TOOLS\\A.INI";
-    FoldToLowerCase(path);
-    EXPECT_STREQ(path, "c:\\tools\\a.ini");
-    // ア is 0x83 0x41: its second byte is an ASCII capital and must stay.
-    char kana[] = "ア\\X";
-    FoldToLowerCase(kana);
-    EXPECT_STREQ(kana, "ア\\x");
-    EXPECT_EQ(kana[1], 'A');
-}
-
-TEST(SmallTextOperations, EndEqualsSkipZero) {
-    const char t[] = "  \tabc";
-    EXPECT_EQ(StringEnd(t), t + 6);
-    EXPECT_EQ(SkipChars(t, " \t"), t + 3);
-    const char spaces[] = "   ";
-    EXPECT_EQ(SkipChars(spaces, " "), spaces + 3);
-    EXPECT_TRUE(StringEquals("abc", "abc"));
-    EXPECT_FALSE(StringEquals("abc", "ABC"));
+TEST(ZeroFill, ZeroesExactlyTheLength) {
     char z[4] = {1, 2, 3, 4};
     EXPECT_EQ(ZeroFill(z, 3), z + 3);
     EXPECT_EQ(z[2], 0);

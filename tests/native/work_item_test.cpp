@@ -11,7 +11,7 @@ namespace {
 WorkList* ListOf(std::initializer_list<DetectionCode> codes) {
     WorkList* list = PtrListCreate();
     for (DetectionCode c : codes) {
-        auto* item = static_cast<WorkItem*>(std::calloc(1, sizeof(WorkItem)));
+        WorkItem* item = NewWorkItem(u"C:\\a.txt", u"D:\\a.txt");
         item->code = c;
         PtrListAppend(list, item);
     }
@@ -39,6 +39,23 @@ TEST(HasUndecidedItems, OnlyUndecidedFilesCount) {
         EXPECT_EQ(HasUndecidedItems(list), c.undecided) << PtrListCount(list);
         PtrListDestroy(list);
     }
+}
+
+TEST(NewWorkItem, HoldsBothPathsInItsOwnBlock) {
+    const Path source = u"C:\\한국어\\😀.txt";
+    const Path destination = u"D:\\out\\" + Path(300, u'd') + u"\\😀.txt";
+    WorkItem* item = NewWorkItem(source, destination);
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->sourcePath, source);
+    EXPECT_EQ(item->destinationPath, destination);
+    EXPECT_EQ(item->code, DetectionCode::Undetermined);
+    EXPECT_EQ(item->firstMissing, -1);
+    // Both texts follow the record, so that freeing the item frees them.
+    EXPECT_EQ(reinterpret_cast<const void*>(item->sourcePath), static_cast<void*>(item + 1));
+    std::free(item);
+    // A path Windows cannot name is refused, never cut.
+    EXPECT_EQ(NewWorkItem(Path(kLongestPath + 1, u'a'), u"x"), nullptr);
+    EXPECT_EQ(NewWorkItem(u"x", Path(kLongestPath + 1, u'a')), nullptr);
 }
 
 TEST(MarkForReview, OnlyAFileWithoutACellIsHandedToTheReview) {

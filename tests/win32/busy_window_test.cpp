@@ -12,14 +12,18 @@
 #include "tests/win32/support/gui_support.h"
 #include "tests/win32/support/test_support.h"
 #include "ui/app_window_win.h"
+#include "util/path_win.h"
 
 namespace {
 
 HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
 
-NOTIFYICONDATAA* TrayRecord(HWND window) {
-    return static_cast<NOTIFYICONDATAA*>(GetPropA(window, kPropTrayIconData));
+NOTIFYICONDATAW* TrayRecord(HWND window) {
+    return static_cast<NOTIFYICONDATAW*>(GetPropW(window, kPropTrayIconData));
 }
+
+// The tip in code page 932, as the tests' texts are written.
+std::string Tip(HWND window) { return Cp932(PathFromWide(TrayRecord(window)->szTip)); }
 
 SIZE IconSize(HICON icon) {
     ICONINFO info{};
@@ -47,7 +51,8 @@ TEST_F(BusyWindow, ClassHasTheProgramIconsAndNoCursorOrMenu) {
     ASSERT_NE(atom_, 0);
     WNDCLASSEXA found{};
     found.cbSize = sizeof found;
-    ASSERT_TRUE(GetClassInfoExA(Instance(), kBusyWindowClass, &found));
+    ASSERT_TRUE(GetClassInfoExA(Instance(), "TAVELIN", &found));
+    EXPECT_STREQ(Cp932(PathFromWide(kBusyWindowClass)).c_str(), "TAVELIN");
     EXPECT_EQ(found.style, 0u);
     EXPECT_EQ(found.cbClsExtra, 0);
     EXPECT_EQ(found.cbWndExtra, 0);
@@ -74,18 +79,18 @@ TEST_F(BusyWindow, IsAHiddenPopupOwningTheTrayRecord) {
     EXPECT_FALSE(IsWindowVisible(window));
     EXPECT_EQ(GetParent(window), nullptr);
 
-    NOTIFYICONDATAA* record = TrayRecord(window);
+    NOTIFYICONDATAW* record = TrayRecord(window);
     ASSERT_NE(record, nullptr);
-    // The first version of the record: 88 bytes in the 32-bit program.
+    // The first version of the record: 152 bytes in the 32-bit program.
 #ifndef _WIN64
-    static_assert(NOTIFYICONDATAA_V1_SIZE == 88, "tray record of the first version");
+    static_assert(NOTIFYICONDATAW_V1_SIZE == 152, "tray record of the first version");
 #endif
-    EXPECT_EQ(record->cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE));
+    EXPECT_EQ(record->cbSize, static_cast<DWORD>(NOTIFYICONDATAW_V1_SIZE));
     EXPECT_EQ(record->hWnd, window);
     EXPECT_EQ(record->uID, 1u);
     EXPECT_EQ(record->uFlags, 7u);
     EXPECT_EQ(record->uCallbackMessage, 0x8000u);
-    EXPECT_STREQ(record->szTip, "TAVELINちゃんが文字コードを変換中ですわ");
+    EXPECT_EQ(Tip(window), "TAVELINちゃんが文字コードを変換中ですわ");
     ASSERT_NE(record->hIcon, nullptr);
     SIZE size = IconSize(record->hIcon);
     EXPECT_EQ(size.cx, 16);
@@ -97,22 +102,23 @@ TEST_F(BusyWindow, IsAHiddenPopupOwningTheTrayRecord) {
 
 TEST_F(BusyWindow, LongTipsAreCutWithoutSplittingACharacter) {
     struct Case {
-        std::string tip;
-        std::string shown;
+        Path tip;
+        Path shown;
     };
-    const std::string a62(62, 'a');
+    const Path a62(62, u'a');
     const Case cases[] = {
-        {std::string(100, 'a'), std::string(63, 'a')},
-        // "表" would take bytes 62 and 63: only the first 62 bytes fit.
-        {a62 + "表" + "xyz", a62},
-        // One byte earlier it fits whole.
-        {std::string(61, 'a') + "表" + "xyz", std::string(61, 'a') + "表"},
+        {Path(100, u'a'), Path(63, u'a')},
+        // 63 code units fit: a kanji is one of them.
+        {a62 + u"表xyz", a62 + u"表"},
+        // An emoji is two: the pair would be split, so neither half is shown.
+        {a62 + u"😀xyz", a62},
+        {Path(61, u'a') + u"😀xyz", Path(61, u'a') + u"😀"},
     };
     for (const Case& c : cases) {
-        HWND window = CreateBusyWindow(Instance(), c.tip.c_str());
+        HWND window = CreateBusyWindow(Instance(), WidePath(c.tip));
         ASSERT_NE(window, nullptr);
         ASSERT_NE(TrayRecord(window), nullptr);
-        EXPECT_EQ(std::string(TrayRecord(window)->szTip), c.shown) << c.tip;
+        EXPECT_TRUE(PathFromWide(TrayRecord(window)->szTip) == c.shown) << Cp932(c.tip);
         DestroyBusyWindow(window);
     }
 }
@@ -129,7 +135,7 @@ LRESULT CALLBACK CountingProcedure(HWND window, UINT message, WPARAM wParam, LPA
 }
 
 LRESULT CALLBACK WatchDestroy(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_DESTROY) g_propertyAtDestroy = GetPropA(window, kPropTrayIconData) != nullptr;
+    if (message == WM_DESTROY) g_propertyAtDestroy = GetPropW(window, kPropTrayIconData) != nullptr;
     return CallWindowProcA(g_busyProcedure, window, message, wParam, lParam);
 }
 
@@ -265,8 +271,6 @@ void ExpectBar(const IconPixels& plain, HICON icon, int filled) {
     }
 }
 
-std::string Tip(HWND window) { return TrayRecord(window)->szTip; }
-
 TEST_F(BusyWindow, AShortRunShowsNothingThenTheCountAndTheBarAppear) {
     // The window counts its half second from its creation, after this.
     const DWORD before = GetTickCount();
@@ -279,7 +283,7 @@ TEST_F(BusyWindow, AShortRunShowsNothingThenTheCountAndTheBarAppear) {
     for (int done = 0; done <= 3; done++) {
         EXPECT_FALSE(UpdateBusyProgressAt(window, done, 3, before + 100 * done));
     }
-    EXPECT_EQ(Tip(window), kBusyTip);
+    EXPECT_EQ(Tip(window), Cp932(PathFromWide(kBusyTip)));
     EXPECT_EQ(TrayRecord(window)->hIcon, plain);
 
     // Long after: a third done fills 4 of the 14 cells.
@@ -336,7 +340,7 @@ TEST_F(BusyWindow, TheTipCountsUpToTheTotalAFewTimesASecond) {
 TEST_F(BusyWindow, EachWindowKeepsItsOwnProgress) {
     const DWORD later = GetTickCount() + 10000;
     HWND first = CreateBusyWindow(Instance(), kBusyTip);
-    HWND second = CreateBusyWindow(Instance(), "second");
+    HWND second = CreateBusyWindow(Instance(), L"second");
     ASSERT_NE(TrayRecord(first), nullptr);
     ASSERT_NE(TrayRecord(second), nullptr);
     EXPECT_TRUE(UpdateBusyProgressAt(first, 1, 10, later));
@@ -346,7 +350,7 @@ TEST_F(BusyWindow, EachWindowKeepsItsOwnProgress) {
     EXPECT_EQ(Tip(second), "second (2 / 20)");
     EXPECT_TRUE(DestroyBusyWindow(first));
     // A window made after the first is gone, perhaps under its handle.
-    HWND third = CreateBusyWindow(Instance(), "third");
+    HWND third = CreateBusyWindow(Instance(), L"third");
     EXPECT_TRUE(UpdateBusyGatheringAt(third, 5, later + 2));
     EXPECT_EQ(Tip(third), "third (検索中 5 件)");
     EXPECT_TRUE(DestroyBusyWindow(third));
@@ -374,10 +378,10 @@ TEST(FileIcon, ExistingFileHasOneMissingFileNone) {
     ScratchFolder scratch;
     std::string file = scratch / "表.txt";
     ASSERT_TRUE(WriteBytes(file, "x"));
-    HICON icon = GetFileIcon(file.c_str(), SHGFI_SMALLICON);
+    HICON icon = GetFileIcon(P(file).c_str(), SHGFI_SMALLICON);
     EXPECT_NE(icon, nullptr);
     if (icon != nullptr) DestroyIcon(icon);
-    EXPECT_EQ(GetFileIcon((scratch / "missing.txt").c_str(), SHGFI_SMALLICON), nullptr);
+    EXPECT_EQ(GetFileIcon(P(scratch / "missing.txt").c_str(), SHGFI_SMALLICON), nullptr);
 }
 
 }  // namespace

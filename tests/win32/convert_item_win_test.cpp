@@ -39,9 +39,9 @@ const ConversionRule* Rule(DetectionCode code, ConversionMask mask) {
     return rule;
 }
 
-WIN32_FIND_DATAA Find(const std::string& path) {
-    WIN32_FIND_DATAA found = {};
-    HANDLE h = FindFirstFileA(path.c_str(), &found);
+WIN32_FIND_DATAW Find(const std::string& path) {
+    WIN32_FIND_DATAW found = {};
+    HANDLE h = FindFirstFileW(WidePath(P(path)), &found);
     EXPECT_NE(h, INVALID_HANDLE_VALUE) << path;
     if (h != INVALID_HANDLE_VALUE) FindClose(h);
     return found;
@@ -53,8 +53,8 @@ bool SameTime(const FILETIME& a, const FILETIME& b) {
 
 // Times and attributes of a as b has them. Look before reading the file:
 // reading it moves its access time.
-void ExpectSameStamps(const std::string& a, const WIN32_FIND_DATAA& b) {
-    WIN32_FIND_DATAA found = Find(a);
+void ExpectSameStamps(const std::string& a, const WIN32_FIND_DATAW& b) {
+    WIN32_FIND_DATAW found = Find(a);
     EXPECT_EQ(found.dwFileAttributes, b.dwFileAttributes) << a;
     EXPECT_TRUE(SameTime(found.ftCreationTime, b.ftCreationTime)) << a;
     EXPECT_TRUE(SameTime(found.ftLastAccessTime, b.ftLastAccessTime)) << a;
@@ -75,29 +75,29 @@ void Backdate(const std::string& path) {
 }
 
 // The program's temporary files: its own path with a three-digit extension.
-std::string TemporaryName(int k) {
+Path TemporaryName(int k) {
     char suffix[8];
     std::snprintf(suffix, sizeof suffix, ".%03d", k);
-    char b[kPathCapacity];
-    EXPECT_TRUE(ModulePathWithExtension(b, sizeof b, suffix));
+    Path b;
+    EXPECT_TRUE(ModulePathWithExtension(&b, P(suffix)));
     return b;
 }
 
 std::vector<std::string> TemporariesBesideProgram() {
     std::vector<std::string> names;
-    char pattern[kPathCapacity];
-    if (!ModulePathWithExtension(pattern, sizeof pattern, ".*")) return names;
-    WIN32_FIND_DATAA found;
-    HANDLE h = FindFirstFileA(pattern, &found);
+    Path pattern;
+    if (!ModulePathWithExtension(&pattern, u".*")) return names;
+    WIN32_FIND_DATAW found;
+    HANDLE h = FindFirstFileW(WidePath(pattern), &found);
     if (h == INVALID_HANDLE_VALUE) return names;
     do {
-        std::string name = found.cFileName;
+        std::string name = Cp932(PathFromWide(found.cFileName));
         std::size_t dot = name.rfind('.');
         if (dot != std::string::npos && name.size() - dot == 4 &&
             name.find_first_not_of("0123456789", dot + 1) == std::string::npos) {
             names.push_back(name);
         }
-    } while (FindNextFileA(h, &found));
+    } while (FindNextFileW(h, &found));
     FindClose(h);
     return names;
 }
@@ -123,23 +123,23 @@ TEST_F(ConvertItem, ConvertedFileGetsTheSourcesTimesAndAttributes) {
     Backdate(source);
     ASSERT_TRUE(SetFileAttributesA(
         source.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
-    WIN32_FIND_DATAA before = Find(source);
+    WIN32_FIND_DATAW before = Find(source);
     ASSERT_EQ(before.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN, DWORD(FILE_ATTRIBUTE_HIDDEN));
     std::string destination = scratch / "先.txt";
 
-    EXPECT_TRUE(ConvertFile(source.c_str(), destination.c_str(),
+    EXPECT_TRUE(ConvertFile(P(source), P(destination),
                             Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp), false));
     ExpectSameStamps(destination, before);
     EXPECT_EQ(ReadBytes(destination), kEucJp);
     // The source was read, which may move its access time, and nothing else.
-    WIN32_FIND_DATAA after = Find(source);
+    WIN32_FIND_DATAW after = Find(source);
     EXPECT_EQ(after.dwFileAttributes, before.dwFileAttributes);
     EXPECT_TRUE(SameTime(after.ftLastWriteTime, before.ftLastWriteTime));
     EXPECT_EQ(ReadBytes(source), kShiftJis);
 
     // And back: LF becomes CR LF again.
     std::string again = scratch / "again.txt";
-    EXPECT_TRUE(ConvertFile(destination.c_str(), again.c_str(),
+    EXPECT_TRUE(ConvertFile(P(destination), P(again),
                             Rule(DetectionCode::EucJp, ConversionMask::IntoShiftJis), false));
     EXPECT_EQ(ReadBytes(again), kShiftJis);
 }
@@ -147,12 +147,12 @@ TEST_F(ConvertItem, ConvertedFileGetsTheSourcesTimesAndAttributes) {
 TEST_F(ConvertItem, ReadOnlyHiddenAndSystemDestinationsAreReplaced) {
     std::string source = File("a.txt", kShiftJis);
     Backdate(source);
-    WIN32_FIND_DATAA before = Find(source);
+    WIN32_FIND_DATAW before = Find(source);
     std::string destination = File("b.txt", "an earlier result");
     ASSERT_TRUE(SetFileAttributesA(destination.c_str(), FILE_ATTRIBUTE_READONLY |
                                                             FILE_ATTRIBUTE_HIDDEN |
                                                             FILE_ATTRIBUTE_SYSTEM));
-    EXPECT_TRUE(ConvertFile(source.c_str(), destination.c_str(),
+    EXPECT_TRUE(ConvertFile(P(source), P(destination),
                             Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp), false));
     ExpectSameStamps(destination, before);
     EXPECT_EQ(ReadBytes(destination), kEucJp);
@@ -162,9 +162,9 @@ TEST_F(ConvertItem, FailedFinalCopyIsReportedAndLeavesTheDestinationAlone) {
     std::string source = File("a.txt", kShiftJis);
     // No folder to copy into.
     std::string nowhere = scratch / "missing\\a.txt";
-    EXPECT_FALSE(ConvertFile(source.c_str(), nowhere.c_str(),
+    EXPECT_FALSE(ConvertFile(P(source), P(nowhere),
                              Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp), false));
-    EXPECT_FALSE(PathExists(nowhere.c_str()));
+    EXPECT_FALSE(PathExists(P(nowhere)));
 
     // A destination another program holds open without sharing.
     std::string destination = File("held.txt", "held");
@@ -173,7 +173,7 @@ TEST_F(ConvertItem, FailedFinalCopyIsReportedAndLeavesTheDestinationAlone) {
     HANDLE held =
         CreateFileA(destination.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(ConvertFile(source.c_str(), destination.c_str(),
+    EXPECT_FALSE(ConvertFile(P(source), P(destination),
                              Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp), false));
     CloseHandle(held);
     EXPECT_EQ(ReadBytes(destination), "held");
@@ -187,22 +187,20 @@ TEST_F(ConvertItem, AHeldDestinationIsNotWrittenAndSaysWhy) {
     ASSERT_TRUE(MakeFolder(in));
     ASSERT_TRUE(WriteBytes(in + "\\s.txt", kShiftJis));
     std::string destination = File("held.txt", "held");
-    WorkItem item;
-    ASSERT_TRUE(InitWorkItem(&item, (in + "\\s.txt").c_str(), destination.c_str()));
+    HeldItem item = MakeHeldItem(in + "\\s.txt", destination);
+    ASSERT_TRUE(item);
     HANDLE held =
         CreateFileA(destination.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    ItemResult result = ProcessWorkItem(&item, ConversionMask::BothWays, false);
+    ItemResult result = ProcessWorkItem(item.get(), ConversionMask::BothWays, false);
     CloseHandle(held);
     EXPECT_EQ(result.outcome, ItemOutcome::NotWritten);
     EXPECT_TRUE(IsFailure(result.outcome));
-    char reason[512];
-    DescribeFailure(result, reason, sizeof reason);
-    EXPECT_STREQ(reason, "他のプログラムが使用中です") << "error " << result.error;
+    EXPECT_EQ(DescribeFailure(result), P("他のプログラムが使用中です")) << "error " << result.error;
     EXPECT_EQ(ReadBytes(destination), "held");
 
     // Written once the holder has let go.
-    result = ProcessWorkItem(&item, ConversionMask::BothWays, false);
+    result = ProcessWorkItem(item.get(), ConversionMask::BothWays, false);
     EXPECT_EQ(result.outcome, ItemOutcome::Converted);
     EXPECT_EQ(result.error, 0u);
     EXPECT_EQ(ReadBytes(destination), kEucJp);
@@ -215,36 +213,35 @@ TEST_F(ConvertItem, AHeldSourceIsUnreadableNotUndecided) {
     std::string destination = scratch / "out_held.txt";
     HANDLE held = CreateFileA(source.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    WorkItem item;
-    ASSERT_TRUE(InitWorkItem(&item, source.c_str(), destination.c_str()));
-    EXPECT_EQ(item.openError, static_cast<std::uint32_t>(ERROR_SHARING_VIOLATION));
-    EXPECT_FALSE(IsForReview(&item));
-    ItemResult result = ProcessWorkItem(&item, ConversionMask::BothWays, false);
+    HeldItem item = MakeHeldItem(source, destination);
+    ASSERT_TRUE(item);
+    EXPECT_EQ(item->openError, static_cast<std::uint32_t>(ERROR_SHARING_VIOLATION));
+    EXPECT_FALSE(IsForReview(item.get()));
+    ItemResult result = ProcessWorkItem(item.get(), ConversionMask::BothWays, false);
     CloseHandle(held);
     EXPECT_EQ(result.outcome, ItemOutcome::Unreadable);
-    char reason[512];
-    DescribeFailure(result, reason, sizeof reason);
-    EXPECT_STREQ(reason, "他のプログラムが使用中です") << "error " << result.error;
-    EXPECT_FALSE(PathExists(destination.c_str()));
+    EXPECT_EQ(DescribeFailure(result), P("他のプログラムが使用中です")) << "error " << result.error;
+    EXPECT_FALSE(PathExists(P(destination)));
 
     // Readable again, it is classified as any file is.
-    ASSERT_TRUE(InitWorkItem(&item, source.c_str(), destination.c_str()));
-    EXPECT_EQ(item.openError, 0u);
-    EXPECT_EQ(item.code, DetectionCode::ShiftJis);
+    item = MakeHeldItem(source, destination);
+    ASSERT_TRUE(item);
+    EXPECT_EQ(item->openError, 0u);
+    EXPECT_EQ(item->code, DetectionCode::ShiftJis);
 }
 
 TEST_F(ConvertItem, SourceThatCannotBeReadCreatesNothing) {
     std::string destination = scratch / "out.txt";
     std::string missing = scratch / "missing.txt";
-    EXPECT_FALSE(ConvertFile(missing.c_str(), destination.c_str(),
+    EXPECT_FALSE(ConvertFile(P(missing), P(destination),
                              Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp), false));
     std::string source = File("locked.txt", kShiftJis);
     HANDLE held = CreateFileA(source.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    EXPECT_FALSE(ConvertFile(source.c_str(), destination.c_str(),
+    EXPECT_FALSE(ConvertFile(P(source), P(destination),
                              Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp), false));
     CloseHandle(held);
-    EXPECT_FALSE(PathExists(destination.c_str()));
+    EXPECT_FALSE(PathExists(P(destination)));
 }
 
 TEST_F(ConvertItem, InPlaceWithTheRecycleBinKeepsTheOriginalThere) {
@@ -254,9 +251,9 @@ TEST_F(ConvertItem, InPlaceWithTheRecycleBinKeepsTheOriginalThere) {
     std::string file = File(name, kShiftJis);
     Backdate(file);
     ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
-    WIN32_FIND_DATAA before = Find(file);
+    WIN32_FIND_DATAW before = Find(file);
 
-    EXPECT_TRUE(ConvertFile(file.c_str(), file.c_str(),
+    EXPECT_TRUE(ConvertFile(P(file), P(file),
                             Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp), true));
     ExpectSameStamps(file, before);
     EXPECT_EQ(ReadBytes(file), kEucJp);
@@ -266,7 +263,7 @@ TEST_F(ConvertItem, InPlaceWithTheRecycleBinKeepsTheOriginalThere) {
     ASSERT_FALSE(trash.empty());
     std::string trashed = trash + "\\files\\" + name;
     EXPECT_EQ(ReadBytes(trashed), kShiftJis);
-    EXPECT_TRUE(PathExists((trash + "\\info\\" + name + ".trashinfo").c_str()));
+    EXPECT_TRUE(PathExists(P(trash + "\\info\\" + name + ".trashinfo")));
     RemoveTree(trashed);
     DeleteFileA((trash + "\\info\\" + name + ".trashinfo").c_str());
 }
@@ -275,27 +272,27 @@ TEST_F(ConvertItem, TemporaryNamesFollowTheProcessIdAndSkipTakenNames) {
     std::srand(GetCurrentProcessId());
     int first = std::rand() % 1000;
     std::rand();  // whatever was drawn since, the sequence starts over
-    std::vector<std::string> made;
-    char path[kPathCapacity];
+    std::vector<Path> made;
+    Path path;
 
-    ByteStream* s = CreateTemporaryOutput(path, sizeof path, StreamMode::WriteBinary);
+    ByteStream* s = CreateTemporaryOutput(&path, StreamMode::WriteBinary);
     ASSERT_NE(s, nullptr);
     EXPECT_TRUE(StreamClose(s));
-    EXPECT_EQ(std::string(path), TemporaryName(first));
+    EXPECT_EQ(path, TemporaryName(first));
     made.push_back(path);
 
     // The name is taken now; a folder takes the one after it.
     ASSERT_TRUE(MakeFolder(TemporaryName((first + 1) % 1000)));
-    s = CreateTemporaryOutput(path, sizeof path, StreamMode::WriteText);
+    s = CreateTemporaryOutput(&path, StreamMode::WriteText);
     ASSERT_NE(s, nullptr);
     StreamWriteByte(s, '\n');
     EXPECT_TRUE(StreamClose(s));
-    EXPECT_EQ(std::string(path), TemporaryName((first + 2) % 1000));
+    EXPECT_EQ(path, TemporaryName((first + 2) % 1000));
     EXPECT_EQ(ReadBytes(path), "\r\n");  // opened with the mode asked for
     made.push_back(path);
 
-    for (const std::string& p : made) EXPECT_TRUE(DeleteFileA(p.c_str()));
-    EXPECT_TRUE(RemoveDirectoryA(TemporaryName((first + 1) % 1000).c_str()));
+    for (const Path& p : made) EXPECT_TRUE(DeleteFileW(WidePath(p)));
+    EXPECT_TRUE(RemoveDirectoryW(WidePath(TemporaryName((first + 1) % 1000))));
 }
 
 TEST_F(ConvertItem, NoConversionWhenEveryTemporaryNameIsTaken) {
@@ -304,15 +301,15 @@ TEST_F(ConvertItem, NoConversionWhenEveryTemporaryNameIsTaken) {
     }
     std::string source = File("a.txt", kShiftJis);
     std::string destination = File("b.txt", "before");
-    EXPECT_FALSE(ConvertFile(source.c_str(), destination.c_str(),
+    EXPECT_FALSE(ConvertFile(P(source), P(destination),
                              Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp), false));
     EXPECT_EQ(ReadBytes(destination), "before");
-    char path[kPathCapacity] = "x";
-    EXPECT_EQ(CreateTemporaryOutput(path, sizeof path, StreamMode::WriteBinary), nullptr);
-    EXPECT_EQ(std::string(path), "");
+    Path path = u"x";
+    EXPECT_EQ(CreateTemporaryOutput(&path, StreamMode::WriteBinary), nullptr);
+    EXPECT_EQ(path, Path());
     for (int k = 0; k < 1000; k++) {
         EXPECT_EQ(ReadBytes(TemporaryName(k)), "taken " + std::to_string(k));
-        DeleteFileA(TemporaryName(k).c_str());
+        DeleteFileW(WidePath(TemporaryName(k)));
     }
 }
 
@@ -322,17 +319,17 @@ TEST_F(ConvertItem, MirroredFoldersGetTheTemplatesAttributesOnce) {
     ASSERT_TRUE(
         SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
     std::string mirror = scratch / "mirror";
-    EXPECT_TRUE(CreateMirrorDirectory(source.c_str(), mirror.c_str(), nullptr));
+    EXPECT_TRUE(CreateMirrorDirectory(P(source), P(mirror), nullptr));
     EXPECT_EQ(GetFileAttributesA(mirror.c_str()), GetFileAttributesA(source.c_str()));
 
     // An existing folder stays as it is.
     ASSERT_TRUE(SetFileAttributesA(mirror.c_str(), FILE_ATTRIBUTE_NORMAL));
     DWORD existing = GetFileAttributesA(mirror.c_str());
-    EXPECT_FALSE(CreateMirrorDirectory(source.c_str(), mirror.c_str(), nullptr));
+    EXPECT_FALSE(CreateMirrorDirectory(P(source), P(mirror), nullptr));
     EXPECT_EQ(GetFileAttributesA(mirror.c_str()), existing);
     // Only the last component is made.
-    EXPECT_FALSE(CreateMirrorDirectory(source.c_str(), (scratch / "a\\b").c_str(), nullptr));
-    EXPECT_FALSE(PathExists((scratch / "a").c_str()));
+    EXPECT_FALSE(CreateMirrorDirectory(P(source), P(scratch / "a\\b"), nullptr));
+    EXPECT_FALSE(PathExists(P(scratch / "a")));
     SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
@@ -350,19 +347,31 @@ TEST_F(ConvertItem, WorkItemsAreClassifiedWhenMade) {
          DetectionCode::Directory},  // unreadable attributes carry the folder bit
     };
     for (const Case& c : cases) {
-        WorkItem item;
-        EXPECT_TRUE(InitWorkItem(&item, c.path.c_str(), "D:\\out\\x"));
-        EXPECT_EQ(std::string(item.sourcePath), c.path);
-        EXPECT_EQ(std::string(item.destinationPath), "D:\\out\\x");
-        EXPECT_EQ(item.code, c.code) << c.path;
+        HeldItem item = MakeHeldItem(c.path, "D:\\out\\x");
+        ASSERT_TRUE(item);
+        EXPECT_EQ(Path(item->sourcePath), P(c.path));
+        EXPECT_EQ(Path(item->destinationPath), u"D:\\out\\x");
+        EXPECT_EQ(item->code, c.code) << c.path;
     }
-    // 259 characters fit; a longer path is refused rather than cut.
-    std::string longest = "C:\\" + std::string(256, 'a');
-    WorkItem item;
-    EXPECT_TRUE(InitWorkItem(&item, longest.c_str(), longest.c_str()));
-    EXPECT_FALSE(InitWorkItem(&item, (longest + "b").c_str(), "C:\\x"));
-    EXPECT_FALSE(InitWorkItem(&item, "C:\\x", (longest + "b").c_str()));
-    EXPECT_EQ(std::string(item.sourcePath), "");
+    // A file deeper than 259 characters is classified as any other.
+    Path deep = MakeDeepFolder(P(scratch.path()), 300) + u"\\s.txt";
+    ASSERT_TRUE(WriteBytes(deep, kShiftJis));
+    HeldItem item(MakeWorkItem(deep, deep));
+    ASSERT_TRUE(item);
+    EXPECT_EQ(item->code, DetectionCode::ShiftJis);
+    // And converted in place there.
+    EXPECT_EQ(ProcessWorkItem(item.get(), ConversionMask::BothWays, false).outcome,
+              ItemOutcome::Converted);
+    EXPECT_EQ(ReadBytes(deep), kEucJp);
+    // Every length Windows can name fits; a longer path is refused rather
+    // than cut.
+    Path longest = u"C:\\" + Path(kLongestPath - 3, u'a');
+    item.reset(MakeWorkItem(longest, longest));
+    ASSERT_TRUE(item);
+    EXPECT_EQ(Path(item->sourcePath), longest);
+    EXPECT_EQ(Path(item->destinationPath), longest);
+    EXPECT_EQ(HeldItem(MakeWorkItem(longest + u"b", u"C:\\x")), nullptr);
+    EXPECT_EQ(HeldItem(MakeWorkItem(u"C:\\x", longest + u"b")), nullptr);
 }
 
 TEST_F(ConvertItem, ItemsAreConvertedCopiedOrLeftAlone) {
@@ -374,51 +383,50 @@ TEST_F(ConvertItem, ItemsAreConvertedCopiedOrLeftAlone) {
     ASSERT_TRUE(WriteBytes(in + "\\e.txt", kEucJp));
     ASSERT_TRUE(WriteBytes(in + "\\p.png", kBinary));
     auto item = [&](const char* name) {
-        WorkItem w;
-        EXPECT_TRUE(InitWorkItem(&w, (in + "\\" + name).c_str(), (out + "\\" + name).c_str()));
+        HeldItem w = MakeHeldItem(in + "\\" + name, out + "\\" + name);
+        EXPECT_TRUE(w);
         return w;
     };
     // Both ways: each text into the other encoding; the binary file waits.
     for (const char* name : {"s.txt", "e.txt", "p.png"}) {
-        WorkItem made = item(name);
-        ProcessWorkItem(&made, ConversionMask::BothWays, false);
+        ProcessWorkItem(item(name).get(), ConversionMask::BothWays, false);
     }
     EXPECT_EQ(ReadBytes(out + "\\s.txt"), kEucJp);
     EXPECT_EQ(ReadBytes(out + "\\e.txt"), kShiftJis);
-    EXPECT_FALSE(PathExists((out + "\\p.png").c_str()));
-    WorkItem binary = item("p.png");
-    EXPECT_FALSE(ConvertOrCopyItem(&binary, ConversionMask::BothWays, false));
+    EXPECT_FALSE(PathExists(P(out + "\\p.png")));
+    HeldItem binary = item("p.png");
+    EXPECT_FALSE(ConvertOrCopyItem(binary.get(), ConversionMask::BothWays, false));
 
     // Into Shift-JIS only: a Shift-JIS file is copied byte for byte.
-    WorkItem sjis = item("s.txt");
-    EXPECT_TRUE(ConvertOrCopyItem(&sjis, ConversionMask::IntoShiftJis, false));
+    HeldItem sjis = item("s.txt");
+    EXPECT_TRUE(ConvertOrCopyItem(sjis.get(), ConversionMask::IntoShiftJis, false));
     EXPECT_EQ(ReadBytes(out + "\\s.txt"), kShiftJis);
     // The user's choice to copy the binary file unchanged.
-    binary.code = DetectionCode::CopyUnchanged;
-    EXPECT_TRUE(ConvertOrCopyItem(&binary, ConversionMask::BothWays, false));
+    binary->code = DetectionCode::CopyUnchanged;
+    EXPECT_TRUE(ConvertOrCopyItem(binary.get(), ConversionMask::BothWays, false));
     EXPECT_EQ(ReadBytes(out + "\\p.png"), kBinary);
 
     // In place, a copy onto itself fails and leaves the file as it was.
-    WorkItem self = sjis;
-    CopyBounded(self.destinationPath, self.sourcePath, kPathCapacity);
-    EXPECT_FALSE(ConvertOrCopyItem(&self, ConversionMask::IntoShiftJis, false));
-    EXPECT_EQ(ReadBytes(self.sourcePath), kShiftJis);
+    HeldItem self = MakeHeldItem(in + "\\s.txt", in + "\\s.txt");
+    ASSERT_EQ(self->code, sjis->code);
+    EXPECT_FALSE(ConvertOrCopyItem(self.get(), ConversionMask::IntoShiftJis, false));
+    EXPECT_EQ(ReadBytes(Path(self->sourcePath)), kShiftJis);
 
     // A folder rewritten in place: nothing happens to it.
     ASSERT_TRUE(SetFileAttributesA(in.c_str(), FILE_ATTRIBUTE_HIDDEN));
-    WorkItem folder;
-    EXPECT_TRUE(InitWorkItem(&folder, in.c_str(), in.c_str()));
-    ProcessWorkItem(&folder, ConversionMask::BothWays, true);
+    HeldItem folder = MakeHeldItem(in, in);
+    ASSERT_TRUE(folder);
+    ProcessWorkItem(folder.get(), ConversionMask::BothWays, true);
     EXPECT_EQ(GetFileAttributesA(in.c_str()),
               DWORD(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_DIRECTORY));
     EXPECT_EQ(ReadBytes(in + "\\s.txt"), kShiftJis);
     // Into the output folder: mirrored there with its attributes, and only
     // the folder itself (its files are items of their own).
-    WorkItem mirrored;
-    ASSERT_TRUE(InitWorkItem(&mirrored, in.c_str(), (out + "\\in").c_str()));
-    ProcessWorkItem(&mirrored, ConversionMask::BothWays, false);
+    HeldItem mirrored = MakeHeldItem(in, out + "\\in");
+    ASSERT_TRUE(mirrored);
+    ProcessWorkItem(mirrored.get(), ConversionMask::BothWays, false);
     EXPECT_EQ(GetFileAttributesA((out + "\\in").c_str()), GetFileAttributesA(in.c_str()));
-    EXPECT_FALSE(PathExists((out + "\\in\\s.txt").c_str()));
+    EXPECT_FALSE(PathExists(P(out + "\\in\\s.txt")));
     SetFileAttributesA(in.c_str(), FILE_ATTRIBUTE_NORMAL);
     SetFileAttributesA((out + "\\in").c_str(), FILE_ATTRIBUTE_NORMAL);
 }

@@ -28,10 +28,10 @@ class DetectFiles : public ::testing::Test {
     DetectionCode DetectBytes(const std::string& bytes, const std::string& name = "file.txt") {
         std::string path = scratch / name;
         EXPECT_TRUE(WriteBytes(path, bytes));
-        DetectionCode byPath = DetectEncoding(path.c_str());
-        HANDLE opened = OpenSourceFile(path.c_str());
+        DetectionCode byPath = DetectEncoding(P(path));
+        HANDLE opened = OpenSourceFile(P(path));
         EXPECT_NE(opened, INVALID_HANDLE_VALUE);
-        EXPECT_EQ(DetectOpenFile(opened, path.c_str()), byPath) << name;
+        EXPECT_EQ(DetectOpenFile(opened, P(path)), byPath) << name;
         HANDLE exclusive =
             CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         EXPECT_NE(exclusive, INVALID_HANDLE_VALUE) << "the handle was left open";
@@ -71,8 +71,8 @@ TEST_F(DetectFiles, AUtf8FileIsUtf8) {
 }
 
 TEST_F(DetectFiles, WhatCannotBeOpenedIsUndetermined) {
-    EXPECT_EQ(DetectEncoding((scratch / "missing.txt").c_str()), DetectionCode::Undetermined);
-    EXPECT_EQ(DetectEncoding(scratch.path().c_str()), DetectionCode::Undetermined);  // a folder
+    EXPECT_EQ(DetectEncoding(P(scratch / "missing.txt")), DetectionCode::Undetermined);
+    EXPECT_EQ(DetectEncoding(P(scratch.path())), DetectionCode::Undetermined);  // a folder
 }
 
 TEST_F(DetectFiles, JapaneseFileNames) {
@@ -93,27 +93,27 @@ TEST_F(DetectFiles, AFileHeldOpenCannotBeSized) {
     ASSERT_NE(a, INVALID_HANDLE_VALUE);
     ASSERT_NE(s, INVALID_HANDLE_VALUE);
     std::int32_t high = 0;
-    EXPECT_EQ(QueryFileSize(ascii.c_str(), &high), 0xFFFFFFFFu);
+    EXPECT_EQ(QueryFileSize(P(ascii), &high), 0xFFFFFFFFu);
     EXPECT_EQ(high, -1);
-    EXPECT_EQ(DetectEncoding(ascii.c_str()),
-              DetectionCode::Undetermined);  // its line ends cannot be checked
-    EXPECT_EQ(DetectEncoding(sjis.c_str()), DetectionCode::ShiftJis);  // decided without the size
+    EXPECT_EQ(DetectEncoding(P(ascii)),
+              DetectionCode::Undetermined);                       // its line ends cannot be checked
+    EXPECT_EQ(DetectEncoding(P(sjis)), DetectionCode::ShiftJis);  // decided without the size
     CloseHandle(a);
     CloseHandle(s);
-    EXPECT_EQ(DetectEncoding(ascii.c_str()), DetectionCode::ShiftJis);
+    EXPECT_EQ(DetectEncoding(P(ascii)), DetectionCode::ShiftJis);
 }
 
 TEST_F(DetectFiles, QueryFileSizeReportsBothHalves) {
     std::string path = scratch / "size.bin";
     ASSERT_TRUE(WriteBytes(path, std::string(1234, 'x')));
     std::int32_t high = -7;
-    EXPECT_EQ(QueryFileSize(path.c_str(), &high), 1234u);
+    EXPECT_EQ(QueryFileSize(P(path), &high), 1234u);
     EXPECT_EQ(high, 0);
-    EXPECT_EQ(QueryFileSize(path.c_str(), nullptr), 1234u);
+    EXPECT_EQ(QueryFileSize(P(path), nullptr), 1234u);
     ASSERT_TRUE(WriteBytes(path, ""));
-    EXPECT_EQ(QueryFileSize(path.c_str(), &high), 0u);
+    EXPECT_EQ(QueryFileSize(P(path), &high), 0u);
     high = 0;
-    EXPECT_EQ(QueryFileSize((scratch / "missing").c_str(), &high), 0xFFFFFFFFu);
+    EXPECT_EQ(QueryFileSize(P(scratch / "missing"), &high), 0xFFFFFFFFu);
     EXPECT_EQ(high, -1);
     // A sparse file beyond 4 GiB: the high half is what tells it apart.
     std::string big = scratch / "big.bin";
@@ -124,7 +124,7 @@ TEST_F(DetectFiles, QueryFileSizeReportsBothHalves) {
     bool extended = SetEndOfFile(h) != 0;
     CloseHandle(h);
     ASSERT_TRUE(extended);
-    EXPECT_EQ(QueryFileSize(big.c_str(), &high), 5u);
+    EXPECT_EQ(QueryFileSize(P(big), &high), 5u);
     EXPECT_EQ(high, 1);
 }
 

@@ -41,29 +41,26 @@ struct Entry {
 std::int32_t Collect(void* element, std::int32_t, void* context) {
     auto* item = static_cast<WorkItem*>(element);
     static_cast<std::vector<Entry>*>(context)->push_back(
-        {item->sourcePath, item->destinationPath, item->code});
-    return 1;
-}
-
-std::int32_t CollectText(void* element, std::int32_t, void* context) {
-    static_cast<std::vector<std::string>*>(context)->push_back(static_cast<const char*>(element));
+        {Cp932(item->sourcePath), Cp932(item->destinationPath), item->code});
     return 1;
 }
 
 // Command lines as the program receives them: its own path first.
-std::vector<const char*> Argv(const std::vector<std::string>& arguments) {
-    std::vector<const char*> argv{"C:\\prog\\TAVELIN.exe"};
-    for (const std::string& a : arguments) argv.push_back(a.c_str());
-    argv.push_back(nullptr);
+Arguments Argv(const std::vector<std::string>& arguments) {
+    Arguments argv{u"C:\\prog\\TAVELIN.exe"};
+    for (const std::string& a : arguments) argv.push_back(P(a));
     return argv;
 }
 
+std::vector<Entry> Gather(const std::vector<std::string>& arguments, const Settings& settings);
+
 std::vector<Entry> Gather(const std::vector<std::string>& arguments, OutputMethod method,
                           const std::string& outputFolder = "") {
-    Settings settings = RunSettings(method, outputFolder);
-    std::vector<const char*> argv = Argv(arguments);
-    WorkList* list =
-        BuildWorkList(static_cast<std::int32_t>(argv.size() - 1), argv.data(), &settings);
+    return Gather(arguments, RunSettings(method, outputFolder));
+}
+
+std::vector<Entry> Gather(const std::vector<std::string>& arguments, const Settings& settings) {
+    WorkList* list = BuildWorkList(Argv(arguments), &settings);
     std::vector<Entry> entries;
     EXPECT_NE(list, nullptr);
     if (list == nullptr) return entries;
@@ -76,9 +73,7 @@ std::vector<Entry> Gather(const std::vector<std::string>& arguments, OutputMetho
 // EUC-JP, as a run does.
 void RewriteInPlaceIntoEucJp(const std::vector<std::string>& arguments) {
     Settings settings = RunSettings(OutputMethod::RewriteInPlace);
-    std::vector<const char*> argv = Argv(arguments);
-    WorkList* list =
-        BuildWorkList(static_cast<std::int32_t>(argv.size() - 1), argv.data(), &settings);
+    WorkList* list = BuildWorkList(Argv(arguments), &settings);
     ASSERT_NE(list, nullptr);
     ProcessWorkList(list, ConversionMask::IntoEucJp, &settings);
     PtrListDestroy(list);
@@ -87,10 +82,10 @@ void RewriteInPlaceIntoEucJp(const std::vector<std::string>& arguments) {
 // Converted once, the file goes back to the original text; converted twice,
 // the second pass has read EUC-JP as Shift-JIS and garbled it.
 void ExpectConvertedOnce(const std::string& path) {
-    WorkItem back;
-    ASSERT_TRUE(InitWorkItem(&back, path.c_str(), path.c_str()));
-    EXPECT_EQ(back.code, DetectionCode::EucJp);
-    ProcessWorkItem(&back, ConversionMask::IntoShiftJis, false);
+    HeldItem back = MakeHeldItem(path, path);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->code, DetectionCode::EucJp) << path;
+    ProcessWorkItem(back.get(), ConversionMask::IntoShiftJis, false);
     EXPECT_EQ(ReadBytes(path), kShiftJis);
 }
 
@@ -104,13 +99,8 @@ struct HostLinks {
 };
 
 std::vector<std::string> Arguments(const std::vector<std::string>& arguments) {
-    std::vector<const char*> argv = Argv(arguments);
-    PtrList* list = CollectArguments(static_cast<std::int32_t>(argv.size() - 1), argv.data());
     std::vector<std::string> paths;
-    EXPECT_NE(list, nullptr);
-    if (list == nullptr) return paths;
-    PtrListForEach(list, true, CollectText, &paths);
-    PtrListDestroy(list);
+    for (const Path& path : CollectArguments(Argv(arguments))) paths.push_back(Cp932(path));
     return paths;
 }
 
@@ -124,7 +114,7 @@ std::vector<std::string> Sources(const std::vector<Entry>& entries) {
 // contents: what the walk must give.
 void ReferenceWalk(const std::string& path, std::vector<std::string>* out) {
     out->push_back(path);
-    if (!IsDirectory(path.c_str())) return;
+    if (!IsDirectory(P(path))) return;
     WIN32_FIND_DATAA found;
     HANDLE h = FindFirstFileA((path + "\\*").c_str(), &found);
     if (h == INVALID_HANDLE_VALUE) return;
@@ -149,9 +139,9 @@ class Gathering : public ::testing::Test {
     }
     // The shell's own spelling of a path, as gathered items carry it.
     std::string Canonical(const std::string& path) {
-        char b[kPathCapacity];
-        EXPECT_TRUE(CanonicalizePath(path.c_str(), b, sizeof b)) << path;
-        return b;
+        Path b;
+        EXPECT_TRUE(CanonicalizePath(P(path), &b)) << path;
+        return Cp932(b);
     }
     ScratchFolder scratch;
 };
@@ -175,7 +165,7 @@ TEST_F(Gathering, FoldersComeBeforeTheirContentsInTheFileSystemsOrder) {
     EXPECT_EQ(Sources(items), expected);
     for (const Entry& e : items) {
         EXPECT_EQ(e.destination, e.source);  // rewritten in place
-        if (IsDirectory(e.source.c_str())) {
+        if (IsDirectory(P(e.source))) {
             EXPECT_EQ(e.code, DetectionCode::Directory) << e.source;
         } else if (e.source.find(".png") != std::string::npos) {
             EXPECT_EQ(e.code, DetectionCode::Undetermined) << e.source;
@@ -241,9 +231,9 @@ TEST_F(Gathering, TheSamePathTwiceIsGatheredOnce) {
     // Rewritten in place, a second pass would convert the converted text again.
     std::vector<Entry> items = Gather({f, f}, OutputMethod::RewriteInPlace);
     ASSERT_EQ(items.size(), 1u);
-    WorkItem item;
-    ASSERT_TRUE(InitWorkItem(&item, items[0].source.c_str(), items[0].destination.c_str()));
-    ProcessWorkItem(&item, ConversionMask::BothWays, false);
+    HeldItem item = MakeHeldItem(items[0].source, items[0].destination);
+    ASSERT_TRUE(item);
+    ProcessWorkItem(item.get(), ConversionMask::BothWays, false);
     EXPECT_NE(ReadBytes(f), kShiftJis);  // converted, once
 }
 
@@ -281,14 +271,14 @@ TEST_F(Gathering, ShortcutsStandForTheirTargets) {
     ASSERT_TRUE(MakeShortcut(toNothing, doomed));
     ASSERT_TRUE(DeleteFileA(doomed.c_str()));
 
-    char out[kPathCapacity];
-    EXPECT_TRUE(ResolveShortcut(toFolder.c_str(), out, sizeof out));
-    EXPECT_TRUE(IsSamePath(out, target.c_str())) << out;
-    EXPECT_FALSE(ResolveShortcut(file.c_str(), out, sizeof out));  // no shortcut
-    EXPECT_EQ(std::string(out), file);
-    EXPECT_FALSE(ResolveShortcut(target.c_str(), out, sizeof out));
-    EXPECT_FALSE(ResolveShortcut(toNothing.c_str(), out, sizeof out));
-    EXPECT_EQ(std::string(out), toNothing);  // the shortcut file itself
+    Path out;
+    EXPECT_TRUE(ResolveShortcut(P(toFolder), &out));
+    EXPECT_TRUE(IsSamePath(out, P(target))) << Cp932(out);
+    EXPECT_FALSE(ResolveShortcut(P(file), &out));  // no shortcut
+    EXPECT_EQ(out, P(file));
+    EXPECT_FALSE(ResolveShortcut(P(target), &out));
+    EXPECT_FALSE(ResolveShortcut(P(toNothing), &out));
+    EXPECT_EQ(out, P(toNothing));  // the shortcut file itself
 
     // The folder is walked under its own name, from its own parent.
     std::vector<Entry> items = Gather({toFolder}, OutputMethod::RewriteInPlace);
@@ -350,7 +340,7 @@ class LongEntries {
     std::vector<std::string> made_;
 };
 
-TEST_F(Gathering, PathsThatDoNotFitAreLeftOutNeverCut) {
+TEST_F(Gathering, LongPathsAreGatheredThoseThatDoNotFitLeftOutNeverCut) {
     LongEntries entries;
     std::string base = Canonical(Folder("long"));
     // A folder whose files end exactly at 259 characters.
@@ -369,25 +359,41 @@ TEST_F(Gathering, PathsThatDoNotFitAreLeftOutNeverCut) {
     ASSERT_TRUE(entries.File(longFolder + "\\x.txt"));
     ASSERT_TRUE(entries.File(deep + "\\s.txt"));  // 256 characters
 
+    // Every one of them, under its own name, at any length.
     std::vector<Entry> items = Gather({base}, OutputMethod::RewriteInPlace);
     std::vector<std::string> sources = Sources(items);
     std::sort(sources.begin(), sources.end());
-    std::vector<std::string> expected{base, deep.substr(0, deep.rfind('\\')), deep, fits,
+    std::vector<std::string> expected{base,
+                                      deep.substr(0, deep.rfind('\\')),
+                                      deep,
+                                      fits,
+                                      longer,
+                                      longFolder,
+                                      longFolder + "\\x.txt",
                                       deep + "\\s.txt"};
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(sources, expected);
+    RewriteInPlaceIntoEucJp({base});
+    for (const std::string& file : {fits, longer, longFolder + "\\x.txt"}) {
+        ExpectConvertedOnce(file);
+    }
 
-    // Destinations that would not fit: left out with everything below, while
-    // their sources fit.
+    // Mirrored into an output folder, their destinations as long.
     std::string out = Canonical(Folder("out"));
     std::string outFolder = out + "\\" + std::string(240 - out.size() - 1, 'o');
     ASSERT_TRUE(MakeFolder(outFolder));
     std::vector<Entry> mirrored = Gather({base}, OutputMethod::IntoOutputFolder, outFolder);
     for (const Entry& e : mirrored) {
         EXPECT_EQ(e.destination, outFolder + "\\long" + e.source.substr(base.size()));
-        EXPECT_LE(e.destination.size(), 259u);
     }
-    // long (245) and long\aaa...(366: too long) : only the first.
+    EXPECT_EQ(mirrored.size(), expected.size());
+
+    // Destinations longer than Windows can name: left out with everything
+    // below, while their sources fit. The folder ends where the destination
+    // of the argument itself just fits.
+    Settings settings = RunSettings(OutputMethod::IntoOutputFolder);
+    settings.outputFolder = u"C:\\" + Path(kLongestPath - 3 - 5, u'o');
+    mirrored = Gather({base}, settings);
     ASSERT_EQ(mirrored.size(), 1u);
     EXPECT_EQ(mirrored[0].source, base);
 }

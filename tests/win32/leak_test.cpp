@@ -44,11 +44,11 @@ const auto* const g_com = ::testing::AddGlobalTestEnvironment(new ComEnvironment
 // Names the program gives its temporary files: its own path with ".000" to
 // ".999".
 int CountTemporaryFiles() {
-    char pattern[MAX_PATH];
-    if (!ModulePathWithExtension(pattern, sizeof pattern, ".*")) return -1;
+    Path pattern;
+    if (!ModulePathWithExtension(&pattern, u".*")) return -1;
     int count = 0;
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern, &found);
+    HANDLE search = FindFirstFileA(Cp932(pattern).c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return 0;
     do {
         const char* dot = std::strrchr(found.cFileName, '.');
@@ -153,20 +153,20 @@ TEST(Leaks, DetectEncoding) {
     std::string sjis = tree.root + "\\sjis.txt";
     std::string png = tree.root + "\\sub\\image.png";
     std::string missing = tree.root + "\\missing.txt";
-    ASSERT_EQ(DetectEncoding(sjis.c_str()), DetectionCode::ShiftJis);
-    ASSERT_EQ(DetectEncoding(held.c_str()), DetectionCode::Undetermined);
+    ASSERT_EQ(DetectEncoding(P(sjis)), DetectionCode::ShiftJis);
+    ASSERT_EQ(DetectEncoding(P(held)), DetectionCode::Undetermined);
     ExpectNoGrowth("DetectEncoding", [&] {
-        DetectEncoding(sjis.c_str());
-        DetectEncoding(png.c_str());
-        DetectEncoding(held.c_str());
-        DetectEncoding(missing.c_str());
+        DetectEncoding(P(sjis));
+        DetectEncoding(P(png));
+        DetectEncoding(P(held));
+        DetectEncoding(P(missing));
         std::int32_t high = 0;
-        QueryFileSize(held.c_str(), &high);
+        QueryFileSize(P(held), &high);
     });
     CloseHandle(holder);
 }
 
-TEST(Leaks, InitAndProcessWorkItemsAndConvertFile) {
+TEST(Leaks, MakeAndProcessWorkItemsAndConvertFile) {
     SampleTree tree;
     int temporaryBefore = CountTemporaryFiles();
     const char* names[] = {"sub",          "sjis.txt",       "euc.txt",
@@ -178,18 +178,15 @@ TEST(Leaks, InitAndProcessWorkItemsAndConvertFile) {
     std::string missing = tree.root + "\\missing.txt";
     // The final copy fails: the destination's folder does not exist.
     std::string unreachable = tree.output + "\\no such folder\\sjis.txt";
-    ASSERT_FALSE(ConvertFile(source.c_str(), unreachable.c_str(), rule, false));
-    ASSERT_FALSE(ConvertFile(missing.c_str(), (tree.output + "\\x.txt").c_str(), rule, false));
-    ExpectNoGrowth("InitWorkItem, ProcessWorkItem, ConvertFile", [&] {
+    ASSERT_FALSE(ConvertFile(P(source), P(unreachable), rule, false));
+    ASSERT_FALSE(ConvertFile(P(missing), P(tree.output + "\\x.txt"), rule, false));
+    ExpectNoGrowth("MakeWorkItem, ProcessWorkItem, ConvertFile", [&] {
         for (const char* name : names) {
-            WorkItem item;
-            std::string from = tree.root + "\\" + name;
-            std::string to = tree.output + "\\" + name;
-            if (InitWorkItem(&item, from.c_str(), to.c_str()))
-                ProcessWorkItem(&item, ConversionMask::BothWays, false);
+            HeldItem item = MakeHeldItem(tree.root + "\\" + name, tree.output + "\\" + name);
+            if (item) ProcessWorkItem(item.get(), ConversionMask::BothWays, false);
         }
-        ConvertFile(source.c_str(), unreachable.c_str(), rule, false);
-        ConvertFile(missing.c_str(), (tree.output + "\\x.txt").c_str(), rule, false);
+        ConvertFile(P(source), P(unreachable), rule, false);
+        ConvertFile(P(missing), P(tree.output + "\\x.txt"), rule, false);
     });
     EXPECT_EQ(ReadBytes(tree.output + "\\euc.txt"), kShiftJis);
     EXPECT_EQ(CountTemporaryFiles(), temporaryBefore);
@@ -203,12 +200,11 @@ TEST(Leaks, BuildProcessAndDestroyWorkList) {
     std::string shortcut = tree.scratch / "extra.lnk";
     ASSERT_TRUE(MakeShortcut(shortcut, extra));
     std::string missing = tree.scratch / "missing";
-    const char* arguments[] = {"TAVELIN.exe", tree.root.c_str(), shortcut.c_str(), missing.c_str(),
-                               "/sjis"};
+    const Arguments arguments{u"TAVELIN.exe", P(tree.root), P(shortcut), P(missing), u"/sjis"};
     Settings settings = RunSettings(OutputMethod::IntoOutputFolder, tree.output);
     int temporaryBefore = CountTemporaryFiles();
     ExpectNoGrowth("BuildWorkList, ProcessWorkList, destroy", [&] {
-        WorkList* list = BuildWorkList(5, arguments, &settings);
+        WorkList* list = BuildWorkList(arguments, &settings);
         ASSERT_NE(list, nullptr);
         ProcessWorkList(list, ConversionMask::BothWays, &settings);
         PtrListDestroy(list);
@@ -231,49 +227,49 @@ TEST(Leaks, ShortcutsAndCanonicalPaths) {
     ASSERT_TRUE(DeleteFileA(doomed.c_str()));
     std::string plain = tree.root + "\\euc.txt";
     std::string missing = tree.scratch / "missing";
-    char out[kPathCapacity];
-    ASSERT_TRUE(ResolveShortcut(shortcut.c_str(), out, sizeof out));
-    ASSERT_EQ(lstrcmpiA(out, target.c_str()), 0) << out;
-    ASSERT_FALSE(ResolveShortcut(stale.c_str(), out, sizeof out));
-    ASSERT_FALSE(ResolveShortcut(plain.c_str(), out, sizeof out));
-    ASSERT_TRUE(CanonicalizePath(tree.root.c_str(), out, sizeof out));
-    ASSERT_FALSE(CanonicalizePath(missing.c_str(), out, sizeof out));
+    Path out;
+    ASSERT_TRUE(ResolveShortcut(P(shortcut), &out));
+    ASSERT_EQ(lstrcmpiW(WidePath(out), WidePath(P(target))), 0) << Cp932(out);
+    ASSERT_FALSE(ResolveShortcut(P(stale), &out));
+    ASSERT_FALSE(ResolveShortcut(P(plain), &out));
+    ASSERT_TRUE(CanonicalizePath(P(tree.root), &out));
+    ASSERT_FALSE(CanonicalizePath(P(missing), &out));
     ExpectNoGrowth("ResolveShortcut, CanonicalizePath", [&] {
-        ResolveShortcut(shortcut.c_str(), out, sizeof out);
-        ResolveShortcut(stale.c_str(), out, sizeof out);
-        ResolveShortcut(plain.c_str(), out, sizeof out);
-        ResolveShortcut(missing.c_str(), out, sizeof out);
-        CanonicalizePath(plain.c_str(), out, sizeof out);
-        CanonicalizePath(tree.root.c_str(), out, sizeof out);
-        CanonicalizePath(missing.c_str(), out, sizeof out);
-        CanonicalizePath("::not a path::", out, sizeof out);
+        ResolveShortcut(P(shortcut), &out);
+        ResolveShortcut(P(stale), &out);
+        ResolveShortcut(P(plain), &out);
+        ResolveShortcut(P(missing), &out);
+        CanonicalizePath(P(plain), &out);
+        CanonicalizePath(P(tree.root), &out);
+        CanonicalizePath(P(missing), &out);
+        CanonicalizePath(u"::not a path::", &out);
     });
 }
 
 TEST(Leaks, SpecialFoldersAndSettingsFile) {
-    char settingsPath[MAX_PATH];
-    ASSERT_TRUE(SettingsFilePath(settingsPath, sizeof settingsPath));
+    Path settingsPath;
+    ASSERT_TRUE(SettingsFilePath(&settingsPath));
     bool existed = PathExists(settingsPath);
-    char folder[MAX_PATH];
-    ASSERT_TRUE(GetSpecialFolderPath(nullptr, CSIDL_DESKTOPDIRECTORY, folder));
-    ASSERT_FALSE(GetSpecialFolderPath(nullptr, 0x7F, folder));
+    Path folder;
+    ASSERT_TRUE(GetSpecialFolderPath(nullptr, CSIDL_DESKTOPDIRECTORY, &folder));
+    ASSERT_FALSE(GetSpecialFolderPath(nullptr, 0x7F, &folder));
     ExpectNoGrowth("GetSpecialFolderPath, Load/SaveSettings", [&] {
-        GetSpecialFolderPath(nullptr, CSIDL_DESKTOPDIRECTORY, folder);
+        GetSpecialFolderPath(nullptr, CSIDL_DESKTOPDIRECTORY, &folder);
         // No such folder: the shell refuses it.
-        GetSpecialFolderPath(nullptr, 0x7F, folder);
+        GetSpecialFolderPath(nullptr, 0x7F, &folder);
         Settings settings{};
         LoadSettings(&settings);
         SaveSettings(&settings);
     });
-    if (!existed) DeleteFileA(settingsPath);
+    if (!existed) DeleteFileW(WidePath(settingsPath));
 }
 
 TEST(Leaks, BusyWindowAndIcons) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     // The class stays registered for the life of the process, with its icons.
     ASSERT_NE(RegisterBusyWindowClass(instance), 0);
-    char self[MAX_PATH];
-    ASSERT_GT(GetModuleFileNameA(nullptr, self, sizeof self), 0u);
+    Path self = ModulePath();
+    ASSERT_FALSE(self.empty());
     ExpectNoGrowth("CreateBusyWindow, DestroyBusyWindow", [&] {
         HWND busy = CreateBusyWindow(instance, kBusyTip);
         ASSERT_NE(busy, nullptr);
@@ -303,10 +299,10 @@ TEST(Leaks, BusyWindowAndIcons) {
     // The caller owns these icons and destroys them.
     ExpectNoGrowth("GetExecutableIcon, GetFileIcon", [&] {
         for (HICON icon : {GetExecutableIcon(instance, 0), GetExecutableIcon(instance, 1),
-                           GetFileIcon(self, SHGFI_SMALLICON)}) {
+                           GetFileIcon(self.c_str(), SHGFI_SMALLICON)}) {
             EXPECT_NE(icon, nullptr);
             DestroyIcon(icon);
         }
-        EXPECT_EQ(GetFileIcon("Z:\\no\\such\\file.txt", SHGFI_SMALLICON), nullptr);
+        EXPECT_EQ(GetFileIcon(u"Z:\\no\\such\\file.txt", SHGFI_SMALLICON), nullptr);
     });
 }

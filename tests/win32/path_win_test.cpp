@@ -4,11 +4,9 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
-#include <cstring>
 #include <string>
 
 #include "tests/win32/support/test_support.h"
-#include "util/text.h"
 
 namespace {
 
@@ -19,54 +17,50 @@ TEST(Charset, LiteralsAndSystemAreCodePage932) {
 
 TEST(PathExists, FilesFoldersAndJapaneseNames) {
     ScratchFolder scratch;
-    EXPECT_TRUE(PathExists(scratch.path().c_str()));
-    EXPECT_TRUE(IsDirectory(scratch.path().c_str()));
-    std::string file = scratch / "表.txt";
+    EXPECT_TRUE(PathExists(P(scratch.path())));
+    EXPECT_TRUE(IsDirectory(P(scratch.path())));
+    Path file = P(scratch / "表.txt");
     ASSERT_TRUE(WriteBytes(file, "x"));
-    EXPECT_TRUE(PathExists(file.c_str()));
-    EXPECT_FALSE(IsDirectory(file.c_str()));
-    EXPECT_TRUE(IsFile(file.c_str()));
-    std::string folder = scratch / "表";
+    EXPECT_TRUE(PathExists(file));
+    EXPECT_FALSE(IsDirectory(file));
+    EXPECT_TRUE(IsFile(file));
+    Path folder = P(scratch / "表");
     ASSERT_TRUE(MakeFolder(folder));
-    EXPECT_TRUE(IsDirectory(folder.c_str()));
-    EXPECT_FALSE(IsFile(folder.c_str()));
-    EXPECT_TRUE(PathExists((folder + "\\").c_str()));
-    std::string missing = scratch / "nothing";
-    EXPECT_FALSE(PathExists(missing.c_str()));
-    EXPECT_FALSE(IsDirectory(missing.c_str()));
-    EXPECT_FALSE(IsFile(missing.c_str()));
+    EXPECT_TRUE(IsDirectory(folder));
+    EXPECT_FALSE(IsFile(folder));
+    EXPECT_TRUE(PathExists(folder + u"\\"));
+    Path missing = P(scratch / "nothing");
+    EXPECT_FALSE(PathExists(missing));
+    EXPECT_FALSE(IsDirectory(missing));
+    EXPECT_FALSE(IsFile(missing));
 
-    WIN32_FIND_DATAA found;
-    EXPECT_TRUE(FindExists(file.c_str(), &found));
-    EXPECT_EQ(std::string(found.cFileName), "表.txt");
-    EXPECT_TRUE(FindExists(folder.c_str(), &found));
+    WIN32_FIND_DATAW found;
+    EXPECT_TRUE(FindExists(file, &found));
+    EXPECT_EQ(PathFromWide(found.cFileName), P("表.txt"));
+    EXPECT_TRUE(FindExists(folder, &found));
     EXPECT_NE(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY, 0u);
-    EXPECT_FALSE(FindExists(missing.c_str(), &found));
+    EXPECT_FALSE(FindExists(missing, &found));
 }
 
 TEST(ModulePathWithExtension, LowerCaseBesideTheProgram) {
-    char own[kPathCapacity];
-    ASSERT_GT(GetModuleFileNameA(nullptr, own, sizeof own), 0u);
-    char b[kPathCapacity];
-    ASSERT_TRUE(ModulePathWithExtension(b, sizeof b, ".ini"));
-    std::string expected = own;
-    expected = expected.substr(0, expected.rfind('.')) + ".ini";
-    for (char& c : expected) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    wchar_t own[MAX_PATH];
+    ASSERT_GT(GetModuleFileNameW(nullptr, own, MAX_PATH), 0u);
+    EXPECT_EQ(ModulePath(), PathFromWide(own));
+    Path b;
+    ASSERT_TRUE(ModulePathWithExtension(&b, u".ini"));
+    Path expected = PathFromWide(own);
+    expected = expected.substr(0, expected.rfind(u'.')) + u".ini";
+    for (PathChar& c : expected) {
+        if (c >= u'A' && c <= u'Z') c = static_cast<PathChar>(c - u'A' + u'a');
     }
-    EXPECT_EQ(std::string(b), expected);
-    // No room for the extension: refused, not cut.
-    char small[kPathCapacity];
-    int needed = static_cast<int>(std::strlen(b));
-    EXPECT_FALSE(ModulePathWithExtension(small, needed, ".ini"));
-    EXPECT_TRUE(ModulePathWithExtension(small, needed + 1, ".ini"));
+    EXPECT_EQ(b, expected);
 }
 
 TEST(GetSpecialFolderPath, DesktopIsAFolder) {
-    char b[kPathCapacity] = "";
-    ASSERT_TRUE(GetSpecialFolderPath(nullptr, CSIDL_DESKTOPDIRECTORY, b));
-    EXPECT_GT(std::strlen(b), 3u);
-    EXPECT_TRUE(IsDirectory(b)) << b;
+    Path b;
+    ASSERT_TRUE(GetSpecialFolderPath(nullptr, CSIDL_DESKTOPDIRECTORY, &b));
+    EXPECT_GT(b.size(), 3u);
+    EXPECT_TRUE(IsDirectory(b)) << Cp932(b);
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "tests/win32/support/program_runner.h"
 #include "tests/win32/support/settings_support.h"
 #include "tests/win32/support/wine_host.h"
+#include "util/path_win.h"
 
 namespace {
 
@@ -48,13 +49,13 @@ constexpr char kReviewTitle[] = "文字コード判別不能ファイルの扱�
 
 // Watches the program for a dialog with the title until the program ends:
 // counts every one that shows and hands it to act (which must close it).
-std::function<void(DWORD)> WatchDialog(const char* title, int* shown,
+std::function<void(DWORD)> WatchDialog(const std::string& title, int* shown,
                                        const std::function<void(HWND)>& act) {
     return [title, shown, act](DWORD processId) {
         HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
         HWND last = nullptr;
         while (WaitForSingleObject(process, 50) == WAIT_TIMEOUT) {
-            HWND dialog = FindWindowA("#32770", title);
+            HWND dialog = FindWindowA("#32770", title.c_str());
             if (dialog == nullptr || dialog == last || !IsWindowVisible(dialog)) continue;
             last = dialog;
             ++*shown;
@@ -375,7 +376,7 @@ TEST_F(ProgramRun, ReviewExecutesAndItsSizeIsSaved) {
 
 // The list of files the program could not write.
 std::function<void(DWORD)> WatchFailures(int* shown, const std::function<void(HWND)>& act) {
-    return WatchDialog(kFailedFilesTitle, shown, act);
+    return WatchDialog(Cp932(PathFromWide(kFailedFilesTitle)), shown, act);
 }
 
 TEST_F(ProgramRun, AFileHeldOpenIsListedAndWrittenWhenTriedAgain) {

@@ -21,8 +21,8 @@ TEST(RecycleBin, TakesFilesOnly) {
     std::string name = std::string(stem) + "-f.txt";
     std::string file = scratch / name;
     ASSERT_TRUE(WriteBytes(file, "x"));
-    MoveToRecycleBin(file.c_str());
-    EXPECT_FALSE(PathExists(file.c_str()));
+    MoveToRecycleBin(P(file));
+    EXPECT_FALSE(PathExists(P(file)));
     std::string trash = RunningUnderWine() ? HostTrashFolder() : "";
     if (!trash.empty()) {
         EXPECT_EQ(ReadBytes(trash + "\\files\\" + name), "x");
@@ -32,14 +32,28 @@ TEST(RecycleBin, TakesFilesOnly) {
     // A folder, and a name that is not there, are left alone.
     std::string folder = scratch / (std::string(stem) + "-d");
     ASSERT_TRUE(MakeFolder(folder));
-    MoveToRecycleBin(folder.c_str());
-    EXPECT_TRUE(IsDirectory(folder.c_str()));
+    MoveToRecycleBin(P(folder));
+    EXPECT_TRUE(IsDirectory(P(folder)));
     std::string missing = std::string(stem) + "-m.txt";
-    MoveToRecycleBin((scratch / missing).c_str());
+    MoveToRecycleBin(P(scratch / missing));
     if (!trash.empty()) {
-        EXPECT_FALSE(PathExists((trash + "\\files\\" + std::string(stem) + "-d").c_str()));
-        EXPECT_FALSE(PathExists((trash + "\\info\\" + missing + ".trashinfo").c_str()));
+        EXPECT_FALSE(PathExists(P(trash + "\\files\\" + std::string(stem) + "-d")));
+        EXPECT_FALSE(PathExists(P(trash + "\\info\\" + missing + ".trashinfo")));
     }
+}
+
+// The shell's delete takes no path of MAX_PATH characters or more: such a
+// file stays where it is (the replace refuses to overwrite it instead).
+TEST(RecycleBin, TakesNoPathOfMaxPathOrMore) {
+    EXPECT_TRUE(FitsRecycleBin(Path(MAX_PATH - 1, u'a')));
+    EXPECT_FALSE(FitsRecycleBin(Path(MAX_PATH, u'a')));
+    ScratchFolder scratch;
+    Path folder = MakeDeepFolder(P(scratch.path()), MAX_PATH);
+    ASSERT_FALSE(folder.empty());
+    Path file = folder + u"\\kept.txt";
+    ASSERT_TRUE(WriteBytes(file, "x"));
+    MoveToRecycleBin(file);
+    EXPECT_EQ(ReadBytes(file), "x");
 }
 
 }  // namespace

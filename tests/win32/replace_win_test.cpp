@@ -50,17 +50,19 @@ const ConversionRule* Rule(DetectionCode code, ConversionMask mask) {
 }
 
 // Names in a folder that have the staged form: leftovers of a replace.
-std::vector<std::string> StagedIn(const std::string& folder) {
+std::vector<std::string> StagedIn(const Path& folder) {
     std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &found);
+    WIN32_FIND_DATAW found;
+    HANDLE h = FindFirstFileW(FileApiPath(folder + u"\\*"), &found);
     if (h == INVALID_HANDLE_VALUE) return names;
     do {
-        if (IsStagedName(found.cFileName)) names.push_back(found.cFileName);
-    } while (FindNextFileA(h, &found));
+        Path name = PathFromWide(found.cFileName);
+        if (IsStagedName(name)) names.push_back(Cp932(name));
+    } while (FindNextFileW(h, &found));
     FindClose(h);
     return names;
 }
+std::vector<std::string> StagedIn(const std::string& folder) { return StagedIn(P(folder)); }
 
 // A writer that lets the first bytes through and then fails as a full volume
 // does, after having written part of a block.
@@ -107,21 +109,21 @@ TEST_F(Replace, WriteFailingPartWayLeavesEveryDestinationAsItWas) {
         std::string copied = File("out\\copied.txt", "an earlier copy");
         FailingWrites failing(100000);
 
-        EXPECT_FALSE(ConvertFile(inPlace.c_str(), inPlace.c_str(),
+        EXPECT_FALSE(ConvertFile(P(inPlace), P(inPlace),
                                  Rule(DetectionCode::EucJp, ConversionMask::IntoShiftJis),
                                  recycle));
         EXPECT_EQ(ReadBytes(inPlace), euc);
-        EXPECT_FALSE(ConvertFile(source.c_str(), existing.c_str(),
+        EXPECT_FALSE(ConvertFile(P(source), P(existing),
                                  Rule(DetectionCode::EucJp, ConversionMask::IntoShiftJis),
                                  recycle));
         EXPECT_EQ(ReadBytes(existing), "an earlier result");
-        EXPECT_FALSE(ConvertFile(source.c_str(), fresh.c_str(),
+        EXPECT_FALSE(ConvertFile(P(source), P(fresh),
                                  Rule(DetectionCode::EucJp, ConversionMask::IntoShiftJis),
                                  recycle));
-        EXPECT_FALSE(PathExists(fresh.c_str()));
-        WorkItem copy;
-        ASSERT_TRUE(InitWorkItem(&copy, source.c_str(), copied.c_str()));
-        EXPECT_FALSE(ConvertOrCopyItem(&copy, ConversionMask::IntoEucJp, recycle));
+        EXPECT_FALSE(PathExists(P(fresh)));
+        HeldItem copy = MakeHeldItem(source, copied);
+        ASSERT_TRUE(copy);
+        EXPECT_FALSE(ConvertOrCopyItem(copy.get(), ConversionMask::IntoEucJp, recycle));
         EXPECT_EQ(ReadBytes(copied), "an earlier copy");
 
         EXPECT_TRUE(StagedIn(scratch.path()).empty());
@@ -129,7 +131,7 @@ TEST_F(Replace, WriteFailingPartWayLeavesEveryDestinationAsItWas) {
     }
     // The same writes succeed once the volume takes them again.
     std::string inPlace = scratch / "in-place.txt";
-    EXPECT_TRUE(ConvertFile(inPlace.c_str(), inPlace.c_str(),
+    EXPECT_TRUE(ConvertFile(P(inPlace), P(inPlace),
                             Rule(DetectionCode::EucJp, ConversionMask::IntoShiftJis), false));
     EXPECT_EQ(ReadBytes(inPlace), Lines(kShiftJisLine, 15000));
 }
@@ -141,21 +143,21 @@ TEST_F(Replace, ProtectedAndHeldDestinations) {
     ASSERT_TRUE(
         SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
     DWORD attributes = GetFileAttributesA(hidden.c_str());
-    EXPECT_TRUE(ConvertFile(hidden.c_str(), hidden.c_str(),
+    EXPECT_TRUE(ConvertFile(P(hidden), P(hidden),
                             Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp), false));
     EXPECT_EQ(ReadBytes(hidden), kEucJpLine);
     EXPECT_EQ(GetFileAttributesA(hidden.c_str()), attributes);
     std::string readOnly = File("read-only.txt", "old");
     ASSERT_TRUE(SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
-    EXPECT_TRUE(ConvertFile(source.c_str(), readOnly.c_str(),
+    EXPECT_TRUE(ConvertFile(P(source), P(readOnly),
                             Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp), false));
     EXPECT_EQ(ReadBytes(readOnly), kEucJpLine);
 
     // A plain copy refuses a read-only destination, as CopyFileA does.
     ASSERT_TRUE(SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
-    WorkItem copy;
-    ASSERT_TRUE(InitWorkItem(&copy, source.c_str(), readOnly.c_str()));
-    EXPECT_FALSE(ConvertOrCopyItem(&copy, ConversionMask::IntoShiftJis, false));
+    HeldItem copy = MakeHeldItem(source, readOnly);
+    ASSERT_TRUE(copy);
+    EXPECT_FALSE(ConvertOrCopyItem(copy.get(), ConversionMask::IntoShiftJis, false));
     EXPECT_EQ(ReadBytes(readOnly), kEucJpLine);
 
     // A destination another program holds open stays as it was, also when
@@ -164,13 +166,56 @@ TEST_F(Replace, ProtectedAndHeldDestinations) {
         std::string held = File("held.txt", "held");
         HANDLE h = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         ASSERT_NE(h, INVALID_HANDLE_VALUE);
-        EXPECT_FALSE(ConvertFile(source.c_str(), held.c_str(),
-                                 Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp),
-                                 recycle));
+        EXPECT_FALSE(ConvertFile(
+            P(source), P(held), Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp), recycle));
         CloseHandle(h);
         EXPECT_EQ(ReadBytes(held), "held");
     }
     EXPECT_TRUE(StagedIn(scratch.path()).empty());
+}
+
+// The Recycle Bin takes no path of MAX_PATH characters or more: an existing
+// destination that long, to be kept there, is not replaced at all (its old
+// bytes stay, nothing is staged beside it). Without the bin, or with nothing
+// to keep, such a destination is replaced as any other.
+TEST_F(Replace, ADestinationTooLongForTheRecycleBinKeepsItsOldBytes) {
+    std::string result = File("result.txt", kEucJpLine);
+    WIN32_FIND_DATAW source;
+    ASSERT_TRUE(FindExists(P(result), &source));
+    Path folder = MakeDeepFolder(P(scratch.path()), 200);
+    ASSERT_FALSE(folder.empty());
+    struct Row {
+        std::size_t length;
+        bool exists;
+        bool recycle;
+        bool placed;
+    } rows[] = {{MAX_PATH, true, true, false},
+                {400, true, true, false},
+                {400, true, false, true},
+                {400, false, true, true}};
+    PathChar letter = u'a';
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::to_string(row.length) + (row.exists ? " existing" : " new") +
+                     (row.recycle ? " with the Recycle Bin" : " without it"));
+        ASSERT_LT(folder.size() + 6, row.length);
+        Path destination =
+            folder + u"\\" + Path(row.length - folder.size() - 5, letter++) + u".txt";
+        ASSERT_EQ(destination.size(), row.length);
+        if (row.exists) {
+            ASSERT_TRUE(WriteBytes(destination, "old"));
+        }
+        Placement placement{&source, true, row.recycle};
+        bool placed = PlaceResult(P(result), destination, &placement);
+        DWORD error = GetLastError();
+        EXPECT_EQ(placed, row.placed);
+        if (row.placed) {
+            EXPECT_EQ(ReadBytes(destination), kEucJpLine);
+        } else {
+            EXPECT_EQ(error, static_cast<DWORD>(ERROR_FILENAME_EXCED_RANGE));
+            EXPECT_EQ(ReadBytes(destination), "old");
+        }
+        EXPECT_TRUE(StagedIn(folder).empty());
+    }
 }
 
 // Two names of one file (a hard link): rewritten in place under one name,
@@ -184,7 +229,7 @@ TEST_F(Replace, ProtectedFilesRewrittenInPlaceKeepTheirAttributes) {
                              DWORD{FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE}}) {
         std::string file = File("protected.txt", kShiftJisLine);
         ASSERT_TRUE(SetFileAttributesA(file.c_str(), attributes));
-        EXPECT_TRUE(ConvertFile(file.c_str(), file.c_str(),
+        EXPECT_TRUE(ConvertFile(P(file), P(file),
                                 Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp), false))
             << attributes;
         EXPECT_EQ(ReadBytes(file), kEucJpLine);
@@ -206,13 +251,13 @@ TEST_F(Replace, EveryNameOfAFileShowsTheResult) {
     // new bytes (after the 48 old ones were kept).
     for (DWORD after : {10, 60}) {
         FailingWrites failing(after);
-        EXPECT_FALSE(ConvertFile(first.c_str(), first.c_str(),
+        EXPECT_FALSE(ConvertFile(P(first), P(first),
                                  Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp), false));
         EXPECT_EQ(bytesBeforeFailure, 0u);
     }
     EXPECT_EQ(ReadBytes(first), kShiftJisLine + kShiftJisLine);
     EXPECT_EQ(ReadBytes(second), kShiftJisLine + kShiftJisLine);
-    EXPECT_TRUE(ConvertFile(first.c_str(), first.c_str(),
+    EXPECT_TRUE(ConvertFile(P(first), P(first),
                             Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp), false));
     EXPECT_EQ(ReadBytes(first), kEucJpLine + kEucJpLine);
     EXPECT_EQ(ReadBytes(second), kEucJpLine + kEucJpLine);
@@ -226,7 +271,7 @@ TEST_F(Replace, ALinkedDestinationIsReplacedWhereItLeads) {
     std::string target = File("target.txt", kShiftJisLine);
     std::string link = scratch / "link.txt";
     ASSERT_TRUE(MakeHostSymbolicLink(target, link));
-    EXPECT_TRUE(ConvertFile(link.c_str(), link.c_str(),
+    EXPECT_TRUE(ConvertFile(P(link), P(link),
                             Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp), false));
     EXPECT_EQ(ReadBytes(target), kEucJpLine);
     // Removing the link itself leaves the target: it was not replaced by a file.
@@ -241,15 +286,14 @@ TEST_F(Replace, StagedLeftoversAreNotGathered) {
     File("tree\\~tavelin-notstaged.tmp", kShiftJisLine);
     Settings settings = RunSettings(OutputMethod::RewriteInPlace);
     std::string tree = scratch / "tree";
-    const char* argv[] = {"TAVELIN.exe", tree.c_str(), nullptr};
-    WorkList* list = BuildWorkList(2, argv, &settings);
+    WorkList* list = BuildWorkList(Arguments{u"TAVELIN.exe", P(tree)}, &settings);
     ASSERT_NE(list, nullptr);
     std::vector<std::string> names;
     PtrListForEach(
         list, true,
         [](void* element, std::int32_t, void* context) -> std::int32_t {
-            const char* path = static_cast<WorkItem*>(element)->sourcePath;
-            static_cast<std::vector<std::string>*>(context)->push_back(FileNamePart(path));
+            Path path = static_cast<WorkItem*>(element)->sourcePath;
+            static_cast<std::vector<std::string>*>(context)->push_back(Cp932(FileNamePart(path)));
             return 1;
         },
         &names);
@@ -267,7 +311,7 @@ class FullVolume : public ::testing::Test {
         DWORD length = GetEnvironmentVariableA("TAVELIN_SMALL_VOLUME", unixPath, sizeof unixPath);
         if (length == 0 || length >= sizeof unixPath) GTEST_SKIP() << "run by full_volume.sh only";
         volume = HostPath(unixPath);
-        ASSERT_TRUE(IsDirectory(volume.c_str()));
+        ASSERT_TRUE(IsDirectory(P(volume)));
     }
     void TearDown() override {
         if (volume.empty()) return;
@@ -343,27 +387,26 @@ TEST_F(FullVolume, OutputFolderGetsNoHalfWrittenResult) {
     for (bool recycle : {false, true}) {
         SCOPED_TRACE(recycle ? "with the Recycle Bin" : "without the Recycle Bin");
         std::string fresh = out + "\\report.txt";
-        EXPECT_FALSE(ConvertFile(source.c_str(), fresh.c_str(),
+        EXPECT_FALSE(ConvertFile(P(source), P(fresh),
                                  Rule(DetectionCode::EucJp, ConversionMask::IntoShiftJis),
                                  recycle));
-        EXPECT_FALSE(PathExists(fresh.c_str()));
-        EXPECT_FALSE(ConvertFile(source.c_str(), earlier.c_str(),
+        EXPECT_FALSE(PathExists(P(fresh)));
+        EXPECT_FALSE(ConvertFile(P(source), P(earlier),
                                  Rule(DetectionCode::EucJp, ConversionMask::IntoShiftJis),
                                  recycle));
         EXPECT_EQ(ReadBytes(earlier), "an earlier result");
         // A plain copy of a file already in the target encoding, likewise.
-        WorkItem copy;
-        ASSERT_TRUE(InitWorkItem(&copy, source.c_str(), earlier.c_str()));
-        EXPECT_FALSE(ConvertOrCopyItem(&copy, ConversionMask::IntoEucJp, recycle));
+        HeldItem copy = MakeHeldItem(source, earlier);
+        ASSERT_TRUE(copy);
+        EXPECT_FALSE(ConvertOrCopyItem(copy.get(), ConversionMask::IntoEucJp, recycle));
         EXPECT_EQ(ReadBytes(earlier), "an earlier result");
         // What the run is told, and what the list of failures says.
-        WorkItem item;
-        ASSERT_TRUE(InitWorkItem(&item, source.c_str(), earlier.c_str()));
-        ItemResult result = ProcessWorkItem(&item, ConversionMask::IntoShiftJis, recycle);
+        HeldItem item = MakeHeldItem(source, earlier);
+        ASSERT_TRUE(item);
+        ItemResult result = ProcessWorkItem(item.get(), ConversionMask::IntoShiftJis, recycle);
         EXPECT_EQ(result.outcome, ItemOutcome::NotWritten);
-        char reason[256];
-        DescribeFailure(result, reason, sizeof reason);
-        EXPECT_STREQ(reason, "ディスクの空き容量が足りません") << "error " << result.error;
+        EXPECT_EQ(DescribeFailure(result), P("ディスクの空き容量が足りません"))
+            << "error " << result.error;
         EXPECT_EQ(ReadBytes(earlier), "an earlier result");
         EXPECT_TRUE(StagedIn(out).empty());
     }

@@ -1,57 +1,87 @@
-// The settings file under Wine: its name beside the program, the bytes the
-// profile functions leave in it, the defaults and the rules for stored values.
+// The settings file under Wine: its name beside the program, the bytes saving
+// leaves in it, the defaults and the rules for stored values, and the same
+// file read on a Japanese and a non-Japanese system locale. The second ctest
+// entry of this program runs the AnyLocale tests under a non-Japanese locale,
+// with kOtherLocaleSwitch.
 #include "app/settings_win.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
-#include <cstring>
+#include <cwchar>
 #include <string>
 
+#include "tests/win32/support/settings_support.h"
 #include "tests/win32/support/test_support.h"
 #include "util/path_win.h"
 
 namespace {
 
-// A copy of this test program started with this argument loads the settings
-// beside itself, saves them and ends: that is how the tests see the settings
-// file of a program in a folder of their choosing.
-const char kChildSwitch[] = "--load-and-save-settings";
+// A copy of this test program started with this switch loads the settings
+// beside itself, takes the output folder after "=" when one is given, saves
+// them and ends: that is how the tests see the settings file of a program in
+// a folder of their choosing.
+const wchar_t kChildSwitch[] = L"--settings-child";
+const wchar_t kOtherLocaleSwitch[] = L"--non-japanese-locale";
 
 struct ChildMode {
     ChildMode() {
-        if (std::strstr(GetCommandLineA(), kChildSwitch) == nullptr) return;
+        const wchar_t* child = std::wcsstr(GetCommandLineW(), kChildSwitch);
+        if (child == nullptr) return;
         Settings s;
         LoadSettings(&s);
+        const wchar_t* folder = child + std::wcslen(kChildSwitch);
+        if (*folder == L'=') s.outputFolder = PathFromWide(folder + 1);
         ExitProcess(SaveSettings(&s) ? 0 : 3);
     }
 } childMode;
 
-std::string Desktop() {
-    char b[kPathCapacity] = "";
-    EXPECT_TRUE(GetSpecialFolderPath(nullptr, CSIDL_DESKTOPDIRECTORY, b));
-    return b;
+// Starts a copy of this program in child mode and waits for its exit code.
+DWORD RunChild(const Path& program, const Path& folder = Path()) {
+    std::wstring line = L"\"" + std::wstring(WidePath(program)) + L"\" " + kChildSwitch;
+    if (!folder.empty()) line += L"=" + std::wstring(WidePath(folder));
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(WidePath(program), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        return 1000;
+    }
+    DWORD exitCode = 1001;
+    if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) {
+        GetExitCodeProcess(process.hProcess, &exitCode);
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return exitCode;
 }
 
-const std::string kSectionLine = "[TAVELIN]\r\n";
-const std::string kKeep = "上書きされるファイルをゴミ箱に残す=";
-const std::string kShow = "起動時に設定ダイアログを表示する=";
-const std::string kMethod = "出力先決定方法=";
-const std::string kFolder = "出力先パス=";
-const std::string kWidth = "ダイアログの幅=";
-const std::string kHeight = "ダイアログの高さ=";
-const std::string kFailedWidth = "失敗一覧の幅=";
-const std::string kFailedHeight = "失敗一覧の高さ=";
+Path Desktop() {
+    Path desktop;
+    EXPECT_TRUE(GetSpecialFolderPath(nullptr, CSIDL_DESKTOPDIRECTORY, &desktop));
+    return desktop;
+}
 
-std::string Line(const std::string& keyAndSign, const std::string& value) {
-    return keyAndSign + value + "\r\n";
+const std::u16string kSectionLine = u"[TAVELIN]\r\n";
+const std::u16string kKeep = u"上書きされるファイルをゴミ箱に残す=";
+const std::u16string kShow = u"起動時に設定ダイアログを表示する=";
+const std::u16string kMethod = u"出力先決定方法=";
+const std::u16string kFolder = u"出力先パス=";
+const std::u16string kWidth = u"ダイアログの幅=";
+const std::u16string kHeight = u"ダイアログの高さ=";
+const std::u16string kFailedWidth = u"失敗一覧の幅=";
+const std::u16string kFailedHeight = u"失敗一覧の高さ=";
+
+std::u16string Line(const std::u16string& keyAndSign, const std::u16string& value) {
+    return keyAndSign + value + u"\r\n";
 }
 
 // The whole file as the program writes it; the failure list's size last.
-std::string Expected(const std::string& keep, const std::string& show, const std::string& method,
-                     const std::string& folder, const std::string& width, const std::string& height,
-                     const std::string& failedWidth = "640",
-                     const std::string& failedHeight = "400") {
+std::u16string Expected(const std::u16string& keep, const std::u16string& show,
+                        const std::u16string& method, const std::u16string& folder,
+                        const std::u16string& width, const std::u16string& height,
+                        const std::u16string& failedWidth = u"640",
+                        const std::u16string& failedHeight = u"400") {
     return kSectionLine + Line(kKeep, keep) + Line(kShow, show) + Line(kMethod, method) +
            Line(kFolder, folder) + Line(kWidth, width) + Line(kHeight, height) +
            Line(kFailedWidth, failedWidth) + Line(kFailedHeight, failedHeight);
@@ -61,23 +91,20 @@ std::string Expected(const std::string& keep, const std::string& show, const std
 class SettingsFile : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(SettingsFilePath(path_, sizeof path_));
-        Forget();
+        ASSERT_TRUE(SettingsFilePath(&path_));
+        DeleteFileW(WidePath(path_));
     }
-    void TearDown() override { Forget(); }
-    void Forget() {
-        WritePrivateProfileStringA(nullptr, nullptr, nullptr, path_);
-        DeleteFileA(path_);
-    }
-    // Writes the file as a user's editor would, and makes the system drop its
-    // cached copy, as a new start of the program would find it.
-    void Store(const std::string& bytes) {
-        ASSERT_TRUE(WriteBytes(path_, bytes));
-        WritePrivateProfileStringA(nullptr, nullptr, nullptr, path_);
-    }
+    void TearDown() override { DeleteFileW(WidePath(path_)); }
+    // Writes the file as a user's editor would.
+    void Store(const std::u16string& text) { ASSERT_TRUE(WriteBytes(path_, Cp932(text))); }
     Settings Load() {
-        Settings s;
-        std::memset(&s, 0x5A, sizeof s);
+        // Every persistent field holds what no load gives.
+        Settings s{};
+        s.outputMethod = static_cast<OutputMethod>(0x5A5A);
+        s.outputFolder = u"<not loaded>";
+        s.listDialogWidth = s.listDialogHeight = s.failedDialogWidth = s.failedDialogHeight =
+            0x5A5A;
+        s.listSortColumn = 3;
         s.conversionMask = ConversionMask::IntoEucJp;
         s.dialogBeforeRun = true;
         s.outputFolderWarning = true;
@@ -94,15 +121,15 @@ class SettingsFile : public ::testing::Test {
         EXPECT_TRUE(SaveSettings(&s));
         return ReadBytes(path_);
     }
-    char path_[kPathCapacity];
+    Path path_;
 };
 
 TEST_F(SettingsFile, CleanStartUsesDefaultsAndTheFirstSaveWritesEightKeysInOrder) {
-    std::string desktop = Desktop();
-    ASSERT_TRUE(IsDirectory(desktop.c_str())) << desktop;
+    Path desktop = Desktop();
+    ASSERT_TRUE(IsDirectory(desktop)) << Cp932(desktop);
     Settings s = Load();
     EXPECT_EQ(s.outputMethod, OutputMethod::IntoOutputFolder);
-    EXPECT_EQ(std::string(s.outputFolder), desktop);
+    EXPECT_EQ(s.outputFolder, desktop);
     EXPECT_TRUE(s.showSettingsAtStartup);
     EXPECT_FALSE(s.keepOverwrittenInRecycleBin);
     EXPECT_EQ(s.listDialogWidth, 640);
@@ -111,24 +138,25 @@ TEST_F(SettingsFile, CleanStartUsesDefaultsAndTheFirstSaveWritesEightKeysInOrder
     EXPECT_EQ(s.failedDialogHeight, 400);
     EXPECT_EQ(ReadBytes(path_), "<missing>");  // loading creates nothing
 
-    EXPECT_EQ(Saved(s), Expected("0", "1", "0", desktop, "640", "400", "640", "400"));
+    EXPECT_EQ(Saved(s), Cp932(Expected(u"0", u"1", u"0", desktop, u"640", u"400")));
 
     s.keepOverwrittenInRecycleBin = true;
     s.showSettingsAtStartup = false;
     s.outputMethod = OutputMethod::RewriteInPlace;
-    CopyBounded(s.outputFolder, "D:\\出力\\表", kPathCapacity);
+    s.outputFolder = u"D:\\出力\\表";
     s.listDialogWidth = 1024;
     s.listDialogHeight = -3;
     s.failedDialogWidth = 800;
     s.failedDialogHeight = 2147483647;
     s.conversionMask = ConversionMask::IntoShiftJis;  // per run: never written
-    EXPECT_EQ(Saved(s), Expected("1", "0", "1", "D:\\出力\\表", "1024", "-3", "800", "2147483647"));
+    EXPECT_EQ(Saved(s), Cp932(Expected(u"1", u"0", u"1", u"D:\\出力\\表", u"1024", u"-3", u"800",
+                                       u"2147483647")));
 
     Settings again = Load();
     EXPECT_TRUE(again.keepOverwrittenInRecycleBin);
     EXPECT_FALSE(again.showSettingsAtStartup);
     EXPECT_EQ(again.outputMethod, OutputMethod::RewriteInPlace);
-    EXPECT_EQ(std::string(again.outputFolder), "D:\\出力\\表");
+    EXPECT_EQ(again.outputFolder, u"D:\\出力\\表");
     EXPECT_EQ(again.listDialogWidth, 1024);
     EXPECT_EQ(again.listDialogHeight, -3);
     EXPECT_EQ(again.failedDialogWidth, 800);
@@ -136,20 +164,20 @@ TEST_F(SettingsFile, CleanStartUsesDefaultsAndTheFirstSaveWritesEightKeysInOrder
 }
 
 TEST_F(SettingsFile, StoredValuesAreReadByTheirRules) {
-    Store(Expected("abc", "2", "1abc", "", "-5", "300", "720x", "-1"));
+    Store(Expected(u"abc", u"2", u"1abc", u"", u"-5", u"300", u"720x", u"-1"));
     Settings s = Load();
     EXPECT_FALSE(s.keepOverwrittenInRecycleBin);              // letters only: the default
     EXPECT_TRUE(s.showSettingsAtStartup);                     // 2 is true
     EXPECT_EQ(s.outputMethod, OutputMethod::RewriteInPlace);  // digits then letters
-    EXPECT_EQ(std::string(s.outputFolder), "");               // present but empty: no fallback
+    EXPECT_EQ(s.outputFolder, u"");                           // present but empty: no fallback
     EXPECT_EQ(s.listDialogWidth, -5);                         // taken as read
     EXPECT_EQ(s.listDialogHeight, 300);
     EXPECT_EQ(s.failedDialogWidth, 720);  // digits then letters
     EXPECT_EQ(s.failedDialogHeight, -1);
     // Written back in the program's own form.
-    EXPECT_EQ(Saved(s), Expected("0", "1", "1", "", "-5", "300", "720", "-1"));
+    EXPECT_EQ(Saved(s), Cp932(Expected(u"0", u"1", u"1", u"", u"-5", u"300", u"720", u"-1")));
 
-    Store(Expected("  7", "0", "7", "C:\\x", "", "zz", "", "wide"));
+    Store(Expected(u"  7", u"0", u"7", u"C:\\x", u"", u"zz", u"", u"wide"));
     s = Load();
     EXPECT_TRUE(s.keepOverwrittenInRecycleBin);
     EXPECT_FALSE(s.showSettingsAtStartup);
@@ -161,13 +189,13 @@ TEST_F(SettingsFile, StoredValuesAreReadByTheirRules) {
 
     // A file from before the failure list: its size takes the defaults,
     // whatever the review's size.
-    Store(kSectionLine + Line(kWidth, "900") + Line(kHeight, "700"));
+    Store(kSectionLine + Line(kWidth, u"900") + Line(kHeight, u"700"));
     s = Load();
     EXPECT_EQ(s.listDialogWidth, 900);
     EXPECT_EQ(s.failedDialogWidth, 640);
     EXPECT_EQ(s.failedDialogHeight, 400);
 
-    Store(Expected("0", "abc", "-1", "C:\\x", "2147483647", "-2147483648"));
+    Store(Expected(u"0", u"abc", u"-1", u"C:\\x", u"2147483647", u"-2147483648"));
     s = Load();
     EXPECT_TRUE(s.showSettingsAtStartup);
     EXPECT_EQ(s.outputMethod, OutputMethod::IntoOutputFolder);
@@ -177,8 +205,8 @@ TEST_F(SettingsFile, StoredValuesAreReadByTheirRules) {
 
 TEST_F(SettingsFile, NumbersBeyondThirtyTwoBitsGiveTheDefault) {
     // 4294967297 would wrap to 1 in a 32-bit scanner.
-    Store(Expected("4294967297", "4294967296", "4294967297", "C:\\x", "99999999999999999999999",
-                   "-2147483649", "4294967936", "-99999999999"));
+    Store(Expected(u"4294967297", u"4294967296", u"4294967297", u"C:\\x",
+                   u"99999999999999999999999", u"-2147483649", u"4294967936", u"-99999999999"));
     Settings s = Load();
     EXPECT_FALSE(s.keepOverwrittenInRecycleBin);
     EXPECT_TRUE(s.showSettingsAtStartup);
@@ -188,81 +216,128 @@ TEST_F(SettingsFile, NumbersBeyondThirtyTwoBitsGiveTheDefault) {
     EXPECT_EQ(s.failedDialogWidth, 640);
     EXPECT_EQ(s.failedDialogHeight, 400);
 
-    EXPECT_EQ(ReadInteger(path_, "TAVELIN", "ダイアログの幅", 17), 17);
-    EXPECT_EQ(ReadInteger(path_, "TAVELIN", "出力先パス", 17), 17);
-    EXPECT_EQ(ReadInteger(path_, "TAVELIN", "no such key", -9), -9);
-    EXPECT_EQ(ReadInteger(path_, "OTHER", "出力先決定方法", 5), 5);
-    EXPECT_TRUE(ReadFlag(path_, "TAVELIN", "no such key", true));
-    EXPECT_FALSE(ReadFlag(path_, "TAVELIN", "no such key", false));
+    EXPECT_EQ(ReadInteger(path_, u"TAVELIN", u"ダイアログの幅", 17), 17);
+    EXPECT_EQ(ReadInteger(path_, u"TAVELIN", u"出力先パス", 17), 17);
+    EXPECT_EQ(ReadInteger(path_, u"TAVELIN", u"no such key", -9), -9);
+    EXPECT_EQ(ReadInteger(path_, u"OTHER", u"出力先決定方法", 5), 5);
+    EXPECT_TRUE(ReadFlag(path_, u"TAVELIN", u"no such key", true));
+    EXPECT_FALSE(ReadFlag(path_, u"TAVELIN", u"no such key", false));
 }
 
 TEST_F(SettingsFile, MissingOutputFolderKeyMeansTheDesktop) {
-    Store(kSectionLine + Line(kMethod, "0"));
-    EXPECT_EQ(std::string(Load().outputFolder), Desktop());
+    Store(kSectionLine + Line(kMethod, u"0"));
+    EXPECT_EQ(Load().outputFolder, Desktop());
 }
 
-TEST_F(SettingsFile, OutputFolderTooLongIsNeverCutToAnotherPath) {
-    // 259 characters fit the program's buffers; one more would have to be cut,
-    // and a cut path may name another, existing folder.
-    std::string fits = "C:\\" + std::string(256, 'a');
-    Store(Expected("0", "1", "0", fits, "640", "400"));
-    EXPECT_EQ(std::string(Load().outputFolder), fits);
-
-    std::string tooLong = fits + "b";
-    Store(Expected("0", "1", "0", tooLong, "640", "400"));
-    EXPECT_EQ(std::string(Load().outputFolder), "");
+TEST_F(SettingsFile, OutputFolderIsKeptWholeAndTooLongIsNeverCutToAnotherPath) {
+    // Any path Windows can name comes back whole; a longer one would have to
+    // be cut, and a cut path may name another, existing folder.
+    Path longest = u"C:\\" + Path(kLongestPath - 3, u'a');
+    for (const Path& folder : {Path(u"C:\\" + Path(257, u'a')), longest}) {
+        Store(Expected(u"0", u"1", u"0", folder, u"640", u"400"));
+        EXPECT_EQ(Load().outputFolder, folder);
+    }
+    Store(Expected(u"0", u"1", u"0", longest + u"b", u"640", u"400"));
+    EXPECT_EQ(Load().outputFolder, u"");
 }
 
 TEST_F(SettingsFile, WriteFunctionsReportTheirResult) {
-    EXPECT_TRUE(WriteInteger(path_, "TAVELIN", "ダイアログの幅", -2147483647 - 1));
-    EXPECT_TRUE(WriteFlag(path_, "TAVELIN", "起動時に設定ダイアログを表示する", true));
-    EXPECT_EQ(ReadBytes(path_), kSectionLine + Line(kWidth, "-2147483648") + Line(kShow, "1"));
-    // A folder that does not exist cannot hold the file.
+    EXPECT_TRUE(WriteInteger(path_, u"TAVELIN", u"ダイアログの幅", -2147483647 - 1));
+    EXPECT_TRUE(WriteFlag(path_, u"TAVELIN", u"起動時に設定ダイアログを表示する", true));
+    std::string written = Cp932(kSectionLine + Line(kWidth, u"-2147483648") + Line(kShow, u"1"));
+    EXPECT_EQ(ReadBytes(path_), written);
+    // Written all or nothing, through a staged file that does not stay.
+    WIN32_FIND_DATAW found;
+    EXPECT_FALSE(FindExists(FolderPart(path_) + u"\\~tavelin-*", &found));
+    // A folder that does not exist cannot hold the file; a file the user made
+    // read-only is left as it is.
     ScratchFolder scratch;
-    std::string nowhere = scratch / "missing\\x.ini";
-    EXPECT_FALSE(WriteInteger(nowhere.c_str(), "TAVELIN", "k", 1));
-    EXPECT_FALSE(WriteFlag(nowhere.c_str(), "TAVELIN", "k", false));
+    Path nowhere = P(scratch / "missing\\x.ini");
+    EXPECT_FALSE(WriteInteger(nowhere, u"TAVELIN", u"k", 1));
+    EXPECT_FALSE(WriteFlag(nowhere, u"TAVELIN", u"k", false));
+    ASSERT_TRUE(SetFileAttributesW(WidePath(path_), FILE_ATTRIBUTE_READONLY));
+    EXPECT_FALSE(WriteFlag(path_, u"TAVELIN", u"k", false));
+    Settings s = RunSettings(OutputMethod::RewriteInPlace);
+    EXPECT_FALSE(SaveSettings(&s));
+    SetFileAttributesW(WidePath(path_), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(ReadBytes(path_), written);
 }
 
-// The settings file of a program copied into folders whose names hold capitals,
-// a dot and double-byte characters (ア is 0x83 0x41: its second byte is an
-// ASCII capital and must not be folded).
+// The settings file of a program copied into a folder whose name holds
+// capitals, a dot and Japanese characters: only the ASCII letters of the
+// name are folded.
 TEST(SettingsFileName, LowerCaseBesideTheProgramWhateverItsName) {
-    char self[kPathCapacity];
-    ASSERT_GT(GetModuleFileNameA(nullptr, self, sizeof self), 0u);
     ScratchFolder scratch;
-    std::string folder = scratch / "ア表TOOLS.Dir";
+    Path folder = P(scratch / "ア表TOOLS.Dir");
     ASSERT_TRUE(MakeFolder(folder));
     struct Case {
-        const char* program;
-        const char* settings;
-    } cases[] = {{"Conv.EXE", "conv.ini"}, {"Prog", "prog.ini"}};
+        const char16_t* program;
+        const char16_t* settings;
+    } cases[] = {{u"Conv.EXE", u"conv.ini"}, {u"Prog", u"prog.ini"}};
     for (const Case& c : cases) {
-        std::string program = folder + "\\" + c.program;
-        ASSERT_TRUE(CopyFileA(self, program.c_str(), FALSE));
-        std::string line = "\"" + program + "\" " + kChildSwitch;
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process = {};
-        ASSERT_TRUE(CreateProcessA(program.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                   nullptr, &startup, &process))
-            << program;
-        ASSERT_EQ(WaitForSingleObject(process.hProcess, 60000), WAIT_OBJECT_0);
-        DWORD exitCode = 1;
-        GetExitCodeProcess(process.hProcess, &exitCode);
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-        EXPECT_EQ(exitCode, 0u) << c.program;
+        Path program = folder + u"\\" + c.program;
+        ASSERT_TRUE(CopyFileW(WidePath(ModulePath()), WidePath(program), FALSE));
+        EXPECT_EQ(RunChild(program), 0u) << Cp932(program);
 
         // The name as the file system holds it.
-        WIN32_FIND_DATAA found;
-        HANDLE h = FindFirstFileA((folder + "\\*.ini").c_str(), &found);
-        ASSERT_NE(h, INVALID_HANDLE_VALUE) << c.program;
-        FindClose(h);
-        EXPECT_EQ(std::string(found.cFileName), c.settings);
-        std::string written = folder + "\\" + c.settings;
-        EXPECT_EQ(ReadBytes(written), Expected("0", "1", "0", Desktop(), "640", "400"));
-        ASSERT_TRUE(DeleteFileA(written.c_str()));
+        WIN32_FIND_DATAW found;
+        ASSERT_TRUE(FindExists(folder + u"\\*.ini", &found)) << Cp932(program);
+        EXPECT_EQ(PathFromWide(found.cFileName), c.settings);
+        Path written = folder + u"\\" + c.settings;
+        EXPECT_EQ(ReadBytes(written), Cp932(Expected(u"0", u"1", u"0", Desktop(), u"640", u"400")));
+        ASSERT_TRUE(DeleteFileW(WidePath(written)));
+    }
+}
+
+// The file in code page 932, as the compiler's iconv writes the text of
+// Expected(u"1", u"0", u"1", u"D:\\出力\\表", u"800", u"600", u"720", u"500").
+const char kJapaneseFile[] =
+    "[TAVELIN]\r\n上書きされるファイルをゴミ箱に残す=1\r\n起動時に設定ダイアログを表示する=0\r\n"
+    "出力先決定方法=1\r\n出力先パス=D:\\出力\\表\r\nダイアログの幅=800\r\nダイアログの高さ=600\r\n"
+    "失敗一覧の幅=720\r\n失敗一覧の高さ=500\r\n";
+
+std::u16string JapaneseFileWith(const Path& folder) {
+    return Expected(u"1", u"0", u"1", folder, u"800", u"600", u"720", u"500");
+}
+
+// A program in a folder of any name, its settings file in code page 932 or
+// UTF-16, loaded and saved on this system locale: the values come back
+// exactly, and the file is code page 932 whenever every character fits it.
+TEST(AnyLocale, SettingsFileReadAndWrittenTheSame) {
+    bool otherLocale = std::wcsstr(GetCommandLineW(), kOtherLocaleSwitch) != nullptr;
+    if (otherLocale) {
+        ASSERT_NE(GetACP(), 932u);
+    } else {
+        ASSERT_EQ(GetACP(), 932u);
+    }
+    const std::string japanese = kJapaneseFile;
+    ASSERT_EQ(SettingsFileBytes(JapaneseFileWith(u"D:\\出力\\表")), japanese);
+    const Path jose = u"C:\\Users\\José\\デスクトップ";
+    const Path minsu = u"C:\\Users\\김민수\\Desktop";
+    struct Row {
+        const char16_t* folder;  // where the program lies
+        std::string before;
+        Path set;  // the output folder the program is given, if any
+        std::string after;
+    } rows[] = {
+        {u"設定", japanese, u"", japanese},
+        {u"José", japanese, jose, SettingsFileBytes(JapaneseFileWith(jose))},
+        {u"김민수", SettingsFileBytes(JapaneseFileWith(minsu)), u"",
+         SettingsFileBytes(JapaneseFileWith(minsu))},
+        {u"😀", SettingsFileBytes(JapaneseFileWith(jose)), u"D:\\出力\\表", japanese},
+    };
+    ScratchFolder scratch;
+    for (const Row& row : rows) {
+        Path folder = P(scratch.path()) + u"\\" + row.folder;
+        Path program = folder + u"\\Tool.exe";
+        Path settings = folder + u"\\tool.ini";
+        ASSERT_TRUE(MakeFolder(folder));
+        ASSERT_TRUE(CopyFileW(WidePath(ModulePath()), WidePath(program), FALSE));
+        ASSERT_TRUE(WriteBytes(settings, row.before));
+        EXPECT_EQ(RunChild(program, row.set), 0u) << Utf8FromPath(folder);
+        EXPECT_EQ(ReadBytes(settings), row.after) << Utf8FromPath(folder);
+        EXPECT_NE(row.after == japanese, row.after.compare(0, 2, "\xFF\xFE") == 0);
+        RemoveTree(folder);
     }
 }
 

@@ -22,6 +22,17 @@ std::string CellText(HWND dialog, int row, int column) {
     return std::string(text, static_cast<std::size_t>(length));
 }
 
+std::wstring WideCellText(HWND dialog, int row, int column) {
+    wchar_t text[4096] = L"";
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = 4096;
+    auto length =
+        SendMessageW(List(dialog), LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+    return std::wstring(text, static_cast<std::size_t>(length));
+}
+
 std::vector<std::string> Column(HWND dialog, int column) {
     std::vector<std::string> texts;
     for (int row = 0; row < RowCount(dialog); row++) texts.push_back(CellText(dialog, row, column));
@@ -87,7 +98,7 @@ void RightClickRow(HWND dialog, int row) {
 
 HWND WaitForPopupMenu() {
     for (int waited = 0; waited < 5000; waited += 20) {
-        HWND menu = FindWindowA("#32768", nullptr);
+        HWND menu = FindWindowW(L"#32768", nullptr);
         if (menu != nullptr && IsWindowVisible(menu)) return menu;
         Sleep(20);
     }

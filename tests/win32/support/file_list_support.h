@@ -11,8 +11,11 @@
 
 HWND List(HWND dialog);
 int RowCount(HWND dialog);
-// The text of a cell as the list view holds it.
+// The text of a cell as a program of narrow texts reads it, in the system's
+// code page.
 std::string CellText(HWND dialog, int row, int column);
+// The text of a cell as the list view holds it, in UTF-16.
+std::wstring WideCellText(HWND dialog, int row, int column);
 // The texts of one column, top to bottom.
 std::vector<std::string> Column(HWND dialog, int column);
 // Selects exactly these rows.

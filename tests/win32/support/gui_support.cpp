@@ -1,5 +1,6 @@
 #include "tests/win32/support/gui_support.h"
 
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
@@ -11,26 +12,36 @@ namespace {
 
 constexpr int kPollMs = 20;
 
-bool Matches(HWND window, const char* title, HWND owner) {
+bool Matches(HWND window, const wchar_t* title, HWND owner) {
     return IsWindowVisible(window) && GetWindow(window, GW_OWNER) == owner &&
-           WindowTextOf(window) == title;
+           WideTextOf(window) == title;
 }
 
 // The popups of the window's thread that the window owns.
 BOOL CALLBACK CloseOwnedPopup(HWND candidate, LPARAM owner) {
     if (GetWindow(candidate, GW_OWNER) == reinterpret_cast<HWND>(owner)) {
-        PostMessageA(candidate, WM_CLOSE, 0, 0);
+        PostMessageW(candidate, WM_CLOSE, 0, 0);
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK CancelWindowOfClass(HWND candidate, LPARAM className) {
+    wchar_t found[64] = L"";
+    GetClassNameW(candidate, found, 64);
+    if (IsWindowVisible(candidate) &&
+        lstrcmpiW(found, reinterpret_cast<const wchar_t*>(className)) == 0) {
+        PostMessageW(candidate, WM_COMMAND, IDCANCEL, 0);
     }
     return TRUE;
 }
 
 BOOL CALLBACK CollectStaticText(HWND child, LPARAM joined) {
-    char className[32] = "";
-    GetClassNameA(child, className, sizeof className);
-    if (lstrcmpiA(className, "Static") == 0) {
-        auto* texts = reinterpret_cast<std::string*>(joined);
-        if (!texts->empty()) *texts += "|";
-        *texts += WindowTextOf(child);
+    wchar_t className[32] = L"";
+    GetClassNameW(child, className, 32);
+    if (lstrcmpiW(className, L"Static") == 0) {
+        auto* texts = reinterpret_cast<std::wstring*>(joined);
+        if (!texts->empty()) *texts += L"|";
+        *texts += WideTextOf(child);
     }
     return TRUE;
 }
@@ -51,10 +62,10 @@ std::string DefaultDemoFolder() {
 
 }  // namespace
 
-HWND WaitForWindow(const char* className, const char* title, HWND owner, int timeoutMs) {
+HWND WaitForWindow(const wchar_t* className, const wchar_t* title, HWND owner, int timeoutMs) {
     for (int waited = 0; waited <= timeoutMs; waited += kPollMs) {
         HWND candidate = nullptr;
-        while ((candidate = FindWindowExA(nullptr, candidate, className, nullptr)) != nullptr) {
+        while ((candidate = FindWindowExW(nullptr, candidate, className, nullptr)) != nullptr) {
             if (Matches(candidate, title, owner)) return candidate;
         }
         Sleep(kPollMs);
@@ -70,23 +81,36 @@ bool WaitForWindowGone(HWND window, int timeoutMs) {
     return false;
 }
 
-bool DriveModal(const char* className, const char* title, const std::function<void()>& modal,
+bool DriveModal(const wchar_t* className, const wchar_t* title, const std::function<void()>& modal,
                 const std::function<void(HWND)>& drive) {
     bool appeared = false;
+    std::atomic<bool> modalDone{false};
+    const DWORD modalThread = GetCurrentThreadId();
     std::thread helper([&] {
         HWND window = WaitForWindow(className, title, nullptr);
-        if (window == nullptr) return;
+        if (window == nullptr) {
+            // A window of the class under another title (a text that came
+            // out wrong) would keep the modal call, and the test, waiting
+            // for ever: it is cancelled, and the test fails.
+            for (int attempt = 0; attempt < 50 && !modalDone; attempt++) {
+                EnumThreadWindows(modalThread, CancelWindowOfClass,
+                                  reinterpret_cast<LPARAM>(className));
+                Sleep(100);
+            }
+            return;
+        }
         appeared = true;
         drive(window);
         if (WaitForWindowGone(window, 2000)) return;
         for (int attempt = 0; attempt < 50 && IsWindow(window); attempt++) {
             EnumThreadWindows(GetWindowThreadProcessId(window, nullptr), CloseOwnedPopup,
                               reinterpret_cast<LPARAM>(window));
-            PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+            PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
             Sleep(100);
         }
     });
     modal();
+    modalDone = true;
     helper.join();
     return appeared;
 }
@@ -139,6 +163,14 @@ std::string WindowTextOf(HWND window) {
     return text;
 }
 
+std::wstring WideTextOf(HWND window) {
+    int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    int got = GetWindowTextW(window, &text[0], length + 1);
+    text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+    return text;
+}
+
 RECT RectInParent(HWND window) {
     RECT rect{};
     GetWindowRect(window, &rect);
@@ -156,8 +188,8 @@ HWND FocusOfThreadOf(HWND window) {
     return info.hwndFocus;
 }
 
-std::string StaticTexts(HWND window) {
-    std::string texts;
+std::wstring StaticTexts(HWND window) {
+    std::wstring texts;
     EnumChildWindows(window, CollectStaticText, reinterpret_cast<LPARAM>(&texts));
     return texts;
 }

@@ -11,9 +11,11 @@
 #include <vector>
 
 // The first visible top-level window of the class with exactly this title
-// whose owner is the given window (null: a window without owner). Waits up
-// to timeoutMs; null when none appeared.
-HWND WaitForWindow(const char* className, const char* title, HWND owner, int timeoutMs = 10000);
+// (compared in UTF-16, whatever the system's code page) whose owner is the
+// given window (null: a window without owner). Waits up to timeoutMs; null
+// when none appeared.
+HWND WaitForWindow(const wchar_t* className, const wchar_t* title, HWND owner,
+                   int timeoutMs = 10000);
 // True once the window no longer exists; false after timeoutMs.
 bool WaitForWindowGone(HWND window, int timeoutMs = 10000);
 
@@ -21,8 +23,10 @@ bool WaitForWindowGone(HWND window, int timeoutMs = 10000);
 // (class, title, no owner) and calls drive(window). When drive returns and
 // the window is still there (a check failed before it was closed), the
 // helper closes whatever the window owns and then the window itself with
-// Cancel, so the test never hangs. False when the window never appeared.
-bool DriveModal(const char* className, const char* title, const std::function<void()>& modal,
+// Cancel, so the test never hangs; when no window of that title appears, it
+// cancels the windows of the class that this thread shows. False when the
+// window never appeared.
+bool DriveModal(const wchar_t* className, const wchar_t* title, const std::function<void()>& modal,
                 const std::function<void(HWND)>& drive);
 
 // Puts the mouse cursor there and waits until the system reports it there
@@ -36,8 +40,11 @@ void SendMouse(DWORD flags, POINT at);
 // dragging itself, out of reach of input sent inside Wine.
 bool WindowManagerDrags();
 
-// The window's text in code page 932.
+// The window's text in the system's code page (932 under the tests' usual
+// Japanese locale), as a program of narrow texts reads it.
 std::string WindowTextOf(HWND window);
+// The window's text as the window holds it, in UTF-16.
+std::wstring WideTextOf(HWND window);
 // The window's outer rectangle in its parent's client coordinates (for a
 // top-level window, in screen coordinates).
 RECT RectInParent(HWND window);
@@ -45,7 +52,7 @@ RECT RectInParent(HWND window);
 HWND FocusOfThreadOf(HWND window);
 // The texts of the window's static children, joined by "|" (a message box's
 // text is one of them).
-std::string StaticTexts(HWND window);
+std::wstring StaticTexts(HWND window);
 
 // Saves the window as it is on the screen as NAME.png in the demo folder
 // (TAVELIN_DEMO_DIR, a Unix path, or "demo" beside the test program's build

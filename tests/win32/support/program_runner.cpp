@@ -1,6 +1,10 @@
 #include "tests/win32/support/program_runner.h"
 
+#include <cstring>
 #include <thread>
+
+#include "tests/win32/support/settings_support.h"
+#include "util/path_win.h"
 
 ProgramCopy::ProgramCopy() { CopyFileA(HostPath(TAVELIN_EXE).c_str(), exe().c_str(), FALSE); }
 
@@ -11,19 +15,30 @@ void ProgramCopy::WriteSettings(const Settings& settings) const {
         "上書きされるファイルをゴミ箱に残す=" + flag(settings.keepOverwrittenInRecycleBin) + "\r\n";
     text += "起動時に設定ダイアログを表示する=" + flag(settings.showSettingsAtStartup) + "\r\n";
     text += "出力先決定方法=" + std::to_string(static_cast<int>(settings.outputMethod)) + "\r\n";
-    text += std::string("出力先パス=") + settings.outputFolder + "\r\n";
-    text += "ダイアログの幅=" + std::to_string(settings.listDialogWidth) + "\r\n";
-    text += "ダイアログの高さ=" + std::to_string(settings.listDialogHeight) + "\r\n";
-    WriteBytes(ini(), text);
+    text += "出力先パス=";
+    std::string tail = "\r\n";
+    tail += "ダイアログの幅=" + std::to_string(settings.listDialogWidth) + "\r\n";
+    tail += "ダイアログの高さ=" + std::to_string(settings.listDialogHeight) + "\r\n";
+    // The folder as the program stores it: a path code page 932 cannot hold
+    // makes the whole file UTF-16.
+    WriteBytes(ini(), SettingsFileBytes(P(text) + settings.outputFolder + P(tail)));
 }
 
 std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
+// The line in code page 932, however it was sent (the system hands a wide
+// line to a debugger of this kind converted, but need not).
 static std::string ReadDebugString(HANDLE process, const OUTPUT_DEBUG_STRING_INFO& info) {
-    std::string text(info.nDebugStringLength, '\0');
+    std::size_t unit = info.fUnicode ? sizeof(WCHAR) : 1;
+    std::string text(info.nDebugStringLength * unit, '\0');
     SIZE_T got = 0;
     ReadProcessMemory(process, info.lpDebugStringData, &text[0], text.size(), &got);
-    text.resize(got);
+    text.resize(got - got % unit);
+    if (info.fUnicode) {
+        Path wide(text.size() / unit, u'\0');
+        std::memcpy(&wide[0], text.data(), text.size());
+        text = Cp932(wide);
+    }
     while (!text.empty() && text.back() == '\0') text.pop_back();
     return text;
 }
@@ -88,6 +103,10 @@ RunResult RunProgram(const std::string& exe, const std::string& args, DWORD time
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return result;
+}
+
+HWND WaitForWindow(const char* className, const wchar_t* title, DWORD timeoutMs) {
+    return WaitForWindow(className, Cp932(PathFromWide(title)).c_str(), timeoutMs);
 }
 
 HWND WaitForWindow(const char* className, const char* title, DWORD timeoutMs) {

@@ -20,7 +20,8 @@ class ProgramCopy {
     std::string ini() const { return scratch_ / "tavelin.ini"; }
     std::string operator/(const std::string& name) const { return scratch_ / name; }
     // Writes the settings file with the six keys the record's stored fields
-    // give (texts in code page 932), written out here rather than by the
+    // give (texts in code page 932, or the whole file in UTF-16 where the
+    // output folder needs it), written out here rather than by the
     // program's own SaveSettings, which the runs are there to check.
     void WriteSettings(const Settings& settings) const;
 
@@ -44,5 +45,7 @@ RunResult RunProgram(const std::string& exe, const std::string& args, DWORD time
 
 // Waits up to timeoutMs for a visible top-level window of the class and title.
 HWND WaitForWindow(const char* className, const char* title, DWORD timeoutMs);
+// The same for a title the program holds in UTF-16.
+HWND WaitForWindow(const char* className, const wchar_t* title, DWORD timeoutMs);
 // Quotes a path for a command line.
 std::string Quoted(const std::string& path);

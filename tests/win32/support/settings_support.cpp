@@ -1,11 +1,11 @@
 #include "tests/win32/support/settings_support.h"
 
-#include "util/text.h"
+#include "tests/win32/support/test_support.h"
 
-Settings RunSettings(OutputMethod method, const std::string& outputFolder) {
+Settings RunSettings(OutputMethod method, const Path& outputFolder) {
     Settings settings{};
     settings.outputMethod = method;
-    CopyBounded(settings.outputFolder, outputFolder.c_str(), sizeof settings.outputFolder);
+    settings.outputFolder = outputFolder;
     settings.showSettingsAtStartup = false;
     settings.keepOverwrittenInRecycleBin = false;
     settings.conversionMask = ConversionMask::BothWays;
@@ -16,4 +16,19 @@ Settings RunSettings(OutputMethod method, const std::string& outputFolder) {
     settings.listSortColumn = 0;
     settings.listSortAscending = true;
     return settings;
+}
+
+Settings RunSettings(OutputMethod method, const std::string& outputFolder) {
+    return RunSettings(method, P(outputFolder));
+}
+
+std::string SettingsFileBytes(const std::u16string& text) {
+    std::string cp932 = Cp932(text);
+    if (P(cp932) == text) return cp932;
+    std::string bytes = "\xFF\xFE";
+    for (char16_t c : text) {
+        bytes += static_cast<char>(c & 0xFF);
+        bytes += static_cast<char>(c >> 8);
+    }
+    return bytes;
 }

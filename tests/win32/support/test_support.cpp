@@ -2,6 +2,9 @@
 
 #include <cstdio>
 
+#include "engine/work_item_win.h"
+#include "util/path_win.h"
+
 std::string HostPath(const char* unixPath) {
     std::string p = std::string("Z:") + unixPath;
     for (char& c : p) {
@@ -27,8 +30,28 @@ ScratchFolder::ScratchFolder() {
 
 ScratchFolder::~ScratchFolder() { RemoveTree(path_); }
 
-bool WriteBytes(const std::string& path, const std::string& bytes) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+Path P(const std::string& cp932) {
+    if (cp932.empty()) return Path();
+    int length =
+        MultiByteToWideChar(932, 0, cp932.data(), static_cast<int>(cp932.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(932, 0, cp932.data(), static_cast<int>(cp932.size()), &wide[0], length);
+    return PathFromWide(wide.c_str());
+}
+
+std::string Cp932(const Path& path) {
+    if (path.empty()) return std::string();
+    int size = static_cast<int>(path.size());
+    int length = WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, WidePath(path), size, nullptr, 0,
+                                     nullptr, nullptr);
+    std::string text(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, WidePath(path), size, &text[0], length, nullptr,
+                        nullptr);
+    return text;
+}
+
+bool WriteBytes(const Path& path, const std::string& bytes) {
+    HANDLE h = CreateFileW(FileApiPath(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
@@ -37,9 +60,13 @@ bool WriteBytes(const std::string& path, const std::string& bytes) {
     return ok && written == bytes.size();
 }
 
-std::string ReadBytes(const std::string& path) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                           nullptr);
+bool WriteBytes(const std::string& path, const std::string& bytes) {
+    return WriteBytes(P(path), bytes);
+}
+
+std::string ReadBytes(const Path& path) {
+    HANDLE h = CreateFileW(FileApiPath(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                           0, nullptr);
     if (h == INVALID_HANDLE_VALUE) return "<missing>";
     std::string data;
     char buffer[65536];
@@ -49,25 +76,44 @@ std::string ReadBytes(const std::string& path) {
     return data;
 }
 
-bool MakeFolder(const std::string& path) { return CreateDirectoryA(path.c_str(), nullptr) != 0; }
+std::string ReadBytes(const std::string& path) { return ReadBytes(P(path)); }
 
-void RemoveTree(const std::string& path) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
+bool MakeFolder(const Path& path) { return CreateDirectoryW(FileApiPath(path), nullptr) != 0; }
+
+bool MakeFolder(const std::string& path) { return MakeFolder(P(path)); }
+
+void RemoveTree(const Path& path) {
+    FileApiPath name(path);
+    DWORD attributes = GetFileAttributesW(name);
     if (attributes == INVALID_FILE_ATTRIBUTES) return;
-    SetFileAttributesA(path.c_str(),
-                       FILE_ATTRIBUTE_NORMAL | (attributes & FILE_ATTRIBUTE_DIRECTORY));
+    SetFileAttributesW(name, FILE_ATTRIBUTE_NORMAL | (attributes & FILE_ATTRIBUTE_DIRECTORY));
     if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-        DeleteFileA(path.c_str());
+        DeleteFileW(name);
         return;
     }
-    WIN32_FIND_DATAA found;
-    HANDLE h = FindFirstFileA((path + "\\*").c_str(), &found);
+    WIN32_FIND_DATAW found;
+    HANDLE h = FindFirstFileW(FileApiPath(path + u"\\*"), &found);
     if (h != INVALID_HANDLE_VALUE) {
         do {
-            std::string name = found.cFileName;
-            if (name != "." && name != "..") RemoveTree(path + "\\" + name);
-        } while (FindNextFileA(h, &found));
+            Path child = PathFromWide(found.cFileName);
+            if (child != u"." && child != u"..") RemoveTree(path + u"\\" + child);
+        } while (FindNextFileW(h, &found));
         FindClose(h);
     }
-    RemoveDirectoryA(path.c_str());
+    RemoveDirectoryW(name);
+}
+
+void RemoveTree(const std::string& path) { RemoveTree(P(path)); }
+
+Path MakeDeepFolder(const Path& base, std::size_t length) {
+    Path folder = base;
+    for (int level = 0; folder.size() < length; level++) {
+        folder += u"\\" + Path(49, static_cast<PathChar>(u'a' + level % 26)) + u"d";
+        if (!MakeFolder(folder)) return Path();
+    }
+    return folder;
+}
+
+HeldItem MakeHeldItem(const std::string& source, const std::string& destination) {
+    return HeldItem(MakeWorkItem(P(source), P(destination)));
 }

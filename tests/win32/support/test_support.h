@@ -4,7 +4,12 @@
 
 #include <windows.h>
 
+#include <cstdlib>
+#include <memory>
 #include <string>
+
+#include "engine/work_item.h"
+#include "util/path.h"
 
 // The Windows form of a path of the build machine (Wine maps / to Z:).
 std::string HostPath(const char* unixPath);
@@ -24,9 +29,33 @@ class ScratchFolder {
     std::string path_;
 };
 
+// The program's path for a test's path written in code page 932 (the
+// tests' narrow literals are), and back; what code page 932 cannot hold
+// comes back as '?'.
+Path P(const std::string& cp932);
+std::string Cp932(const Path& path);
+
+// The file functions below take either; any name and any length.
+bool WriteBytes(const Path& path, const std::string& bytes);
 bool WriteBytes(const std::string& path, const std::string& bytes);
 // The whole file, or "<missing>" when it cannot be read.
+std::string ReadBytes(const Path& path);
 std::string ReadBytes(const std::string& path);
+bool MakeFolder(const Path& path);
 bool MakeFolder(const std::string& path);
 // Removes a tree; read-only and hidden files included.
+void RemoveTree(const Path& path);
 void RemoveTree(const std::string& path);
+
+// A folder at least `length` code units long below base, made of nested
+// folders with names of fifty characters (no name the file system cannot
+// hold); empty when one of them cannot be made.
+Path MakeDeepFolder(const Path& base, std::size_t length);
+
+// A work item a test holds, freed as the program frees items.
+struct FreeWorkItem {
+    void operator()(WorkItem* item) const { std::free(item); }
+};
+using HeldItem = std::unique_ptr<WorkItem, FreeWorkItem>;
+// MakeWorkItem (classified) for paths in code page 932.
+HeldItem MakeHeldItem(const std::string& source, const std::string& destination);
