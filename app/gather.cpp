@@ -24,12 +24,6 @@ bool IsInsideFolder(const Path& folder, const Path& path) {
 bool IsSamePath(const Path& a, const Path& b) { return ComparableForm(a) == ComparableForm(b); }
 
 void SplitPath(const Path& path, Path* parent, Path* name) {
-    std::size_t last = path.find_last_of(u'\\');
-    if (last == Path::npos) {
-        *name = path;
-        parent->clear();
-        return;
-    }
-    *name = path.substr(last + 1);
-    *parent = path.substr(0, last);
+    *parent = FolderPart(path);
+    *name = FileNamePart(path);
 }

@@ -1,5 +1,6 @@
 // Containment and splitting of the paths the work list is gathered from.
 #include "app/gather.h"
+#include "engine/utf8.h"
 
 #include <gtest/gtest.h>
 
@@ -7,55 +8,51 @@
 
 namespace {
 
-TEST(IsInsideFolder, WholeComponentsOnly) {
-    EXPECT_TRUE(IsInsideFolder(u"C:\\data", u"C:\\data\\texts"));
-    EXPECT_TRUE(IsInsideFolder(u"C:\\data", u"C:\\data\\texts\\a\\b.txt"));
-    EXPECT_TRUE(IsInsideFolder(u"C:\\", u"C:\\data\\texts"));
-    EXPECT_TRUE(IsInsideFolder(u"C:\\data\\", u"C:\\data\\texts\\"));
-    EXPECT_FALSE(IsInsideFolder(u"C:\\data", u"C:\\data2\\x"));
-    EXPECT_FALSE(IsInsideFolder(u"C:\\data", u"C:\\dat"));
-    EXPECT_FALSE(IsInsideFolder(u"C:\\data\\texts", u"C:\\data"));
-    EXPECT_FALSE(IsInsideFolder(u"D:\\data", u"C:\\data\\x"));
-    EXPECT_FALSE(IsInsideFolder(u"C:\\d", u"C:\\dd\\x.txt"));
-    EXPECT_FALSE(IsInsideFolder(u"data", u"x"));
-}
-
-TEST(IsInsideFolder, NothingLiesInsideItself) {
-    EXPECT_FALSE(IsInsideFolder(u"C:\\data", u"C:\\data"));
-    EXPECT_FALSE(IsInsideFolder(u"C:\\data", u"C:\\data\\"));
-    EXPECT_FALSE(IsInsideFolder(u"C:\\", u"C:\\"));
-    EXPECT_TRUE(IsSamePath(u"C:\\data", u"c:\\DATA\\"));
-    EXPECT_TRUE(IsSamePath(u"C:\\", u"C:"));
-    EXPECT_FALSE(IsSamePath(u"C:\\data", u"C:\\data\\x"));
-}
-
-TEST(IsInsideFolder, AsciiCaseIgnoredDoubleByteCharactersExact) {
-    EXPECT_TRUE(IsInsideFolder(u"C:\\d", u"c:\\D\\x.txt"));
-    EXPECT_TRUE(IsInsideFolder(u"C:\\表", u"C:\\表\\a.txt"));  // 0x5C second byte
-    EXPECT_FALSE(IsInsideFolder(u"C:\\表", u"C:\\表a.txt"));
-    // ア is 0x83 0x41 and ャ 0x83 0x61: folding the second byte as if it were
-    // the letter A would make them one folder.
-    EXPECT_FALSE(IsInsideFolder(u"C:\\ア", u"C:\\ャ\\x.txt"));
-    EXPECT_FALSE(IsSamePath(u"C:\\ア", u"C:\\ャ"));
-    EXPECT_TRUE(IsInsideFolder(u"C:\\ア", u"c:\\ア\\X.TXT"));
-}
-
-TEST(IsInsideFolder, LongPathsAndNamesOutsideCodePage932) {
-    Path folder = u"C:\\" + Path(1000, u'a');
-    Path path = folder + u"\\" + Path(2000, u'b');
-    EXPECT_TRUE(IsInsideFolder(folder, path));
-    EXPECT_TRUE(IsSamePath(path, path + u"\\"));
-    // Names outside code page 932 (kept out of the assertions' own texts,
-    // which the compiler writes in that code page).
-    const Path folderE = u"C:\\dossier_é";
-    const Path hangulInside = u"c:\\DOSSIER_é\\한국어.txt";
-    const Path cafe = u"C:\\café.txt";
-    const Path grinning = u"C:\\😀";
-    const Path beaming = u"C:\\😁\\x.txt";
-    EXPECT_TRUE(IsInsideFolder(folderE, hangulInside));
-    // Only ASCII letters are folded, and nothing is mapped to a look-alike.
-    EXPECT_FALSE(IsSamePath(cafe, u"C:\\cafe.txt"));
-    EXPECT_FALSE(IsInsideFolder(grinning, beaming));
+// Containment by whole components, ASCII letters folded and nothing else:
+// no path lies inside itself, and a trailing separator does not count.
+TEST(IsInsideFolder, WholeComponentsAsciiCaseOnly) {
+    const Path deepFolder = u"C:\\" + Path(1000, u'a');
+    const Path deepPath = deepFolder + u"\\" + Path(2000, u'b');
+    struct Row {
+        Path folder;
+        Path path;
+        bool inside;
+        bool same;
+    } rows[] = {
+        {u"C:\\data", u"C:\\data\\texts", true, false},
+        {u"C:\\data", u"C:\\data\\texts\\a\\b.txt", true, false},
+        {u"C:\\", u"C:\\data\\texts", true, false},
+        {u"C:\\data\\", u"C:\\data\\texts\\", true, false},
+        {u"C:\\data", u"C:\\data2\\x", false, false},
+        {u"C:\\data", u"C:\\dat", false, false},
+        {u"C:\\data\\texts", u"C:\\data", false, false},
+        {u"D:\\data", u"C:\\data\\x", false, false},
+        {u"C:\\d", u"C:\\dd\\x.txt", false, false},
+        {u"data", u"x", false, false},
+        {u"C:\\data", u"C:\\data", false, true},
+        {u"C:\\data", u"C:\\data\\", false, true},
+        {u"C:\\", u"C:\\", false, true},
+        {u"C:\\data", u"c:\\DATA\\", false, true},
+        {u"C:\\", u"C:", false, true},
+        {u"C:\\d", u"c:\\D\\x.txt", true, false},
+        {u"C:\\表", u"C:\\表\\a.txt", true, false},  // 表 ended in 0x5C in code page 932
+        {u"C:\\表", u"C:\\表a.txt", false, false},
+        // ア and ャ were 0x83 0x41 and 0x83 0x61 in code page 932: folding the
+        // second byte as if it were a letter made them one folder.
+        {u"C:\\ア", u"C:\\ャ\\x.txt", false, false},
+        {u"C:\\ア", u"C:\\ャ", false, false},
+        {u"C:\\ア", u"c:\\ア\\X.TXT", true, false},
+        {deepFolder, deepPath, true, false},
+        {deepPath, deepPath + u"\\", false, true},
+        {u"C:\\dossier_é", u"c:\\DOSSIER_é\\한국어.txt", true, false},
+        // Nothing is mapped to a look-alike.
+        {u"C:\\café.txt", u"C:\\cafe.txt", false, false},
+        {u"C:\\😀", u"C:\\😁\\x.txt", false, false},
+    };
+    for (const Row& row : rows) {
+        EXPECT_EQ(IsInsideFolder(row.folder, row.path), row.inside) << Utf8FromPath(row.path);
+        EXPECT_EQ(IsSamePath(row.folder, row.path), row.same) << Utf8FromPath(row.path);
+    }
 }
 
 TEST(SplitPath, ParentAndName) {

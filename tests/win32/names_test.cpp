@@ -100,28 +100,11 @@ struct Program {
         WriteBytes(JoinedPath(folder, u"tavelin.ini"), bytes);
     }
 
-    // Runs it with the arguments, quoted; the exit code, or -1 when it did
-    // not end within the time (a window waiting for an answer).
-    int Run(const std::vector<Path>& arguments) const {
+    // Runs it with the arguments, quoted; its exit code (test_support.h).
+    DWORD Run(const std::vector<Path>& arguments) const {
         Path line = u"\"" + exe + u"\" /sjis";
         for (const Path& argument : arguments) line += u" \"" + argument + u"\"";
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION process{};
-        std::wstring commandLine(WidePath(line));
-        if (!CreateProcessW(WidePath(exe), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                            WidePath(folder), &startup, &process)) {
-            return -2;
-        }
-        DWORD code = static_cast<DWORD>(-1);
-        if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) {
-            GetExitCodeProcess(process.hProcess, &code);
-        } else {
-            TerminateProcess(process.hProcess, 99);
-        }
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-        return static_cast<int>(code);
+        return RunAndWait(exe, line, folder);
     }
 };
 
@@ -143,7 +126,7 @@ TEST(Names, EveryNameAndDepthIntoTheOutputFolderAndInPlace) {
         ASSERT_GT(JoinedPath(source, tree.back().relative).size(), 300u);
         Program program(base, output, row.inPlace);
 
-        EXPECT_EQ(program.Run({source}), 0);
+        EXPECT_EQ(program.Run({source}), 0u);
 
         // Each file converted once, under its own name; nothing else written.
         std::map<Path, std::string> sources, outputs;
@@ -170,7 +153,7 @@ TEST(Names, ADroppedNameIsNeverTakenForItsLookAlike) {
     MakeTree(base, twins);
     Program program(base, u"", true);
 
-    EXPECT_EQ(program.Run({JoinedPath(base, twins[0].relative)}), 0);
+    EXPECT_EQ(program.Run({JoinedPath(base, twins[0].relative)}), 0u);
 
     EXPECT_EQ(ReadBytes(JoinedPath(base, twins[0].relative)), twins[0].after);
     EXPECT_EQ(ReadBytes(JoinedPath(base, twins[1].relative)), twins[1].before);  // untouched

@@ -14,6 +14,7 @@
 #include "tests/win32/support/settings_support.h"
 #include "tests/win32/support/test_support.h"
 #include "util/path_win.h"
+#include "engine/utf8.h"
 
 namespace {
 
@@ -38,22 +39,9 @@ struct ChildMode {
 
 // Starts a copy of this program in child mode and waits for its exit code.
 DWORD RunChild(const Path& program, const Path& folder = Path()) {
-    std::wstring line = L"\"" + std::wstring(WidePath(program)) + L"\" " + kChildSwitch;
-    if (!folder.empty()) line += L"=" + std::wstring(WidePath(folder));
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(WidePath(program), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
-        return 1000;
-    }
-    DWORD exitCode = 1001;
-    if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0) {
-        GetExitCodeProcess(process.hProcess, &exitCode);
-    }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return exitCode;
+    Path line = u"\"" + program + u"\" " + PathFromWide(kChildSwitch);
+    if (!folder.empty()) line += u"=" + folder;
+    return RunAndWait(program, line);
 }
 
 Path Desktop() {

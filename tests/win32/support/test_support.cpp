@@ -117,3 +117,24 @@ Path MakeDeepFolder(const Path& base, std::size_t length) {
 HeldItem MakeHeldItem(const std::string& source, const std::string& destination) {
     return HeldItem(MakeWorkItem(P(source), P(destination)));
 }
+
+DWORD RunAndWait(const Path& program, const Path& commandLine, const Path& folder,
+                 DWORD timeoutMs) {
+    std::wstring line(WidePath(commandLine));
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(WidePath(program), &line[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        folder.empty() ? nullptr : WidePath(folder), &startup, &process)) {
+        return 1000;
+    }
+    DWORD exitCode = 1001;
+    if (WaitForSingleObject(process.hProcess, timeoutMs) == WAIT_OBJECT_0) {
+        GetExitCodeProcess(process.hProcess, &exitCode);
+    } else {
+        TerminateProcess(process.hProcess, 1001);
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return exitCode;
+}

@@ -43,6 +43,13 @@ std::string ReadBytes(const Path& path);
 std::string ReadBytes(const std::string& path);
 bool MakeFolder(const Path& path);
 bool MakeFolder(const std::string& path);
+// Starts the program with the whole command line (UTF-16) in the folder (or
+// the current one, when empty) and waits for its exit code; a program still
+// running after timeoutMs is ended. 1000: it could not be started; 1001: it
+// did not end in time.
+DWORD RunAndWait(const Path& program, const Path& commandLine, const Path& folder = Path(),
+                 DWORD timeoutMs = 60000);
+
 // Removes a tree; read-only and hidden files included.
 void RemoveTree(const Path& path);
 void RemoveTree(const std::string& path);
