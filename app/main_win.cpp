@@ -10,6 +10,7 @@
 #include "app/run_win.h"
 #include "util/path_win.h"
 #include "util/trace_win.h"
+#include "engine/utf8.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     // The command line as the system has it, in UTF-16: the third argument

@@ -8,6 +8,7 @@
 #include "util/holders_win.h"
 #include "util/path_win.h"
 #include "util/trace_win.h"
+#include "engine/utf8.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include "engine/byte_stream_win.h"
 #include "util/path_win.h"
 #include "util/text.h"
+#include "engine/utf8.h"
 
 namespace {
 

@@ -50,3 +50,38 @@ std::uint32_t PackUtf8(std::uint32_t codePoint) {
     for (int i = 0; i < length; i++) packed |= static_cast<std::uint32_t>(bytes[i]) << (8 * i);
     return packed;
 }
+
+Path PathFromUtf8(const std::string& text) {
+    Path path;
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    const unsigned char* end = p + text.size();
+    while (p < end) {
+        Utf8Char c = DecodeUtf8(p, end);
+        p += c.length;
+        auto code = static_cast<std::uint32_t>(c.codePoint < 0 ? 0xFFFD : c.codePoint);
+        if (code >= 0x10000) {
+            code -= 0x10000;
+            path.push_back(static_cast<PathChar>(0xD800 + (code >> 10)));
+            path.push_back(static_cast<PathChar>(0xDC00 + (code & 0x3FF)));
+        } else {
+            path.push_back(static_cast<PathChar>(code));
+        }
+    }
+    return path;
+}
+
+std::string Utf8FromPath(const Path& path) {
+    std::string text;
+    for (std::size_t i = 0; i < path.size(); i++) {
+        std::uint32_t c = path[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < path.size() && path[i + 1] >= 0xDC00 &&
+            path[i + 1] <= 0xDFFF) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (path[++i] - 0xDC00);
+        }
+        unsigned char bytes[4];
+        int length = EncodeUtf8(c, bytes);
+        if (length == 0) length = EncodeUtf8(0xFFFD, bytes);  // an unpaired surrogate
+        text.append(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(length));
+    }
+    return text;
+}

@@ -6,6 +6,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+
+#include "util/path.h"
 
 // What DecodeUtf8 returns in place of a code point.
 // (Both below -1, which stands for the end of the input in the readers.)
@@ -87,3 +90,8 @@ int EncodeUtf8(std::uint32_t codePoint, unsigned char* out);
 // Written out by storing the low three bytes and moving on by the count.
 std::uint32_t PackUtf8(std::uint32_t codePoint);
 inline int PackedUtf8Length(std::uint32_t packed) { return static_cast<int>(packed >> 24); }
+
+// Paths for the places that meet UTF-8 (the native tests, traces): each
+// malformed or cut piece becomes U+FFFD, and an unpaired surrogate too.
+Path PathFromUtf8(const std::string& text);
+std::string Utf8FromPath(const Path& path);

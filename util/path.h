@@ -43,8 +43,3 @@ std::size_t ExtensionOffset(const Path& path);
 
 // ASCII capitals to small letters; everything else stays as it is.
 void FoldAsciiToLowerCase(Path* path);
-
-// Conversions for the places that meet UTF-8 (the native tests, traces):
-// malformed UTF-8 becomes U+FFFD, an unpaired surrogate the same.
-Path PathFromUtf8(const std::string& text);
-std::string Utf8FromPath(const Path& path);

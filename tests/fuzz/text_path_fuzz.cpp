@@ -13,6 +13,7 @@
 #include "app/gather.h"
 #include "util/path.h"
 #include "util/text.h"
+#include "engine/utf8.h"
 
 namespace {
 

@@ -1,5 +1,6 @@
 // The command-line splitter and the switches, on UTF-16 command lines.
 #include "app/command_line.h"
+#include "engine/utf8.h"
 
 #include <gtest/gtest.h>
 

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "engine/utf8.h"
+
 namespace {
 
 TEST(JoinPath, JoinsWithExactlyOneSeparator) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "util/path.h"
+#include "engine/utf8.h"
 
 namespace {
 

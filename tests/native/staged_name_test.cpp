@@ -2,6 +2,7 @@
 // destination's own folder, whatever its length, and recognised (only) in
 // their own form.
 #include "engine/staged_name.h"
+#include "engine/utf8.h"
 
 #include <gtest/gtest.h>
 
