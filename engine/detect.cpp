@@ -1,6 +1,7 @@
 #include "engine/detect.h"
 
 #include "engine/recognizers.h"
+#include "engine/utf8.h"
 #include "engine/word_scan.h"
 
 namespace {
@@ -122,24 +123,19 @@ unsigned char* SkipValidPairs(const Iso2022JpRecognizer&, unsigned char* p, cons
     return p;
 }
 
-// The well-formed UTF-8 sequences of two to four bytes that start at p (no
-// overlong forms, no surrogates, nothing above U+10FFFF): the same rules the
-// recognizer applies byte by byte.
+// The well-formed UTF-8 sequences of two to four bytes that start at p, by
+// the same table of leads the recognizer's rules come from (engine/utf8.h).
 unsigned char* SkipValidPairs(Utf8Recognizer& recognizer, unsigned char* p,
                               const unsigned char* end) {
     unsigned char* start = p;
     while (end - p >= 2) {
-        unsigned first = p[0];
-        if (first < 0xC2 || first > 0xF4) break;
-        int length = first < 0xE0 ? 2 : first < 0xF0 ? 3 : 4;
-        if (end - p < length) break;
-        unsigned second = p[1];
-        unsigned low = first == 0xE0 ? 0xA0 : first == 0xF0 ? 0x90 : 0x80;
-        unsigned high = first == 0xED ? 0x9F : first == 0xF4 ? 0x8F : 0xBF;
-        if (second < low || second > high) break;
-        if (length >= 3 && (p[2] & 0xC0) != 0x80) break;
-        if (length == 4 && (p[3] & 0xC0) != 0x80) break;
-        p += length;
+        const Utf8Lead& lead = Utf8LeadOf(p[0]);
+        if (lead.continuations < 1 || end - p <= lead.continuations) break;
+        if (p[1] < lead.low || p[1] > lead.high) break;
+        bool whole = true;
+        for (int k = 2; k <= lead.continuations; k++) whole = whole && (p[k] & 0xC0) == 0x80;
+        if (!whole) break;
+        p += 1 + lead.continuations;
     }
     if (p != start) recognizer.nonAscii = true;
     return p;
