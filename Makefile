@@ -20,7 +20,7 @@ endif
 
 FUZZ   := $(BUILD)/fuzz
 
-.PHONY: all bootstrap native mingw winrun fuzz-targets test run bench fuzz clean
+.PHONY: all bootstrap native mingw winrun fuzz-targets test run bench fuzz dist clean
 # One build at a time: each runs its own jobs in parallel, and two that share
 # a folder (mingw and winrun) would trample each other.
 .NOTPARALLEL:
@@ -58,6 +58,8 @@ fuzz-targets: bootstrap
 # One ctest run over the builds, so one summary counts the native and the
 # Wine tests, a brief run of every fuzz target (a fixed seed, a few seconds
 # each, from an empty corpus), the checks of both shipped program files, the
+# release built from a clean tree and held to the programs the tests ran
+# (scripts/check-dist: a build of its own that takes every processor), the
 # check that the source folders include only the layers below them, and the
 # check that every C++ source is as clang-format writes it.
 test: native mingw winrun fuzz-targets
@@ -71,6 +73,10 @@ test: native mingw winrun fuzz-targets
 	     "$(abspath scripts/check-program)" "$(abspath $(MINGW))/TAVELIN.exe"; \
 	   printf 'add_test(shipped.program_file_x86_64 "%s" "%s" x86_64)\n' \
 	     "$(abspath scripts/check-program)" "$(abspath $(MINGW64))/TAVELIN.exe"; \
+	   printf 'add_test(shipped.dist "%s" "%s" "%s" "%s")\n' \
+	     "$(abspath scripts/check-dist)" "$(abspath $(BUILD))/dist-test" \
+	     "$(abspath $(MINGW))" "$(abspath $(MINGW64))"; \
+	   printf 'set_tests_properties(shipped.dist PROPERTIES TIMEOUT 1800 PROCESSORS %s)\n' "$(JOBS)"; \
 	   printf 'add_test(source.layers "%s" "%s")\n' \
 	     "$(abspath scripts/check-layers)" "$(abspath .)"; \
 	   printf 'add_test(source.format "%s" "%s")\n' \
@@ -94,6 +100,11 @@ run: bootstrap
 	@$(call configure-mingw,$(WINRUN),$(WINARCH))
 	@cmake --build $(WINRUN) -j $(JOBS) --target TAVELIN
 	@scripts/demo $(WINRUN)
+
+# The release: both programs built afresh from the last commit (not the work
+# tree) in folders of their own, zipped each with the guide into dist/.
+dist: bootstrap
+	@JOBS=$(JOBS) scripts/dist dist $(BUILD)/dist
 
 clean:
 	rm -rf $(BUILD)

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <vector>
+
 #include "app/ini_text.h"
 #include "app/profile_integer.h"
 #include "engine/staged_name.h"
@@ -137,9 +139,58 @@ OutputMethod OutputMethodOf(std::int32_t stored) {
 
 std::u16string FlagText(bool value) { return value ? u"1" : u"0"; }
 
+// The folder under the user's application data that holds the settings file.
+const char16_t kUserFolder[] = u"TAVELIN";
+
+// %APPDATA%: the environment's, as the user (and a batch file) sees it, else
+// the shell's own folder where the environment names no full path.
+Path ApplicationDataFolder() {
+    // The length asked first: the value may be as long as a path can be.
+    DWORD size = GetEnvironmentVariableW(L"APPDATA", nullptr, 0);
+    std::vector<wchar_t> buffer(size + 1);
+    DWORD length = size == 0 ? 0 : GetEnvironmentVariableW(L"APPDATA", buffer.data(), size + 1);
+    if (length > 0 && length <= size) {
+        Path folder = PathFromWide(buffer.data());
+        bool absolute = (folder.size() >= 3 && folder[1] == u':' && IsSeparator(folder[2])) ||
+                        (folder.size() >= 2 && IsSeparator(folder[0]) && IsSeparator(folder[1]));
+        if (absolute) return folder;
+    }
+    Path folder;
+    if (!GetSpecialFolderPath(nullptr, CSIDL_APPDATA, &folder)) folder.clear();
+    return folder;
+}
+
+// The eight persistent fields written into the file at path, every other
+// line of it kept. False when the file could not be read (it is then not
+// overwritten) or written.
+bool SaveInto(const Path& path, const Settings* settings) {
+    IniText text;
+    if (!ReadSettingsText(path, &text)) return false;
+    text.Set(kSection, kKeepInRecycleBinKey, FlagText(settings->keepOverwrittenInRecycleBin));
+    text.Set(kSection, kShowAtStartupKey, FlagText(settings->showSettingsAtStartup));
+    text.Set(kSection, kOutputMethodKey, ProfileIntegerText(Stored(settings->outputMethod)));
+    text.Set(kSection, kOutputFolderKey, settings->outputFolder);
+    text.Set(kSection, kDialogWidthKey, ProfileIntegerText(settings->listDialogWidth));
+    text.Set(kSection, kDialogHeightKey, ProfileIntegerText(settings->listDialogHeight));
+    text.Set(kSection, kFailedDialogWidthKey, ProfileIntegerText(settings->failedDialogWidth));
+    text.Set(kSection, kFailedDialogHeightKey, ProfileIntegerText(settings->failedDialogHeight));
+    return WriteSettingsText(path, text);
+}
+
 }  // namespace
 
 bool SettingsFilePath(Path* path) { return ModulePathWithExtension(path, u".ini"); }
+
+bool UserSettingsFilePath(Path* path) {
+    path->clear();
+    Path besideProgram;
+    Path applicationData = ApplicationDataFolder();
+    if (applicationData.empty() || !SettingsFilePath(&besideProgram)) return false;
+    // The same name as beside the program, which a renamed copy changes too.
+    Path folder;
+    if (!JoinPath(&folder, applicationData, kUserFolder)) return false;
+    return JoinPath(path, folder, FileNamePart(besideProgram));
+}
 
 bool ReadFlag(const Path& path, const std::u16string& section, const std::u16string& key,
               bool defaultValue) {
@@ -172,7 +223,11 @@ void LoadSettings(Settings* settings) {
     // Without a settings file that can be read, every option keeps its default.
     Path path;
     IniText text;
-    if (SettingsFilePath(&path)) ReadSettingsText(path, &text);
+    if (SettingsFilePath(&path) && PathExists(path)) {
+        ReadSettingsText(path, &text);
+    } else if (UserSettingsFilePath(&path)) {
+        ReadSettingsText(path, &text);
+    }
 
     settings->keepOverwrittenInRecycleBin = NumberIn(text, kSection, kKeepInRecycleBinKey, 0) != 0;
     settings->showSettingsAtStartup = NumberIn(text, kSection, kShowAtStartupKey, 1) != 0;
@@ -190,15 +245,14 @@ void LoadSettings(Settings* settings) {
 
 bool SaveSettings(const Settings* settings) {
     Path path;
-    IniText text;
-    if (!SettingsFilePath(&path) || !ReadSettingsText(path, &text)) return false;
-    text.Set(kSection, kKeepInRecycleBinKey, FlagText(settings->keepOverwrittenInRecycleBin));
-    text.Set(kSection, kShowAtStartupKey, FlagText(settings->showSettingsAtStartup));
-    text.Set(kSection, kOutputMethodKey, ProfileIntegerText(Stored(settings->outputMethod)));
-    text.Set(kSection, kOutputFolderKey, settings->outputFolder);
-    text.Set(kSection, kDialogWidthKey, ProfileIntegerText(settings->listDialogWidth));
-    text.Set(kSection, kDialogHeightKey, ProfileIntegerText(settings->listDialogHeight));
-    text.Set(kSection, kFailedDialogWidthKey, ProfileIntegerText(settings->failedDialogWidth));
-    text.Set(kSection, kFailedDialogHeightKey, ProfileIntegerText(settings->failedDialogHeight));
-    return WriteSettingsText(path, text);
+    if (SettingsFilePath(&path)) {
+        if (PathExists(path)) return SaveInto(path, settings);
+        // Writing the file is the test of the folder: a failed write leaves
+        // nothing behind.
+        if (SaveInto(path, settings)) return true;
+    }
+    if (!UserSettingsFilePath(&path)) return false;
+    // Made where missing; one that exists already is as good.
+    CreateDirectoryW(FileApiPath(FolderPart(path)), nullptr);
+    return SaveInto(path, settings);
 }

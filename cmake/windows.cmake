@@ -4,6 +4,10 @@ set(STATIC_LINK -static -static-libgcc -static-libstdc++)
 # What the toolchain file asks of this architecture (SSE2 for the 32-bit program).
 add_compile_options(${TAVELIN_ARCH_OPTIONS})
 add_compile_definitions(WINVER=0x0501 _WIN32_WINNT=0x0501 _WIN32_IE=0x0600 NOMINMAX)
+# Two builds of one commit give the same program file wherever they are made:
+# a __FILE__ names the source relative to the source folder (the link takes
+# no time stamp either, below).
+add_compile_options(-fmacro-prefix-map=${CMAKE_SOURCE_DIR}/=)
 
 add_library(core STATIC ${TAVELIN_CORE_SOURCES})
 tavelin_flags(core)
@@ -15,14 +19,21 @@ target_link_libraries(winlib PUBLIC core ${WIN32_LIBS})
 set(CMAKE_RC_FLAGS "-c 932 -I${CMAKE_SOURCE_DIR}")
 # One resource script; it includes the dialog and menu scripts of res/.
 set(RES_FILES ${CMAKE_SOURCE_DIR}/res/tavelin.rc)
+# The version resource's numbers and strings are the project's version.
+set_source_files_properties(
+  ${RES_FILES} PROPERTIES COMPILE_DEFINITIONS
+  "TAVELIN_VERSION_MAJOR=${PROJECT_VERSION_MAJOR};TAVELIN_VERSION_MINOR=${PROJECT_VERSION_MINOR};TAVELIN_VERSION_PATCH=${PROJECT_VERSION_PATCH}")
 
 add_executable(TAVELIN WIN32 ${CMAKE_SOURCE_DIR}/app/main_win.cpp ${RES_FILES})
 tavelin_flags(TAVELIN)
 target_link_libraries(TAVELIN PRIVATE winlib)
-target_link_options(TAVELIN PRIVATE ${STATIC_LINK} -mwindows)
+# No link time in the PE header: the header would differ from build to build.
+target_link_options(TAVELIN PRIVATE ${STATIC_LINK} -mwindows -Wl,--no-insert-timestamp)
 
-# Where the tests find the program they run and the project's scripts.
-set(TEST_PATHS TAVELIN_EXE="$<TARGET_FILE:TAVELIN>" TAVELIN_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+# Where the tests find the program they run and the project's scripts, and
+# the version the program and the test programs carry in their resources.
+set(TEST_PATHS TAVELIN_EXE="$<TARGET_FILE:TAVELIN>" TAVELIN_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+               TAVELIN_VERSION="${PROJECT_VERSION}")
 
 # The Windows tests' helpers, compiled once and linked into every test
 # program and the tree benchmark.

@@ -47,6 +47,74 @@ bool CopyItem(const WorkItem* item) {
     return PlaceResult(item->sourcePath, item->destinationPath, &placement);
 }
 
+// ConvertFile, saying what became of the file: Converted; NoCell (as
+// *characters says); NoTemporaryFile when the converted text had no temporary
+// file to go to, or could not be written into one away from the
+// destination's folder; NotWritten when the source could not be opened or
+// the result not put in place. The reason for a failure is left in
+// GetLastError.
+ItemOutcome ConvertAndPlace(const Path& sourcePath, const Path& destinationPath,
+                            const ConversionRule* rule, bool keepOverwrittenInRecycleBin,
+                            Utf8Result* characters, bool substitute) {
+    Utf8Result ignored;
+    if (characters == nullptr) characters = &ignored;
+    *characters = Utf8Result{};
+    WIN32_FIND_DATAW found;
+    ByteStream* input = OpenSource(sourcePath, rule->inputMode, &found);
+    if (input == nullptr) return ItemOutcome::NotWritten;
+
+    // Read back through its own handle once complete, and gone with that
+    // handle: no second opening by name, and no leftover should the program
+    // be ended meanwhile.
+    Path temporaryPath;
+    ByteStream* output =
+        CreateTemporaryOutput(destinationPath, &temporaryPath, rule->outputMode, true);
+    bool converted = false;
+    // Why the temporary file failed, where it did: it is the reason the user
+    // is told, whatever the source and the destination would have said.
+    DWORD temporaryError = output == nullptr ? GetLastError() : ERROR_SUCCESS;
+    if (output != nullptr) {
+        // A character without a form marks the output failed: never placed.
+        *characters = ConvertStream(input, output, rule, substitute);
+        converted = StreamFlush(output);
+        // A write that failed in the destination's own folder is the
+        // destination's failure (its volume is full, say), told as such.
+        bool besideDestination = FolderPart(temporaryPath) == FolderPart(destinationPath);
+        if (!converted && characters->outcome != Utf8Outcome::NoCell && !besideDestination) {
+            temporaryError = GetLastError();
+            if (temporaryError == ERROR_SUCCESS) temporaryError = ERROR_WRITE_FAULT;
+        }
+    }
+    // Rewritten in place, the destination is the source: what the placement
+    // must know of it is asked of the source's handle, before it is closed.
+    DestinationFacts facts{};
+    bool known = converted && sourcePath == destinationPath &&
+                 DescribeDestination(StreamHandle(input), destinationPath, &facts);
+    // A source that could not be read to its end gives an incomplete text,
+    // which must not replace anything.
+    bool readCompletely = StreamClose(input);
+    converted = converted && readCompletely;
+
+    bool replaced = false;
+    if (converted) {
+        Placement placement{&found, true, keepOverwrittenInRecycleBin, known ? &facts : nullptr};
+        replaced = PlaceResultFrom(StreamHandle(output), destinationPath, &placement);
+    }
+    // Closing the temporary file deletes it, which may leave an error code
+    // of its own: the reason the user is told is why the result was not put
+    // in place.
+    DWORD error = GetLastError();
+    if (output != nullptr) StreamClose(output);
+    if (replaced) return ItemOutcome::Converted;
+    if (characters->outcome == Utf8Outcome::NoCell) return ItemOutcome::NoCell;
+    if (temporaryError != ERROR_SUCCESS) {
+        SetLastError(temporaryError);
+        return ItemOutcome::NoTemporaryFile;
+    }
+    SetLastError(error);
+    return ItemOutcome::NotWritten;
+}
+
 }  // namespace
 
 ItemResult ProcessWorkItem(const WorkItem* item, ConversionMask mask,
@@ -73,20 +141,14 @@ ItemResult ProcessWorkItem(const WorkItem* item, ConversionMask mask,
     if (planned == RuleOutcome::Skip || copyOntoItself) return result;
     SetLastError(ERROR_SUCCESS);
     Utf8Result characters;
-    bool placed = planned == RuleOutcome::Convert
-                      ? ConvertFile(item->sourcePath, item->destinationPath, rule,
-                                    keepOverwrittenInRecycleBin, &characters, substitute)
-                      : CopyItem(item);
-    if (placed) {
-        result.outcome =
-            planned == RuleOutcome::Convert ? ItemOutcome::Converted : ItemOutcome::Copied;
-    } else if (characters.outcome == Utf8Outcome::NoCell) {
-        result.outcome = ItemOutcome::NoCell;
-        result.firstMissing = characters.firstMissing;
+    if (planned == RuleOutcome::Convert) {
+        result.outcome = ConvertAndPlace(item->sourcePath, item->destinationPath, rule,
+                                         keepOverwrittenInRecycleBin, &characters, substitute);
     } else {
-        result.outcome = ItemOutcome::NotWritten;
-        result.error = GetLastError();
+        result.outcome = CopyItem(item) ? ItemOutcome::Copied : ItemOutcome::NotWritten;
     }
+    if (result.outcome == ItemOutcome::NoCell) result.firstMissing = characters.firstMissing;
+    if (IsFailure(result.outcome)) result.error = GetLastError();
     return result;
 }
 
@@ -108,44 +170,6 @@ bool ConvertOrCopyItem(const WorkItem* item, ConversionMask mask,
 
 bool ConvertFile(const Path& sourcePath, const Path& destinationPath, const ConversionRule* rule,
                  bool keepOverwrittenInRecycleBin, Utf8Result* characters, bool substitute) {
-    Utf8Result ignored;
-    if (characters == nullptr) characters = &ignored;
-    *characters = Utf8Result{};
-    WIN32_FIND_DATAW found;
-    ByteStream* input = OpenSource(sourcePath, rule->inputMode, &found);
-    if (input == nullptr) return false;
-
-    // Read back through its own handle once complete, and gone with that
-    // handle: no second opening by name, and no leftover should the program
-    // be ended meanwhile.
-    Path temporaryPath;
-    ByteStream* output = CreateTemporaryOutput(&temporaryPath, rule->outputMode, true);
-    bool converted = false;
-    if (output != nullptr) {
-        // A character without a form marks the output failed: never placed.
-        *characters = ConvertStream(input, output, rule, substitute);
-        converted = StreamFlush(output);
-    }
-    // Rewritten in place, the destination is the source: what the placement
-    // must know of it is asked of the source's handle, before it is closed.
-    DestinationFacts facts{};
-    bool known = converted && sourcePath == destinationPath &&
-                 DescribeDestination(StreamHandle(input), destinationPath, &facts);
-    // A source that could not be read to its end gives an incomplete text,
-    // which must not replace anything.
-    bool readCompletely = StreamClose(input);
-    converted = converted && readCompletely;
-
-    bool replaced = false;
-    if (converted) {
-        Placement placement{&found, true, keepOverwrittenInRecycleBin, known ? &facts : nullptr};
-        replaced = PlaceResultFrom(StreamHandle(output), destinationPath, &placement);
-    }
-    // Closing the temporary file deletes it, which may leave an error code
-    // of its own: the reason the user is told is why the result was not put
-    // in place.
-    DWORD error = GetLastError();
-    if (output != nullptr) StreamClose(output);
-    if (!replaced) SetLastError(error);
-    return replaced;
+    return ConvertAndPlace(sourcePath, destinationPath, rule, keepOverwrittenInRecycleBin,
+                           characters, substitute) == ItemOutcome::Converted;
 }

@@ -13,11 +13,17 @@ enum class ItemOutcome {
     NoCell,      // a character has no form in the target encoding: nothing written
     NotWritten,  // the result could not be put in place: the destination is as it was
     Unreadable,  // the source could not be read: nothing written
+    // The converted text had nowhere to go: no temporary file could be made
+    // (not beside the program, the destination or in the user's temporary
+    // folder), or writing one away from the destination's folder failed.
+    // Nothing written; the destination's folder is not to blame.
+    NoTemporaryFile,
 };
 
 struct ItemResult {
     ItemOutcome outcome = ItemOutcome::LeftAlone;
-    // The system's error code (GetLastError) for NotWritten and Unreadable; 0 otherwise.
+    // The system's error code (GetLastError) for NotWritten, Unreadable and
+    // NoTemporaryFile (the last place's refusal); 0 otherwise.
     std::uint32_t error = 0;
     // NoCell: the first character without a form in the target encoding
     // (engine/utf8_transcode.h says how it is written); -1 otherwise.
@@ -26,5 +32,6 @@ struct ItemResult {
 
 // Whether the user must be told that the item was not written.
 inline bool IsFailure(ItemOutcome outcome) {
-    return outcome == ItemOutcome::NotWritten || outcome == ItemOutcome::Unreadable;
+    return outcome == ItemOutcome::NotWritten || outcome == ItemOutcome::Unreadable ||
+           outcome == ItemOutcome::NoTemporaryFile;
 }

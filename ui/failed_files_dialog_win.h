@@ -17,8 +17,9 @@ constexpr wchar_t kPropFailedFilesParam[] = L"PROP_FAILEDBOXPARAM";
 constexpr wchar_t kFailedFilesTitle[] = L"書き込めなかったファイル";
 
 // A file that could not be written: the item and what became of it (a
-// failure, with the system's error code). An Unreadable item is listed by
-// its source, any other by its destination.
+// failure, with the system's error code). An item is listed by the file
+// FailedFilePath names: its source when it could not be read or had no
+// temporary file, else its destination.
 struct FailedFile {
     WorkItem* item;
     ItemResult result;

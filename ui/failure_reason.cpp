@@ -17,7 +17,14 @@ const char16_t* FixedFailureReason(std::uint32_t error, ItemOutcome outcome) {
 }
 
 const PathChar* FailedFilePath(const WorkItem* item, ItemOutcome outcome) {
-    return outcome == ItemOutcome::Unreadable ? item->sourcePath : item->destinationPath;
+    const bool source =
+        outcome == ItemOutcome::Unreadable || outcome == ItemOutcome::NoTemporaryFile;
+    return source ? item->sourcePath : item->destinationPath;
+}
+
+std::u16string FailureReasonText(ItemOutcome outcome, const std::u16string& words) {
+    if (outcome != ItemOutcome::NoTemporaryFile) return words;
+    return u"一時ファイルに書き込めません（" + words + u"）";
 }
 
 void TrimMessageEnd(std::u16string* text) {

@@ -11,7 +11,10 @@ static_assert(kErrorAccessDenied == ERROR_ACCESS_DENIED &&
                   kErrorDiskFull == ERROR_DISK_FULL,
               "the codes the fixed reasons stand for");
 
-std::u16string DescribeFailure(const ItemResult& result) {
+namespace {
+
+// FixedFailureReason's words for the error, else the system's message.
+std::u16string DescribeError(const ItemResult& result) {
     const DWORD error = result.error;
     if (const char16_t* fixed = FixedFailureReason(error, result.outcome)) return fixed;
     // In the user's language, whatever the system's code page; the message
@@ -31,4 +34,10 @@ std::u16string DescribeFailure(const ItemResult& result) {
         for (char digit : std::to_string(error)) text.push_back(static_cast<char16_t>(digit));
     }
     return text;
+}
+
+}  // namespace
+
+std::u16string DescribeFailure(const ItemResult& result) {
+    return FailureReasonText(result.outcome, DescribeError(result));
 }

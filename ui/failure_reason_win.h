@@ -10,5 +10,6 @@
 
 // The reason for the failure: FixedFailureReason's words, else the system's
 // message in the user's language without its line end, else "エラー <code>"
-// when the system has no message for it.
+// when the system has no message for it; for a file whose converted text had
+// no temporary file, those words framed as FailureReasonText frames them.
 std::u16string DescribeFailure(const ItemResult& result);

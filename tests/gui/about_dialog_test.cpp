@@ -122,7 +122,7 @@ TEST(AboutBox, TextsWidthsAndWhatTheLinkLeavesBehind) {
     HFONT font = nullptr;
     HCURSOR cursor = nullptr;
     INT_PTR result = RunBox([&](HWND dialog) {
-        EXPECT_EQ(WindowTextOf(Item(dialog, kAboutNameLineId)), "TAVELIN ver. 0.1H");
+        EXPECT_EQ(WindowTextOf(Item(dialog, kAboutNameLineId)), "TAVELIN ver. " TAVELIN_VERSION);
         EXPECT_EQ(WideTextOf(Item(dialog, kAboutLinkId)), kSupportSiteAddress);
         // No resource-meter library under Wine: the line stays empty.
         EXPECT_EQ(WindowTextOf(Item(dialog, kAboutResourcesLineId)), "");

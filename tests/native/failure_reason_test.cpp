@@ -36,11 +36,29 @@ TEST(FixedFailureReason, WordsForWhatAUserCanMend) {
     }
 }
 
-TEST(FailedFilePath, TheSourceWhenUnreadableElseTheDestination) {
+// The file a row names, and its reason: a file whose converted text had no
+// temporary file is named by its source, and its reason says so, so that
+// neither the output folder nor the words for the error are taken for the
+// culprit.
+TEST(FailedFilePath, TheSourceWhenUnreadableOrWithoutATemporaryFileElseTheDestination) {
     WorkItem* item = NewWorkItem(u"C:\\in\\メモ.txt", u"D:\\out\\メモ.txt");
     ASSERT_NE(item, nullptr);
-    EXPECT_EQ(FailedFilePath(item, ItemOutcome::Unreadable), item->sourcePath);
-    EXPECT_EQ(FailedFilePath(item, ItemOutcome::NotWritten), item->destinationPath);
+    const std::u16string forbidden = u"書き込みが禁止されています";
+    const struct {
+        ItemOutcome outcome;
+        const PathChar* named;
+        std::u16string reason;
+    } rows[] = {
+        {ItemOutcome::Unreadable, item->sourcePath, forbidden},
+        {ItemOutcome::NotWritten, item->destinationPath, forbidden},
+        {ItemOutcome::NoTemporaryFile, item->sourcePath,
+         u"一時ファイルに書き込めません（書き込みが禁止されています）"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(FailedFilePath(item, row.outcome), row.named);
+        EXPECT_EQ(FailureReasonText(row.outcome, forbidden), row.reason);
+        EXPECT_TRUE(IsFailure(row.outcome));
+    }
     std::free(item);
 }
 

@@ -1,6 +1,7 @@
 // Carrying work items to their destinations under Wine, on real files: the
 // items made and classified, the bytes, times and attributes a conversion
-// leaves, the temporary files beside the program, the Recycle Bin taking what
+// leaves, the temporary files (beside the program, else beside the
+// destination or in the user's temporary folder), the Recycle Bin taking what
 // is overwritten, and mirrored folders.
 #include "engine/convert_item_win.h"
 #include "ui/failure_reason_win.h"
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "engine/mirror_folder_win.h"
+#include "engine/staged_name.h"
 #include "engine/temporary_output_win.h"
 #include "engine/work_item_win.h"
 #include "tests/win32/support/test_support.h"
@@ -274,8 +276,9 @@ TEST_F(ConvertItem, TemporaryNamesFollowTheProcessIdAndSkipTakenNames) {
     std::rand();  // whatever was drawn since, the sequence starts over
     std::vector<Path> made;
     Path path;
+    const Path destination = P(scratch / "out.txt");
 
-    ByteStream* s = CreateTemporaryOutput(&path, StreamMode::WriteBinary);
+    ByteStream* s = CreateTemporaryOutput(destination, &path, StreamMode::WriteBinary);
     ASSERT_NE(s, nullptr);
     EXPECT_TRUE(StreamClose(s));
     EXPECT_EQ(path, TemporaryName(first));
@@ -283,7 +286,7 @@ TEST_F(ConvertItem, TemporaryNamesFollowTheProcessIdAndSkipTakenNames) {
 
     // The name is taken now; a folder takes the one after it.
     ASSERT_TRUE(MakeFolder(TemporaryName((first + 1) % 1000)));
-    s = CreateTemporaryOutput(&path, StreamMode::WriteText);
+    s = CreateTemporaryOutput(destination, &path, StreamMode::WriteText);
     ASSERT_NE(s, nullptr);
     StreamWriteByte(s, '\n');
     EXPECT_TRUE(StreamClose(s));
@@ -295,21 +298,95 @@ TEST_F(ConvertItem, TemporaryNamesFollowTheProcessIdAndSkipTakenNames) {
     EXPECT_TRUE(RemoveDirectoryW(WidePath(TemporaryName((first + 1) % 1000))));
 }
 
-TEST_F(ConvertItem, NoConversionWhenEveryTemporaryNameIsTaken) {
-    for (int k = 0; k < 1000; k++) {
-        ASSERT_TRUE(WriteBytes(TemporaryName(k), "taken " + std::to_string(k)));
+// Every name beside the program taken for as long as it lives: the
+// program's folder then has no temporary file to give, as one the user may
+// not write has none.
+class TakenTemporaryNames {
+  public:
+    TakenTemporaryNames() {
+        for (int k = 0; k < 1000; k++) taken_ = WriteBytes(TemporaryName(k), "taken") && taken_;
     }
-    std::string source = File("a.txt", kShiftJis);
-    std::string destination = File("b.txt", "before");
-    EXPECT_FALSE(ConvertFile(P(source), P(destination),
-                             Rule(DetectionCode::ShiftJis, ConversionMask::IntoEucJp), false));
-    EXPECT_EQ(ReadBytes(destination), "before");
-    Path path = u"x";
-    EXPECT_EQ(CreateTemporaryOutput(&path, StreamMode::WriteBinary), nullptr);
-    EXPECT_EQ(path, Path());
-    for (int k = 0; k < 1000; k++) {
-        EXPECT_EQ(ReadBytes(TemporaryName(k)), "taken " + std::to_string(k));
-        DeleteFileW(WidePath(TemporaryName(k)));
+    ~TakenTemporaryNames() {
+        for (int k = 0; k < 1000; k++) {
+            EXPECT_EQ(ReadBytes(TemporaryName(k)), "taken") << k;
+            DeleteFileW(WidePath(TemporaryName(k)));
+        }
+    }
+    bool taken() const { return taken_; }
+
+  private:
+    bool taken_ = true;
+};
+
+// Whether a folder holds a file of the staged form, the form the temporary
+// files take away from the program.
+bool HoldsStagedNames(const std::string& folder) {
+    WIN32_FIND_DATAW found;
+    return FindExists(P(folder + "\\~tavelin-*.tmp"), &found);
+}
+
+// Where the program's folder gives no temporary file, the destination's
+// folder does, else the user's temporary folder; the file has the staged
+// form the gathering skips and goes when it is closed. Where no place gives
+// one, nothing is converted, and the item blames the temporary file, not the
+// destination; where only the temporary folder gave one, a destination that
+// cannot be written is blamed as ever.
+TEST_F(ConvertItem, TemporaryFileGoesWhereItCanBeMade) {
+    TakenTemporaryNames taken;
+    ASSERT_TRUE(taken.taken());
+    const std::string temp = scratch / "temp";
+    ASSERT_TRUE(MakeFolder(temp));
+    const std::string source = File("s.txt", kShiftJis);
+    const std::string reachable = scratch / "out.txt";
+    const std::string unreachable = scratch / "missing\\out.txt";
+    struct Case {
+        const char* what;
+        std::string destination;
+        std::string temporaryFolder;
+        std::string madeIn;  // where the temporary file is made; empty: nowhere
+        ItemOutcome outcome;
+        DWORD error;
+    } cases[] = {
+        {"beside the destination", reachable, temp, scratch.path(), ItemOutcome::Converted, 0},
+        {"in the temporary folder", unreachable, temp, temp, ItemOutcome::NotWritten,
+         ERROR_PATH_NOT_FOUND},
+        {"nowhere", unreachable, scratch / "no temp", "", ItemOutcome::NoTemporaryFile,
+         ERROR_PATH_NOT_FOUND},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        // TMP: the variable GetTempPathW reads first.
+        ScopedVariable tmp("TMP", (c.temporaryFolder + "\\").c_str());
+        Path path = u"x";
+        ByteStream* s =
+            CreateTemporaryOutput(P(c.destination), &path, StreamMode::WriteBinary, true);
+        if (c.madeIn.empty()) {
+            EXPECT_EQ(s, nullptr);
+            EXPECT_EQ(GetLastError(), c.error);
+            EXPECT_EQ(path, Path());
+        } else {
+            ASSERT_NE(s, nullptr);
+            EXPECT_EQ(path, StagedPath(P(c.madeIn + "\\x"), GetCurrentProcessId(), 999));
+            EXPECT_TRUE(PathExists(path));
+            EXPECT_TRUE(StreamClose(s));
+            EXPECT_FALSE(PathExists(path));
+        }
+
+        HeldItem item = MakeHeldItem(source, c.destination);
+        ASSERT_TRUE(item);
+        ItemResult result = ProcessWorkItem(item.get(), ConversionMask::BothWays, false);
+        EXPECT_EQ(result.outcome, c.outcome);
+        EXPECT_EQ(result.error, c.error);
+        const Path reason = DescribeFailure(result);
+        const Path blamesTemporary = u"一時ファイルに書き込めません（";
+        EXPECT_EQ(reason.compare(0, blamesTemporary.size(), blamesTemporary) == 0,
+                  c.outcome == ItemOutcome::NoTemporaryFile)
+            << Cp932(reason);
+        EXPECT_EQ(ReadBytes(c.destination),
+                  c.outcome == ItemOutcome::Converted ? kEucJp : "<missing>");
+        EXPECT_FALSE(HoldsStagedNames(scratch.path()));
+        EXPECT_FALSE(HoldsStagedNames(temp));
+        DeleteFileW(WidePath(P(c.destination)));
     }
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <shellapi.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -40,8 +41,22 @@ TEST(ProgramFile, VersionResourceNamesTheProduct) {
     std::vector<char> block(size);
     ASSERT_TRUE(GetFileVersionInfoA(exe.c_str(), 0, size, block.data()));
     EXPECT_EQ(VersionString(block, "ProductName"), "TAVELIN");
-    EXPECT_EQ(VersionString(block, "ProductVersion"), "0.1H");
+    EXPECT_EQ(VersionString(block, "ProductVersion"), TAVELIN_VERSION);
+    EXPECT_EQ(VersionString(block, "FileVersion"), TAVELIN_VERSION);
     EXPECT_NE(VersionString(block, "FileDescription"), "<missing>");
+
+    // The numbers Explorer shows are the same version as the text.
+    unsigned major = 0, minor = 0, patch = 0;
+    ASSERT_EQ(std::sscanf(TAVELIN_VERSION, "%u.%u.%u", &major, &minor, &patch), 3);
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT fixedSize = 0;
+    ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &fixedSize));
+    ASSERT_GE(fixedSize, sizeof(VS_FIXEDFILEINFO));
+    const DWORD high = (major << 16) | minor, low = patch << 16;
+    EXPECT_EQ(fixed->dwFileVersionMS, high);
+    EXPECT_EQ(fixed->dwFileVersionLS, low);
+    EXPECT_EQ(fixed->dwProductVersionMS, high);
+    EXPECT_EQ(fixed->dwProductVersionLS, low);
 }
 
 TEST(ProgramFile, IsAGuiProgramWithItsIcons) {

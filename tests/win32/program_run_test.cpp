@@ -8,9 +8,11 @@
 #include <shlobj.h>
 
 #include <cstdio>
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "res/resource.h"
 #include "ui/failed_files_dialog_win.h"
@@ -513,6 +515,118 @@ TEST_F(ProgramRun, AFailureAfterTheReviewIsListedAndRetriedTheMarkedWay) {
     EXPECT_EQ(r.exitCode, 0u);
     EXPECT_EQ(ReadBytes(output / "free.txt"), intoShiftJis);
     EXPECT_EQ(ReadBytes(held), intoShiftJis);
+}
+
+// The names in a folder, sorted.
+std::vector<std::string> NamesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE h = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (h == INVALID_HANDLE_VALUE) return names;
+    do {
+        std::string name = found.cFileName;
+        if (name != "." && name != "..") names.push_back(name);
+    } while (FindNextFileA(h, &found));
+    FindClose(h);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+using Names = std::vector<std::string>;
+
+// The program in a folder it cannot write, as under Program Files: a
+// read-only view of its copy (a bind mount, which stops root too; CI runs as
+// root). It converts all the same, into an output folder and in place,
+// leaves no temporary file anywhere, and keeps its settings in
+// %APPDATA%\TAVELIN\tavelin.ini, which later runs read: the first run finds
+// no settings and saves the dialog's there, the second opens its dialog on
+// them and saves another output method, the third follows that method
+// without a dialog.
+TEST_F(ProgramRun, FromAFolderItCannotWriteItConvertsAndKeepsItsSettingsInAppData) {
+    ScratchFolder view;
+    if (!MountReadOnlyView(program.folder(), view.path())) {
+        GTEST_SKIP() << "a read-only bind mount cannot be made here (not root?): skipped";
+    }
+    struct Unmount {
+        ~Unmount() { EXPECT_TRUE(UnmountView(path)); }
+        std::string path;
+    } unmount{view.path()};
+    ASSERT_FALSE(WriteBytes(view / "probe.txt", "x")) << "the view can be written";
+    Path desktop;
+    ASSERT_TRUE(GetSpecialFolderPath(nullptr, CSIDL_DESKTOPDIRECTORY, &desktop));
+    ScratchFolder appData;
+    ScratchFolder temp;
+    ScopedVariable appDataVariable("APPDATA", appData.path().c_str());
+    ScopedVariable tmpVariable("TMP", temp.path().c_str());
+    ScopedVariable tempVariable("TEMP", temp.path().c_str());
+    WriteBytes(data / "a.txt", kEucLf);
+    WriteBytes(data / "b.txt", kEucLf);
+    const std::string settingsFile = appData / "TAVELIN\\tavelin.ini";
+
+    struct Step {
+        const char* what;
+        std::string args;
+        int choose;               // the output method chosen in the dialog; 0: none shows
+        std::string folderShown;  // the output folder the dialog opens with
+        const char* storedMethod;
+        std::string converted;  // the file holding the Shift-JIS text afterwards
+    } steps[] = {
+        {"no settings anywhere: the dialog before the run", "/sjis " + Quoted(data / "a.txt"),
+         IDC_OUTPUT_TO_FOLDER, Cp932(desktop), "0", output / "a.txt"},
+        {"no file to convert: the dialog alone, on the saved settings", "", IDC_OUTPUT_IN_PLACE,
+         output.path(), "1", ""},
+        {"the saved method, without a dialog", "/sjis " + Quoted(data / "b.txt"), 0, "", "1",
+         data / "b.txt"},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        int dialogs = 0;
+        int failures = 0;
+        std::string folderShown;
+        auto watchSettings = WatchDialog("TAVELIN の設定", &dialogs, [&](HWND dialog) {
+            if (step.choose == 0) return Close(dialog);
+            char text[MAX_PATH] = "";
+            GetDlgItemTextA(dialog, IDC_OUTPUT_PATH, text, sizeof text);
+            folderShown = text;
+            SetDlgItemTextA(dialog, IDC_OUTPUT_PATH, output.path().c_str());
+            SendDlgItemMessageA(dialog, step.choose, BM_CLICK, 0, 0);
+            CheckDlgButton(dialog, IDC_SHOW_AT_STARTUP, BST_UNCHECKED);
+            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        });
+        auto watchFailures = WatchFailures(&failures, Close);
+        RunResult r = RunProgram(view / "TAVELIN.exe", step.args, 60000, [&](DWORD processId) {
+            std::thread settings(watchSettings, processId);
+            watchFailures(processId);
+            settings.join();
+        });
+        EXPECT_TRUE(r.finished);
+        EXPECT_EQ(r.exitCode, 0u);
+        EXPECT_EQ(dialogs, step.choose == 0 ? 0 : 1);
+        EXPECT_EQ(failures, 0);
+        EXPECT_EQ(folderShown, step.folderShown);
+        if (!step.converted.empty()) {
+            EXPECT_EQ(ReadBytes(step.converted), kSjisCrLf);
+        }
+        EXPECT_EQ(ReadBytes(settingsFile), std::string("[TAVELIN]\r\n"
+                                                       "上書きされるファイルをゴミ箱に残す=0\r\n"
+                                                       "起動時に設定ダイアログを表示する=0\r\n"
+                                                       "出力先決定方法=") +
+                                               step.storedMethod +
+                                               "\r\n出力先パス=" + output.path() +
+                                               "\r\n"
+                                               "ダイアログの幅=640\r\n"
+                                               "ダイアログの高さ=400\r\n"
+                                               "失敗一覧の幅=640\r\n"
+                                               "失敗一覧の高さ=400\r\n");
+    }
+    // The source converted into the output folder stays as it was; nothing
+    // else is anywhere, no temporary file above all.
+    EXPECT_EQ(ReadBytes(data / "a.txt"), kEucLf);
+    EXPECT_EQ(NamesIn(view.path()), Names{"TAVELIN.exe"});
+    EXPECT_EQ(NamesIn(data.path()), (Names{"a.txt", "b.txt"}));
+    EXPECT_EQ(NamesIn(output.path()), Names{"a.txt"});
+    EXPECT_EQ(NamesIn(temp.path()), Names{});
+    EXPECT_EQ(NamesIn(appData / "TAVELIN"), Names{"tavelin.ini"});
 }
 
 TEST_F(ProgramRun, WhenEverythingIsWrittenNoListShows) {

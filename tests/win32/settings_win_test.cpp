@@ -75,7 +75,8 @@ std::u16string Expected(const std::u16string& keep, const std::u16string& show,
            Line(kFailedWidth, failedWidth) + Line(kFailedHeight, failedHeight);
 }
 
-// Every test starts without a settings file beside the program and leaves none.
+// Every test starts without a settings file beside the program and leaves
+// none, and sees no settings file of the user's.
 class SettingsFile : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -83,6 +84,10 @@ class SettingsFile : public ::testing::Test {
         DeleteFileW(WidePath(path_));
     }
     void TearDown() override { DeleteFileW(WidePath(path_)); }
+    // %APPDATA% of this process (and of the copies it starts): a scratch
+    // folder, so that no user's settings file takes part.
+    ScratchFolder applicationData_;
+    ScopedVariable applicationDataVariable_{"APPDATA", applicationData_.path().c_str()};
     // Writes the file as a user's editor would.
     void Store(const std::u16string& text) { ASSERT_TRUE(WriteBytes(path_, Cp932(text))); }
     Settings Load() {
@@ -149,6 +154,61 @@ TEST_F(SettingsFile, CleanStartUsesDefaultsAndTheFirstSaveWritesEightKeysInOrder
     EXPECT_EQ(again.listDialogHeight, -3);
     EXPECT_EQ(again.failedDialogWidth, 800);
     EXPECT_EQ(again.failedDialogHeight, 2147483647);
+}
+
+// Which file is read and which written, where the program's folder can be
+// written (a folder that cannot is the whole-program test's): the file beside
+// the program whenever it is there, even read-only; without it the user's
+// file under %APPDATA% is read, and the save still goes beside the program,
+// whose folder takes it, carrying the user's settings over and leaving the
+// user's file alone.
+TEST_F(SettingsFile, TheFileBesideTheProgramWinsOverTheUsersFile) {
+    Path user;
+    ASSERT_TRUE(UserSettingsFilePath(&user));
+    EXPECT_EQ(user, P(applicationData_.path() + "\\TAVELIN\\") + FileNamePart(path_));
+    const std::string inPlace = Cp932(Expected(u"0", u"0", u"1", u"C:\\user", u"640", u"400"));
+    const std::string intoFolder = Cp932(Expected(u"0", u"0", u"0", u"C:\\beside", u"640", u"400"));
+    const std::string defaults = Cp932(Expected(u"0", u"1", u"0", Desktop(), u"640", u"400"));
+    const std::string none = "<missing>";
+    const struct {
+        const char* what;
+        std::string beside;  // "<missing>": no file
+        bool besideReadOnly;
+        std::string user;
+        OutputMethod loaded;
+        bool saved;
+        std::string besideAfter;
+        std::string userAfter;
+    } cases[] = {
+        {"both", intoFolder, false, inPlace, OutputMethod::IntoOutputFolder, true, intoFolder,
+         inPlace},
+        {"the user's only", none, false, inPlace, OutputMethod::RewriteInPlace, true, inPlace,
+         inPlace},
+        {"neither", none, false, none, OutputMethod::IntoOutputFolder, true, defaults, none},
+        {"a read-only file beside", inPlace, true, none, OutputMethod::RewriteInPlace, false,
+         inPlace, none},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.beside != none) {
+            ASSERT_TRUE(WriteBytes(path_, c.beside));
+        }
+        if (c.besideReadOnly) {
+            ASSERT_TRUE(SetFileAttributesW(WidePath(path_), FILE_ATTRIBUTE_READONLY));
+        }
+        if (c.user != none) {
+            ASSERT_TRUE(MakeFolder(FolderPart(user)));
+            ASSERT_TRUE(WriteBytes(user, c.user));
+        }
+        Settings s = Load();
+        EXPECT_EQ(s.outputMethod, c.loaded);
+        EXPECT_EQ(SaveSettings(&s), c.saved);
+        EXPECT_EQ(ReadBytes(path_), c.besideAfter);
+        EXPECT_EQ(ReadBytes(user), c.userAfter);
+        SetFileAttributesW(WidePath(path_), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(WidePath(path_));
+        RemoveTree(FolderPart(user));
+    }
 }
 
 TEST_F(SettingsFile, StoredValuesAreReadByTheirRules) {

@@ -13,6 +13,16 @@ std::string HostPath(const char* unixPath) {
     return p;
 }
 
+ScopedVariable::ScopedVariable(const char* name, const char* value) : name_(name) {
+    std::string old(32768, '\0');
+    DWORD length = GetEnvironmentVariableA(name, &old[0], static_cast<DWORD>(old.size()));
+    had_ = length > 0 && length < old.size();
+    if (had_) old_.assign(old.c_str(), length);
+    SetEnvironmentVariableA(name, value);
+}
+
+ScopedVariable::~ScopedVariable() { SetEnvironmentVariableA(name_, had_ ? old_.c_str() : nullptr); }
+
 ScratchFolder::ScratchFolder() {
     char base[MAX_PATH];
     GetTempPathA(sizeof base, base);

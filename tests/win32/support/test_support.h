@@ -29,6 +29,21 @@ class ScratchFolder {
     std::string path_;
 };
 
+// An environment variable of this process (which the programs it starts
+// inherit) set to a value, or removed with null, for as long as it lives.
+class ScopedVariable {
+  public:
+    ScopedVariable(const char* name, const char* value);
+    ~ScopedVariable();
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+  private:
+    const char* name_;
+    std::string old_;
+    bool had_;
+};
+
 // The program's path for a test's path written in code page 932 (the
 // tests' narrow literals are), and back; what code page 932 cannot hold
 // comes back as '?'.

@@ -58,6 +58,59 @@ bool RemoveHostSymbolicLink(const std::string& linkPath) {
     return HostCall(HostCallNumber::kUnlink, unixLink.c_str(), nullptr) == 0;
 }
 
+// mount(2) and umount2(2), made as HostCall makes its calls.
+static long HostMount(const char* source, const char* target, unsigned long flags) {
+    long result;
+#if defined(__x86_64__)
+    register long fstype asm("rdx") = 0;
+    register unsigned long flagsRegister asm("r10") = flags;
+    register long data asm("r8") = 0;
+    asm volatile("syscall"
+                 : "=a"(result)
+                 : "a"(165L), "D"(source), "S"(target), "r"(fstype), "r"(flagsRegister), "r"(data)
+                 : "rcx", "r11", "memory");
+#else
+    asm volatile("int $0x80"
+                 : "=a"(result)
+                 : "a"(21L), "b"(source), "c"(target), "d"(0L), "S"(flags), "D"(0L)
+                 : "memory");
+#endif
+    return result;
+}
+
+static long HostUnmount(const char* target, unsigned long flags) {
+    long result;
+#if defined(__x86_64__)
+    asm volatile("syscall"
+                 : "=a"(result)
+                 : "a"(166L), "D"(target), "S"(flags)
+                 : "rcx", "r11", "memory");
+#else
+    asm volatile("int $0x80" : "=a"(result) : "a"(52L), "b"(target), "c"(flags) : "memory");
+#endif
+    return result;
+}
+
+bool MountReadOnlyView(const std::string& folder, const std::string& mountPoint) {
+    constexpr unsigned long kReadOnly = 1, kRemount = 32, kBind = 4096;
+    std::string unixFolder = UnixPathOf(folder);
+    std::string unixMountPoint = UnixPathOf(mountPoint);
+    if (unixFolder.empty() || unixMountPoint.empty()) return false;
+    if (HostMount(unixFolder.c_str(), unixMountPoint.c_str(), kBind) != 0) return false;
+    // A bind mount takes the read-only mark only when it is mounted again.
+    if (HostMount(nullptr, unixMountPoint.c_str(), kRemount | kBind | kReadOnly) != 0) {
+        UnmountView(mountPoint);
+        return false;
+    }
+    return true;
+}
+
+bool UnmountView(const std::string& mountPoint) {
+    constexpr unsigned long kDetach = 2;
+    std::string unixMountPoint = UnixPathOf(mountPoint);
+    return !unixMountPoint.empty() && HostUnmount(unixMountPoint.c_str(), kDetach) == 0;
+}
+
 static std::string HostVariable(const std::string& environment, const char* name) {
     std::string prefix = std::string(name) + "=";
     for (std::size_t i = 0; i < environment.size();) {

@@ -14,6 +14,13 @@ std::string UnixPathOf(const std::string& windowsPath);
 bool MakeHostSymbolicLink(const std::string& target, const std::string& linkPath);
 // Removes such a link itself (Wine would enter it and empty its target).
 bool RemoveHostSymbolicLink(const std::string& linkPath);
+// Shows the folder (a Windows path) at mountPoint (an existing, empty
+// folder) read-only for everyone, root included: a read-only bind mount, as
+// a folder under Program Files is to a user. Needs the right to mount (root,
+// as in CI); false, with nothing mounted, where the kernel refuses.
+bool MountReadOnlyView(const std::string& folder, const std::string& mountPoint);
+// Takes such a view away (lazily, should a process still hold it).
+bool UnmountView(const std::string& mountPoint);
 // The desktop's trash, where Wine's Recycle Bin puts deleted files
 // ($XDG_DATA_HOME/Trash or ~/.local/share/Trash), as a Windows path; empty
 // when unknown. Wine hides the Unix environment from Windows programs, so it
