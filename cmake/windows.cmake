@@ -24,6 +24,13 @@ set_source_files_properties(
   ${RES_FILES} PROPERTIES COMPILE_DEFINITIONS
   "TAVELIN_VERSION_MAJOR=${PROJECT_VERSION_MAJOR};TAVELIN_VERSION_MINOR=${PROJECT_VERSION_MINOR};TAVELIN_VERSION_PATCH=${PROJECT_VERSION_PATCH}")
 
+# The script includes the dialog and menu scripts, the icons and the ids; the
+# test programs' copy (testres, below) is not rebuilt when only they change
+# unless they are named.
+file(GLOB RES_PARTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/*.rc ${CMAKE_SOURCE_DIR}/res/*.ico
+     ${CMAKE_SOURCE_DIR}/res/*.h)
+set_source_files_properties(${RES_FILES} PROPERTIES OBJECT_DEPENDS "${RES_PARTS}")
+
 add_executable(TAVELIN WIN32 ${CMAKE_SOURCE_DIR}/app/main_win.cpp ${RES_FILES})
 tavelin_flags(TAVELIN)
 target_link_libraries(TAVELIN PRIVATE winlib)

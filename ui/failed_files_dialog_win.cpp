@@ -1,13 +1,10 @@
 #include "ui/failed_files_dialog_win.h"
 
-#include <commctrl.h>
-
 #include "res/resource.h"
 #include "ui/busy_window_win.h"
-#include "ui/dialog_frame_win.h"
 #include "ui/failure_reason.h"
 #include "ui/failure_reason_win.h"
-#include "ui/file_list_win.h"
+#include "ui/list_dialog_win.h"
 #include "util/path.h"
 
 namespace {
@@ -34,99 +31,45 @@ const FrameAnchor kAnchors[] = {
     {IDC_FILE_COUNT, 0, 1, 1, 0},
 };
 
-// What the dialog keeps while it lives. It is modal and shown once per run,
-// so only one exists at a time.
-struct FailedDialogState {
-    DialogFrame frame;
-    bool retrying;  // the files are being tried again
-    std::int32_t sortColumn;
-    bool sortAscending;
-    RowTextTable texts;
-};
-FailedDialogState g_failed;
-
-FailedFilesParam* DialogParam(HWND dialog) {
-    return static_cast<FailedFilesParam*>(GetPropW(dialog, kPropFailedFilesParam));
-}
-
-HWND FileList(HWND dialog) { return GetDlgItem(dialog, IDC_FILE_LIST); }
-
+// The file the row names: a failure can move from the source to the
+// destination once the source could be read.
 const PathChar* ShownPath(const void* data) {
     const auto* file = static_cast<const FailedFile*>(data);
     return FailedFilePath(file->item, file->result.outcome);
 }
 
-void FillFailedRow(HWND list, int row, FailedFile* file) {
-    const Path shown = ShownPath(file);
-    const Path name = FileNamePart(shown);
-    const Path folder = FolderPart(shown);
-    const std::u16string reason = DescribeFailure(file->result);
-    const char16_t* cells[FailedColumnCount];
-    cells[FailedNameColumn] = name.c_str();
-    cells[FailedFolderColumn] = folder.c_str();
-    cells[ReasonColumn] = reason.c_str();
-    // The icon comes from the source, which exists, while a destination in
-    // the output folder may not.
-    FillRowTexts(list, row, file, file->item->sourcePath, cells, FailedColumnCount,
-                 &g_failed.texts);
-}
-
-void Sort(HWND dialog) {
-    SortRows(FileList(dialog), g_failed.texts, g_failed.sortColumn, g_failed.sortAscending);
-}
-
-BOOL OnInitDialog(HWND dialog, FailedFilesParam* param) {
-    SetPropW(dialog, kPropFailedFilesParam, param);
-    g_failed.retrying = false;
-    g_failed.sortColumn = FailedNameColumn;
-    g_failed.sortAscending = true;
-    StartDialogFrame(&g_failed.frame, dialog, param->settings->failedDialogWidth,
-                     param->settings->failedDialogHeight);
-    if (param->retry == nullptr) EnableWindow(GetDlgItem(dialog, IDC_RETRY), FALSE);
-
-    HWND list = FileList(dialog);
-    PrepareRowList(list, param->count, kColumns, FailedColumnCount);
-    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-    for (int i = 0; i < param->count; i++) {
-        int row = AppendRow(list);
-        if (row >= 0) FillFailedRow(list, row, &param->files[i]);
+std::u16string FailedCellText(const void* data, int column) {
+    switch (column) {
+        case FailedNameColumn:
+            return FileNamePart(ShownPath(data));
+        case FailedFolderColumn:
+            return FolderPart(ShownPath(data));
+        default:
+            return DescribeFailure(static_cast<const FailedFile*>(data)->result);
     }
-    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-    Sort(dialog);
-    ShowRowCount(GetDlgItem(dialog, IDC_FILE_COUNT), list);
-    return TRUE;
-}
-
-BOOL OnNotify(HWND dialog, WPARAM control, LPARAM lParam) {
-    if (control != IDC_FILE_LIST) return FALSE;
-    return AnswerRowListNotify(dialog, lParam,
-                               RowListHabits{&g_failed.texts, &g_failed.sortColumn,
-                                             &g_failed.sortAscending, IDR_FAILED_ROW_MENU});
 }
 
 // Tries every row's file again, in the order shown, with the tray icon up
 // and the dialog disabled: the user sees the rows of the files written go,
 // and cannot start a second round among the first. Ends the dialog when no
 // row is left.
-void Retry(HWND dialog) {
-    FailedFilesParam* param = DialogParam(dialog);
-    if (g_failed.retrying || param == nullptr || param->retry == nullptr) return;
-    g_failed.retrying = true;
+void Retry(HWND dialog, ListDialog* list) {
+    auto* param = static_cast<FailedFilesParam*>(list->param);
+    if (list->acting || param->retry == nullptr) return;
+    list->acting = true;
     EnableWindow(dialog, FALSE);
     HWND busy = CreateBusyWindow(GetModuleHandleW(nullptr), kBusyTip);
-    HWND list = FileList(dialog);
-    int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-    const int total = rows;
+    HWND view = RowListView(dialog);
+    const int total = RowCount(list->rows);
     int tried = 0;
-    for (int row = 0; row < rows;) {
-        auto* file = static_cast<FailedFile*>(GetRowData(list, row));
-        const bool written = file != nullptr && param->retry(file, param->context);
+    for (int row = 0; row < RowCount(list->rows);) {
+        auto* file = static_cast<FailedFile*>(list->rows.rows[row].data);
+        const bool written = param->retry(file, param->context);
         UpdateBusyProgress(busy, ++tried, total);
         if (written) {
-            DeleteRow(list, row, &g_failed.texts);
-            rows--;
+            DeleteShownRow(view, &list->rows, row);
         } else {
-            if (file != nullptr) FillFailedRow(list, row, file);
+            ForgetCells(&list->rows, row, kAllColumns);
             row++;
         }
     }
@@ -134,9 +77,9 @@ void Retry(HWND dialog) {
     // with the rest of the queue.
     DestroyBusyWindow(busy);
     EnableWindow(dialog, TRUE);
-    g_failed.retrying = false;
-    ShowRowCount(GetDlgItem(dialog, IDC_FILE_COUNT), list);
-    if (rows == 0) {
+    list->acting = false;
+    ShowChangedRows(dialog, *list);
+    if (RowCount(list->rows) == 0) {
         EndDialog(dialog, IDOK);
         return;
     }
@@ -144,58 +87,49 @@ void Retry(HWND dialog) {
                  TRUE);
 }
 
-BOOL OnCommand(HWND dialog, int id) {
-    switch (id) {
-        case IDC_RETRY:
-            Retry(dialog);
-            return TRUE;
-        case IDCANCEL:
-            EndDialog(dialog, IDCANCEL);
-            return TRUE;
-        default:
-            return AnswerOpenCommand(dialog, FileList(dialog), id, ShownPath);
+void Start(HWND dialog, ListDialog* list) {
+    if (static_cast<FailedFilesParam*>(list->param)->retry == nullptr) {
+        EnableWindow(GetDlgItem(dialog, IDC_RETRY), FALSE);
     }
 }
 
-void OnDestroy(HWND dialog) {
-    auto* param = static_cast<FailedFilesParam*>(RemovePropW(dialog, kPropFailedFilesParam));
-    Settings* settings = param != nullptr ? param->settings : nullptr;
-    EndDialogFrame(&g_failed.frame, dialog, settings ? &settings->failedDialogWidth : nullptr,
-                   settings ? &settings->failedDialogHeight : nullptr);
-    // Gives the table's memory back, not only its rows.
-    RowTextTable().swap(g_failed.texts);
+BOOL OnCommand(HWND dialog, ListDialog* list, int id) {
+    if (id != IDC_RETRY) return FALSE;
+    Retry(dialog, list);
+    return TRUE;
 }
+
+const ListDialogUse kFailures = {
+    IDD_FAILED_FILES,
+    kPropFailedFilesParam,
+    kColumns,
+    FailedColumnCount,
+    FailedCellText,
+    kAnchors,
+    sizeof kAnchors / sizeof kAnchors[0],
+    IDR_FAILED_ROW_MENU,
+    ShownPath,
+    Start,
+    OnCommand,
+};
 
 }  // namespace
-
-static INT_PTR CALLBACK FailedFilesDialogProc(HWND dialog, UINT message, WPARAM wParam,
-                                              LPARAM lParam) {
-    switch (message) {
-        case WM_INITDIALOG:
-            return OnInitDialog(dialog, reinterpret_cast<FailedFilesParam*>(lParam));
-        case WM_SIZE:
-            return FollowFrame(&g_failed.frame, dialog, wParam, lParam, kAnchors,
-                               sizeof kAnchors / sizeof kAnchors[0]);
-        case WM_GETMINMAXINFO:
-            return AnswerFrameMinimum(g_failed.frame, lParam);
-        case WM_NOTIFY:
-            return OnNotify(dialog, wParam, lParam);
-        case WM_COMMAND:
-            return OnCommand(dialog, LOWORD(wParam));
-        case WM_DESTROY:
-            OnDestroy(dialog);
-            return TRUE;
-        default:
-            return FALSE;
-    }
-}
 
 bool ShowFailedFilesDialog(HWND owner, Settings* settings, FailedFile* files, int count,
                            RetryFile retry, void* context) {
     if (files == nullptr || count <= 0) return true;
     FailedFilesParam param{settings, files, count, retry, context};
-    INT_PTR result =
-        DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_FAILED_FILES), owner,
-                        FailedFilesDialogProc, reinterpret_cast<LPARAM>(&param));
-    return result == IDOK;
+    // By name at first; the order the user picks lasts while the list shows.
+    std::int32_t sortColumn = FailedNameColumn;
+    bool sortAscending = true;
+    ListDialog list{};
+    list.use = &kFailures;
+    list.param = &param;
+    list.width = &settings->failedDialogWidth;
+    list.height = &settings->failedDialogHeight;
+    list.sortColumn = &sortColumn;
+    list.sortAscending = &sortAscending;
+    StartRows(&list);
+    for (int i = 0; i < count; i++) AddRow(&list.rows, &files[i]);
+    return RunListDialog(owner, &list) == IDOK;
 }

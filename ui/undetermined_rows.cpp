@@ -173,20 +173,3 @@ std::u16string PreviewText(const WorkItem& item, const unsigned char* bytes, int
     }
     return text;
 }
-
-std::u16string RowCountText(std::int32_t rows) {
-    std::u16string text;
-    PutAscii(&text, std::to_string(rows).c_str());
-    return text + u" 個のﾌｧｲﾙ";
-}
-
-const char16_t* RowText(const RowTextTable& table, const void* item, int column) {
-    if (column < 0 || column >= ListColumnCount) return u"";
-    auto found = table.find(item);
-    return found == table.end() ? u"" : found->second.columns[column].c_str();
-}
-
-void NextSortOrder(std::int32_t column, std::int32_t* sortColumn, bool* ascending) {
-    *ascending = column == *sortColumn ? !*ascending : true;
-    *sortColumn = column;
-}

@@ -1,15 +1,10 @@
 // What the rows of the undetermined-files list show, kept apart from the list
-// view: the action each code stands for, the first bytes of a file as text,
-// and a table of every row's column texts, so that sorting reaches a row's
-// text directly instead of searching the list view for the row. The list of
-// files that could not be written keeps its texts and sorts in the same way.
-// Every text is UTF-16, as the list view holds it on any system locale.
+// view: the action each code stands for and the first bytes of a file as
+// text. Every text is UTF-16, as the list view shows it on any system locale.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 
 #include "engine/detection_code.h"
 #include "engine/work_item.h"
@@ -54,22 +49,3 @@ DetectionCode ActionCodeForCommand(int command);
 // A zero byte is shown as the byte 0xFF reads in code page 932 (U+F8F3), so
 // that the text does not end early, as it always showed.
 std::u16string PreviewText(const WorkItem& item, const unsigned char* bytes, int count);
-
-// "3 個のﾌｧｲﾙ": how many rows a list holds, as its label says it.
-std::u16string RowCountText(std::int32_t rows);
-
-// The texts of one row, by column.
-struct RowTexts {
-    std::u16string columns[ListColumnCount];
-};
-
-// Every row's texts, found by the row's item pointer.
-using RowTextTable = std::unordered_map<const void*, RowTexts>;
-
-// The row's text in the column; empty for a row the table does not know or a
-// column outside the list.
-const char16_t* RowText(const RowTextTable& table, const void* item, int column);
-
-// A click on a column's heading: the column sorted by again is reversed,
-// another one sorts ascending.
-void NextSortOrder(std::int32_t column, std::int32_t* sortColumn, bool* ascending);
