@@ -90,8 +90,7 @@ BOOL OnNotify(HWND dialog, ListDialog* list, WPARAM control, LPARAM lParam) {
 // "開く" and "フォルダを開く": the shell opens each selected row's file, or the
 // folder that holds it.
 void OpenSelected(HWND dialog, ListDialog* list, bool folders) {
-    ForEachSelectedRow(RowListView(dialog), [&](int row) {
-        if (row >= RowCount(list->rows)) return;
+    ForEachSelectedRow(RowListView(dialog), RowCount(list->rows), [&](int row) {
         const PathChar* path = list->use->path(list->rows.rows[row].data);
         if (folders) {
             OpenFolderOf(dialog, path, SW_SHOWNORMAL);

@@ -80,9 +80,7 @@ void SortShownRows(HWND list, RowList* rows, int column, bool ascending) {
     const bool carry = selected > 0 && selected < count;
     for (ListRow& row : rows->rows) row.selected = false;
     if (carry) {
-        ForEachSelectedRow(list, [&](int row) {
-            if (row < count) rows->rows[row].selected = true;
-        });
+        ForEachSelectedRow(list, count, [&](int row) { rows->rows[row].selected = true; });
     }
     void* focused =
         DataOf(*rows, static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1),

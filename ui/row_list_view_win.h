@@ -43,12 +43,18 @@ void SelectAllRows(HWND list);
 // "3 個のﾌｧｲﾙ": how many rows the list holds, in the label.
 void ShowRowCount(HWND label, const RowList& rows);
 
-// Calls visit for each selected row, in index order.
+// Calls visit for each selected row among the first rows, in index order.
 template <typename Visit>
-void ForEachSelectedRow(HWND list, Visit visit) {
+void ForEachSelectedRow(HWND list, int rows, Visit visit) {
+    // Every row selected (Ctrl+A, say): no need to ask the list view for each.
+    if (SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0) >= rows) {
+        for (int row = 0; row < rows; row++) visit(row);
+        return;
+    }
     int row = -1;
     while ((row = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, row, LVNI_SELECTED))) !=
-           -1) {
+               -1 &&
+           row < rows) {
         visit(row);
     }
 }

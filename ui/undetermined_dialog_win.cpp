@@ -86,8 +86,7 @@ void Execute(HWND dialog, ListDialog* list) {
 // when next shown, and the list is redrawn once however many changed.
 void MarkSelectedRows(HWND dialog, ListDialog* list, int command) {
     const DetectionCode code = ActionCodeForCommand(command);
-    ForEachSelectedRow(RowListView(dialog), [&](int row) {
-        if (row >= RowCount(list->rows)) return;
+    ForEachSelectedRow(RowListView(dialog), RowCount(list->rows), [&](int row) {
         static_cast<WorkItem*>(list->rows.rows[row].data)->code = code;
         ForgetCells(&list->rows, row, kMarkedColumns);
     });

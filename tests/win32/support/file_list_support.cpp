@@ -59,6 +59,16 @@ int RowOf(HWND dialog, const std::string& name) {
     return -1;
 }
 
+std::vector<int> SelectedRows(HWND dialog) {
+    std::vector<int> rows;
+    int row = -1;
+    while ((row = static_cast<int>(SendMessageA(List(dialog), LVM_GETNEXTITEM,
+                                                static_cast<WPARAM>(row), LVNI_SELECTED))) != -1) {
+        rows.push_back(row);
+    }
+    return rows;
+}
+
 void SendKey(WORD key) {
     INPUT input[2]{};
     input[0].type = input[1].type = INPUT_KEYBOARD;
@@ -66,6 +76,20 @@ void SendKey(WORD key) {
     input[1].ki.dwFlags = KEYEVENTF_KEYUP;
     SendInput(2, input, sizeof input[0]);
     Sleep(30);
+}
+
+void PressCtrlA(HWND dialog) {
+    SetForegroundWindow(dialog);
+    INPUT input[4]{};
+    const WORD keys[] = {VK_CONTROL, 'A', 'A', VK_CONTROL};
+    for (int i = 0; i < 4; i++) {
+        input[i].type = INPUT_KEYBOARD;
+        input[i].ki.wVk = keys[i];
+        input[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
+    }
+    SendInput(4, input, sizeof input[0]);
+    Sleep(100);
+    SendMessageA(dialog, WM_NULL, 0, 0);
 }
 
 void ClickHeader(HWND dialog, int column) {
@@ -82,6 +106,16 @@ void ClickHeader(HWND dialog, int column) {
     // Let the dialog's thread take the click and sort.
     SendMessageA(dialog, WM_NULL, 0, 0);
     Sleep(100);
+}
+
+void NotifyColumnClick(HWND dialog, int column) {
+    NMLISTVIEW click{};
+    click.hdr.hwndFrom = List(dialog);
+    click.hdr.idFrom = IDC_FILE_LIST;
+    click.hdr.code = LVN_COLUMNCLICK;
+    click.iItem = -1;
+    click.iSubItem = column;
+    SendMessageA(dialog, WM_NOTIFY, IDC_FILE_LIST, reinterpret_cast<LPARAM>(&click));
 }
 
 void RightClickRow(HWND dialog, int row) {

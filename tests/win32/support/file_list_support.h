@@ -22,10 +22,18 @@ std::vector<std::string> Column(HWND dialog, int column);
 void Select(HWND dialog, const std::vector<int>& rows);
 // The row showing the file name in the first column, or -1.
 int RowOf(HWND dialog, const std::string& name);
+// The selected rows, top to bottom.
+std::vector<int> SelectedRows(HWND dialog);
 // Presses and releases the key, as a user's keyboard does.
 void SendKey(WORD key);
+// Ctrl+A in the dialog's list, which has the focus when the dialog opens;
+// returns once the dialog has taken it.
+void PressCtrlA(HWND dialog);
 // Clicks a column header with the mouse, as a user sorts.
 void ClickHeader(HWND dialog, int column);
+// Tells the dialog of a click on a column header as its list does, for a
+// column scrolled out of view.
+void NotifyColumnClick(HWND dialog, int column);
 // Right-clicks the row with the mouse.
 void RightClickRow(HWND dialog, int row);
 // The context menu, once it shows (Wine's and Windows' menu windows are of
