@@ -88,7 +88,12 @@ void PressCtrlA(HWND dialog) {
         input[i].ki.dwFlags = i < 2 ? 0 : KEYEVENTF_KEYUP;
     }
     SendInput(4, input, sizeof input[0]);
-    Sleep(100);
+    // The keys reach the dialog through the display, in their own time.
+    for (int waited = 0; waited < 5000; waited += 20) {
+        if (SendMessageA(List(dialog), LVM_GETSELECTEDCOUNT, 0, 0) == RowCount(dialog)) break;
+        Sleep(20);
+    }
+    Sleep(50);
     SendMessageA(dialog, WM_NULL, 0, 0);
 }
 

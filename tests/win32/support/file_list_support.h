@@ -27,7 +27,7 @@ std::vector<int> SelectedRows(HWND dialog);
 // Presses and releases the key, as a user's keyboard does.
 void SendKey(WORD key);
 // Ctrl+A in the dialog's list, which has the focus when the dialog opens;
-// returns once the dialog has taken it.
+// returns once every row is selected, or after five seconds.
 void PressCtrlA(HWND dialog);
 // Clicks a column header with the mouse, as a user sorts.
 void ClickHeader(HWND dialog, int column);
