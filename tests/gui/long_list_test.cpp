@@ -82,6 +82,16 @@ void Check(HWND dialog, const Step& step) {
     }
 }
 
+// Opens the list on this thread and takes the steps in it from a helper
+// thread, then closes it.
+void TakeSteps(const wchar_t* title, const std::function<void()>& open,
+               const std::vector<Step>& steps) {
+    EXPECT_TRUE(DriveModal(kDialogClass, title, open, [&](HWND dialog) {
+        for (const Step& step : steps) Check(dialog, step);
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    }));
+}
+
 std::vector<int> Rows(int from, int count) {
     std::vector<int> rows;
     for (int row = from; row < from + count; row++) rows.push_back(row);
@@ -102,57 +112,51 @@ TEST(LongReview, RowsFarBelowReadRightAfterSortingAndMarking) {
     }
     const std::string ignored = "無視する";
     const std::string asEucJp = "Shift-JIS へ変換する";
-    const Step steps[] = {
-        {"opened, then a file far below went away before its row was shown",
-         [&](HWND dialog) {
-             EXPECT_EQ(WindowTextOf(GetDlgItem(dialog, IDC_FILE_COUNT)), "300 個のﾌｧｲﾙ");
-             EXPECT_EQ(RowCount(dialog), kFiles);
-             EXPECT_TRUE(DeleteFileA((in / Name("file", kGone)).c_str()));
-             // Icons go by the file's type: the same for a file that is gone.
-             EXPECT_GE(RowImage(dialog, kGone), 0);
-             EXPECT_EQ(RowImage(dialog, kGone), RowImage(dialog, kFiles - 1));
-         },
-         {{kGone, 0, Name("file", kGone)},
-          {kGone, 1, ignored},
-          {kGone, 2, in.path()},
-          {kGone, 3, ""},
-          {kFiles - 1, 0, Name("file", kFiles - 1)},
-          {kFiles - 1, 3, Bytes(kFiles - 1)}},
-         {}},
-        {"two rows selected, sorted by name descending",
-         [](HWND dialog) {
-             Select(dialog, {0, 5});
-             ClickHeader(dialog, 0);
-         },
-         {{0, 0, Name("file", kFiles - 1)},
-          {kFiles - 1, 0, Name("file", 0)},
-          {kFiles - 6, 0, Name("file", 5)},
-          {kFiles - 6, 3, Bytes(5)}},
-         {kFiles - 6, kFiles - 1}},
-        {"sorted by contents",
-         [](HWND dialog) { NotifyColumnClick(dialog, 3); },
-         {{0, 0, Name("file", kGone)}, {kFiles - 1, 0, Name("file", last)}},
-         {}},
-        {"every row selected with Ctrl+A and taken as EUC-JP",
-         [](HWND dialog) {
-             PressCtrlA(dialog);
-             SendMessageA(dialog, WM_COMMAND, IDM_MARK_EUC_JP, 0);
-         },
-         {{kFiles - 1, 1, asEucJp},
-          {kFiles - 1, 3, ReadAsEucJp(last)},
-          {kFiles / 2, 1, asEucJp},
-          {0, 3, ""}},
-         Rows(0, kFiles)},
-    };
     Settings settings = RunSettings(OutputMethod::RewriteInPlace);
-    bool appeared = DriveModal(
-        kDialogClass, kUndeterminedFilesTitle,
-        [&] { ShowUndeterminedFilesDialog(nullptr, &settings, list); },
-        [&](HWND dialog) {
-            for (const Step& step : steps) Check(dialog, step);
-            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-        });
-    EXPECT_TRUE(appeared);
+    TakeSteps(kUndeterminedFilesTitle,
+              [&] { ShowUndeterminedFilesDialog(nullptr, &settings, list); },
+              {
+                  {"opened, then a file far below went away before its row was shown",
+                   [&](HWND dialog) {
+                       EXPECT_EQ(WindowTextOf(GetDlgItem(dialog, IDC_FILE_COUNT)), "300 個のﾌｧｲﾙ");
+                       EXPECT_EQ(RowCount(dialog), kFiles);
+                       EXPECT_TRUE(DeleteFileA((in / Name("file", kGone)).c_str()));
+                       // Icons go by the file's type: the same for a file that is gone.
+                       EXPECT_GE(RowImage(dialog, kGone), 0);
+                       EXPECT_EQ(RowImage(dialog, kGone), RowImage(dialog, kFiles - 1));
+                   },
+                   {{kGone, 0, Name("file", kGone)},
+                    {kGone, 1, ignored},
+                    {kGone, 2, in.path()},
+                    {kGone, 3, ""},
+                    {kFiles - 1, 0, Name("file", kFiles - 1)},
+                    {kFiles - 1, 3, Bytes(kFiles - 1)}},
+                   {}},
+                  {"two rows selected, sorted by name descending",
+                   [](HWND dialog) {
+                       Select(dialog, {0, 5});
+                       ClickHeader(dialog, 0);
+                   },
+                   {{0, 0, Name("file", kFiles - 1)},
+                    {kFiles - 1, 0, Name("file", 0)},
+                    {kFiles - 6, 0, Name("file", 5)},
+                    {kFiles - 6, 3, Bytes(5)}},
+                   {kFiles - 6, kFiles - 1}},
+                  {"sorted by contents",
+                   [](HWND dialog) { NotifyColumnClick(dialog, 3); },
+                   {{0, 0, Name("file", kGone)}, {kFiles - 1, 0, Name("file", last)}},
+                   {}},
+                  {"every row selected with Ctrl+A and taken as EUC-JP",
+                   [](HWND dialog) {
+                       PressCtrlA(dialog);
+                       SendMessageA(dialog, WM_COMMAND, IDM_MARK_EUC_JP, 0);
+                   },
+                   {{kFiles - 1, 1, asEucJp},
+                    {kFiles - 1, 3, ReadAsEucJp(last)},
+                    {kFiles / 2, 1, asEucJp},
+                    {0, 3, ""}},
+                   Rows(0, kFiles)},
+              });
     PtrListDestroy(list);
 }
 
@@ -178,34 +182,32 @@ TEST(LongFailures, CtrlASelectsEveryRowAndRetriedRowsLeave) {
     const std::string inUse = "他のプログラムが使用中です";
     int tries = 0;
     Settings settings = RunSettings(OutputMethod::IntoOutputFolder, out.path());
-    const Step steps[] = {
-        {"every row selected with Ctrl+A", PressCtrlA, {{119, 0, Name("f", 119)}}, Rows(0, 120)},
-        {"retried, the even ones written",
-         [&](HWND dialog) {
-             PostMessageA(GetDlgItem(dialog, IDC_RETRY), BM_CLICK, 0, 0);
-             // The dialog is disabled until the round is over.
-             for (int waited = 0; waited < 20000 && (tries < 120 || !IsWindowEnabled(dialog));
-                  waited += 20) {
-                 Sleep(20);
-             }
-             SendMessageA(dialog, WM_NULL, 0, 0);
-             EXPECT_EQ(WindowTextOf(GetDlgItem(dialog, IDC_FILE_COUNT)), "60 個のﾌｧｲﾙ");
-             EXPECT_EQ(RowCount(dialog), 60);
-         },
-         {{59, 0, Name("f", 119)}, {59, 2, inUse}, {30, 0, Name("f", 61)}},
-         {}},
-    };
-    bool appeared = DriveModal(
-        kDialogClass, kFailedFilesTitle,
-        [&] {
-            ShowFailedFilesDialog(nullptr, &settings, files.data(), static_cast<int>(files.size()),
-                                  WriteEven, &tries);
-        },
-        [&](HWND dialog) {
-            for (const Step& step : steps) Check(dialog, step);
-            PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-        });
-    EXPECT_TRUE(appeared);
+    TakeSteps(kFailedFilesTitle,
+              [&] {
+                  ShowFailedFilesDialog(nullptr, &settings, files.data(),
+                                        static_cast<int>(files.size()), WriteEven, &tries);
+              },
+              {
+                  {"every row selected with Ctrl+A",
+                   PressCtrlA,
+                   {{119, 0, Name("f", 119)}},
+                   Rows(0, 120)},
+                  {"retried, the even ones written",
+                   [&](HWND dialog) {
+                       PostMessageA(GetDlgItem(dialog, IDC_RETRY), BM_CLICK, 0, 0);
+                       // The dialog is disabled until the round is over.
+                       for (int waited = 0;
+                            waited < 20000 && (tries < 120 || !IsWindowEnabled(dialog));
+                            waited += 20) {
+                           Sleep(20);
+                       }
+                       SendMessageA(dialog, WM_NULL, 0, 0);
+                       EXPECT_EQ(WindowTextOf(GetDlgItem(dialog, IDC_FILE_COUNT)), "60 個のﾌｧｲﾙ");
+                       EXPECT_EQ(RowCount(dialog), 60);
+                   },
+                   {{59, 0, Name("f", 119)}, {59, 2, inUse}, {30, 0, Name("f", 61)}},
+                   {}},
+              });
     for (FailedFile& file : files) std::free(file.item);
 }
 

@@ -1,5 +1,5 @@
 // What the undetermined-files list shows for a code and for a file's first
-// bytes.
+// bytes, and the count and sort order of the file lists.
 #include "ui/undetermined_rows.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +8,7 @@
 #include <string>
 
 #include "res/resource.h"
+#include "ui/row_list.h"
 #include "tests/native/support/iconv_text.h"
 
 namespace {
@@ -150,6 +151,26 @@ TEST(PreviewText, AUtf8FileReadsAsUtf8WhateverTheAction) {
     EXPECT_EQ(Preview(kIgnored, kUtf8, "\xF0\x9F\x98\x80", 0x1F600), u"[U+1F600] 〓");
     EXPECT_EQ(Preview(kIgnored, kUtf8, "x", 0xE9), u"[U+00E9] x");
     EXPECT_EQ(Preview(kIgnored, kAsShiftJis, "\xF0\x40", 0xF040), u"[0xF040] \uE000");
+}
+
+TEST(RowCountText, TheNumberOfFiles) {
+    EXPECT_EQ(RowCountText(3), u"3 個のﾌｧｲﾙ");
+    EXPECT_EQ(RowCountText(0), u"0 個のﾌｧｲﾙ");
+    EXPECT_EQ(RowCountText(12345), u"12345 個のﾌｧｲﾙ");
+}
+
+TEST(NextSortOrder, TheSameColumnReversesAnotherStartsAscending) {
+    std::int32_t column = 0;
+    bool ascending = true;
+    NextSortOrder(0, &column, &ascending);
+    EXPECT_EQ(column, 0);
+    EXPECT_FALSE(ascending);
+    NextSortOrder(0, &column, &ascending);
+    EXPECT_TRUE(ascending);
+    NextSortOrder(0, &column, &ascending);
+    NextSortOrder(2, &column, &ascending);
+    EXPECT_EQ(column, 2);
+    EXPECT_TRUE(ascending);
 }
 
 }  // namespace
