@@ -6,6 +6,7 @@
 // reading any of them. Sorting sorts the rows themselves.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -22,7 +23,7 @@ using CompareTexts = int (*)(const char16_t* first, const char16_t* second);
 
 struct ListRow {
     void* data;
-    std::u16string texts[kMaxRowColumns];
+    std::array<std::u16string, kMaxRowColumns> texts;
     std::uint8_t known = 0;  // bit c: texts[c] is what the row shows now
     int image = -1;          // the row's icon, -1 while not looked up
     // Set by the list view's side just before a sort, so that the selection

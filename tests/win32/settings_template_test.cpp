@@ -182,7 +182,8 @@ TEST(UndeterminedFilesTemplate, ControlsInTemplateOrder) {
         {0x50020000, 7, 7, 178, 8, 65535, kStatic,
          "以下のファイルは、文字コードが判別できませんでした。"},
         {0x50020000, 7, 17, 94, 8, 65535, kStatic, "処理方法を指定して下さい。"},
-        {0x50810089, 7, 29, 176, 88, 1025, kNamedClass, "List1"},
+        // LVS_OWNERDATA | LVS_SHAREIMAGELISTS (0x1040): the rows are the program's.
+        {0x508110C9, 7, 29, 176, 88, 1025, kNamedClass, "List1"},
         {0x50020000, 10, 123, 70, 12, 1026, kStatic, "000 個のﾌｧｲﾙ"},
         {0x50010001, 83, 121, 50, 14, 1, kButton, "実行(&D)"},
         {0x50010000, 133, 121, 50, 14, 2, kButton, "閉じる"},
