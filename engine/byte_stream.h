@@ -47,6 +47,13 @@ bool StreamFailed(const ByteStream* stream);
 // made from an input that could not be read completely must not be taken for a
 // complete result.
 void StreamMarkFailed(ByteStream* stream);
+// A stream opened ReadBinary from which nothing has been read yet (its
+// first bytes may have been looked at in the block, after
+// StreamHasBufferedBytes) is read ReadText from here on: the block is
+// translated as if it had been read that way. So a file's first bytes can be
+// seen as they are (a UTF-16 byte-order mark) before it is read as text,
+// without reading it twice.
+void StreamSwitchToText(ByteStream* stream);
 // ReadText only: true when the input was ended by a 0x1A byte and some byte other
 // than 0x1A follows it in the file (a binary file rather than a text with a
 // final end-of-file mark). May read the rest of the file to find out.
