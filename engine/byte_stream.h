@@ -103,6 +103,29 @@ inline bool StreamHasBufferedBytes(ByteStream* stream) {
     return stream->readNext < stream->readEnd || StreamRefill(stream);
 }
 
+// For runs that move bytes from the input's block straight into the
+// output's: where they start reading and writing, and how far they may go.
+// StreamsMovedTo hands the positions they reached back to the streams.
+struct BlockRun {
+    unsigned char* readNext;
+    const unsigned char* readEnd;
+    unsigned char* writeNext;
+    const unsigned char* writeEnd;
+};
+
+inline BlockRun StartBlockRun(ByteStream* input, ByteStream* output) {
+    return {input->readNext, input->readEnd, output->writeNext, output->writeEnd};
+}
+
+// True when the run took anything.
+inline bool StreamsMovedTo(ByteStream* input, unsigned char* readNext, ByteStream* output,
+                           unsigned char* writeNext) {
+    bool moved = readNext != input->readNext;
+    input->readNext = readNext;
+    output->writeNext = writeNext;
+    return moved;
+}
+
 inline int StreamReadByte(ByteStream* stream) {
     if (stream->readNext < stream->readEnd) return *stream->readNext++;
     return StreamFillAndRead(stream);

@@ -175,17 +175,13 @@ constexpr int kEscape = 0x1B;
 // for every reader (in the one-byte mode of ISO-2022-JP), every mapper
 // returns it unchanged, and the writer puts it out as one byte.
 bool TakePlainRun(ByteStream* input, ByteStream* output) {
-    unsigned char* p = input->readNext;
-    unsigned char* q = output->writeNext;
+    auto [p, end, q, limit] = StartBlockRun(input, output);
     if (output->writeSpecial == kLf) {
-        CopyPlainRun<kEscape, kNoStop, true>(&p, input->readEnd, &q, output->writeEnd);
+        CopyPlainRun<kEscape, kNoStop, true>(&p, end, &q, limit);
     } else {
-        CopyPlainRun<kEscape, kNoStop, false>(&p, input->readEnd, &q, output->writeEnd);
+        CopyPlainRun<kEscape, kNoStop, false>(&p, end, &q, limit);
     }
-    bool moved = p != input->readNext;
-    input->readNext = p;
-    output->writeNext = q;
-    return moved;
+    return StreamsMovedTo(input, p, output, q);
 }
 
 // Whether two bytes at a character start are read as one double-byte
@@ -261,10 +257,7 @@ inline unsigned JisToShiftJisTable(unsigned first, unsigned second) {
 // character loop.
 template <CodeMapper Map, PairTest IsPair, PairLookup LookUp, bool kSetTopBits>
 bool ConvertPairRun(ByteStream* input, ByteStream* output) {
-    unsigned char* p = input->readNext;
-    const unsigned char* end = input->readEnd;
-    unsigned char* q = output->writeNext;
-    const unsigned char* limit = output->writeEnd;
+    auto [p, end, q, limit] = StartBlockRun(input, output);
     const int special = output->writeSpecial;
     while (end - p >= 2 && limit - q >= 2) {
 #if TAVELIN_SSE2
@@ -291,10 +284,7 @@ bool ConvertPairRun(ByteStream* input, ByteStream* output) {
         *q++ = static_cast<unsigned char>(low);
         p += 2;
     }
-    bool moved = p != input->readNext;
-    input->readNext = p;
-    output->writeNext = q;
-    return moved;
+    return StreamsMovedTo(input, p, output, q);
 }
 
 // A whole escape sequence that switches ISO-2022-JP's mode at the input's

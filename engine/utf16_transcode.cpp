@@ -87,82 +87,79 @@ bool PutUtf8(std::int32_t codePoint, Utf8Result* result, ByteStream* output) {
     return true;
 }
 
+// How many units the loops below take one by one before they look for a
+// stretch of plain text again: Japanese text mixes short runs of both.
+constexpr int kUnitsBetweenPlainRuns = 16;
+
 // The runs that need no decision, straight from block to block, as
-// FromUtf8Runs does for UTF-8: plain 7-bit text, line ends, and characters
+// FromUtf8Runs does for UTF-8: stretches of plain 7-bit text eight units at
+// a time, and between them unit by unit plain text, line ends (CR LF or LF
+// is one LF, written CR LF into Shift-JIS; a CR alone stays) and characters
 // that have a code in the table. A block's end, the end mark, a CR whose
 // next unit lies beyond the block, and a character without a code are left
 // to the character loop. Returns whether anything was taken.
 template <bool kBigEndian, bool kCrLf>
 bool TableRuns(ByteStream* input, ByteStream* output, const std::uint16_t* table) {
-    unsigned char* p = input->readNext;
-    const unsigned char* end = input->readEnd;
-    unsigned char* q = output->writeNext;
-    const unsigned char* limit = output->writeEnd;
+    auto [p, end, q, limit] = StartBlockRun(input, output);
     for (;;) {
         unsigned char* before = p;
         NarrowPlainRun<kBigEndian, kEndMark, kCr, kCrLf ? kLf : kNoStop>(&p, end, &q, limit);
-        // A line end: CR LF or LF is one LF, written CR LF into Shift-JIS; a
-        // CR alone stays.
-        while (end - p >= 2 && limit - q >= 2) {
+        // Each unit puts out two bytes at the most.
+        for (int n = 0; n < kUnitsBetweenPlainRuns && end - p >= 2 && limit - q >= 2; n++) {
             std::uint32_t unit = UnitAt<kBigEndian>(p);
-            if (unit != kLf && unit != kCr) break;
+            if (unit >= 0x80) {
+                std::uint32_t code = table[unit];  // none for a surrogate
+                if (code == 0) break;
+                if (code > 0xFF) *q++ = static_cast<unsigned char>(code >> 8);
+                *q++ = static_cast<unsigned char>(code);
+                p += 2;
+                continue;
+            }
+            if (unit == kEndMark) break;
             if (unit == kCr) {
                 if (end - p < 4) break;
-                if (UnitAt<kBigEndian>(p + 2) != kLf) {
-                    *q++ = kCr;
-                    p += 2;
-                    continue;
+                if (UnitAt<kBigEndian>(p + 2) == kLf) {
+                    p += 2;  // the LF stands for both
+                    unit = kLf;
                 }
-                p += 2;
             }
-            if (kCrLf) *q++ = kCr;
-            *q++ = kLf;
-            p += 2;
-        }
-        while (end - p >= 2 && limit - q >= 2) {
-            std::uint32_t unit = UnitAt<kBigEndian>(p);
-            if (unit < 0x80) break;
-            std::uint32_t code = table[unit];  // none for a surrogate
-            if (code == 0) break;
-            if (code > 0xFF) *q++ = static_cast<unsigned char>(code >> 8);
-            *q++ = static_cast<unsigned char>(code);
+            if (kCrLf && unit == kLf) *q++ = kCr;
+            *q++ = static_cast<unsigned char>(unit);
             p += 2;
         }
         if (p == before) break;
     }
-    bool moved = p != input->readNext;
-    input->readNext = p;
-    output->writeNext = q;
-    return moved;
+    return StreamsMovedTo(input, p, output, q);
 }
 
 // The same into UTF-8: plain text (line ends too), and every character
 // beyond it that is whole, pairs included.
 template <bool kBigEndian>
 bool Utf8Runs(ByteStream* input, ByteStream* output, const std::uint16_t*) {
-    unsigned char* p = input->readNext;
-    const unsigned char* end = input->readEnd;
-    unsigned char* q = output->writeNext;
-    const unsigned char* limit = output->writeEnd;
+    auto [p, end, q, limit] = StartBlockRun(input, output);
     for (;;) {
         unsigned char* before = p;
         NarrowPlainRun<kBigEndian, kEndMark, kNoStop, kNoStop>(&p, end, &q, limit);
-        while (end - p >= 2 && limit - q >= 4) {
+        // Each unit puts out three bytes at the most, a pair four.
+        for (int n = 0; n < kUnitsBetweenPlainRuns && end - p >= 2 && limit - q >= 4; n++) {
             std::uint32_t unit = UnitAt<kBigEndian>(p);
-            if (unit < 0x80 || IsLowSurrogate(unit)) break;
-            if (unit < 0x800) {
+            if (unit < 0x80) {
+                if (unit == kEndMark) break;
+                *q++ = static_cast<unsigned char>(unit);
+                p += 2;
+            } else if (unit < 0x800) {
                 q[0] = static_cast<unsigned char>(0xC0 | (unit >> 6));
                 q[1] = static_cast<unsigned char>(0x80 | (unit & 0x3F));
                 q += 2;
                 p += 2;
-            } else if (!IsHighSurrogate(unit)) {
+            } else if (unit < 0xD800 || unit > 0xDFFF) {
                 q[0] = static_cast<unsigned char>(0xE0 | (unit >> 12));
                 q[1] = static_cast<unsigned char>(0x80 | ((unit >> 6) & 0x3F));
                 q[2] = static_cast<unsigned char>(0x80 | (unit & 0x3F));
                 q += 3;
                 p += 2;
             } else {
-                if (end - p < 4) break;
+                if (IsLowSurrogate(unit) || end - p < 4) break;
                 std::uint32_t low = UnitAt<kBigEndian>(p + 2);
                 if (!IsLowSurrogate(low)) break;
                 q += EncodeUtf8(SurrogatePair(unit, low), q);
@@ -171,10 +168,7 @@ bool Utf8Runs(ByteStream* input, ByteStream* output, const std::uint16_t*) {
         }
         if (p == before) break;
     }
-    bool moved = p != input->readNext;
-    input->readNext = p;
-    output->writeNext = q;
-    return moved;
+    return StreamsMovedTo(input, p, output, q);
 }
 
 template <bool kBigEndian, Into kInto>

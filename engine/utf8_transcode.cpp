@@ -123,10 +123,7 @@ using HighCharLookup = std::uint32_t (*)(const Cp932Tables&, const unsigned char
 // to the reader. Returns whether anything was taken.
 template <HighCharLookup LookUp>
 bool StatelessRuns(ByteStream* input, ByteStream* output, const Cp932Tables& t, unsigned char*) {
-    unsigned char* p = input->readNext;
-    const unsigned char* end = input->readEnd;
-    unsigned char* q = output->writeNext;
-    const unsigned char* limit = output->writeEnd;
+    auto [p, end, q, limit] = StartBlockRun(input, output);
     for (;;) {
         CopyPlainRun<kEndMark, kNoStop, false>(&p, end, &q, limit);
         unsigned char* before = p;
@@ -139,18 +136,12 @@ bool StatelessRuns(ByteStream* input, ByteStream* output, const Cp932Tables& t, 
         }
         if (p == before) break;
     }
-    bool moved = p != input->readNext;
-    input->readNext = p;
-    output->writeNext = q;
-    return moved;
+    return StreamsMovedTo(input, p, output, q);
 }
 
 bool Iso2022JpRuns(ByteStream* input, ByteStream* output, const Cp932Tables& t,
                    unsigned char* kanjiMode) {
-    unsigned char* p = input->readNext;
-    const unsigned char* end = input->readEnd;
-    unsigned char* q = output->writeNext;
-    const unsigned char* limit = output->writeEnd;
+    auto [p, end, q, limit] = StartBlockRun(input, output);
     for (;;) {
         unsigned char* before = p;
         if (*kanjiMode == OneByteMode) {
@@ -168,10 +159,7 @@ bool Iso2022JpRuns(ByteStream* input, ByteStream* output, const Cp932Tables& t,
         p += ModeSwitchAt(p, end, kanjiMode);
         if (p == before) break;
     }
-    bool moved = p != input->readNext;
-    input->readNext = p;
-    output->writeNext = q;
-    return moved;
+    return StreamsMovedTo(input, p, output, q);
 }
 
 using RunsFunction = bool (*)(ByteStream*, ByteStream*, const Cp932Tables&, unsigned char*);
@@ -245,10 +233,7 @@ void SkipByteOrderMark(ByteStream* input) {
 // malformed and a character without a cell are left to the character loop.
 template <bool kCrLf>
 bool FromUtf8Runs(ByteStream* input, ByteStream* output, const std::uint16_t* table) {
-    unsigned char* p = input->readNext;
-    const unsigned char* end = input->readEnd;
-    unsigned char* q = output->writeNext;
-    const unsigned char* limit = output->writeEnd;
+    auto [p, end, q, limit] = StartBlockRun(input, output);
     for (;;) {
         unsigned char* before = p;
         CopyPlainRun<kNoStop, kNoStop, kCrLf>(&p, end, &q, limit);
@@ -272,10 +257,7 @@ bool FromUtf8Runs(ByteStream* input, ByteStream* output, const std::uint16_t* ta
         }
         if (p == before) break;
     }
-    bool moved = p != input->readNext;
-    input->readNext = p;
-    output->writeNext = q;
-    return moved;
+    return StreamsMovedTo(input, p, output, q);
 }
 
 template <bool kCrLf>

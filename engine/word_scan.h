@@ -229,8 +229,10 @@ inline void CopyPlainRun(unsigned char** from, const unsigned char* end, unsigne
 // CopyPlainRun, up to the first unit of 0x80 or above or equal to a stop
 // (each below 0x80, or kNoStop). A unit cut by the end of the block is left.
 template <bool kBigEndian, int kStop1, int kStop2, int kStop3>
-inline void NarrowPlainRun(unsigned char** from, const unsigned char* end, unsigned char** to,
-                           const unsigned char* limit) {
+inline __attribute__((always_inline)) void NarrowPlainRun(unsigned char** from,
+                                                          const unsigned char* end,
+                                                          unsigned char** to,
+                                                          const unsigned char* limit) {
     unsigned char* p = *from;
     unsigned char* q = *to;
 #if TAVELIN_SSE2

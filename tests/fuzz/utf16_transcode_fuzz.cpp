@@ -15,67 +15,45 @@
 #include "engine/utf8.h"
 #include "engine/utf8_transcode.h"
 #include "tests/fuzz/support/memory_streams.h"
+#include "tests/fuzz/support/well_formed_utf8.h"
 
 namespace {
 
-struct Run {
-    Utf8Result result;
-    std::string bytes;
-    bool written;
-};
+using Run = Converted;
 
 Run FromUtf16(const std::string& text, ByteOrder order, ConversionMask into, bool substitute) {
-    MemoryInput input(reinterpret_cast<const std::uint8_t*>(text.data()), text.size(),
-                      kFromUtf16InputMode);
-    MemoryOutput output(FromUtf16OutputMode(into));
-    Run run;
-    run.result = TranscodeFromUtf16(input.stream, output.stream, order, into, substitute);
-    run.bytes = output.Close(&run.written);
-    return run;
+    return RunInMemory(text, kFromUtf16InputMode, FromUtf16OutputMode(into),
+                       [&](ByteStream* input, ByteStream* output) {
+                           return TranscodeFromUtf16(input, output, order, into, substitute);
+                       });
 }
 
 Run FromUtf8(const std::string& text, LegacyEncoding target, bool substitute) {
-    MemoryInput input(reinterpret_cast<const std::uint8_t*>(text.data()), text.size(),
-                      kFromUtf8InputMode);
-    MemoryOutput output(FromUtf8OutputMode(target));
-    Run run;
-    run.result = TranscodeFromUtf8(input.stream, output.stream, target, substitute);
-    run.bytes = output.Close(&run.written);
-    return run;
+    return RunInMemory(text, kFromUtf8InputMode, FromUtf8OutputMode(target),
+                       [&](ByteStream* input, ByteStream* output) {
+                           return TranscodeFromUtf8(input, output, target, substitute);
+                       });
 }
 
 Utf8Outcome ReadBack(const std::string& text, LegacyEncoding source) {
-    MemoryInput input(reinterpret_cast<const std::uint8_t*>(text.data()), text.size(),
-                      kIntoUtf8InputMode);
-    MemoryOutput output(kIntoUtf8OutputMode);
-    Utf8Result result = TranscodeIntoUtf8(input.stream, output.stream, source);
-    bool written = false;
-    output.Close(&written);
-    return result.outcome;
-}
-
-bool WellFormedUtf8(const std::string& text) {
-    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-    const unsigned char* end = p + text.size();
-    while (p < end) {
-        Utf8Char c = DecodeUtf8(p, end);
-        if (c.codePoint < 0) return false;
-        p += c.length;
-    }
-    return true;
+    return RunInMemory(text, kIntoUtf8InputMode, kIntoUtf8OutputMode,
+                       [&](ByteStream* input, ByteStream* output) {
+                           return TranscodeIntoUtf8(input, output, source);
+                       })
+        .result.outcome;
 }
 
 bool Same(const Run& a, const Run& b) {
     return a.result.outcome == b.result.outcome && a.result.firstMissing == b.result.firstMissing &&
-           a.result.replaced == b.result.replaced && a.written == b.written &&
-           (!a.written || a.bytes == b.bytes);
+           a.result.replaced == b.result.replaced && a.closed == b.closed &&
+           (!a.closed || a.bytes == b.bytes);
 }
 
 void Check(const std::string& text, ByteOrder order) {
     Run utf8 = FromUtf16(text, order, ConversionMask::IntoUtf8, false);
     if (utf8.result.outcome == Utf8Outcome::Complete) {
-        if (!utf8.written || !WellFormedUtf8(utf8.bytes)) std::abort();
-    } else if (utf8.result.outcome != Utf8Outcome::NoCell || utf8.written ||
+        if (!utf8.closed || !WellFormedUtf8(utf8.bytes)) std::abort();
+    } else if (utf8.result.outcome != Utf8Outcome::NoCell || utf8.closed ||
                utf8.result.firstMissing != kMalformedUtf16) {
         std::abort();
     }
@@ -92,10 +70,10 @@ void Check(const std::string& text, ByteOrder order) {
                                                                  : ConversionMask::IntoEucJp;
         Run strict = FromUtf16(text, order, into, false);
         Run substituted = FromUtf16(text, order, into, true);
-        if (substituted.result.outcome == Utf8Outcome::NoCell || !substituted.written) std::abort();
+        if (substituted.result.outcome == Utf8Outcome::NoCell || !substituted.closed) std::abort();
         if (strict.result.outcome == Utf8Outcome::Complete
-                ? !strict.written || !Same(strict, substituted)
-                : strict.written || strict.result.outcome != Utf8Outcome::NoCell ||
+                ? !strict.closed || !Same(strict, substituted)
+                : strict.closed || strict.result.outcome != Utf8Outcome::NoCell ||
                       substituted.result.firstMissing != strict.result.firstMissing) {
             std::abort();
         }

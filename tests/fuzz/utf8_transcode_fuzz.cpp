@@ -11,56 +11,37 @@
 #include "engine/utf8.h"
 #include "engine/utf8_transcode.h"
 #include "tests/fuzz/support/memory_streams.h"
+#include "tests/fuzz/support/well_formed_utf8.h"
 
 namespace {
 
-struct Run {
-    Utf8Result result;
-    std::string bytes;
-    bool written;
-};
+using Run = Converted;
 
 Run Into(const std::uint8_t* data, std::size_t size, LegacyEncoding source) {
-    MemoryInput input(data, size, kIntoUtf8InputMode);
-    MemoryOutput output(kIntoUtf8OutputMode);
-    Run run;
-    run.result = TranscodeIntoUtf8(input.stream, output.stream, source);
-    run.bytes = output.Close(&run.written);
-    return run;
+    return RunInMemory(std::string(reinterpret_cast<const char*>(data), size), kIntoUtf8InputMode,
+                       kIntoUtf8OutputMode, [&](ByteStream* input, ByteStream* output) {
+                           return TranscodeIntoUtf8(input, output, source);
+                       });
 }
 
 Run From(const std::string& text, LegacyEncoding target, bool substitute) {
-    MemoryInput input(reinterpret_cast<const std::uint8_t*>(text.data()), text.size(),
-                      kFromUtf8InputMode);
-    MemoryOutput output(FromUtf8OutputMode(target));
-    Run run;
-    run.result = TranscodeFromUtf8(input.stream, output.stream, target, substitute);
-    run.bytes = output.Close(&run.written);
-    return run;
-}
-
-bool WellFormed(const std::string& text) {
-    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-    const unsigned char* end = p + text.size();
-    while (p < end) {
-        Utf8Char c = DecodeUtf8(p, end);
-        if (c.codePoint < 0) return false;
-        p += c.length;
-    }
-    return true;
+    return RunInMemory(text, kFromUtf8InputMode, FromUtf8OutputMode(target),
+                       [&](ByteStream* input, ByteStream* output) {
+                           return TranscodeFromUtf8(input, output, target, substitute);
+                       });
 }
 
 void CheckFromUtf8(const std::string& text, LegacyEncoding target) {
     Run strict = From(text, target, false);
     Run substituted = From(text, target, true);
-    if (substituted.result.outcome == Utf8Outcome::NoCell || !substituted.written) std::abort();
+    if (substituted.result.outcome == Utf8Outcome::NoCell || !substituted.closed) std::abort();
     if (strict.result.outcome == Utf8Outcome::Complete) {
-        if (!strict.written || substituted.result.outcome != Utf8Outcome::Complete ||
+        if (!strict.closed || substituted.result.outcome != Utf8Outcome::Complete ||
             substituted.bytes != strict.bytes || strict.result.firstMissing != -1) {
             std::abort();
         }
     } else {
-        if (strict.result.outcome != Utf8Outcome::NoCell || strict.written ||
+        if (strict.result.outcome != Utf8Outcome::NoCell || strict.closed ||
             substituted.result.outcome != Utf8Outcome::Replaced ||
             substituted.result.replaced == 0 ||
             substituted.result.firstMissing != strict.result.firstMissing) {
@@ -80,12 +61,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
          {LegacyEncoding::ShiftJis, LegacyEncoding::EucJp, LegacyEncoding::Iso2022Jp}) {
         Run run = Into(data, size, source);
         if (run.result.outcome == Utf8Outcome::Complete) {
-            if (!run.written || !WellFormed(run.bytes)) std::abort();
+            if (!run.closed || !WellFormedUtf8(run.bytes)) std::abort();
             if (From(run.bytes, LegacyEncoding::ShiftJis, false).result.outcome !=
                 Utf8Outcome::Complete) {
                 std::abort();
             }
-        } else if (run.result.outcome != Utf8Outcome::NoCell || run.written ||
+        } else if (run.result.outcome != Utf8Outcome::NoCell || run.closed ||
                    run.result.firstMissing < 0) {
             std::abort();
         }

@@ -39,6 +39,7 @@ const auto* const g_com = ::testing::AddGlobalTestEnvironment(new ComEnvironment
 Settings MakeSettings(const std::string& folder) {
     Settings s = RunSettings(OutputMethod::IntoOutputFolder, folder);
     s.keepOverwrittenInRecycleBin = true;
+    s.utf8ByteOrderMark = true;
     s.conversionMask = ConversionMask::IntoShiftJis;
     s.dialogBeforeRun = true;
     s.listDialogWidth = 480;
@@ -59,6 +60,7 @@ void ExpectSameSettings(const Settings& a, const Settings& b) {
     EXPECT_EQ(a.listDialogHeight, b.listDialogHeight);
     EXPECT_EQ(a.listSortColumn, b.listSortColumn);
     EXPECT_EQ(a.listSortAscending, b.listSortAscending);
+    EXPECT_EQ(a.utf8ByteOrderMark, b.utf8ByteOrderMark);
 }
 
 // Opens the dialog on this thread with the record and runs drive on the
@@ -117,10 +119,11 @@ const Placed kLayout[] = {
     {IDC_CONVERT_TO_SJIS, 100, 80, 65, 10, true, false, 2},
     {IDC_CONVERT_TO_EUC, 12, 93, 72, 10, true, false, 2},
     {IDC_CONVERT_TO_UTF8, 100, 93, 56, 10, true, false, 2},
-    {IDC_KEEP_IN_RECYCLE_BIN, 7, 115, 120, 10, true, true, 0},
-    {IDC_SHOW_AT_STARTUP, 7, 129, 119, 10, true, true, 0},
-    {IDOK, 126, 129, 50, 14, true, true, 0},
-    {IDCANCEL, 177, 129, 50, 14, true, true, 0},
+    {IDC_UTF8_BYTE_ORDER_MARK, 7, 111, 90, 10, true, false, 2},
+    {IDC_KEEP_IN_RECYCLE_BIN, 7, 125, 120, 10, true, true, 0},
+    {IDC_SHOW_AT_STARTUP, 7, 139, 119, 10, true, true, 0},
+    {IDOK, 126, 139, 50, 14, true, true, 0},
+    {IDCANCEL, 177, 139, 50, 14, true, true, 0},
     {IDC_FOLDER_WARNING, 7, 7, 220, 12, false, false, 1},
 };
 
@@ -155,7 +158,7 @@ TEST_P(Layout, ControlsShowAndSitWhereTheFormPutsThem) {
 
     bool result = RunDialog(&settings, [&](HWND dialog) {
         const LONG warningShift = form.warning ? 0 : LaidY(dialog, 7) - LaidY(dialog, 27);
-        const LONG conversionShift = form.beforeRun ? 0 : LaidY(dialog, 69) - LaidY(dialog, 111);
+        const LONG conversionShift = form.beforeRun ? 0 : LaidY(dialog, 69) - LaidY(dialog, 121);
         std::vector<RECT> shown;
         for (const Placed& p : kLayout) {
             SCOPED_TRACE(testing::Message() << "control " << p.id);
@@ -185,7 +188,7 @@ TEST_P(Layout, ControlsShowAndSitWhereTheFormPutsThem) {
         // visible controls overlap only where a group box frames its members.
         RECT client;
         GetClientRect(dialog, &client);
-        EXPECT_EQ(client.bottom, LaidY(dialog, 150) + warningShift + conversionShift);
+        EXPECT_EQ(client.bottom, LaidY(dialog, 160) + warningShift + conversionShift);
         for (std::size_t i = 0; i < shown.size(); i++) {
             EXPECT_TRUE(Contains(client, shown[i])) << "control " << i << " is cut off";
         }
@@ -225,6 +228,7 @@ TEST_P(Layout, ControlsShowAndSitWhereTheFormPutsThem) {
         EXPECT_FALSE(Checked(dialog, IDC_CONVERT_TO_UTF8));
         EXPECT_TRUE(Checked(dialog, IDC_KEEP_IN_RECYCLE_BIN));
         EXPECT_FALSE(Checked(dialog, IDC_SHOW_AT_STARTUP));
+        EXPECT_TRUE(Checked(dialog, IDC_UTF8_BYTE_ORDER_MARK));
         EXPECT_EQ(GetPropW(dialog, kPropSettingsRecord), &settings);
 
         if (form.screenshot != nullptr) SaveScreenshot(dialog, form.screenshot);
@@ -312,9 +316,11 @@ TEST(Ok, WritesEveryEditedValue) {
         Click(dialog, IDC_CONVERT_TO_EUC);
         Click(dialog, IDC_KEEP_IN_RECYCLE_BIN);
         Click(dialog, IDC_SHOW_AT_STARTUP);
+        Click(dialog, IDC_UTF8_BYTE_ORDER_MARK);
         Click(dialog, IDOK);
     });
     EXPECT_TRUE(result);
+    expected.utf8ByteOrderMark = false;
     expected.outputMethod = OutputMethod::IntoOutputFolder;
     expected.outputFolder = P(chosen);
     expected.conversionMask = ConversionMask::IntoEucJp;
@@ -353,6 +359,54 @@ TEST(Ok, TheUtf8ButtonIsReadAndWritten) {
         Click(dialog, IDOK);
     }));
     EXPECT_EQ(settings.conversionMask, ConversionMask::IntoEucJp);
+}
+
+// The byte-order mark's box shows the saved setting and OK stores what it
+// shows; a mark asked for by /bom for this run alone stays in the run's mask
+// beside whatever direction is chosen, and the box leaves it alone.
+TEST(Ok, TheByteOrderMarkBoxIsReadAndWritten) {
+    ScratchFolder scratch;
+    constexpr ConversionMask kMarked = ConversionMask::WithByteOrderMark;
+    struct Case {
+        bool saved;
+        ConversionMask mask;
+        bool click;
+        int direction;  // a button to click, 0 for none
+        bool savedAfter;
+        ConversionMask maskAfter;
+    } cases[] = {
+        {false, ConversionMask::IntoUtf8, true, 0, true, ConversionMask::IntoUtf8},
+        {true, ConversionMask::IntoUtf8, true, 0, false, ConversionMask::IntoUtf8},
+        {true, ConversionMask::BothWays, false, IDC_CONVERT_TO_UTF8, true,
+         ConversionMask::IntoUtf8},
+        {false, ConversionMask::IntoUtf8 | kMarked, false, IDC_CONVERT_TO_SJIS, false,
+         ConversionMask::IntoShiftJis | kMarked},
+        {false, ConversionMask::IntoUtf8 | kMarked, true, 0, true,
+         ConversionMask::IntoUtf8 | kMarked},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << (c.saved ? "saved, mask " : "not saved, mask ")
+                                        << static_cast<int>(c.mask));
+        Settings settings = MakeSettings(scratch.path());
+        settings.utf8ByteOrderMark = c.saved;
+        settings.conversionMask = c.mask;
+        EXPECT_TRUE(RunDialog(&settings, [&](HWND dialog) {
+            EXPECT_EQ(WindowTextOf(Item(dialog, IDC_UTF8_BYTE_ORDER_MARK)),
+                      "UTF-8 に BOM を付ける");
+            EXPECT_TRUE(Visible(dialog, IDC_UTF8_BYTE_ORDER_MARK));
+            EXPECT_EQ(Checked(dialog, IDC_UTF8_BYTE_ORDER_MARK), c.saved);
+            // The direction shows whatever /bom added.
+            EXPECT_EQ(Checked(dialog, IDC_CONVERT_TO_UTF8),
+                      DirectionOf(c.mask) == ConversionMask::IntoUtf8);
+            if (c.click) Click(dialog, IDC_UTF8_BYTE_ORDER_MARK);
+            if (c.direction != 0) Click(dialog, c.direction);
+            // Clicking a direction leaves the box as it was.
+            EXPECT_EQ(Checked(dialog, IDC_UTF8_BYTE_ORDER_MARK), c.savedAfter);
+            Click(dialog, IDOK);
+        }));
+        EXPECT_EQ(settings.utf8ByteOrderMark, c.savedAfter);
+        EXPECT_EQ(settings.conversionMask, c.maskAfter);
+    }
 }
 
 TEST(Ok, InPlaceNeverChecksOrTakesTheFolder) {
@@ -402,6 +456,7 @@ TEST(Cancel, LeavesTheRecordAlone) {
         Click(dialog, IDC_OUTPUT_IN_PLACE);
         Click(dialog, IDC_CONVERT_TO_EUC);
         Click(dialog, IDC_SHOW_AT_STARTUP);
+        Click(dialog, IDC_UTF8_BYTE_ORDER_MARK);
         SetPathBox(dialog, "C:\\elsewhere");
         Click(dialog, IDCANCEL);
     });

@@ -98,4 +98,25 @@ TEST(ParseSwitches, Utf8IsADirectionLikeTheOthers) {
               ConversionMask::BothWays);
 }
 
+// /bom adds the byte-order mark to whichever direction the others choose,
+// wherever it stands; it is no direction of its own.
+TEST(ParseSwitches, BomAddsTheMarkToTheDirection) {
+    constexpr ConversionMask kMarked = ConversionMask::WithByteOrderMark;
+    struct Row {
+        std::vector<std::string> args;
+        ConversionMask mask;
+    } rows[] = {
+        {{"prog", "/bom"}, ConversionMask::BothWays | kMarked},
+        {{"prog", "/bom", "/utf8"}, ConversionMask::IntoUtf8 | kMarked},
+        {{"prog", "/utf8", "/BOM", "/sjis"}, ConversionMask::IntoShiftJis | kMarked},
+        {{"prog", "/utf8", "/bom:", "-bom", "/boms"}, ConversionMask::IntoUtf8},
+        {{"/bom", "/utf8"}, ConversionMask::IntoUtf8},  // argument 0 is never a switch
+    };
+    for (const Row& row : rows) {
+        bool suppress = true;
+        EXPECT_EQ(Mask(row.args, &suppress), row.mask) << row.args.size();
+        EXPECT_FALSE(suppress);
+    }
+}
+
 }  // namespace

@@ -383,13 +383,12 @@ TEST(ConvertStream, EachKindOfRuleGoesThroughItsTranscoder) {
                      std::to_string(static_cast<int>(c.into)));
         const ConversionRule* rule = RuleFor(c.source, c.into | ConversionMask::WithByteOrderMark);
         ASSERT_NE(rule, nullptr);
-        ScratchFile from(c.bytes);
-        ScratchFile to;
-        ByteStream* input = StreamOpen(from.path(), rule->inputMode);
-        ByteStream* output = StreamOpen(to.path(), rule->outputMode);
-        EXPECT_EQ(ConvertStream(input, output, rule, c.options).outcome, c.outcome);
-        StreamClose(input);
-        EXPECT_EQ(StreamClose(output) ? to.Read() : std::string("<failed>"), c.converted);
+        Converted converted = ConvertThroughFiles(
+            c.bytes, rule->inputMode, rule->outputMode, [&](ByteStream* input, ByteStream* output) {
+                return ConvertStream(input, output, rule, c.options);
+            });
+        EXPECT_EQ(converted.result.outcome, c.outcome);
+        EXPECT_EQ(converted.closed ? converted.bytes : std::string("<failed>"), c.converted);
     }
 }
 

@@ -23,53 +23,27 @@ namespace {
 
 using namespace std::string_literals;
 
-struct Converted {
-    Utf8Result result;
-    std::string bytes;
-    bool closed = false;  // both streams closed without a failure
-};
-
 Converted IntoUtf8(const std::string& bytes, LegacyEncoding source) {
-    ScratchFile from(bytes);
-    ScratchFile to;
-    ByteStream* input = StreamOpen(from.path(), kIntoUtf8InputMode);
-    ByteStream* output = StreamOpen(to.path(), kIntoUtf8OutputMode);
-    Converted converted;
-    if (input == nullptr || output == nullptr) return converted;
-    converted.result = TranscodeIntoUtf8(input, output, source);
-    bool read = StreamClose(input);
-    converted.closed = StreamClose(output) && read;
-    converted.bytes = to.Read();
-    return converted;
+    return ConvertThroughFiles(bytes, kIntoUtf8InputMode, kIntoUtf8OutputMode,
+                               [&](ByteStream* input, ByteStream* output) {
+                                   return TranscodeIntoUtf8(input, output, source);
+                               });
 }
 
 Converted FromUtf8(const std::string& bytes, LegacyEncoding target, bool substitute = false) {
-    ScratchFile from(bytes);
-    ScratchFile to;
-    ByteStream* input = StreamOpen(from.path(), kFromUtf8InputMode);
-    ByteStream* output = StreamOpen(to.path(), FromUtf8OutputMode(target));
-    Converted converted;
-    if (input == nullptr || output == nullptr) return converted;
-    converted.result = TranscodeFromUtf8(input, output, target, substitute);
-    bool read = StreamClose(input);
-    converted.closed = StreamClose(output) && read;
-    converted.bytes = to.Read();
-    return converted;
+    return ConvertThroughFiles(bytes, kFromUtf8InputMode, FromUtf8OutputMode(target),
+                               [&](ByteStream* input, ByteStream* output) {
+                                   return TranscodeFromUtf8(input, output, target, substitute);
+                               });
 }
 
 Converted FromUtf16(const std::string& bytes, ByteOrder order, ConversionMask into,
                     bool substitute = false) {
-    ScratchFile from(bytes);
-    ScratchFile to;
-    ByteStream* input = StreamOpen(from.path(), kFromUtf16InputMode);
-    ByteStream* output = StreamOpen(to.path(), FromUtf16OutputMode(into));
-    Converted converted;
-    if (input == nullptr || output == nullptr) return converted;
-    converted.result = TranscodeFromUtf16(input, output, order, into, substitute);
-    bool read = StreamClose(input);
-    converted.closed = StreamClose(output) && read;
-    converted.bytes = to.Read();
-    return converted;
+    return ConvertThroughFiles(bytes, kFromUtf16InputMode, FromUtf16OutputMode(into),
+                               [&](ByteStream* input, ByteStream* output) {
+                                   return TranscodeFromUtf16(input, output, order, into,
+                                                             substitute);
+                               });
 }
 
 // The forms a Unicode text comes in: UTF-8, and UTF-16 with its byte-order

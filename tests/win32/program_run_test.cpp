@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <algorithm>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -229,6 +230,64 @@ TEST_F(ProgramRun, Utf8InPlaceWithTheRecycleBin) {
     DeleteFileA((trash + "\\info\\" + sjisName + ".trashinfo").c_str());
 }
 
+// UTF-16 and UTF-8, with and without a byte-order mark, under every direction
+// with and without /bom: UTF-16 with its mark is converted like UTF-8 (copied
+// both ways), without one it stays undecided; /bom puts the mark in front of
+// every file the run writes in UTF-8, and in front of a UTF-8 file that has
+// none, and changes nothing else.
+TEST_F(ProgramRun, Utf16AndTheByteOrderMarkUnderEveryDirection) {
+    using namespace std::string_literals;
+    const std::string bom = "\xEF\xBB\xBF";
+    // "あい" with CR LF, as PowerShell writes it, and in big-endian; the same
+    // without their marks; "あ" and an emoji, which no cell holds.
+    const std::string le = "\xFF\xFE\x42\x30\x44\x30\r\0\n\0"s;
+    const std::string be = "\xFE\xFF\x30\x42\x30\x44\0\r\0\n"s;
+    const std::string emoji = "\xFF\xFE\x42\x30\x3D\xD8\x00\xDE\r\0\n\0"s;
+    const std::string emojiUtf8 = "\xE3\x81\x82\xF0\x9F\x98\x80\r\n";
+    const std::string none = "<missing>";
+    const char* const names[] = {"le.txt",    "be.txt",   "le-bare.txt", "be-bare.txt",
+                                 "emoji.txt", "bom8.txt", "utf8.txt"};
+    const std::string sources[] = {le,       be, le.substr(2), be.substr(2), emoji, bom + kUtf8CrLf,
+                                   kUtf8CrLf};
+    const std::string marked[] = {bom + kUtf8CrLf, bom + kUtf8CrLf, none,           none,
+                                  bom + emojiUtf8, bom + kUtf8CrLf, bom + kUtf8CrLf};
+    struct Row {
+        const char* switches;
+        bool saved;              // the settings' "UTF-8 に BOM を付ける"
+        std::string results[7];  // by file, in the order above; the source's bytes: copied
+    } rows[] = {
+        {"/sjis", false, {kSjisCrLf, kSjisCrLf, none, none, none, kSjisCrLf, kSjisCrLf}},
+        {"/sjis /bom", false, {kSjisCrLf, kSjisCrLf, none, none, none, kSjisCrLf, kSjisCrLf}},
+        {"/euc", false, {kEucLf, kEucLf, none, none, none, kEucLf, kEucLf}},
+        {"/euc /bom", false, {kEucLf, kEucLf, none, none, none, kEucLf, kEucLf}},
+        {"/auto", false, {le, be, none, none, emoji, bom + kUtf8CrLf, kUtf8CrLf}},
+        {"/bom /auto", false, {le, be, none, none, emoji, bom + kUtf8CrLf, kUtf8CrLf}},
+        {"/utf8", false, {kUtf8CrLf, kUtf8CrLf, none, none, emojiUtf8, bom + kUtf8CrLf, kUtf8CrLf}},
+        {"/utf8 /bom", false, {marked[0], marked[1], none, none, marked[4], marked[5], marked[6]}},
+        // The saved setting does what /bom does.
+        {"/utf8", true, {marked[0], marked[1], none, none, marked[4], marked[5], marked[6]}},
+    };
+    std::string tree = data / "kinds";
+    ASSERT_TRUE(MakeFolder(tree));
+    for (std::size_t i = 0; i < std::size(names); i++) {
+        ASSERT_TRUE(WriteBytes(tree + "\\" + names[i], sources[i]));
+    }
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.switches) + (row.saved ? ", saved" : ""));
+        ScratchFolder into;
+        Settings settings = RunSettings(OutputMethod::IntoOutputFolder, into.path());
+        settings.utf8ByteOrderMark = row.saved;
+        program.WriteSettings(settings);
+        // The files without a mark are undecided: the review shows every time.
+        RunResult r = Run(std::string(row.switches) + " " + Quoted(tree), true);
+        EXPECT_EQ(r.exitCode, 0u);
+        for (std::size_t i = 0; i < std::size(names); i++) {
+            EXPECT_EQ(ReadBytes(into / "kinds" + "\\" + names[i]), row.results[i]) << names[i];
+            EXPECT_EQ(ReadBytes(tree + "\\" + names[i]), sources[i]) << names[i];
+        }
+    }
+}
+
 TEST_F(ProgramRun, RewritesInPlaceKeepingTimes) {
     program.WriteSettings(RunSettings(OutputMethod::RewriteInPlace));
     std::string file = data / "memo.txt";
@@ -299,7 +358,8 @@ TEST_F(ProgramRun, TracesEveryArgumentAndSavesTheSettings) {
         "ダイアログの幅=700\r\n"
         "ダイアログの高さ=500\r\n"
         "失敗一覧の幅=640\r\n"
-        "失敗一覧の高さ=400\r\n";
+        "失敗一覧の高さ=400\r\n"
+        "UTF-8 に BOM を付ける=0\r\n";
     EXPECT_EQ(ReadBytes(program.ini()), expected);
 }
 
@@ -617,7 +677,8 @@ TEST_F(ProgramRun, FromAFolderItCannotWriteItConvertsAndKeepsItsSettingsInAppDat
                                                "ダイアログの幅=640\r\n"
                                                "ダイアログの高さ=400\r\n"
                                                "失敗一覧の幅=640\r\n"
-                                               "失敗一覧の高さ=400\r\n");
+                                               "失敗一覧の高さ=400\r\n"
+                                               "UTF-8 に BOM を付ける=0\r\n");
     }
     // The source converted into the output folder stays as it was; nothing
     // else is anywhere, no temporary file above all.
