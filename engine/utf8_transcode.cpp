@@ -235,8 +235,8 @@ template <bool kCrLf>
 bool FromUtf8Runs(ByteStream* input, ByteStream* output, const std::uint16_t* table) {
     auto [p, end, q, limit] = StartBlockRun(input, output);
     for (;;) {
-        unsigned char* before = p;
         CopyPlainRun<kNoStop, kNoStop, kCrLf>(&p, end, &q, limit);
+        unsigned char* before = p;
         while (p < end && *p >= 0x80 && limit - q >= 2) {
             const Utf8Lead& lead = Utf8LeadOf(*p);
             // Four-byte forms (beyond U+FFFF) have no cell: the loop tells.

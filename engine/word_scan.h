@@ -191,6 +191,7 @@ inline void CopyPlainRun(unsigned char** from, const unsigned char* end, unsigne
             auto plain = static_cast<std::size_t>(BytesBeforeFirstInMask(stop));
             p += plain;
             q += plain;
+            if (!kCrLf || *p != kLf) break;  // only an LF goes on, below
         } else
 #endif
             if (end - p >= 8 && limit - q >= 8) {
@@ -208,6 +209,7 @@ inline void CopyPlainRun(unsigned char** from, const unsigned char* end, unsigne
             auto plain = static_cast<std::size_t>(BytesBeforeFirst(stop));
             p += plain;
             q += plain;
+            if (!kCrLf || *p != kLf) break;
         }
         // One byte: the end of a block, or the byte that stopped the word.
         if (p == end || q == limit) break;
@@ -228,6 +230,8 @@ inline void CopyPlainRun(unsigned char** from, const unsigned char* end, unsigne
 // with kBigEndian the high one), into one byte each: the same copy as
 // CopyPlainRun, up to the first unit of 0x80 or above or equal to a stop
 // (each below 0x80, or kNoStop). A unit cut by the end of the block is left.
+// Always inlined: the UTF-16 loops call it every few characters, and the
+// compiler would otherwise keep it out of line.
 template <bool kBigEndian, int kStop1, int kStop2, int kStop3>
 inline __attribute__((always_inline)) void NarrowPlainRun(unsigned char** from,
                                                           const unsigned char* end,

@@ -35,16 +35,15 @@ const std::vector<std::uint32_t>& CodePoints() {
 
 std::string Convert(const std::string& text, bool intoUtf8, LegacyEncoding encoding,
                     Utf8Result* result) {
-    Converted run = RunInMemory(text, intoUtf8 ? kIntoUtf8InputMode : kFromUtf8InputMode,
-                                intoUtf8 ? kIntoUtf8OutputMode : FromUtf8OutputMode(encoding),
-                                [&](ByteStream* input, ByteStream* output) {
-                                    return intoUtf8
-                                               ? TranscodeIntoUtf8(input, output, encoding)
-                                               : TranscodeFromUtf8(input, output, encoding, false);
-                                });
-    *result = run.result;
-    if (run.closed != (result->outcome == Utf8Outcome::Complete)) std::abort();
-    return run.bytes;
+    MemoryInput input(reinterpret_cast<const std::uint8_t*>(text.data()), text.size(),
+                      intoUtf8 ? kIntoUtf8InputMode : kFromUtf8InputMode);
+    MemoryOutput output(intoUtf8 ? kIntoUtf8OutputMode : FromUtf8OutputMode(encoding));
+    *result = intoUtf8 ? TranscodeIntoUtf8(input.stream, output.stream, encoding)
+                       : TranscodeFromUtf8(input.stream, output.stream, encoding, false);
+    bool written = false;
+    std::string bytes = output.Close(&written);
+    if (written != (result->outcome == Utf8Outcome::Complete)) std::abort();
+    return bytes;
 }
 
 }  // namespace

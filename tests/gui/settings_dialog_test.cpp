@@ -39,7 +39,6 @@ const auto* const g_com = ::testing::AddGlobalTestEnvironment(new ComEnvironment
 Settings MakeSettings(const std::string& folder) {
     Settings s = RunSettings(OutputMethod::IntoOutputFolder, folder);
     s.keepOverwrittenInRecycleBin = true;
-    s.utf8ByteOrderMark = true;
     s.conversionMask = ConversionMask::IntoShiftJis;
     s.dialogBeforeRun = true;
     s.listDialogWidth = 480;
@@ -228,7 +227,6 @@ TEST_P(Layout, ControlsShowAndSitWhereTheFormPutsThem) {
         EXPECT_FALSE(Checked(dialog, IDC_CONVERT_TO_UTF8));
         EXPECT_TRUE(Checked(dialog, IDC_KEEP_IN_RECYCLE_BIN));
         EXPECT_FALSE(Checked(dialog, IDC_SHOW_AT_STARTUP));
-        EXPECT_TRUE(Checked(dialog, IDC_UTF8_BYTE_ORDER_MARK));
         EXPECT_EQ(GetPropW(dialog, kPropSettingsRecord), &settings);
 
         if (form.screenshot != nullptr) SaveScreenshot(dialog, form.screenshot);
@@ -316,11 +314,9 @@ TEST(Ok, WritesEveryEditedValue) {
         Click(dialog, IDC_CONVERT_TO_EUC);
         Click(dialog, IDC_KEEP_IN_RECYCLE_BIN);
         Click(dialog, IDC_SHOW_AT_STARTUP);
-        Click(dialog, IDC_UTF8_BYTE_ORDER_MARK);
         Click(dialog, IDOK);
     });
     EXPECT_TRUE(result);
-    expected.utf8ByteOrderMark = false;
     expected.outputMethod = OutputMethod::IntoOutputFolder;
     expected.outputFolder = P(chosen);
     expected.conversionMask = ConversionMask::IntoEucJp;
@@ -361,51 +357,25 @@ TEST(Ok, TheUtf8ButtonIsReadAndWritten) {
     EXPECT_EQ(settings.conversionMask, ConversionMask::IntoEucJp);
 }
 
-// The byte-order mark's box shows the saved setting and OK stores what it
-// shows; a mark asked for by /bom for this run alone stays in the run's mask
-// beside whatever direction is chosen, and the box leaves it alone.
+// The byte-order mark's box shows the saved setting and OK stores it; /bom's
+// mark for this run stays in the mask beside the direction chosen.
 TEST(Ok, TheByteOrderMarkBoxIsReadAndWritten) {
     ScratchFolder scratch;
-    constexpr ConversionMask kMarked = ConversionMask::WithByteOrderMark;
-    struct Case {
-        bool saved;
-        ConversionMask mask;
-        bool click;
-        int direction;  // a button to click, 0 for none
-        bool savedAfter;
-        ConversionMask maskAfter;
-    } cases[] = {
-        {false, ConversionMask::IntoUtf8, true, 0, true, ConversionMask::IntoUtf8},
-        {true, ConversionMask::IntoUtf8, true, 0, false, ConversionMask::IntoUtf8},
-        {true, ConversionMask::BothWays, false, IDC_CONVERT_TO_UTF8, true,
-         ConversionMask::IntoUtf8},
-        {false, ConversionMask::IntoUtf8 | kMarked, false, IDC_CONVERT_TO_SJIS, false,
-         ConversionMask::IntoShiftJis | kMarked},
-        {false, ConversionMask::IntoUtf8 | kMarked, true, 0, true,
-         ConversionMask::IntoUtf8 | kMarked},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << (c.saved ? "saved, mask " : "not saved, mask ")
-                                        << static_cast<int>(c.mask));
+    for (bool saved : {false, true}) {
         Settings settings = MakeSettings(scratch.path());
-        settings.utf8ByteOrderMark = c.saved;
-        settings.conversionMask = c.mask;
+        settings.utf8ByteOrderMark = saved;
+        settings.conversionMask = ConversionMask::IntoUtf8 | ConversionMask::WithByteOrderMark;
         EXPECT_TRUE(RunDialog(&settings, [&](HWND dialog) {
             EXPECT_EQ(WindowTextOf(Item(dialog, IDC_UTF8_BYTE_ORDER_MARK)),
                       "UTF-8 に BOM を付ける");
-            EXPECT_TRUE(Visible(dialog, IDC_UTF8_BYTE_ORDER_MARK));
-            EXPECT_EQ(Checked(dialog, IDC_UTF8_BYTE_ORDER_MARK), c.saved);
-            // The direction shows whatever /bom added.
-            EXPECT_EQ(Checked(dialog, IDC_CONVERT_TO_UTF8),
-                      DirectionOf(c.mask) == ConversionMask::IntoUtf8);
-            if (c.click) Click(dialog, IDC_UTF8_BYTE_ORDER_MARK);
-            if (c.direction != 0) Click(dialog, c.direction);
-            // Clicking a direction leaves the box as it was.
-            EXPECT_EQ(Checked(dialog, IDC_UTF8_BYTE_ORDER_MARK), c.savedAfter);
+            EXPECT_EQ(Checked(dialog, IDC_UTF8_BYTE_ORDER_MARK), saved);
+            Click(dialog, IDC_UTF8_BYTE_ORDER_MARK);
+            Click(dialog, IDC_CONVERT_TO_SJIS);
             Click(dialog, IDOK);
         }));
-        EXPECT_EQ(settings.utf8ByteOrderMark, c.savedAfter);
-        EXPECT_EQ(settings.conversionMask, c.maskAfter);
+        EXPECT_EQ(settings.utf8ByteOrderMark, !saved);
+        EXPECT_EQ(settings.conversionMask,
+                  ConversionMask::IntoShiftJis | ConversionMask::WithByteOrderMark);
     }
 }
 

@@ -312,52 +312,41 @@ TEST(Contents, ZeroBytesShowAsFFAndOnly1023BytesShow) {
     });
 }
 
-// A UTF-8 or UTF-16 file that did not fit reads as text, and is converted
-// from its encoding with 〓 where the emoji was.
-TEST(Contents, AUnicodeFileThatDidNotFitReadsAsTextAndConvertsWithGetaMarks) {
-    using namespace std::string_literals;
-    struct Form {
-        std::string bytes;
-        DetectionCode detected;
-        const char* screenshot;
-    } forms[] = {
-        {kEmojiUtf8, DetectionCode::Utf8, "undetermined-files-utf8"},
-        {"\xFF\xFE\x42\x30\x3D\xD8\x00\xDE\x44\x30\n\0"s, DetectionCode::Utf16Le,
-         "undetermined-files-utf16"},
-        {"\xFE\xFF\x30\x42\xD8\x3D\xDE\x00\x30\x44\0\n"s, DetectionCode::Utf16Be, nullptr},
-    };
-    for (const Form& form : forms) {
-        SCOPED_TRACE(static_cast<int>(form.detected));
-        Files files;
-        WorkItem* item = files.Add("emoji.txt", form.bytes);
-        ASSERT_NE(item, nullptr);
-        ASSERT_EQ(item->code, form.detected);
-        // As the run hands it over when the conversion into Shift-JIS found the emoji.
-        MarkForReview(item, ItemResult{ItemOutcome::NoCell, 0, 0x1F600});
-        // The text as a person reads it, the emoji as 〓 and named in front.
-        const std::string shown = "[U+1F600] \x82\xA0\x81\xAC\x82\xA2\n";
-        Settings settings = MakeSettings();
-        bool result = RunDialog(&settings, files.list(), [&](HWND dialog) {
-            int row = RowOf(dialog, "emoji.txt");
-            EXPECT_EQ(CellText(dialog, row, 1), "無視する");
-            EXPECT_EQ(CellText(dialog, row, 3), shown);
-            Select(dialog, {row});
-            SendMessageA(dialog, WM_COMMAND, IDM_MARK_EUC_JP, 0);
-            row = RowOf(dialog, "emoji.txt");
-            EXPECT_EQ(CellText(dialog, row, 1), "Shift-JIS へ変換する");
-            EXPECT_EQ(CellText(dialog, row, 3), shown);  // still read in its encoding
-            if (form.screenshot != nullptr) {
-                // The contents column in view, for the picture.
-                SendMessageA(List(dialog), LVM_SCROLL, 400, 0);
-                SaveScreenshot(dialog, form.screenshot);
-            }
-            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-        });
-        EXPECT_TRUE(result);
-        // Converted, 〓 where the emoji was, CR LF as in all Shift-JIS output.
-        EXPECT_EQ(ReadBytes(files.out / "emoji.txt"), "\x82\xA0\x81\xAC\x82\xA2\r\n");
-        EXPECT_EQ(ReadBytes(files.in / "emoji.txt"), form.bytes);
-    }
+TEST(Contents, AUtf8FileThatDidNotFitReadsAsTextAndConvertsWithGetaMarks) {
+    Files files;
+    WorkItem* item = files.Add("emoji.txt", kEmojiUtf8);
+    ASSERT_NE(item, nullptr);
+    ASSERT_EQ(item->code, DetectionCode::Utf8);
+    // As the run hands it over when the conversion into Shift-JIS found the emoji.
+    MarkForReview(item, ItemResult{ItemOutcome::NoCell, 0, 0x1F600});
+    // The same text in UTF-16, which reads and converts the same.
+    const std::string utf16 = std::string("\xFF\xFE\x42\x30\x3D\xD8\x00\xDE\x44\x30\n\0", 12);
+    WorkItem* item16 = files.Add("emoji16.txt", utf16);
+    ASSERT_EQ(item16->code, DetectionCode::Utf16Le);
+    MarkForReview(item16, ItemResult{ItemOutcome::NoCell, 0, 0x1F600});
+    // The text as a person reads it, the emoji as 〓 and named in front.
+    const std::string shown = "[U+1F600] \x82\xA0\x81\xAC\x82\xA2\n";
+    Settings settings = MakeSettings();
+    bool result = RunDialog(&settings, files.list(), [&](HWND dialog) {
+        int row = RowOf(dialog, "emoji.txt");
+        EXPECT_EQ(CellText(dialog, row, 1), "無視する");
+        EXPECT_EQ(CellText(dialog, row, 3), shown);
+        EXPECT_EQ(CellText(dialog, RowOf(dialog, "emoji16.txt"), 3), shown);
+        Select(dialog, {row, RowOf(dialog, "emoji16.txt")});
+        SendMessageA(dialog, WM_COMMAND, IDM_MARK_EUC_JP, 0);
+        row = RowOf(dialog, "emoji.txt");
+        EXPECT_EQ(CellText(dialog, row, 1), "Shift-JIS へ変換する");
+        EXPECT_EQ(CellText(dialog, row, 3), shown);  // still read as UTF-8
+        // The contents column in view, for the picture.
+        SendMessageA(List(dialog), LVM_SCROLL, 400, 0);
+        SaveScreenshot(dialog, "undetermined-files-utf8");
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    });
+    EXPECT_TRUE(result);
+    // Converted from UTF-8, 〓 where the emoji was, CR LF as in all Shift-JIS output.
+    EXPECT_EQ(ReadBytes(files.out / "emoji.txt"), "\x82\xA0\x81\xAC\x82\xA2\r\n");
+    EXPECT_EQ(ReadBytes(files.out / "emoji16.txt"), "\x82\xA0\x81\xAC\x82\xA2\r\n");
+    EXPECT_EQ(ReadBytes(files.in / "emoji.txt"), kEmojiUtf8);
 }
 
 TEST(Contents, ThePreviewFollowsTheChosenAction) {

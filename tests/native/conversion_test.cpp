@@ -71,87 +71,44 @@ TEST(FindConversionRule, OutcomesForEveryCodeAndMask) {
     }
 }
 
-TEST(FindConversionRule, UnicodeRulesForEveryCodeAndMask) {
-    constexpr ConversionMask kMarked = ConversionMask::WithByteOrderMark;
+TEST(FindConversionRule, Utf8RulesForEveryCodeAndMask) {
+    constexpr ConversionMask kMark = ConversionMask::WithByteOrderMark;
+    constexpr DetectionCode kLe = DetectionCode::Utf16Le, kBe = DetectionCode::Utf16Be;
+    constexpr Transcoder kFromUtf16 = Transcoder::FromUtf16;
     struct Case {
         DetectionCode code;
         ConversionMask mask;
         RuleOutcome outcome;
         Transcoder transcoder;  // for Convert
-        ConversionMask into;
-        LegacyEncoding legacy;  // IntoUtf8, FromUtf8
+        LegacyEncoding legacy;
     } cases[] = {
         {DetectionCode::ShiftJis, ConversionMask::IntoUtf8, RuleOutcome::Convert,
-         Transcoder::IntoUtf8, ConversionMask::IntoUtf8, LegacyEncoding::ShiftJis},
+         Transcoder::IntoUtf8, LegacyEncoding::ShiftJis},
         {DetectionCode::EucJp, ConversionMask::IntoUtf8, RuleOutcome::Convert, Transcoder::IntoUtf8,
-         ConversionMask::IntoUtf8, LegacyEncoding::EucJp},
-        {DetectionCode::Iso2022Jp, ConversionMask::IntoUtf8 | kMarked, RuleOutcome::Convert,
-         Transcoder::IntoUtf8, ConversionMask::IntoUtf8, LegacyEncoding::Iso2022Jp},
-        {DetectionCode::Utf8, ConversionMask::IntoUtf8, RuleOutcome::Copy, {}, {}, {}},
-        // Into UTF-8 with the mark, byte for byte behind it.
+         LegacyEncoding::EucJp},
+        {DetectionCode::Iso2022Jp, ConversionMask::IntoUtf8, RuleOutcome::Convert,
+         Transcoder::IntoUtf8, LegacyEncoding::Iso2022Jp},
+        {DetectionCode::Utf8, ConversionMask::IntoUtf8, RuleOutcome::Copy, {}, {}},
+        {DetectionCode::Utf8, ConversionMask::IntoShiftJis, RuleOutcome::Convert,
+         Transcoder::FromUtf8, LegacyEncoding::ShiftJis},
+        {DetectionCode::Utf8, ConversionMask::IntoEucJp, RuleOutcome::Convert, Transcoder::FromUtf8,
+         LegacyEncoding::EucJp},
+        // Both ways is between Shift-JIS and EUC-JP: UTF-8 and UTF-16 are copied.
+        {DetectionCode::Utf8, ConversionMask::BothWays, RuleOutcome::Copy, {}, {}},
+        {kBe, ConversionMask::BothWays | kMark, RuleOutcome::Copy, {}, {}},
+        {kLe, ConversionMask::IntoShiftJis, RuleOutcome::Convert, kFromUtf16, {}},
+        {kBe, ConversionMask::IntoEucJp, RuleOutcome::Convert, kFromUtf16, {}},
+        {kLe, ConversionMask::IntoUtf8, RuleOutcome::Convert, kFromUtf16, {}},
+        // UTF-8 into UTF-8 only for the byte-order mark, the rest as it is.
         {DetectionCode::Utf8,
-         ConversionMask::IntoUtf8 | kMarked,
+         ConversionMask::IntoUtf8 | kMark,
          RuleOutcome::Convert,
          Transcoder::CopyBytes,
-         ConversionMask::IntoUtf8,
          {}},
-        {DetectionCode::Utf8, ConversionMask::IntoShiftJis, RuleOutcome::Convert,
-         Transcoder::FromUtf8, ConversionMask::IntoShiftJis, LegacyEncoding::ShiftJis},
-        {DetectionCode::Utf8, ConversionMask::IntoEucJp | kMarked, RuleOutcome::Convert,
-         Transcoder::FromUtf8, ConversionMask::IntoEucJp, LegacyEncoding::EucJp},
-        // Both ways is between Shift-JIS and EUC-JP: UTF-8 and UTF-16 are copied.
-        {DetectionCode::Utf8, ConversionMask::BothWays, RuleOutcome::Copy, {}, {}, {}},
-        {DetectionCode::Utf8, ConversionMask::BothWays | kMarked, RuleOutcome::Copy, {}, {}, {}},
-        {DetectionCode::Utf8, ConversionMask::None, RuleOutcome::Copy, {}, {}, {}},
-        {DetectionCode::Utf16Le, ConversionMask::BothWays, RuleOutcome::Copy, {}, {}, {}},
-        {DetectionCode::Utf16Be, ConversionMask::BothWays | kMarked, RuleOutcome::Copy, {}, {}, {}},
-        {DetectionCode::Utf16Le, ConversionMask::None, RuleOutcome::Copy, {}, {}, {}},
-        {DetectionCode::Utf16Le,
-         ConversionMask::IntoShiftJis,
-         RuleOutcome::Convert,
-         Transcoder::FromUtf16,
-         ConversionMask::IntoShiftJis,
-         {}},
-        {DetectionCode::Utf16Le,
-         ConversionMask::IntoEucJp,
-         RuleOutcome::Convert,
-         Transcoder::FromUtf16,
-         ConversionMask::IntoEucJp,
-         {}},
-        {DetectionCode::Utf16Le,
-         ConversionMask::IntoUtf8,
-         RuleOutcome::Convert,
-         Transcoder::FromUtf16,
-         ConversionMask::IntoUtf8,
-         {}},
-        {DetectionCode::Utf16Be,
-         ConversionMask::IntoShiftJis | kMarked,
-         RuleOutcome::Convert,
-         Transcoder::FromUtf16,
-         ConversionMask::IntoShiftJis,
-         {}},
-        {DetectionCode::Utf16Be,
-         ConversionMask::IntoEucJp,
-         RuleOutcome::Convert,
-         Transcoder::FromUtf16,
-         ConversionMask::IntoEucJp,
-         {}},
-        {DetectionCode::Utf16Be,
-         ConversionMask::IntoUtf8 | kMarked,
-         RuleOutcome::Convert,
-         Transcoder::FromUtf16,
-         ConversionMask::IntoUtf8,
-         {}},
-        {DetectionCode::Undetermined, ConversionMask::IntoUtf8, RuleOutcome::Skip, {}, {}, {}},
-        {DetectionCode::CopyUnchanged,
-         ConversionMask::IntoUtf8 | kMarked,
-         RuleOutcome::Copy,
-         {},
-         {},
-         {}},
-        {DetectionCode::Directory, ConversionMask::IntoUtf8, RuleOutcome::Copy, {}, {}, {}},
-        // The mark is no direction of its own.
-        {DetectionCode::ShiftJis, kMarked, RuleOutcome::Copy, {}, {}, {}},
+        {DetectionCode::Utf8, ConversionMask::None, RuleOutcome::Copy, {}, {}},
+        {DetectionCode::Undetermined, ConversionMask::IntoUtf8, RuleOutcome::Skip, {}, {}},
+        {DetectionCode::CopyUnchanged, ConversionMask::IntoUtf8, RuleOutcome::Copy, {}, {}},
+        {DetectionCode::Directory, ConversionMask::IntoUtf8, RuleOutcome::Copy, {}, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(static_cast<int>(c.code)) + " " +
@@ -164,19 +121,15 @@ TEST(FindConversionRule, UnicodeRulesForEveryCodeAndMask) {
         }
         ASSERT_NE(rule, nullptr);
         EXPECT_EQ(rule->transcoder, c.transcoder);
-        EXPECT_EQ(rule->targetMask, c.into);
+        EXPECT_EQ(rule->legacy, c.legacy);
         EXPECT_EQ(rule->sourceCode, c.code);
-        if (c.transcoder == Transcoder::IntoUtf8 || c.transcoder == Transcoder::FromUtf8) {
-            EXPECT_EQ(rule->legacy, c.legacy);
-        }
-        // The modes the transcoder asks for: only UTF-8 is read as text,
-        // and only Shift-JIS written so.
-        StreamMode input =
-            c.transcoder == Transcoder::FromUtf8 ? StreamMode::ReadText : StreamMode::ReadBinary;
-        StreamMode output = c.into == ConversionMask::IntoShiftJis ? StreamMode::WriteText
-                                                                   : StreamMode::WriteBinary;
-        EXPECT_EQ(rule->inputMode, input);
-        EXPECT_EQ(rule->outputMode, output);
+        // The modes the transcoder asks for: only UTF-8 read as text, only
+        // Shift-JIS written so.
+        EXPECT_EQ(rule->inputMode, c.transcoder == Transcoder::FromUtf8 ? StreamMode::ReadText
+                                                                        : StreamMode::ReadBinary);
+        EXPECT_EQ(rule->outputMode, rule->targetMask == ConversionMask::IntoShiftJis
+                                        ? StreamMode::WriteText
+                                        : StreamMode::WriteBinary);
     }
     // The old rows read text and go character by character, as before.
     for (const ConversionRule& row : ConversionTable) {
@@ -185,93 +138,40 @@ TEST(FindConversionRule, UnicodeRulesForEveryCodeAndMask) {
     }
 }
 
-TEST(FindItemRule, AUnicodeFileMarkedInTheReviewIsConvertedFromItsEncodingWithSubstitutes) {
-    for (DetectionCode detected :
-         {DetectionCode::Utf8, DetectionCode::Utf16Le, DetectionCode::Utf16Be}) {
-        SCOPED_TRACE(static_cast<int>(detected));
-        WorkItem item{};
-        const ConversionRule* rule = nullptr;
-        ConversionOptions options{true, true};
-        // As detected: the mask decides, nothing substituted.
-        item.code = item.detected = detected;
-        EXPECT_EQ(FindItemRule(&item, ConversionMask::IntoShiftJis, &rule, &options),
-                  RuleOutcome::Convert);
-        EXPECT_FALSE(options.substitute);
-        EXPECT_FALSE(options.byteOrderMark);
-        EXPECT_EQ(rule->targetMask, ConversionMask::IntoShiftJis);
-        EXPECT_EQ(rule->sourceCode, detected);
-        // Marked "Shift-JIS へ変換する" (taken as EUC-JP), with both ways as the review runs.
-        item.code = DetectionCode::EucJp;
-        EXPECT_EQ(FindItemRule(&item, ConversionMask::BothWays, &rule, &options),
-                  RuleOutcome::Convert);
-        EXPECT_TRUE(options.substitute);
-        EXPECT_EQ(rule->sourceCode, detected);
-        EXPECT_EQ(rule->targetMask, ConversionMask::IntoShiftJis);
-        // Marked "日本語EUC へ変換する".
-        item.code = DetectionCode::ShiftJis;
-        EXPECT_EQ(FindItemRule(&item, ConversionMask::BothWays, &rule, &options),
-                  RuleOutcome::Convert);
-        EXPECT_TRUE(options.substitute);
-        EXPECT_EQ(rule->targetMask, ConversionMask::IntoEucJp);
-        // Copy and ignore as for any row.
-        item.code = DetectionCode::CopyUnchanged;
-        EXPECT_EQ(FindItemRule(&item, ConversionMask::BothWays, &rule, &options),
-                  RuleOutcome::Copy);
-        EXPECT_FALSE(options.substitute);
-        item.code = DetectionCode::Undetermined;
-        EXPECT_EQ(FindItemRule(&item, ConversionMask::BothWays, &rule, &options),
-                  RuleOutcome::Skip);
-    }
-    // A file detected as Shift-JIS and marked in the review converts as before.
+TEST(FindItemRule, AUtf8FileMarkedInTheReviewIsConvertedFromUtf8WithSubstitutes) {
     WorkItem item{};
     const ConversionRule* rule = nullptr;
-    ConversionOptions options;
+    ConversionOptions options{true, true};
+    bool& substitute = options.substitute;
+    // As detected: the mask decides, nothing substituted.
+    item.code = item.detected = DetectionCode::Utf8;
+    EXPECT_EQ(FindItemRule(&item, ConversionMask::IntoShiftJis, &rule, &options),
+              RuleOutcome::Convert);
+    EXPECT_FALSE(substitute);
+    EXPECT_EQ(rule->legacy, LegacyEncoding::ShiftJis);
+    // Marked "Shift-JIS へ変換する" (taken as EUC-JP), with both ways as the review runs.
+    item.code = DetectionCode::EucJp;
+    EXPECT_EQ(FindItemRule(&item, ConversionMask::BothWays, &rule, &options), RuleOutcome::Convert);
+    EXPECT_TRUE(substitute);
+    EXPECT_EQ(rule->transcoder, Transcoder::FromUtf8);
+    EXPECT_EQ(rule->legacy, LegacyEncoding::ShiftJis);
+    // Marked "日本語EUC へ変換する".
+    item.code = DetectionCode::ShiftJis;
+    EXPECT_EQ(FindItemRule(&item, ConversionMask::BothWays, &rule, &options), RuleOutcome::Convert);
+    EXPECT_TRUE(substitute);
+    EXPECT_EQ(rule->legacy, LegacyEncoding::EucJp);
+    // Copy and ignore as for any row.
+    item.code = DetectionCode::CopyUnchanged;
+    EXPECT_EQ(FindItemRule(&item, ConversionMask::BothWays, &rule, &options), RuleOutcome::Copy);
+    EXPECT_FALSE(substitute);
+    item.code = DetectionCode::Undetermined;
+    EXPECT_EQ(FindItemRule(&item, ConversionMask::BothWays, &rule, &options), RuleOutcome::Skip);
+    // A file detected as Shift-JIS and marked in the review converts as before.
     item.detected = DetectionCode::ShiftJis;
     item.code = DetectionCode::ShiftJis;
     EXPECT_EQ(FindItemRule(&item, ConversionMask::BothWays, &rule, &options), RuleOutcome::Convert);
-    EXPECT_FALSE(options.substitute);
+    EXPECT_FALSE(substitute);
     EXPECT_EQ(rule, &ConversionTable[0]);
-}
-
-TEST(FindItemRule, TheByteOrderMarkGoesIntoEveryUtf8FileTheRunWritesAndOnlyThere) {
-    constexpr ConversionMask kMarked = ConversionMask::WithByteOrderMark;
-    struct Case {
-        DetectionCode code;
-        bool hasMark;
-        ConversionMask mask;
-        RuleOutcome outcome;
-        bool byteOrderMark;
-    } cases[] = {
-        {DetectionCode::ShiftJis, false, ConversionMask::IntoUtf8 | kMarked, RuleOutcome::Convert,
-         true},
-        {DetectionCode::ShiftJis, false, ConversionMask::IntoUtf8, RuleOutcome::Convert, false},
-        {DetectionCode::Utf16Le, true, ConversionMask::IntoUtf8 | kMarked, RuleOutcome::Convert,
-         true},
-        {DetectionCode::Utf16Be, true, ConversionMask::IntoUtf8, RuleOutcome::Convert, false},
-        // A UTF-8 file: one without a mark gains one, one with a mark is left as it is.
-        {DetectionCode::Utf8, false, ConversionMask::IntoUtf8 | kMarked, RuleOutcome::Convert,
-         true},
-        {DetectionCode::Utf8, true, ConversionMask::IntoUtf8 | kMarked, RuleOutcome::Copy, false},
-        {DetectionCode::Utf8, false, ConversionMask::IntoUtf8, RuleOutcome::Copy, false},
-        // Nothing else is written in UTF-8.
-        {DetectionCode::Utf8, false, ConversionMask::BothWays | kMarked, RuleOutcome::Copy, false},
-        {DetectionCode::Utf16Le, true, ConversionMask::IntoShiftJis | kMarked, RuleOutcome::Convert,
-         false},
-        {DetectionCode::EucJp, false, ConversionMask::BothWays | kMarked, RuleOutcome::Convert,
-         false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(static_cast<int>(c.code)) + " " +
-                     std::to_string(static_cast<int>(c.mask)) + (c.hasMark ? " marked" : ""));
-        WorkItem item{};
-        item.code = item.detected = c.code;
-        item.byteOrderMark = c.hasMark;
-        const ConversionRule* rule = nullptr;
-        ConversionOptions options;
-        EXPECT_EQ(FindItemRule(&item, c.mask, &rule, &options), c.outcome);
-        EXPECT_EQ(options.byteOrderMark, c.byteOrderMark);
-        EXPECT_FALSE(options.substitute);
-    }
 }
 
 TEST(ConvertStream, EachKindOfRuleGoesThroughItsTranscoder) {
@@ -279,117 +179,40 @@ TEST(ConvertStream, EachKindOfRuleGoesThroughItsTranscoder) {
     // into Shift-JIS the LF is written as CR LF, as every Shift-JIS output.
     const std::string sjis = "\x83\x81\x83\x82\r\n";
     const std::string utf8 = "\xE3\x83\xA1\xE3\x83\xA2\r\n";
-    const std::string utf16le = "\xFF\xFE\xE1\x30\xE2\x30\r\0\n\0"s;
-    const std::string utf16be = "\xFE\xFF\x30\xE1\x30\xE2\0\r\0\n"s;
-    const std::string mark = "\xEF\xBB\xBF";
-    const std::string emoji = "a\xF0\x9F\x98\x80z";
-    const std::string emoji16 =
-        "\xFF\xFE"
-        "a\0\x3D\xD8\x00\xDEz\0"s;
-    struct Case {
-        std::string bytes;
-        DetectionCode source;
-        ConversionMask into;
-        ConversionOptions options;
-        std::string converted;  // "<failed>": the output must not be used
-        Utf8Outcome outcome;
-    } cases[] = {
-        {sjis, DetectionCode::ShiftJis, ConversionMask::IntoUtf8, {}, utf8, Utf8Outcome::Complete},
-        {sjis,
-         DetectionCode::ShiftJis,
-         ConversionMask::IntoUtf8,
-         {false, true},
-         mark + utf8,
-         Utf8Outcome::Complete},
-        {utf8, DetectionCode::Utf8, ConversionMask::IntoShiftJis, {}, sjis, Utf8Outcome::Complete},
-        {utf8,
-         DetectionCode::Utf8,
-         ConversionMask::IntoEucJp,
-         {},
-         "\xA5\xE1\xA5\xE2\n",
-         Utf8Outcome::Complete},
-        // UTF-8 that only gains its mark: byte for byte behind it.
-        {utf8 + "\x1A",
-         DetectionCode::Utf8,
-         ConversionMask::IntoUtf8,
-         {false, true},
-         mark + utf8 + "\x1A",
-         Utf8Outcome::Complete},
-        {utf16le,
-         DetectionCode::Utf16Le,
-         ConversionMask::IntoShiftJis,
-         {},
-         sjis,
-         Utf8Outcome::Complete},
-        {utf16be,
-         DetectionCode::Utf16Be,
-         ConversionMask::IntoEucJp,
-         {},
-         "\xA5\xE1\xA5\xE2\n",
-         Utf8Outcome::Complete},
-        {utf16be,
-         DetectionCode::Utf16Be,
-         ConversionMask::IntoUtf8,
-         {},
-         utf8,
-         Utf8Outcome::Complete},
-        {utf16le,
-         DetectionCode::Utf16Le,
-         ConversionMask::IntoUtf8,
-         {false, true},
-         mark + utf8,
-         Utf8Outcome::Complete},
-        // An emoji: nothing usable without substitutes, 〓 with them.
-        {emoji,
-         DetectionCode::Utf8,
-         ConversionMask::IntoShiftJis,
-         {},
-         "<failed>",
-         Utf8Outcome::NoCell},
-        {emoji,
-         DetectionCode::Utf8,
-         ConversionMask::IntoShiftJis,
-         {true, false},
-         "a\x81\xACz",
-         Utf8Outcome::Replaced},
-        {emoji16,
-         DetectionCode::Utf16Le,
-         ConversionMask::IntoShiftJis,
-         {},
-         "<failed>",
-         Utf8Outcome::NoCell},
-        {emoji16,
-         DetectionCode::Utf16Le,
-         ConversionMask::IntoEucJp,
-         {true, false},
-         "a\xA2\xAEz",
-         Utf8Outcome::Replaced},
-        {emoji16,
-         DetectionCode::Utf16Le,
-         ConversionMask::IntoUtf8,
-         {},
-         emoji,
-         Utf8Outcome::Complete},
-        // The old rows as TranscodeStream writes them; the mark only into UTF-8.
-        {sjis,
-         DetectionCode::ShiftJis,
-         ConversionMask::IntoEucJp,
-         {false, true},
-         "\xA5\xE1\xA5\xE2\n",
-         Utf8Outcome::Complete},
+    auto convert = [](const std::string& bytes, const ConversionRule* rule, bool substitute,
+                      Utf8Outcome* outcome) {
+        ScratchFile from(bytes);
+        ScratchFile to;
+        ByteStream* input = StreamOpen(from.path(), rule->inputMode);
+        ByteStream* output = StreamOpen(to.path(), rule->outputMode);
+        *outcome = ConvertStream(input, output, rule, ConversionOptions{substitute, false}).outcome;
+        StreamClose(input);
+        return StreamClose(output) ? to.Read() : std::string("<failed>");
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(std::to_string(static_cast<int>(c.source)) + " into " +
-                     std::to_string(static_cast<int>(c.into)));
-        const ConversionRule* rule = RuleFor(c.source, c.into | ConversionMask::WithByteOrderMark);
-        ASSERT_NE(rule, nullptr);
-        Converted converted = ConvertThroughFiles(
-            c.bytes, rule->inputMode, rule->outputMode, [&](ByteStream* input, ByteStream* output) {
-                return ConvertStream(input, output, rule, c.options);
-            });
-        EXPECT_EQ(converted.result.outcome, c.outcome);
-        EXPECT_EQ(converted.closed ? converted.bytes : std::string("<failed>"), c.converted);
-    }
+    Utf8Outcome outcome{};
+    EXPECT_EQ(
+        convert(sjis, RuleFor(DetectionCode::ShiftJis, ConversionMask::IntoUtf8), false, &outcome),
+        utf8);
+    EXPECT_EQ(outcome, Utf8Outcome::Complete);
+    EXPECT_EQ(
+        convert(utf8, RuleFor(DetectionCode::Utf8, ConversionMask::IntoShiftJis), false, &outcome),
+        sjis);
+    EXPECT_EQ(
+        convert(utf8, RuleFor(DetectionCode::Utf8, ConversionMask::IntoEucJp), false, &outcome),
+        "\xA5\xE1\xA5\xE2\n");
+    // An emoji: nothing usable without substitutes, 〓 with them.
+    const std::string emoji = "a\xF0\x9F\x98\x80z";
+    EXPECT_EQ(
+        convert(emoji, RuleFor(DetectionCode::Utf8, ConversionMask::IntoShiftJis), false, &outcome),
+        "<failed>");
+    EXPECT_EQ(outcome, Utf8Outcome::NoCell);
+    EXPECT_EQ(
+        convert(emoji, RuleFor(DetectionCode::Utf8, ConversionMask::IntoShiftJis), true, &outcome),
+        "a\x81\xACz");
+    EXPECT_EQ(outcome, Utf8Outcome::Replaced);
+    // The old rows as TranscodeStream writes them.
+    EXPECT_EQ(convert(sjis, SjisToEuc(), false, &outcome), "\xA5\xE1\xA5\xE2\n");
+    EXPECT_EQ(outcome, Utf8Outcome::Complete);
 }
 
 TEST(ConversionTable, RowsWriteShiftJisInTextModeAndEucJpInBinary) {
@@ -518,53 +341,6 @@ TEST(Readers, UnrecognisedEscapesComeBackAndTheirLastByteIsReadAgain) {
     EXPECT_EQ(ReadAll("\x1B(", ReadIso2022JpChar), (Chars{0x1B28}));
     // Shift bytes and 7-bit kana are ordinary one-byte characters.
     EXPECT_EQ(ReadAll("\x0E\x31\x0F", ReadIso2022JpChar), (Chars{0x0E, 0x31, 0x0F}));
-}
-
-// The escape sequences that switch the mode, known in one place for the
-// reader and the block loops alike.
-TEST(ModeSwitchAt, TheSixSequencesAndNothingElse) {
-    struct Case {
-        std::string bytes;
-        int length;  // 0: no switch, the mode stays
-        unsigned char mode;
-    } cases[] = {
-        {"\x1B$B", 3, TwoByteMode},
-        {"\x1B$@", 3, TwoByteMode},
-        {"\x1BK!", 2, TwoByteMode},
-        {"\x1B(B", 3, OneByteMode},
-        {"\x1B(J", 3, OneByteMode},
-        {"\x1BH", 2, OneByteMode},
-        {"\x1B$B!", 3, TwoByteMode},  // what follows is text
-        {"\x1B$", 0, 0},              // cut by the end of the bytes
-        {"\x1B(", 0, 0},
-        {"\x1B", 0, 0},
-        {"\x1B(I", 0, 0},
-        {"\x1B$(D", 0, 0},
-        {"\x1B[0m", 0, 0},
-        {"\x1B\x1B$B", 0, 0},
-        {"a\x1B$B", 0, 0},
-        {"", 0, 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.bytes);
-        for (unsigned char before : {OneByteMode, TwoByteMode}) {
-            auto p = reinterpret_cast<const unsigned char*>(c.bytes.data());
-            unsigned char mode = before;
-            EXPECT_EQ(ModeSwitchAt(p, p + c.bytes.size(), &mode), c.length);
-            EXPECT_EQ(mode, c.length == 0 ? before : c.mode);
-        }
-    }
-    // Of every ESC and two bytes after it, only these switch.
-    int switches = 0;
-    for (int second = 0; second < 256; second++) {
-        for (int third = 0; third < 256; third++) {
-            const unsigned char bytes[3] = {0x1B, static_cast<unsigned char>(second),
-                                            static_cast<unsigned char>(third)};
-            unsigned char mode = OneByteMode;
-            switches += ModeSwitchAt(bytes, bytes + 3, &mode) != 0;
-        }
-    }
-    EXPECT_EQ(switches, 2 * 256 + 4);  // ESC K and ESC H whatever follows, and the four others
 }
 
 TEST(TranscodeStream, TheNamedCases) {

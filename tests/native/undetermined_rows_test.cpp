@@ -12,8 +12,6 @@
 
 namespace {
 
-using namespace std::string_literals;
-
 TEST(ActionText, EachMarkShowsWhatExecuteWillDo) {
     const std::u16string ignored = u"無視する";
     EXPECT_EQ(ActionText(DetectionCode::Undetermined), ignored);
@@ -74,8 +72,6 @@ constexpr DetectionCode kAsEucJp = DetectionCode::EucJp;
 constexpr DetectionCode kAsShiftJis = DetectionCode::ShiftJis;
 constexpr DetectionCode kCopied = DetectionCode::CopyUnchanged;
 constexpr DetectionCode kUtf8 = DetectionCode::Utf8;
-constexpr DetectionCode kUtf16Le = DetectionCode::Utf16Le;
-constexpr DetectionCode kUtf16Be = DetectionCode::Utf16Be;
 // A zero byte shows as the byte 0xFF reads in code page 932 (Python's cp932
 // codec and Windows agree; glibc has no cell for it).
 constexpr char16_t kZero = u'\uF8F3';
@@ -86,8 +82,7 @@ struct PreviewRow {
     DetectionCode detected;
     std::string bytes;
     // The reference that reads the same: "CP932" or "EUC-JP-MS" through
-    // iconv, "UTF-8" or "UTF-16" for that text written into Shift-JIS, or
-    // null for expected.
+    // iconv, "UTF-8" for UTF-8 written into Shift-JIS, or null for expected.
     const char* reference;
     std::u16string expected;
 };
@@ -129,40 +124,18 @@ TEST(PreviewText, DecodedByTheProgramsOwnTablesAsTheActionReadsTheFile) {
         {"UTF-8 with NUL", kIgnored, kUtf8, std::string("\xE3\x81\x82\0", 4), nullptr,
          std::u16string{u'あ', kZero}},
         {"nothing", kIgnored, kIgnored, "", nullptr, u""},
-        // UTF-16 of either order, its mark left out: メモ, ｱ, 亜, ①, CR LF.
-        {"UTF-16LE", kIgnored, kUtf16Le,
-         "\xFF\xFE\xE1\x30\xE2\x30 \0\x71\xFF\x9C\x4E\x60\x24\r\0\n\0"s, "UTF-16", u""},
-        {"UTF-16BE", kAsEucJp, kUtf16Be,
-         "\xFE\xFF\x30\xE1\x30\xE2\0 \xFF\x71\x4E\x9C\x24\x60\0\r\0\n"s, "UTF-16", u""},
-        // An emoji (a pair), é, a lone surrogate, U+0000: no cell.
-        {"UTF-16 without a cell", kCopied, kUtf16Le,
-         "\xFF\xFE"
-         "a\0\x3D\xD8\x00\xDE\xE9\0\x00\xDC"
-         "z\0"s,
-         nullptr, u"a〓〓〓z"},
-        {"UTF-16 with U+0000", kIgnored, kUtf16Be, "\xFE\xFF\x30\x42\0\0"s, nullptr,
-         std::u16string{u'あ', kZero}},
-        // A unit or a pair cut by the end of the preview is left out.
-        {"UTF-16 cut", kIgnored, kUtf16Le,
-         "\xFF\xFE"
-         "a\0b"s,
-         nullptr, u"a"},
-        {"UTF-16 pair cut", kIgnored, kUtf16Be,
-         "\xFE\xFF\0"
-         "a\xD8\x3D\xDE"s,
-         nullptr, u"a"},
+        // UTF-16, its mark left out: メ, an emoji (a pair), a lone surrogate;
+        // a pair cut by the end of the preview is left out.
+        {"UTF-16LE", kAsEucJp, DetectionCode::Utf16Le,
+         std::string("\xFF\xFE\xE1\x30\x3D\xD8\x00\xDE\x00\xDCz\0", 12), nullptr, u"メ〓〓z"},
+        {"UTF-16BE cut", kIgnored, DetectionCode::Utf16Be, "\xFE\xFF\x30\xE1\xD8\x3D\xDE", nullptr,
+         u"メ"},
     };
     for (const PreviewRow& row : rows) {
         std::u16string expected = row.expected;
         if (row.reference != nullptr) {
-            std::string reference = row.reference;
-            std::string utf8;
-            if (reference == "UTF-16") {
-                EXPECT_TRUE(Iconv("UTF-8", "UTF-16", row.bytes, &utf8));
-            }
-            expected = reference == "UTF-8"    ? ReferenceThroughShiftJis(row.bytes)
-                       : reference == "UTF-16" ? ReferenceThroughShiftJis(utf8)
-                                               : Reference(row.reference, row.bytes);
+            expected = std::string(row.reference) == "UTF-8" ? ReferenceThroughShiftJis(row.bytes)
+                                                             : Reference(row.reference, row.bytes);
             ASSERT_FALSE(expected.empty()) << row.what;
         }
         EXPECT_EQ(Preview(row.code, row.detected, row.bytes), expected) << row.what;
@@ -172,31 +145,18 @@ TEST(PreviewText, DecodedByTheProgramsOwnTablesAsTheActionReadsTheFile) {
               std::u16string(kPreviewBytes, kZero));
 }
 
-TEST(PreviewText, AUnicodeFileReadsInItsEncodingWhateverTheAction) {
-    // A byte-order mark, メモ, ①, an emoji (no cell: 〓), and a character cut
-    // at the end, in UTF-8 and in UTF-16 of either order.
-    struct Form {
-        DetectionCode detected;
-        std::string text;
-        std::string emoji;
-    } forms[] = {
-        {kUtf8, "\xEF\xBB\xBF\xE3\x83\xA1\xE3\x83\xA2\xE2\x91\xA0\xF0\x9F\x98\x80!\xE3\x83",
-         "\xF0\x9F\x98\x80"},
-        {kUtf16Le, "\xFF\xFE\xE1\x30\xE2\x30\x60\x24\x3D\xD8\x00\xDE!\0\xE1"s,
-         "\xFF\xFE\x3D\xD8\x00\xDE"s},
-        {kUtf16Be, "\xFE\xFF\x30\xE1\x30\xE2\x24\x60\xD8\x3D\xDE\x00\0!\x30"s,
-         "\xFE\xFF\xD8\x3D\xDE\x00"s},
-    };
-    for (const Form& form : forms) {
-        SCOPED_TRACE(static_cast<int>(form.detected));
-        for (DetectionCode code : {kIgnored, kAsEucJp, kAsShiftJis, kCopied}) {
-            EXPECT_EQ(Preview(code, form.detected, form.text), u"メモ①〓!")
-                << static_cast<int>(code);
-        }
-        // The first character that did not fit is named in front.
-        EXPECT_EQ(Preview(kIgnored, form.detected, form.emoji, 0x1F600), u"[U+1F600] 〓");
+TEST(PreviewText, AUtf8FileReadsAsUtf8WhateverTheAction) {
+    // A byte-order mark, メモ, ①, an emoji (no cell: 〓), and a character cut at the end.
+    const std::string text =
+        "\xEF\xBB\xBF\xE3\x83\xA1\xE3\x83\xA2\xE2\x91\xA0\xF0\x9F\x98\x80!\xE3\x83";
+    for (DetectionCode code : {kIgnored, kAsEucJp, kAsShiftJis, kCopied}) {
+        EXPECT_EQ(Preview(code, kUtf8, text), u"メモ①〓!") << static_cast<int>(code);
     }
+    // The first character that did not fit is named in front.
+    EXPECT_EQ(Preview(kIgnored, kUtf8, "\xF0\x9F\x98\x80", 0x1F600), u"[U+1F600] 〓");
     EXPECT_EQ(Preview(kIgnored, kUtf8, "x", 0xE9), u"[U+00E9] x");
+    EXPECT_EQ(Preview(kIgnored, DetectionCode::Utf16Be, std::string("\xFE\xFF\0x", 4), 0xE9),
+              u"[U+00E9] x");
     EXPECT_EQ(Preview(kIgnored, kAsShiftJis, "\xF0\x40", 0xF040), u"[0xF040] \uE000");
 }
 

@@ -1,10 +1,9 @@
 // The conversions into and from UTF-8, and from UTF-16, through real files
 // as the program makes them: every cell against glibc's iconv "CP932" (and,
-// from UTF-16, Python's cp932 codec too) at the level of whole texts, the
-// round trip, the same UTF-8 from all three source encodings, line ends, the
-// end mark, the byte-order mark, malformed input, the 〓 replacement, and
-// characters and breaks across the streams' block ends. What holds for text
-// from UTF-8 is checked for the same text in UTF-16 of either byte order.
+// from UTF-16, Python's cp932) at the level of whole texts, the round trip,
+// the same UTF-8 from all three source encodings, line ends, the end mark,
+// the byte-order mark, malformed input, the 〓 replacement, and characters
+// and breaks across the streams' block ends.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -23,55 +22,62 @@ namespace {
 
 using namespace std::string_literals;
 
+struct Converted {
+    Utf8Result result;
+    std::string bytes;
+    bool closed = false;  // both streams closed without a failure
+};
+
 Converted IntoUtf8(const std::string& bytes, LegacyEncoding source) {
-    return ConvertThroughFiles(bytes, kIntoUtf8InputMode, kIntoUtf8OutputMode,
-                               [&](ByteStream* input, ByteStream* output) {
-                                   return TranscodeIntoUtf8(input, output, source);
-                               });
+    ScratchFile from(bytes);
+    ScratchFile to;
+    ByteStream* input = StreamOpen(from.path(), kIntoUtf8InputMode);
+    ByteStream* output = StreamOpen(to.path(), kIntoUtf8OutputMode);
+    Converted converted;
+    if (input == nullptr || output == nullptr) return converted;
+    converted.result = TranscodeIntoUtf8(input, output, source);
+    bool read = StreamClose(input);
+    converted.closed = StreamClose(output) && read;
+    converted.bytes = to.Read();
+    return converted;
 }
 
 Converted FromUtf8(const std::string& bytes, LegacyEncoding target, bool substitute = false) {
-    return ConvertThroughFiles(bytes, kFromUtf8InputMode, FromUtf8OutputMode(target),
-                               [&](ByteStream* input, ByteStream* output) {
-                                   return TranscodeFromUtf8(input, output, target, substitute);
-                               });
+    ScratchFile from(bytes);
+    ScratchFile to;
+    ByteStream* input = StreamOpen(from.path(), kFromUtf8InputMode);
+    ByteStream* output = StreamOpen(to.path(), FromUtf8OutputMode(target));
+    Converted converted;
+    if (input == nullptr || output == nullptr) return converted;
+    converted.result = TranscodeFromUtf8(input, output, target, substitute);
+    bool read = StreamClose(input);
+    converted.closed = StreamClose(output) && read;
+    converted.bytes = to.Read();
+    return converted;
 }
 
 Converted FromUtf16(const std::string& bytes, ByteOrder order, ConversionMask into,
                     bool substitute = false) {
-    return ConvertThroughFiles(bytes, kFromUtf16InputMode, FromUtf16OutputMode(into),
-                               [&](ByteStream* input, ByteStream* output) {
-                                   return TranscodeFromUtf16(input, output, order, into,
-                                                             substitute);
-                               });
+    ScratchFile from(bytes);
+    ScratchFile to;
+    ByteStream* input = StreamOpen(from.path(), kFromUtf16InputMode);
+    ByteStream* output = StreamOpen(to.path(), FromUtf16OutputMode(into));
+    Converted converted;
+    converted.result = TranscodeFromUtf16(input, output, order, into, substitute);
+    bool read = StreamClose(input);
+    converted.closed = StreamClose(output) && read;
+    converted.bytes = to.Read();
+    return converted;
 }
 
-// The forms a Unicode text comes in: UTF-8, and UTF-16 with its byte-order
-// mark in either byte order.
-enum class Form { Utf8, Utf16Le, Utf16Be };
-constexpr Form kForms[] = {Form::Utf8, Form::Utf16Le, Form::Utf16Be};
-const char* FormName(Form form) {
-    return form == Form::Utf8 ? "UTF-8" : form == Form::Utf16Le ? "UTF-16LE" : "UTF-16BE";
-}
-
-// A UTF-8 text in the form, by glibc's iconv (UTF-16 with its mark in
-// front); empty when the text is not well-formed UTF-8.
-std::string InForm(const std::string& utf8, Form form) {
-    if (form == Form::Utf8) return utf8;
+// A UTF-8 text in UTF-16 of the order, its byte-order mark in front.
+std::string Utf16Of(const std::string& utf8, ByteOrder order) {
+    const bool little = order == ByteOrder::LittleEndian;
     std::string units;
-    if (!Iconv(FormName(form), "UTF-8", utf8, &units)) return "";
-    return (form == Form::Utf16Le ? "\xFF\xFE" : "\xFE\xFF") + units;
+    EXPECT_TRUE(Iconv(little ? "UTF-16LE" : "UTF-16BE", "UTF-8", utf8, &units));
+    return (little ? "\xFF\xFE" : "\xFE\xFF") + units;
 }
-
-// From the form into Shift-JIS or EUC-JP, as the program converts.
-Converted FromUnicode(const std::string& bytes, Form form, LegacyEncoding target,
-                      bool substitute = false) {
-    if (form == Form::Utf8) return FromUtf8(bytes, target, substitute);
-    ConversionMask into = target == LegacyEncoding::ShiftJis ? ConversionMask::IntoShiftJis
-                                                             : ConversionMask::IntoEucJp;
-    ByteOrder order = form == Form::Utf16Le ? ByteOrder::LittleEndian : ByteOrder::BigEndian;
-    return FromUtf16(bytes, order, into, substitute);
-}
+constexpr ByteOrder kOrders[] = {ByteOrder::LittleEndian, ByteOrder::BigEndian};
 
 // A whole text through glibc's iconv; "<refused>" when it refuses it.
 std::string IconvText(const char* to, const char* from, const std::string& input) {
@@ -185,78 +191,54 @@ TEST(Utf8Transcode, EveryShiftJisCellMatchesIconvAndRoundTrips) {
     EXPECT_EQ(FromUtf8(windowsOnly.bytes, LegacyEncoding::ShiftJis).bytes, "\x80\xA0\xFD\xFE\xFF");
 }
 
-// Every character that has a cell, in UTF-16 of either byte order, as the
-// two references write it in Shift-JIS: iconv's "UTF-16" into "CP932" and
-// Python's "utf-16" into "cp932", but for the table's known differences
-// (README): glibc lacks the five single bytes only Windows decodes, and
-// Python writes the 373 characters with both an NEC-selected and an IBM
-// cell into the NEC-selected one. Into EUC-JP as from UTF-8, and into UTF-8
-// as iconv writes it.
+// Every character that has a cell, from UTF-16 of either order, as iconv's
+// "UTF-16" into "CP932" and Python's "utf-16" into "cp932" write it, but for
+// the table's known differences (README): the single bytes glibc lacks, and
+// the characters Python writes into their NEC-selected cells.
 TEST(Utf8Transcode, EveryCellFromUtf16MatchesIconvAndPython) {
-    auto twinned = [](std::uint32_t code) {
-        std::int32_t codePoint = Cp932ToUnicode(code);
-        if (code < 0xFA00 || UnicodeToCp932(static_cast<std::uint32_t>(codePoint)) !=
-                                 static_cast<std::int32_t>(code))
-            return false;
+    auto hasNecTwin = [](std::int32_t point) {
         for (std::uint32_t nec = 0xED40; nec <= 0xEEFC; nec++) {
-            if (Cp932ToUnicode(nec) == codePoint) return true;
+            if (Cp932ToUnicode(nec) == point) return true;
         }
         return false;
     };
     for (bool python : {false, true}) {
-        // Each cell that reads back as itself, so that every character is
-        // in the text once, as a Windows program writes it.
+        // Each cell that reads back as itself: every character once, in its Windows form.
         std::string sjis = ShiftJisText([&](std::uint32_t code) {
-            if (python ? twinned(code) : WindowsOnlyByte(code)) return false;
-            return UnicodeToCp932(static_cast<std::uint32_t>(Cp932ToUnicode(code))) ==
-                   static_cast<std::int32_t>(code);
+            std::int32_t point = Cp932ToUnicode(code);
+            bool differs = python ? code >= 0xFA00 && hasNecTwin(point) : WindowsOnlyByte(code);
+            return !differs && UnicodeToCp932(static_cast<std::uint32_t>(point)) ==
+                                   static_cast<std::int32_t>(code);
         });
         std::string utf8 = IntoUtf8(sjis, LegacyEncoding::ShiftJis).bytes;
-        for (Form form : {Form::Utf16Le, Form::Utf16Be}) {
-            SCOPED_TRACE(std::string(python ? "python " : "iconv ") + FormName(form));
-            std::string utf16 = InForm(utf8, form);
-            ASSERT_FALSE(utf16.empty());
-            Converted ours = FromUnicode(utf16, form, LegacyEncoding::ShiftJis);
-            ASSERT_EQ(ours.result.outcome, Utf8Outcome::Complete);
-            ASSERT_TRUE(ours.closed);
-            std::string theirs;
+        for (ByteOrder order : kOrders) {
+            SCOPED_TRACE(python ? "python" : "iconv");
+            std::string utf16 = Utf16Of(utf8, order);
+            std::string theirs = IconvText("CP932", "UTF-16", utf16);
             if (python) {
-                ASSERT_TRUE(PythonConvert("data.decode('utf-16').encode('cp932')", utf16, &theirs))
-                    << "python3 with its cp932 codec is needed";
-            } else {
-                theirs = IconvText("CP932", "UTF-16", utf16);
+                ASSERT_TRUE(
+                    RunPython("sys.stdout.buffer.write(data.decode('utf-16').encode('cp932'))",
+                              utf16, &theirs));
             }
-            // The text's own line ends are CR LF, as the output's.
+            Converted ours = FromUtf16(utf16, order, ConversionMask::IntoShiftJis);
+            EXPECT_EQ(ours.result.outcome, Utf8Outcome::Complete);
             EXPECT_EQ(FirstDifference(ours.bytes, theirs), "identical");
-            EXPECT_EQ(FirstDifference(FromUnicode(utf16, form, LegacyEncoding::EucJp).bytes,
-                                      FromUtf8(utf8, LegacyEncoding::EucJp).bytes),
-                      "identical");
         }
     }
-    // The characters Python writes elsewhere: each one's NEC-selected cell.
-    int twins = 0;
-    for (std::uint32_t code = 0xFA40; code <= 0xFCFC; code++) twins += twinned(code);
-    EXPECT_EQ(twins, 373);
+}
 
-    // Into UTF-8: every code point of every plane that is a character of a
-    // text (no surrogate, no U+0000, no end mark), pairs included.
-    std::string everything;
-    for (std::uint32_t codePoint = 1; codePoint <= 0x10FFFF;
-         codePoint += codePoint < 0x10000 ? 1 : 97) {
-        if ((codePoint < 0xD800 || codePoint > 0xDFFF) && codePoint != 0x1A) {
-            everything += Utf8Of(codePoint);
-        }
-    }
-    for (Form form : {Form::Utf16Le, Form::Utf16Be}) {
-        Converted utf8 =
-            FromUtf16(InForm(everything, form),
-                      form == Form::Utf16Le ? ByteOrder::LittleEndian : ByteOrder::BigEndian,
-                      ConversionMask::IntoUtf8);
-        EXPECT_EQ(utf8.result.outcome, Utf8Outcome::Complete);
-        EXPECT_EQ(
-            FirstDifference(utf8.bytes, IconvText("UTF-8", "UTF-16", InForm(everything, form))),
-            "identical")
-            << FormName(form);
+// Broken UTF-16 has no cell, nor any UTF-8 form.
+TEST(Utf8Transcode, BrokenUtf16HasNoCellNorAnyUtf8Form) {
+    // A lone high surrogate, a lone low one, a pair cut by the end, a unit cut by the end.
+    for (std::string le :
+         {"\xFF\xFE\x00\xD8\x62\x00"s, "\xFF\xFE\x00\xDC"s, "\xFF\xFE\x3D\xD8"s, "\xFF\xFE\x62"s}) {
+        Converted substituted =
+            FromUtf16(le, ByteOrder::LittleEndian, ConversionMask::IntoShiftJis, true);
+        EXPECT_EQ(substituted.result.firstMissing, kMalformedUtf16);
+        EXPECT_TRUE(substituted.closed);
+        Converted stopped = FromUtf16(le, ByteOrder::LittleEndian, ConversionMask::IntoUtf8);
+        EXPECT_EQ(stopped.result.firstMissing, kMalformedUtf16);
+        EXPECT_FALSE(stopped.closed);
     }
 }
 
@@ -389,47 +371,6 @@ TEST(Utf8Transcode, LineEndsEndMarkAndByteOrderMark) {
               "\x81\xAC"
               "a");
     EXPECT_EQ(partial.result.firstMissing, kMalformedUtf8);
-
-    // The same from UTF-16, whose line ends and end mark are code units: into
-    // Shift-JIS and EUC-JP they follow the target, into UTF-8 they stay; the
-    // end mark ends the text; the mark at the start is dropped, one anywhere
-    // else is U+FEFF, which has no cell.
-    struct Case {
-        std::string utf8;
-        std::string sjis, euc, intoUtf8;
-    } cases[] = {
-        {"a\r\nb\nc\rd\r", "a\r\nb\r\nc\rd\r", "a\nb\nc\rd\r", "a\r\nb\nc\rd\r"},
-        {u8"あ\r\n\x1A"
-         "b",
-         "\x82\xA0\r\n", "\xA4\xA2\n", u8"あ\r\n"},
-        {"\r\r\n\n", "\r\r\n\r\n", "\r\n\n", "\r\r\n\n"},
-        {"\x1A", "", "", ""},
-        {"", "", "", ""},
-        {u8"\uFEFFあ", "<failed>", "<failed>", u8"\uFEFFあ"},
-    };
-    for (const Case& c : cases) {
-        for (Form form : {Form::Utf16Le, Form::Utf16Be}) {
-            SCOPED_TRACE(c.utf8 + " " + FormName(form));
-            const ByteOrder order =
-                form == Form::Utf16Le ? ByteOrder::LittleEndian : ByteOrder::BigEndian;
-            const std::string utf16 = InForm(c.utf8, form);
-            auto bytes = [](const Converted& converted) {
-                return converted.closed ? converted.bytes : std::string("<failed>");
-            };
-            EXPECT_EQ(bytes(FromUtf16(utf16, order, ConversionMask::IntoShiftJis)), c.sjis);
-            EXPECT_EQ(bytes(FromUtf16(utf16, order, ConversionMask::IntoEucJp)), c.euc);
-            EXPECT_EQ(bytes(FromUtf16(utf16, order, ConversionMask::IntoUtf8)), c.intoUtf8);
-            // Without its mark the text is read all the same (a file changed
-            // since it was decided), unless it starts with U+FEFF, which is then
-            // taken for the mark.
-            if (c.utf8.rfind(u8"\uFEFF", 0) != 0) {
-                EXPECT_EQ(bytes(FromUtf16(utf16.substr(2), order, ConversionMask::IntoUtf8)),
-                          c.intoUtf8);
-            }
-        }
-    }
-    EXPECT_EQ(FromUtf16("\xFE\xFF", ByteOrder::LittleEndian, ConversionMask::IntoUtf8).bytes,
-              u8"\uFFFE");
 }
 
 TEST(Utf8Transcode, CharactersWithoutACellStopOrBecomeGetaMarks) {
@@ -447,8 +388,9 @@ TEST(Utf8Transcode, CharactersWithoutACellStopOrBecomeGetaMarks) {
         {u8"¥100", 0xA5,
          "\x81\xAC"
          "100",
-         1},                              // no backslash for the yen sign
-        {u8"丂", 0x4E02, "\x81\xAC", 1},  // a kanji outside the sets
+         1},                                    // no backslash for the yen sign
+        {u8"丂", 0x4E02, "\x81\xAC", 1},        // a kanji outside the sets
+        {u8"a\uFEFF", 0xFEFF, "a\x81\xAC", 1},  // a byte-order mark past the start
         {"\xC0\xAF", kMalformedUtf8, "\x81\xAC\x81\xAC", 2},
         {"\xE0\x80\xAF", kMalformedUtf8, "\x81\xAC\x81\xAC\x81\xAC", 3},
         {"\xE0\x82\xA2", kMalformedUtf8, "\x81\xAC\x81\xAC\x81\xAC", 3},  // an overlong ¢
@@ -464,65 +406,23 @@ TEST(Utf8Transcode, CharactersWithoutACellStopOrBecomeGetaMarks) {
         {"\xFF\x80", kMalformedUtf8, "\x81\xAC\x81\xAC", 2},
     };
     for (const Case& c : cases) {
-        for (Form form : kForms) {
-            // Bytes that are not UTF-8 have no other form.
-            const std::string bytes = InForm(c.utf8, form);
-            if (bytes.empty()) continue;
-            SCOPED_TRACE(c.utf8 + " " + FormName(form));
-            Converted stopped = FromUnicode(bytes, form, LegacyEncoding::ShiftJis);
-            EXPECT_EQ(stopped.result.outcome, Utf8Outcome::NoCell);
-            EXPECT_EQ(stopped.result.firstMissing, c.firstMissing);
-            EXPECT_FALSE(stopped.closed) << "a partial text must not pass for the result";
+        Converted stopped = FromUtf8(c.utf8, LegacyEncoding::ShiftJis);
+        EXPECT_EQ(stopped.result.outcome, Utf8Outcome::NoCell) << c.utf8;
+        EXPECT_EQ(stopped.result.firstMissing, c.firstMissing) << c.utf8;
+        EXPECT_FALSE(stopped.closed) << "a partial text must not pass for the result";
 
-            Converted substituted = FromUnicode(bytes, form, LegacyEncoding::ShiftJis, true);
-            EXPECT_EQ(substituted.result.outcome, Utf8Outcome::Replaced);
-            EXPECT_EQ(substituted.result.firstMissing, c.firstMissing);
-            EXPECT_EQ(substituted.result.replaced, c.replaced);
-            EXPECT_EQ(substituted.bytes, c.sjisSubstituted);
-            EXPECT_TRUE(substituted.closed);
-        }
-    }
-    // Broken UTF-16 (a lone surrogate, a unit or a pair cut by the end) is
-    // like bytes that are not UTF-8: it has no cell, nor any UTF-8 form.
-    struct Broken {
-        std::string le, be;
-        std::string sjisSubstituted;
-        std::uint64_t replaced;
-    } broken[] = {
-        {"\xFF\xFE"
-         "a\0\x00\xD8"
-         "b\0"s,
-         "\xFE\xFF\0"
-         "a\xD8\x00\0"
-         "b"s,
-         "a\x81\xAC"
-         "b",
-         1},
-        {"\xFF\xFE\x00\xDC\x00\xD8"s, "\xFE\xFF\xDC\x00\xD8\x00"s, "\x81\xAC\x81\xAC", 2},
-        {"\xFF\xFE"
-         "a\0"
-         "b"s,
-         "\xFE\xFF\0"
-         "a\0"s,
-         "a\x81\xAC", 1},
-        {"\xFF\xFE\x3D\xD8\x00"s, "\xFE\xFF\xD8\x3D\xDE"s, "\x81\xAC\x81\xAC", 2},
-        {"\xFF\xFE\x00\xD8\x00\xD8\x00\xDC"s, "\xFE\xFF\xD8\x00\xD8\x00\xDC\x00"s,
-         "\x81\xAC\x81\xAC", 2},  // the second high surrogate pairs with the low one
-    };
-    for (const Broken& b : broken) {
-        for (ByteOrder order : {ByteOrder::LittleEndian, ByteOrder::BigEndian}) {
-            const std::string& bytes = order == ByteOrder::LittleEndian ? b.le : b.be;
-            SCOPED_TRACE(b.sjisSubstituted);
-            for (ConversionMask into : {ConversionMask::IntoShiftJis, ConversionMask::IntoUtf8}) {
-                Converted stopped = FromUtf16(bytes, order, into);
-                EXPECT_EQ(stopped.result.outcome, Utf8Outcome::NoCell);
-                EXPECT_EQ(stopped.result.firstMissing, kMalformedUtf16);
-                EXPECT_FALSE(stopped.closed);
-            }
-            Converted substituted = FromUtf16(bytes, order, ConversionMask::IntoShiftJis, true);
-            EXPECT_EQ(substituted.result.replaced, b.replaced);
-            EXPECT_EQ(substituted.bytes, b.sjisSubstituted);
-        }
+        Converted substituted = FromUtf8(c.utf8, LegacyEncoding::ShiftJis, true);
+        EXPECT_EQ(substituted.result.outcome, Utf8Outcome::Replaced) << c.utf8;
+        EXPECT_EQ(substituted.result.firstMissing, c.firstMissing) << c.utf8;
+        EXPECT_EQ(substituted.result.replaced, c.replaced) << c.utf8;
+        EXPECT_EQ(substituted.bytes, c.sjisSubstituted) << c.utf8;
+        EXPECT_TRUE(substituted.closed);
+        // The same characters from UTF-16 (bytes that are not UTF-8 have no UTF-16 form).
+        if (c.firstMissing == kMalformedUtf8) continue;
+        Converted fromUtf16 = FromUtf16(Utf16Of(c.utf8, ByteOrder::BigEndian), ByteOrder::BigEndian,
+                                        ConversionMask::IntoShiftJis, true);
+        EXPECT_EQ(fromUtf16.bytes, c.sjisSubstituted) << c.utf8;
+        EXPECT_EQ(fromUtf16.result.firstMissing, c.firstMissing) << c.utf8;
     }
     Converted euc = FromUtf8(u8"A😀B\n", LegacyEncoding::EucJp, true);
     EXPECT_EQ(euc.bytes,
@@ -601,34 +501,25 @@ TEST(Utf8Transcode, BlockBoundaries) {
         EXPECT_EQ(euc.result.firstMissing, 0x1F600) << shift;
         Converted eucCut = FromUtf8(lead + u8"亜\xF0\x9F\x98", LegacyEncoding::EucJp, true);
         EXPECT_EQ(eucCut.bytes, lead + "\xB0\xA1\xA2\xAE") << shift;
-    }
-    // From UTF-16: the mark and the units before the block's end take its
-    // bytes, so that line ends, characters, a surrogate pair and the end mark
-    // lie across it at every shift.
-    for (int shift = -5; shift <= 5; shift++) {
-        std::string lead(static_cast<std::size_t>(kStreamBlockSize / 2 - 1 + shift), 'a');
-        const std::string text = lead +
-                                 u8"\r\n亜唖ｱ😀b\r\r\n\x1A"
-                                 "c";
-        for (Form form : {Form::Utf16Le, Form::Utf16Be}) {
-            SCOPED_TRACE(std::to_string(shift) + " " + FormName(form));
-            const std::string utf16 = InForm(text, form);
-            Converted sjis = FromUnicode(utf16, form, LegacyEncoding::ShiftJis, true);
-            EXPECT_EQ(FirstDifference(sjis.bytes, lead + "\r\n\x88\x9F\x88\xA0\xB1\x81\xAC"
-                                                         "b\r\r\n"),
-                      "identical");
-            EXPECT_EQ(sjis.result.replaced, 1u);
-            Converted euc = FromUnicode(utf16, form, LegacyEncoding::EucJp);
-            EXPECT_EQ(euc.result.firstMissing, 0x1F600);
-            const ByteOrder order =
-                form == Form::Utf16Le ? ByteOrder::LittleEndian : ByteOrder::BigEndian;
-            Converted utf8 = FromUtf16(utf16, order, ConversionMask::IntoUtf8);
-            EXPECT_EQ(FirstDifference(utf8.bytes, text.substr(0, text.find('\x1A'))), "identical");
-            // A pair cut by the end of the text: its high half alone.
-            Converted cut = FromUtf16(utf16.substr(0, utf16.size() - 2 * 7), order,
-                                      ConversionMask::IntoShiftJis, true);
-            EXPECT_EQ(FirstDifference(cut.bytes, lead + "\r\n\x88\x9F\x88\xA0\xB1\x81\xAC"),
-                      "identical");
+
+        // From UTF-16, its mark and `shift` units past the block's end: line
+        // ends follow the target (into UTF-8 they stay), the end mark ends it.
+        std::string units(static_cast<std::size_t>(kStreamBlockSize / 2 - 1 + shift), 'a');
+        for (ByteOrder order : kOrders) {
+            const std::string text = units + u8"\r\n亜😀ｱ\r\r\n";
+            std::string utf16 = Utf16Of(text + "\x1A!", order);
+            EXPECT_EQ(
+                FirstDifference(FromUtf16(utf16, order, ConversionMask::IntoShiftJis, true).bytes,
+                                units + "\r\n\x88\x9F\x81\xAC\xB1\r\r\n"),
+                "identical")
+                << shift;
+            EXPECT_EQ(FromUtf16(utf16, order, ConversionMask::IntoEucJp, true).bytes,
+                      units + "\n\xB0\xA1\xA2\xAE\x8E\xB1\r\n")
+                << shift;
+            EXPECT_EQ(
+                FirstDifference(FromUtf16(utf16, order, ConversionMask::IntoUtf8).bytes, text),
+                "identical")
+                << shift;
         }
     }
 }

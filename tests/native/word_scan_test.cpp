@@ -6,9 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
-#include <iterator>
 #include <random>
 #include <vector>
 
@@ -145,115 +143,5 @@ TEST(WordScan, SixteenByteMasksMatchEveryByte) {
     }
 }
 #endif
-
-// What a copy kernel did: the bytes it wrote and how far it read.
-struct Copied {
-    std::vector<unsigned char> bytes;
-    std::size_t read;
-    bool operator==(const Copied& other) const {
-        return bytes == other.bytes && read == other.read;
-    }
-};
-
-// Runs the kernel over the input into an output block with room for `room`
-// bytes; what it wrote in front of where it stopped.
-template <typename Kernel>
-Copied RunKernel(const std::vector<unsigned char>& input, std::size_t room, Kernel kernel) {
-    std::vector<unsigned char> in = input;
-    std::vector<unsigned char> out(room + 1, 0xEE);
-    unsigned char* p = in.data();
-    unsigned char* q = out.data();
-    kernel(&p, in.data() + in.size(), &q, out.data() + room);
-    return {std::vector<unsigned char>(out.data(), q), static_cast<std::size_t>(p - in.data())};
-}
-
-// CopyPlainRun against the byte-by-byte truth, for the stop sets the
-// conversions use, with outputs of every size up to the input's (and the
-// input's CR LF needing two bytes).
-TEST(CopyPlainRun, CopiesUpToTheFirstStopAsFarAsBothBlocksAllow) {
-    struct StopSet {
-        int stop1, stop2;
-        bool crLf;
-        void (*kernel)(unsigned char**, const unsigned char*, unsigned char**,
-                       const unsigned char*);
-    } sets[] = {
-        {kEsc, kNoStop, false, CopyPlainRun<kEsc, kNoStop, false>},
-        {kEsc, kNoStop, true, CopyPlainRun<kEsc, kNoStop, true>},
-        {0x1A, kNoStop, false, CopyPlainRun<0x1A, kNoStop, false>},
-        {0x1A, kEsc, false, CopyPlainRun<0x1A, kEsc, false>},
-        {kNoStop, kNoStop, true, CopyPlainRun<kNoStop, kNoStop, true>},
-    };
-    std::mt19937 random(27);
-    for (const StopSet& set : sets) {
-        for (int sample = 0; sample < 3000; sample++) {
-            std::vector<unsigned char> input(random() % 48);
-            for (unsigned char& b : input) {
-                b = random() % 4 == 0 ? kNeighbours[random() % sizeof kNeighbours] : 'a';
-            }
-            std::size_t room = random() % (2 * input.size() + 2);
-            Copied truth{{}, 0};
-            for (unsigned char b : input) {
-                bool stop = b >= 0x80 || b == set.stop1 || b == set.stop2;
-                std::size_t need = set.crLf && b == kLf ? 2 : 1;
-                if (stop || truth.bytes.size() + need > room) break;
-                if (need == 2) truth.bytes.push_back('\r');
-                truth.bytes.push_back(b);
-                truth.read++;
-            }
-            ASSERT_TRUE(RunKernel(input, room, set.kernel) == truth)
-                << "set " << (&set - sets) << " sample " << sample;
-        }
-    }
-}
-
-// NarrowPlainRun the same way, over UTF-16 units in either byte order, a
-// unit cut by the end of the input included.
-TEST(NarrowPlainRun, NarrowsUnitsBelow0x80UpToTheFirstStop) {
-    using Kernel =
-        void (*)(unsigned char**, const unsigned char*, unsigned char**, const unsigned char*);
-    struct StopSet {
-        bool bigEndian;
-        int stops[3];
-        Kernel kernel;
-    } sets[] = {
-        {false, {0x1A, 0x0D, 0x0A}, NarrowPlainRun<false, 0x1A, 0x0D, 0x0A>},
-        {false, {0x1A, 0x0D, kNoStop}, NarrowPlainRun<false, 0x1A, 0x0D, kNoStop>},
-        {false, {0x1A, kNoStop, kNoStop}, NarrowPlainRun<false, 0x1A, kNoStop, kNoStop>},
-        {true, {0x1A, 0x0D, 0x0A}, NarrowPlainRun<true, 0x1A, 0x0D, 0x0A>},
-        {true, {0x1A, kNoStop, kNoStop}, NarrowPlainRun<true, 0x1A, kNoStop, kNoStop>},
-    };
-    // Units that stop a run and ones a bit or a byte away from them.
-    const unsigned kUnits[] = {0x0000, 0x000A, 0x000D, 0x001A, 0x007F, 0x0080, 0x00FF, 0x0100,
-                               0x0A00, 0x0D00, 0x1A00, 0x3042, 0x7F00, 0x8000, 0xD83D, 0xFFFF,
-                               0x0061, 0x0020, 0x001B, 0x4E00, 0x000B, 0x0019, 0x7F7F, 0x8080};
-    std::mt19937 random(16);
-    for (const StopSet& set : sets) {
-        for (int sample = 0; sample < 3000; sample++) {
-            std::vector<unsigned char> input;
-            std::size_t units = random() % 40;
-            for (std::size_t i = 0; i < units; i++) {
-                unsigned unit = random() % 3 == 0 ? kUnits[random() % std::size(kUnits)] : 'a';
-                unsigned char high = static_cast<unsigned char>(unit >> 8);
-                unsigned char low = static_cast<unsigned char>(unit);
-                input.push_back(set.bigEndian ? high : low);
-                input.push_back(set.bigEndian ? low : high);
-            }
-            if (random() % 4 == 0) input.push_back('a');  // a unit cut by the end
-            std::size_t room = random() % (units + 2);
-            Copied truth{{}, 0};
-            for (std::size_t i = 0; i + 1 < input.size(); i += 2) {
-                unsigned unit =
-                    set.bigEndian ? input[i] * 256u + input[i + 1] : input[i] + input[i + 1] * 256u;
-                bool stop = unit >= 0x80 || std::count(std::begin(set.stops), std::end(set.stops),
-                                                       static_cast<int>(unit)) != 0;
-                if (stop || truth.bytes.size() == room) break;
-                truth.bytes.push_back(static_cast<unsigned char>(unit));
-                truth.read += 2;
-            }
-            ASSERT_TRUE(RunKernel(input, room, set.kernel) == truth)
-                << "set " << (&set - sets) << " sample " << sample;
-        }
-    }
-}
 
 }  // namespace

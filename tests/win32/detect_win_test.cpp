@@ -53,24 +53,8 @@ TEST_F(DetectFiles, EachEncodingAndLineEnd) {
     EXPECT_EQ(DetectBytes("\xA4\xA2\xA4\xA4"), DetectionCode::Undetermined);
     EXPECT_EQ(DetectBytes("abc\n\x1A"), DetectionCode::ShiftJis);  // a final end mark
     EXPECT_EQ(DetectBytes("abc\r\n\x1A"), DetectionCode::Undetermined);
-    // UTF-16 by its byte-order mark alone; its mark is noted for the work item.
     EXPECT_EQ(DetectBytes("\xFF\xFE\x42\x30\r\0\n\0"s), DetectionCode::Utf16Le);
-    EXPECT_EQ(DetectBytes("\xFE\xFF\x30\x42\0\r\0\n"s), DetectionCode::Utf16Be);
     EXPECT_EQ(DetectBytes("\x42\x30\r\0\n\0"s), DetectionCode::Undetermined);
-    struct Marked {
-        std::string bytes;
-        bool mark;
-    } marked[] = {{"\xFF\xFE\x42\x30"s, true},
-                  {"\xEF\xBB\xBF\xE3\x81\x82", true},
-                  {"\xE3\x81\x82", false},
-                  {"\x82\xA0\r\n", false}};
-    for (const Marked& m : marked) {
-        std::string path = scratch / "marked.txt";
-        ASSERT_TRUE(WriteBytes(path, m.bytes));
-        bool byteOrderMark = !m.mark;
-        DetectOpenFile(OpenSourceFile(P(path)), P(path), &byteOrderMark);
-        EXPECT_EQ(byteOrderMark, m.mark) << m.bytes.size();
-    }
 }
 
 TEST_F(DetectFiles, ARealPngIsLeftAlone) {

@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <algorithm>
 #include <functional>
-#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>
@@ -230,60 +229,45 @@ TEST_F(ProgramRun, Utf8InPlaceWithTheRecycleBin) {
     DeleteFileA((trash + "\\info\\" + sjisName + ".trashinfo").c_str());
 }
 
-// UTF-16 and UTF-8, with and without a byte-order mark, under every direction
-// with and without /bom: UTF-16 with its mark is converted like UTF-8 (copied
-// both ways), without one it stays undecided; /bom puts the mark in front of
-// every file the run writes in UTF-8, and in front of a UTF-8 file that has
-// none, and changes nothing else.
+// UTF-16 (あい, CR LF) of either order with and without its mark, one with
+// an emoji, and UTF-8 with and without a mark, under every direction with and
+// without /bom (or the saved setting): UTF-16 with its mark goes as UTF-8
+// does, without it stays undecided; the mark goes into every file written in
+// UTF-8, and into a UTF-8 file that has none.
 TEST_F(ProgramRun, Utf16AndTheByteOrderMarkUnderEveryDirection) {
-    using namespace std::string_literals;
-    const std::string bom = "\xEF\xBB\xBF";
-    // "あい" with CR LF, as PowerShell writes it, and in big-endian; the same
-    // without their marks; "あ" and an emoji, which no cell holds.
-    const std::string le = "\xFF\xFE\x42\x30\x44\x30\r\0\n\0"s;
-    const std::string be = "\xFE\xFF\x30\x42\x30\x44\0\r\0\n"s;
-    const std::string emoji = "\xFF\xFE\x42\x30\x3D\xD8\x00\xDE\r\0\n\0"s;
-    const std::string emojiUtf8 = "\xE3\x81\x82\xF0\x9F\x98\x80\r\n";
-    const std::string none = "<missing>";
-    const char* const names[] = {"le.txt",    "be.txt",   "le-bare.txt", "be-bare.txt",
-                                 "emoji.txt", "bom8.txt", "utf8.txt"};
-    const std::string sources[] = {le,       be, le.substr(2), be.substr(2), emoji, bom + kUtf8CrLf,
+    const std::string mark = "\xEF\xBB\xBF", no = "<missing>", emoji = "\xF0\x9F\x98\x80";
+    const std::string le = std::string("\xFF\xFE\x42\x30\x44\x30\r\0\n\0", 10);
+    const std::string be = std::string("\xFE\xFF\x30\x42\x30\x44\0\r\0\n", 10);
+    const std::string le2 = std::string("\xFF\xFE\x42\x30\x3D\xD8\x00\xDE\r\0\n\0", 12);
+    const std::string names[] = {"le", "be", "le-bare", "be-bare", "emoji", "marked8", "utf8"};
+    const std::string sources[] = {le,       be, le.substr(2), be.substr(2), le2, mark + kUtf8CrLf,
                                    kUtf8CrLf};
-    const std::string marked[] = {bom + kUtf8CrLf, bom + kUtf8CrLf, none,           none,
-                                  bom + emojiUtf8, bom + kUtf8CrLf, bom + kUtf8CrLf};
+    const std::string u8 = kUtf8CrLf, e8 = "\xE3\x81\x82" + emoji + "\r\n", s = kSjisCrLf;
     struct Row {
         const char* switches;
-        bool saved;              // the settings' "UTF-8 に BOM を付ける"
-        std::string results[7];  // by file, in the order above; the source's bytes: copied
+        bool saved;  // "UTF-8 に BOM を付ける" in the settings
+        std::string results[7];
     } rows[] = {
-        {"/sjis", false, {kSjisCrLf, kSjisCrLf, none, none, none, kSjisCrLf, kSjisCrLf}},
-        {"/sjis /bom", false, {kSjisCrLf, kSjisCrLf, none, none, none, kSjisCrLf, kSjisCrLf}},
-        {"/euc", false, {kEucLf, kEucLf, none, none, none, kEucLf, kEucLf}},
-        {"/euc /bom", false, {kEucLf, kEucLf, none, none, none, kEucLf, kEucLf}},
-        {"/auto", false, {le, be, none, none, emoji, bom + kUtf8CrLf, kUtf8CrLf}},
-        {"/bom /auto", false, {le, be, none, none, emoji, bom + kUtf8CrLf, kUtf8CrLf}},
-        {"/utf8", false, {kUtf8CrLf, kUtf8CrLf, none, none, emojiUtf8, bom + kUtf8CrLf, kUtf8CrLf}},
-        {"/utf8 /bom", false, {marked[0], marked[1], none, none, marked[4], marked[5], marked[6]}},
-        // The saved setting does what /bom does.
-        {"/utf8", true, {marked[0], marked[1], none, none, marked[4], marked[5], marked[6]}},
+        {"/sjis", false, {s, s, no, no, no, s, s}},
+        {"/sjis /bom", true, {s, s, no, no, no, s, s}},
+        {"/euc /bom", false, {kEucLf, kEucLf, no, no, no, kEucLf, kEucLf}},
+        {"/auto", false, {le, be, no, no, le2, mark + u8, u8}},
+        {"/bom /auto", false, {le, be, no, no, le2, mark + u8, u8}},
+        {"/utf8", false, {u8, u8, no, no, e8, mark + u8, u8}},
+        {"/utf8 /bom", false, {mark + u8, mark + u8, no, no, mark + e8, mark + u8, mark + u8}},
+        {"/utf8", true, {mark + u8, mark + u8, no, no, mark + e8, mark + u8, mark + u8}},
     };
-    std::string tree = data / "kinds";
-    ASSERT_TRUE(MakeFolder(tree));
-    for (std::size_t i = 0; i < std::size(names); i++) {
-        ASSERT_TRUE(WriteBytes(tree + "\\" + names[i], sources[i]));
-    }
+    for (int i = 0; i < 7; i++) WriteBytes(data / names[i], sources[i]);
     for (const Row& row : rows) {
-        SCOPED_TRACE(std::string(row.switches) + (row.saved ? ", saved" : ""));
+        SCOPED_TRACE(std::string(row.switches) + (row.saved ? " saved" : ""));
         ScratchFolder into;
         Settings settings = RunSettings(OutputMethod::IntoOutputFolder, into.path());
         settings.utf8ByteOrderMark = row.saved;
         program.WriteSettings(settings);
-        // The files without a mark are undecided: the review shows every time.
-        RunResult r = Run(std::string(row.switches) + " " + Quoted(tree), true);
-        EXPECT_EQ(r.exitCode, 0u);
-        for (std::size_t i = 0; i < std::size(names); i++) {
-            EXPECT_EQ(ReadBytes(into / "kinds" + "\\" + names[i]), row.results[i]) << names[i];
-            EXPECT_EQ(ReadBytes(tree + "\\" + names[i]), sources[i]) << names[i];
+        Run(std::string(row.switches) + " " + Quoted(data.path()), true);  // the bare ones
+        std::string out = into / data.path().substr(data.path().rfind('\\') + 1);
+        for (int i = 0; i < 7; i++) {
+            EXPECT_EQ(ReadBytes(out + "\\" + names[i]), row.results[i]) << names[i];
         }
     }
 }

@@ -10,7 +10,6 @@
 
 #include "engine/byte_stream.h"
 #include "engine/conversion.h"
-#include "tests/native/support/engine_files.h"
 
 // A reading stream over a copy of the bytes.
 class MemoryInput {
@@ -66,19 +65,6 @@ class MemoryOutput {
     char* buffer_ = nullptr;
     std::size_t size_ = 0;
 };
-
-// Runs convert(input, output) over the text, the streams opened with the
-// modes: ConvertThroughFiles (tests/native/support/engine_files.h) in memory.
-template <typename Convert>
-Converted RunInMemory(const std::string& text, StreamMode inputMode, StreamMode outputMode,
-                      Convert convert) {
-    MemoryInput input(reinterpret_cast<const std::uint8_t*>(text.data()), text.size(), inputMode);
-    MemoryOutput output(outputMode);
-    Converted run;
-    run.result = convert(input.stream, output.stream);
-    run.bytes = output.Close(&run.closed);
-    return run;
-}
 
 // Converts the bytes with the rule, as a file conversion would.
 inline std::string Transcode(const std::uint8_t* data, std::size_t size,

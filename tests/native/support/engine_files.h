@@ -100,33 +100,6 @@ inline std::string TranscodeBytes(const std::string& bytes, const ConversionRule
     return to.Read();
 }
 
-// What a conversion through real files gave: what its transcoder said, the
-// bytes written, and whether both streams closed well (a conversion that
-// stopped marks its output failed, so that it is never taken for a result).
-struct Converted {
-    Utf8Result result;
-    std::string bytes;
-    bool closed = false;
-};
-
-// Runs convert(input, output) from a file holding the bytes into another,
-// the streams opened with the modes, as the program converts.
-template <typename Convert>
-Converted ConvertThroughFiles(const std::string& bytes, StreamMode inputMode, StreamMode outputMode,
-                              Convert convert) {
-    ScratchFile from(bytes);
-    ScratchFile to;
-    ByteStream* input = StreamOpen(from.path(), inputMode);
-    ByteStream* output = StreamOpen(to.path(), outputMode);
-    Converted converted;
-    if (input == nullptr || output == nullptr) return converted;
-    converted.result = convert(input, output);
-    bool read = StreamClose(input);
-    converted.closed = StreamClose(output) && read;
-    converted.bytes = to.Read();
-    return converted;
-}
-
 // The rule for a source encoding and a direction (the test fails if there is none).
 inline const ConversionRule* RuleFor(DetectionCode source, ConversionMask mask) {
     const ConversionRule* rule = nullptr;

@@ -1,7 +1,7 @@
 // The plain detection pass that the fast one must agree with: every byte that
 // text mode delivers goes to every recognizer, through the base class, with
-// no shortcuts; a file with a UTF-16 byte-order mark is judged unit by unit
-// instead. Used by the native tests and the detection fuzz target.
+// no shortcuts; after a UTF-16 byte-order mark, every unit is decoded. Used
+// by the native tests and the detection fuzz target.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +9,7 @@
 
 #include "engine/detect.h"
 #include "engine/recognizers.h"
+#include "engine/utf16.h"
 #include "tests/native/support/engine_files.h"
 
 struct PlainVerdicts {
@@ -21,37 +22,27 @@ struct PlainVerdicts {
     bool utf16WellFormed = false;
 };
 
-// UTF-16 after its mark, unit by unit: every unit whole, every surrogate
-// paired, no U+0000, nothing but end marks after an end mark.
-inline bool PlainUtf16WellFormed(const std::string& file, bool bigEndian) {
-    if (file.size() % 2 != 0) return false;
-    auto unit = [&](std::size_t i) {
-        unsigned first = static_cast<unsigned char>(file[i]);
-        unsigned second = static_cast<unsigned char>(file[i + 1]);
-        return bigEndian ? first * 256 + second : second * 256 + first;
-    };
-    bool ended = false;
-    for (std::size_t i = 2; i < file.size(); i += 2) {
-        unsigned u = unit(i);
-        if (ended && u != 0x1A) return false;
-        if (u == 0 || (u >= 0xDC00 && u <= 0xDFFF)) return false;
-        if (u >= 0xD800 && u <= 0xDBFF) {
-            if (i + 2 >= file.size()) return false;
-            unsigned low = unit(i + 2);
-            if (low < 0xDC00 || low > 0xDFFF) return false;
-            i += 2;
-        }
-        ended = u == 0x1A;
+// UTF-16 after its mark, character by character: no U+0000, no broken unit,
+// nothing but end marks after an end mark.
+inline bool PlainUtf16(const std::string& file, ByteOrder order) {
+    const auto* p = reinterpret_cast<const unsigned char*>(file.data()) + 2;
+    const unsigned char* end = p + file.size() - 2;
+    for (bool ended = false; p < end;) {
+        Utf16Char c = DecodeUtf16(p, end, order);
+        if (c.codePoint <= 0 || (ended && c.codePoint != 0x1A)) return false;
+        ended = c.codePoint == 0x1A;
+        p += c.length;
     }
     return true;
 }
 
 inline PlainVerdicts PlainPass(const std::string& file) {
     PlainVerdicts plain;
-    if (file.compare(0, 2, "\xFF\xFE") == 0 || file.compare(0, 2, "\xFE\xFF") == 0) {
-        const bool bigEndian = file[0] == '\xFE';
-        plain.mark = bigEndian ? ByteOrderMark::Utf16Be : ByteOrderMark::Utf16Le;
-        plain.utf16WellFormed = PlainUtf16WellFormed(file, bigEndian);
+    ByteOrder order = ByteOrder::LittleEndian;
+    if (file.size() >= 2 && Utf16MarkOrder(file[0], file[1], &order)) {
+        plain.mark =
+            order == ByteOrder::BigEndian ? ByteOrderMark::Utf16Be : ByteOrderMark::Utf16Le;
+        plain.utf16WellFormed = PlainUtf16(file, order);
         return plain;
     }
     if (file.compare(0, 3, "\xEF\xBB\xBF") == 0) plain.mark = ByteOrderMark::Utf8;
@@ -85,9 +76,8 @@ inline PlainVerdicts PlainPass(const std::string& file) {
 // three validators' verdicts are, and the UTF-8 check must have failed too.
 inline std::string Disagreement(const EncodingEvidence& fast, const PlainVerdicts& plain) {
     if (fast.byteOrderMark != plain.mark) return "byte-order mark";
-    if (plain.mark == ByteOrderMark::Utf16Le || plain.mark == ByteOrderMark::Utf16Be) {
-        return fast.utf16WellFormed == plain.utf16WellFormed ? "" : "UTF-16 verdict";
-    }
+    if (fast.utf16WellFormed != plain.utf16WellFormed) return "UTF-16 verdict";
+    if (plain.mark == ByteOrderMark::Utf16Le || plain.mark == ByteOrderMark::Utf16Be) return "";
     if (fast.holdsNul) return plain.holdsNul && fast.settledEarly ? "" : "NUL verdict";
     if ((fast.iso2022Jp == 0) != plain.iso2022JpClean) return "ISO-2022-JP verdict";
     if ((fast.shiftJis == 0) != plain.shiftJisClean) return "Shift-JIS verdict";

@@ -1,5 +1,4 @@
-// Python's codecs, the second reference beside glibc's iconv: scripts run by
-// python3 over the bytes of a text.
+// Python's codecs, the second reference beside glibc's iconv.
 #pragma once
 
 #include <cstdio>
@@ -7,28 +6,19 @@
 
 #include "tests/native/support/engine_files.h"
 
-// Runs the script with the input's bytes as `data` (and sys imported), and
-// gives back what it writes to its standard output; false when python3
-// cannot be run or the script fails (a codec refusing a character, say).
+// What a python3 script writes to its standard output, the input's bytes
+// given to it as `data`; false when python3 cannot run it or it fails (a
+// codec refusing a character, say).
 inline bool RunPython(const std::string& script, const std::string& input, std::string* output) {
     ScratchFile data(input);
-    ScratchFile file(
-        "import sys\n"
-        "data = open(sys.argv[1], 'rb').read()\n" +
-        script);
-    std::string command = std::string("python3 ") + file.path() + " " + data.path();
-    std::FILE* pipe = popen(command.c_str(), "r");
+    ScratchFile file("import sys\ndata = open(sys.argv[1], 'rb').read()\n" + script);
+    std::FILE* pipe =
+        popen(("python3 " + std::string(file.path()) + " " + data.path()).c_str(), "r");
     if (pipe == nullptr) return false;
     output->clear();
     char buffer[65536];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output->append(buffer, got);
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+        output->append(buffer, got);
+    }
     return pclose(pipe) == 0;
-}
-
-// The bytes an expression over `data` gives, for example
-// "data.decode('utf-16').encode('cp932')".
-inline bool PythonConvert(const std::string& expression, const std::string& input,
-                          std::string* output) {
-    return RunPython("sys.stdout.buffer.write(" + expression + ")\n", input, output);
 }
