@@ -86,25 +86,28 @@ Arguments SplitCommandLine(const Path& commandLine) {
 ConversionMask ParseSwitches(const Arguments& arguments, bool* suppressStartupDialog) {
     struct Switch {
         const char* text;
-        ConversionMask mask;  // None: not a mask switch
+        ConversionMask mask;  // None: not a mask switch; WithByteOrderMark: added to it
     };
     static const Switch kSwitches[] = {
         {"/sjis", ConversionMask::IntoShiftJis}, {"/jms", ConversionMask::IntoShiftJis},
         {"/euc", ConversionMask::IntoEucJp},     {"/auto", ConversionMask::BothWays},
         {"/utf8", ConversionMask::IntoUtf8},     {"/noui", ConversionMask::None},
-        {"/dlg:0", ConversionMask::None},
+        {"/dlg:0", ConversionMask::None},        {"/bom", ConversionMask::WithByteOrderMark},
     };
     ConversionMask mask = ConversionMask::BothWays;
+    bool byteOrderMark = false;
     *suppressStartupDialog = false;
     for (std::size_t i = 1; i < arguments.size(); i++) {
         for (const Switch& s : kSwitches) {
             if (!EqualsIgnoringAsciiCase(arguments[i], s.text)) continue;
-            if (s.mask != ConversionMask::None) {
+            if (s.mask == ConversionMask::WithByteOrderMark) {
+                byteOrderMark = true;
+            } else if (s.mask != ConversionMask::None) {
                 mask = s.mask;
             } else {
                 *suppressStartupDialog = true;
             }
         }
     }
-    return mask;
+    return byteOrderMark ? mask | ConversionMask::WithByteOrderMark : mask;
 }

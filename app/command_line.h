@@ -15,6 +15,7 @@ using Arguments = std::vector<Path>;
 Arguments SplitCommandLine(const Path& commandLine);
 
 // The conversion mask the switches ask for (/sjis or /jms, /euc, /auto,
-// /utf8: the last of them wins; both ways without any), and whether the
-// startup dialog is suppressed.
+// /utf8: the last of them wins; both ways without any; /bom adds
+// WithByteOrderMark, whatever the direction), and whether the startup
+// dialog is suppressed.
 ConversionMask ParseSwitches(const Arguments& arguments, bool* suppressStartupDialog);

@@ -111,7 +111,7 @@ int RunConversion(HINSTANCE instance, const Arguments& arguments) {
     HWND busy = CreateBusyWindow(instance, kBusyTip);
     WorkList* list = BuildWorkList(arguments, &settings, busy);
     std::vector<FailedFile> failures;
-    if (list != nullptr) ProcessWorkList(list, settings.conversionMask, &settings, busy, &failures);
+    if (list != nullptr) ProcessWorkList(list, RunMask(settings), &settings, busy, &failures);
     DestroyBusyWindow(busy);
 
     // The files that stayed undecided are offered for review once the tray

@@ -22,6 +22,7 @@ const char16_t kDialogWidthKey[] = u"ダイアログの幅";
 const char16_t kDialogHeightKey[] = u"ダイアログの高さ";
 const char16_t kFailedDialogWidthKey[] = u"失敗一覧の幅";
 const char16_t kFailedDialogHeightKey[] = u"失敗一覧の高さ";
+const char16_t kUtf8ByteOrderMarkKey[] = u"UTF-8 に BOM を付ける";
 
 // The list dialogs' outer size when the file says nothing.
 constexpr std::int32_t kListDialogWidth = 640;
@@ -160,7 +161,7 @@ Path ApplicationDataFolder() {
     return folder;
 }
 
-// The eight persistent fields written into the file at path, every other
+// The nine persistent fields written into the file at path, every other
 // line of it kept. False when the file could not be read (it is then not
 // overwritten) or written.
 bool SaveInto(const Path& path, const Settings* settings) {
@@ -174,6 +175,7 @@ bool SaveInto(const Path& path, const Settings* settings) {
     text.Set(kSection, kDialogHeightKey, ProfileIntegerText(settings->listDialogHeight));
     text.Set(kSection, kFailedDialogWidthKey, ProfileIntegerText(settings->failedDialogWidth));
     text.Set(kSection, kFailedDialogHeightKey, ProfileIntegerText(settings->failedDialogHeight));
+    text.Set(kSection, kUtf8ByteOrderMarkKey, FlagText(settings->utf8ByteOrderMark));
     return WriteSettingsText(path, text);
 }
 
@@ -239,6 +241,7 @@ void LoadSettings(Settings* settings) {
     settings->failedDialogWidth = NumberIn(text, kSection, kFailedDialogWidthKey, kListDialogWidth);
     settings->failedDialogHeight =
         NumberIn(text, kSection, kFailedDialogHeightKey, kListDialogHeight);
+    settings->utf8ByteOrderMark = NumberIn(text, kSection, kUtf8ByteOrderMarkKey, 0) != 0;
     settings->listSortAscending = true;
     settings->listSortColumn = 0;
 }

@@ -2,7 +2,8 @@
 // so that scripts/bench can time them beside iconv and nkf doing the same work.
 //   tavelin_bench detect FILE            prints the detected code
 //   tavelin_bench convert RULE IN OUT    RULE: sjis-euc, euc-sjis, jis-sjis, jis-euc,
-//                                        sjis-utf8, euc-utf8, jis-utf8, utf8-sjis, utf8-euc
+//                                        sjis-utf8, euc-utf8, jis-utf8, utf8-sjis, utf8-euc,
+//                                        utf16-sjis, utf16-utf8 (UTF-16LE with its mark)
 //   tavelin_bench measure OUT -- COMMAND ARGS...
 //       runs the command with its output into OUT and prints its CPU seconds
 //       (user + system), wall seconds and peak resident memory in KiB, measured
@@ -30,7 +31,6 @@
 #include "engine/byte_stream.h"
 #include "engine/conversion.h"
 #include "engine/detect.h"
-#include "engine/utf8_transcode.h"
 #include "engine/work_item.h"
 #include "util/path.h"
 
@@ -47,6 +47,13 @@ const NamedRule kRules[] = {
     {"euc-sjis", DetectionCode::EucJp, ConversionMask::IntoShiftJis},
     {"jis-sjis", DetectionCode::Iso2022Jp, ConversionMask::IntoShiftJis},
     {"jis-euc", DetectionCode::Iso2022Jp, ConversionMask::IntoEucJp},
+    {"sjis-utf8", DetectionCode::ShiftJis, ConversionMask::IntoUtf8},
+    {"euc-utf8", DetectionCode::EucJp, ConversionMask::IntoUtf8},
+    {"jis-utf8", DetectionCode::Iso2022Jp, ConversionMask::IntoUtf8},
+    {"utf8-sjis", DetectionCode::Utf8, ConversionMask::IntoShiftJis},
+    {"utf8-euc", DetectionCode::Utf8, ConversionMask::IntoEucJp},
+    {"utf16-sjis", DetectionCode::Utf16Le, ConversionMask::IntoShiftJis},
+    {"utf16-utf8", DetectionCode::Utf16Le, ConversionMask::IntoUtf8},
 };
 
 int Detect(const char* path) {
@@ -62,43 +69,8 @@ int Detect(const char* path) {
     return 0;
 }
 
-// The conversions into and out of UTF-8, with the modes the program opens their files in.
-struct NamedUtf8Rule {
-    const char* name;
-    bool intoUtf8;
-    LegacyEncoding encoding;
-};
-
-const NamedUtf8Rule kUtf8Rules[] = {
-    {"sjis-utf8", true, LegacyEncoding::ShiftJis}, {"euc-utf8", true, LegacyEncoding::EucJp},
-    {"jis-utf8", true, LegacyEncoding::Iso2022Jp}, {"utf8-sjis", false, LegacyEncoding::ShiftJis},
-    {"utf8-euc", false, LegacyEncoding::EucJp},
-};
-
-int ConvertUtf8(const NamedUtf8Rule& rule, const char* from, const char* to) {
-    StreamMode outputMode = rule.intoUtf8 ? kIntoUtf8OutputMode : FromUtf8OutputMode(rule.encoding);
-    ByteStream* input = StreamOpen(from, rule.intoUtf8 ? kIntoUtf8InputMode : kFromUtf8InputMode);
-    ByteStream* output = input ? StreamOpen(to, outputMode) : nullptr;
-    if (output == nullptr) {
-        StreamClose(input);
-        std::fprintf(stderr, "tavelin_bench: cannot open %s or %s\n", from, to);
-        return 1;
-    }
-    Utf8Result result = rule.intoUtf8 ? TranscodeIntoUtf8(input, output, rule.encoding)
-                                      : TranscodeFromUtf8(input, output, rule.encoding, false);
-    bool read = StreamClose(input);
-    bool written = StreamClose(output);
-    if (result.outcome == Utf8Outcome::NoCell) {
-        std::fprintf(stderr, "tavelin_bench: %s has a character without a cell (0x%X)\n", from,
-                     static_cast<unsigned>(result.firstMissing));
-    }
-    return read && written ? 0 : 1;
-}
-
+// The rule's conversion, with the modes the program opens its files in.
 int Convert(const char* name, const char* from, const char* to) {
-    for (const NamedUtf8Rule& r : kUtf8Rules) {
-        if (std::strcmp(r.name, name) == 0) return ConvertUtf8(r, from, to);
-    }
     const ConversionRule* rule = nullptr;
     for (const NamedRule& r : kRules) {
         if (std::strcmp(r.name, name) == 0) FindConversionRule(r.source, r.mask, &rule);
@@ -107,16 +79,20 @@ int Convert(const char* name, const char* from, const char* to) {
         std::fprintf(stderr, "tavelin_bench: unknown rule %s\n", name);
         return 2;
     }
-    ByteStream* input = StreamOpen(from, StreamMode::ReadText);
+    ByteStream* input = StreamOpen(from, rule->inputMode);
     ByteStream* output = input ? StreamOpen(to, rule->outputMode) : nullptr;
     if (output == nullptr) {
         StreamClose(input);
         std::fprintf(stderr, "tavelin_bench: cannot open %s or %s\n", from, to);
         return 1;
     }
-    TranscodeStream(input, output, rule);
+    Utf8Result result = ConvertStream(input, output, rule, ConversionOptions{});
     bool read = StreamClose(input);
     bool written = StreamClose(output);
+    if (result.outcome == Utf8Outcome::NoCell) {
+        std::fprintf(stderr, "tavelin_bench: %s has a character without a cell (0x%X)\n", from,
+                     static_cast<unsigned>(result.firstMissing));
+    }
     return read && written ? 0 : 1;
 }
 
@@ -233,6 +209,7 @@ int main(int argc, char** argv) {
         "usage: tavelin_bench detect FILE\n"
         "       tavelin_bench convert sjis-euc|euc-sjis|jis-sjis|jis-euc IN OUT\n"
         "       tavelin_bench convert sjis-utf8|euc-utf8|jis-utf8|utf8-sjis|utf8-euc IN OUT\n"
+        "       tavelin_bench convert utf16-sjis|utf16-utf8 IN OUT\n"
         "       tavelin_bench measure OUT -- COMMAND ARGS...\n"
         "       tavelin_bench item-memory [UNITS]\n");
     return 2;

@@ -266,6 +266,16 @@ void StreamWriteSlow(ByteStream* stream, int byte) {
     *stream->writeNext++ = static_cast<unsigned char>(byte);
 }
 
+void StreamSwitchToText(ByteStream* stream) {
+    if (!stream->reading || stream->text) return;
+    stream->text = true;
+    if (stream->readNext == stream->readEnd) return;  // the first block is read as text
+    auto length = static_cast<std::size_t>(stream->readEnd - stream->readNext);
+    length = TranslateTextBlock(stream, stream->readNext, length);
+    stream->readEnd = stream->readNext + length;
+    if (stream->fileEnded && !stream->carriedCr) stream->inputEnded = true;
+}
+
 bool StreamFailed(const ByteStream* stream) { return stream->failed; }
 
 void StreamMarkFailed(ByteStream* stream) { stream->failed = true; }

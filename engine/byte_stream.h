@@ -47,6 +47,13 @@ bool StreamFailed(const ByteStream* stream);
 // made from an input that could not be read completely must not be taken for a
 // complete result.
 void StreamMarkFailed(ByteStream* stream);
+// A stream opened ReadBinary from which nothing has been read yet (its
+// first bytes may have been looked at in the block, after
+// StreamHasBufferedBytes) is read ReadText from here on: the block is
+// translated as if it had been read that way. So a file's first bytes can be
+// seen as they are (a UTF-16 byte-order mark) before it is read as text,
+// without reading it twice.
+void StreamSwitchToText(ByteStream* stream);
 // ReadText only: true when the input was ended by a 0x1A byte and some byte other
 // than 0x1A follows it in the file (a binary file rather than a text with a
 // final end-of-file mark). May read the rest of the file to find out.
@@ -94,6 +101,29 @@ void StreamWriteSlow(ByteStream* stream, int byte);
 // false at the end of the input. The scanner consumes bytes by advancing readNext.
 inline bool StreamHasBufferedBytes(ByteStream* stream) {
     return stream->readNext < stream->readEnd || StreamRefill(stream);
+}
+
+// For runs that move bytes from the input's block straight into the
+// output's: where they start reading and writing, and how far they may go.
+// StreamsMovedTo hands the positions they reached back to the streams.
+struct BlockRun {
+    unsigned char* readNext;
+    const unsigned char* readEnd;
+    unsigned char* writeNext;
+    const unsigned char* writeEnd;
+};
+
+inline BlockRun StartBlockRun(ByteStream* input, ByteStream* output) {
+    return {input->readNext, input->readEnd, output->writeNext, output->writeEnd};
+}
+
+// True when the run took anything.
+inline bool StreamsMovedTo(ByteStream* input, unsigned char* readNext, ByteStream* output,
+                           unsigned char* writeNext) {
+    bool moved = readNext != input->readNext;
+    input->readNext = readNext;
+    output->writeNext = writeNext;
+    return moved;
 }
 
 inline int StreamReadByte(ByteStream* stream) {

@@ -18,8 +18,10 @@ using CodeMapper = CodeChar (*)(CodeChar value);
 using CodeWriter = void (*)(CodeChar value, ByteStream* output);
 
 // How a rule converts: character by character through its reader, mapper
-// and writer, or through the UTF-8 transcoder (engine/utf8_transcode.h).
-enum class Transcoder { CodeByCode, IntoUtf8, FromUtf8 };
+// and writer; through the UTF-8 transcoder (engine/utf8_transcode.h) or the
+// UTF-16 one (engine/utf16_transcode.h); or byte for byte (a UTF-8 file
+// that only gains a byte-order mark).
+enum class Transcoder { CodeByCode, IntoUtf8, FromUtf8, FromUtf16, CopyBytes };
 
 struct ConversionRule {
     ConversionMask targetMask;  // the one bit of the encoding the rule converts into
@@ -29,29 +31,47 @@ struct ConversionRule {
     CodeWriter writer;
     StreamMode outputMode;  // WriteText (LF out as CR LF) or WriteBinary
     Transcoder transcoder;
-    LegacyEncoding legacy;  // IntoUtf8: the source's encoding; FromUtf8: the target's
-    StreamMode inputMode;   // ReadText, or ReadBinary into UTF-8 (line ends stay)
+    // IntoUtf8: the source's encoding; FromUtf8: the target's; unused by the
+    // others (FromUtf16 takes its target from targetMask, its byte order
+    // from sourceCode).
+    LegacyEncoding legacy;
+    StreamMode inputMode;  // ReadText, or ReadBinary into UTF-8 (line ends stay)
 };
 
 enum class RuleOutcome { Skip, Convert, Copy };
 
-// Skip for undetermined files, Convert with *rule set, or Copy. A UTF-8 file
-// is converted only into Shift-JIS or EUC-JP alone: both ways means each file
-// into the other of those two, and UTF-8 is neither, so it is copied.
+// What a conversion does beyond its rule.
+struct ConversionOptions {
+    // From UTF-8 or UTF-16 into Shift-JIS or EUC-JP: each character without a
+    // cell is written as 〓 (the user asked for the conversion in the review).
+    bool substitute = false;
+    // Into UTF-8: the output starts with the byte-order mark EF BB BF.
+    bool byteOrderMark = false;
+};
+
+// Skip for undetermined files, Convert with *rule set, or Copy. A UTF-8 or
+// UTF-16 file is converted only into one encoding alone: both ways means
+// each file into the other of Shift-JIS and EUC-JP, and it is neither, so it
+// is copied. Into UTF-8 a UTF-8 file is copied, unless the mask asks for the
+// byte-order mark: then it is copied with the mark in front (FindItemRule
+// leaves a file that has one alone).
 RuleOutcome FindConversionRule(DetectionCode code, ConversionMask mask,
                                const ConversionRule** rule);
 // As FindConversionRule for the item's code, except for a file decided as
-// UTF-8 that the user then marked in the review: marked as EUC-JP (to become
-// Shift-JIS) or as Shift-JIS (to become EUC-JP), it is converted from UTF-8
-// into that encoding, with 〓 for each character that has no cell there
-// (*substitute set). *substitute is false otherwise.
+// UTF-8 or UTF-16 that the user then marked in the review: marked as EUC-JP
+// (to become Shift-JIS) or as Shift-JIS (to become EUC-JP), it is converted
+// from its encoding into that one, with 〓 for each character that has no
+// cell there (options->substitute); and for a UTF-8 file that starts with a
+// byte-order mark, which a run into UTF-8 copies as it is. Into UTF-8, with
+// the mask's WithByteOrderMark, options->byteOrderMark is set.
 RuleOutcome FindItemRule(const WorkItem* item, ConversionMask mask, const ConversionRule** rule,
-                         bool* substitute);
+                         ConversionOptions* options);
 // Converts by the rule, the input opened with its inputMode and the output
-// with its outputMode. CodeByCode rules always give Complete; the others say
-// what engine/utf8_transcode.h says (on NoCell the output is marked failed).
+// with its outputMode, the byte-order mark first when options ask for it.
+// CodeByCode and CopyBytes rules always give Complete; the others say what
+// their transcoder says (on NoCell the output is marked failed).
 Utf8Result ConvertStream(ByteStream* input, ByteStream* output, const ConversionRule* rule,
-                         bool substitute);
+                         const ConversionOptions& options);
 // Reads, maps and writes until the reader reports the end. The input must be
 // opened ReadText, the output with the rule's outputMode.
 void TranscodeStream(ByteStream* input, ByteStream* output, const ConversionRule* rule);
@@ -66,6 +86,13 @@ extern const ConversionRule ConversionTable[kConversionRuleCount];
 // The rules through the UTF-8 transcoder, searched after those: Shift-JIS,
 // EUC-JP and ISO-2022-JP into UTF-8 (ReadBinary, WriteBinary), and UTF-8
 // into Shift-JIS (ReadText, WriteText) and into EUC-JP (ReadText,
-// WriteBinary).
-constexpr int kUtf8ConversionRuleCount = 5;
+// WriteBinary); then UTF-8 into UTF-8, byte for byte (ReadBinary,
+// WriteBinary), for the byte-order mark alone.
+constexpr int kUtf8ConversionRuleCount = 6;
 extern const ConversionRule Utf8ConversionTable[kUtf8ConversionRuleCount];
+
+// The rules through the UTF-16 transcoder, searched last: little-endian
+// UTF-16 into Shift-JIS (WriteText), EUC-JP and UTF-8 (WriteBinary), then
+// big-endian UTF-16 likewise; all read ReadBinary.
+constexpr int kUtf16ConversionRuleCount = 6;
+extern const ConversionRule Utf16ConversionTable[kUtf16ConversionRuleCount];

@@ -55,7 +55,7 @@ bool CopyItem(const WorkItem* item) {
 // GetLastError.
 ItemOutcome ConvertAndPlace(const Path& sourcePath, const Path& destinationPath,
                             const ConversionRule* rule, bool keepOverwrittenInRecycleBin,
-                            Utf8Result* characters, bool substitute) {
+                            Utf8Result* characters, const ConversionOptions& options) {
     Utf8Result ignored;
     if (characters == nullptr) characters = &ignored;
     *characters = Utf8Result{};
@@ -75,7 +75,7 @@ ItemOutcome ConvertAndPlace(const Path& sourcePath, const Path& destinationPath,
     DWORD temporaryError = output == nullptr ? GetLastError() : ERROR_SUCCESS;
     if (output != nullptr) {
         // A character without a form marks the output failed: never placed.
-        *characters = ConvertStream(input, output, rule, substitute);
+        *characters = ConvertStream(input, output, rule, options);
         converted = StreamFlush(output);
         // A write that failed in the destination's own folder is the
         // destination's failure (its volume is full, say), told as such.
@@ -134,8 +134,8 @@ ItemResult ProcessWorkItem(const WorkItem* item, ConversionMask mask,
         return result;
     }
     const ConversionRule* rule = nullptr;
-    bool substitute = false;
-    RuleOutcome planned = FindItemRule(item, mask, &rule, &substitute);
+    ConversionOptions options;
+    RuleOutcome planned = FindItemRule(item, mask, &rule, &options);
     bool copyOntoItself =
         planned == RuleOutcome::Copy && Path(item->sourcePath) == item->destinationPath;
     if (planned == RuleOutcome::Skip || copyOntoItself) return result;
@@ -143,7 +143,7 @@ ItemResult ProcessWorkItem(const WorkItem* item, ConversionMask mask,
     Utf8Result characters;
     if (planned == RuleOutcome::Convert) {
         result.outcome = ConvertAndPlace(item->sourcePath, item->destinationPath, rule,
-                                         keepOverwrittenInRecycleBin, &characters, substitute);
+                                         keepOverwrittenInRecycleBin, &characters, options);
     } else {
         result.outcome = CopyItem(item) ? ItemOutcome::Copied : ItemOutcome::NotWritten;
     }
@@ -155,13 +155,13 @@ ItemResult ProcessWorkItem(const WorkItem* item, ConversionMask mask,
 bool ConvertOrCopyItem(const WorkItem* item, ConversionMask mask,
                        bool keepOverwrittenInRecycleBin) {
     const ConversionRule* rule = nullptr;
-    bool substitute = false;
-    switch (FindItemRule(item, mask, &rule, &substitute)) {
+    ConversionOptions options;
+    switch (FindItemRule(item, mask, &rule, &options)) {
         case RuleOutcome::Skip:
             return false;
         case RuleOutcome::Convert:
             return ConvertFile(item->sourcePath, item->destinationPath, rule,
-                               keepOverwrittenInRecycleBin, nullptr, substitute);
+                               keepOverwrittenInRecycleBin, nullptr, options);
         case RuleOutcome::Copy:
             break;
     }
@@ -169,7 +169,8 @@ bool ConvertOrCopyItem(const WorkItem* item, ConversionMask mask,
 }
 
 bool ConvertFile(const Path& sourcePath, const Path& destinationPath, const ConversionRule* rule,
-                 bool keepOverwrittenInRecycleBin, Utf8Result* characters, bool substitute) {
+                 bool keepOverwrittenInRecycleBin, Utf8Result* characters,
+                 const ConversionOptions& options) {
     return ConvertAndPlace(sourcePath, destinationPath, rule, keepOverwrittenInRecycleBin,
-                           characters, substitute) == ItemOutcome::Converted;
+                           characters, options) == ItemOutcome::Converted;
 }

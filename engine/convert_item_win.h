@@ -19,8 +19,8 @@
 ItemResult ProcessWorkItem(const WorkItem* item, ConversionMask mask,
                            bool keepOverwrittenInRecycleBin);
 // Skips an undetermined file (false), converts one with a matching rule
-// (FindItemRule: a UTF-8 file marked in the review is converted from UTF-8
-// with 〓 for what has no cell), or copies it unchanged (all or nothing, as
+// (FindItemRule: a UTF-8 or UTF-16 file marked in the review is converted
+// from its encoding with 〓 for what has no cell), or copies it unchanged (all or nothing, as
 // a conversion is placed); true when the destination received the result.
 bool ConvertOrCopyItem(const WorkItem* item, ConversionMask mask, bool keepOverwrittenInRecycleBin);
 // Converts through a temporary file (engine/temporary_output_win.h), then puts the result
@@ -28,9 +28,9 @@ bool ConvertOrCopyItem(const WorkItem* item, ConversionMask mask, bool keepOverw
 // goes to the Recycle Bin, when asked, only once the new bytes are complete),
 // with the source's times and attributes. True only when the converted text
 // reached the destination; otherwise the destination is as it was.
-// *characters (when given) receives what a UTF-8 rule said: NoCell when a
-// character had no form, and nothing was placed. substitute as for
-// TranscodeFromUtf8.
+// *characters (when given) receives what a UTF-8 or UTF-16 rule said: NoCell
+// when a character had no form, and nothing was placed. options as for
+// ConvertStream.
 bool ConvertFile(const Path& sourcePath, const Path& destinationPath, const ConversionRule* rule,
                  bool keepOverwrittenInRecycleBin, Utf8Result* characters = nullptr,
-                 bool substitute = false);
+                 const ConversionOptions& options = ConversionOptions{});

@@ -1,6 +1,9 @@
 #include "engine/detect.h"
 
+#include <cstddef>
+
 #include "engine/recognizers.h"
+#include "engine/utf16.h"
 #include "engine/utf8.h"
 #include "engine/word_scan.h"
 
@@ -304,9 +307,47 @@ class EvidenceScanner {
     }
 };
 
+// The mark at the start of the stream's first block, which stays unread.
+ByteOrderMark MarkAtStart(ByteStream* input) {
+    if (!StreamHasBufferedBytes(input)) return ByteOrderMark::None;
+    const unsigned char* p = input->readNext;
+    const std::ptrdiff_t length = input->readEnd - p;
+    ByteOrder order = ByteOrder::LittleEndian;
+    if (length >= 2 && Utf16MarkOrder(p[0], p[1], &order)) {
+        return order == ByteOrder::LittleEndian ? ByteOrderMark::Utf16Le : ByteOrderMark::Utf16Be;
+    }
+    if (length >= 3 && p[0] == kUtf8ByteOrderMark[0] && p[1] == kUtf8ByteOrderMark[1] &&
+        p[2] == kUtf8ByteOrderMark[2]) {
+        return ByteOrderMark::Utf8;
+    }
+    return ByteOrderMark::None;
+}
+
+// Whether the rest of a UTF-16 file is well-formed after its mark; it stops
+// at the first flaw.
+bool IsWellFormedUtf16(ByteStream* input, ByteOrder order) {
+    input->readNext += 2;  // the mark
+    Utf16Check check(order);
+    while (StreamHasBufferedBytes(input)) {
+        const bool open = check.Feed(input->readNext, input->readEnd);
+        input->readNext = input->readEnd;
+        if (!open) return false;
+    }
+    return check.Finish();
+}
+
 }  // namespace
 
 void GatherEvidence(ByteStream* input, EncodingEvidence* evidence) {
+    evidence->byteOrderMark = MarkAtStart(input);
+    if (evidence->byteOrderMark == ByteOrderMark::Utf16Le ||
+        evidence->byteOrderMark == ByteOrderMark::Utf16Be) {
+        evidence->utf16WellFormed = IsWellFormedUtf16(
+            input, evidence->byteOrderMark == ByteOrderMark::Utf16Le ? ByteOrder::LittleEndian
+                                                                     : ByteOrder::BigEndian);
+        return;
+    }
+    StreamSwitchToText(input);
     EvidenceScanner scanner;
     while (!scanner.settled && StreamHasBufferedBytes(input)) scanner.ScanBlock(input);
     scanner.Finish(evidence);
@@ -314,7 +355,7 @@ void GatherEvidence(ByteStream* input, EncodingEvidence* evidence) {
 }
 
 bool GatherFileEvidence(const char* path, EncodingEvidence* evidence) {
-    ByteStream* input = StreamOpen(path, StreamMode::ReadText);
+    ByteStream* input = StreamOpen(path, StreamMode::ReadBinary);
     if (input == nullptr) return false;
     return GatherStreamEvidence(input, evidence);
 }
@@ -326,6 +367,13 @@ bool GatherStreamEvidence(ByteStream* input, EncodingEvidence* evidence) {
 }
 
 DetectionCode DecideByContent(const EncodingEvidence& e) {
+    // Only a byte-order mark makes a file UTF-16; then nothing else counts.
+    if (e.byteOrderMark == ByteOrderMark::Utf16Le) {
+        return e.utf16WellFormed ? DetectionCode::Utf16Le : DetectionCode::Undetermined;
+    }
+    if (e.byteOrderMark == ByteOrderMark::Utf16Be) {
+        return e.utf16WellFormed ? DetectionCode::Utf16Be : DetectionCode::Undetermined;
+    }
     // A text file ends at its end mark; bytes after it mean a binary file
     // (every PNG starts with 0x89 'P' 'N' 'G' CR LF 0x1A).
     if (e.dataAfterEndMark) return DetectionCode::Undetermined;

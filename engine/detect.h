@@ -8,6 +8,9 @@
 #include "engine/byte_stream.h"
 #include "engine/detection_code.h"
 
+// The byte-order mark a file starts with.
+enum class ByteOrderMark : std::uint8_t { None, Utf8, Utf16Le, Utf16Be };
+
 struct EncodingEvidence {
     // How many bytes broke the rules of each validator (ISO-2022-JP,
     // Shift-JIS, EUC-JP), and how many bytes were ESC or 8-bit (0x80 and
@@ -35,14 +38,23 @@ struct EncodingEvidence {
     // anything but undetermined. The counts (and, after a NUL, the verdicts)
     // are then incomplete and mean nothing.
     bool settledEarly = false;
+    // The mark the file starts with, as it is on disk. A file with a UTF-16
+    // mark is read as UTF-16 alone (engine/utf16.h), and only whether it is
+    // well-formed after the mark is gathered: the fields above stay as they
+    // are.
+    ByteOrderMark byteOrderMark = ByteOrderMark::None;
+    bool utf16WellFormed = false;
 };
 
-// Reads the stream (opened ReadText) to its end and gathers the evidence.
+// Reads the stream to its end and gathers the evidence. The stream is opened
+// ReadBinary, and nothing has been read from it: the first bytes are looked
+// at as they are on disk, for a byte-order mark, and then, unless they are a
+// UTF-16 mark, the stream is read as text (StreamSwitchToText).
 void GatherEvidence(ByteStream* input, EncodingEvidence* evidence);
-// Opens the path ReadText, gathers and closes. False when the file cannot be opened
+// Opens the path ReadBinary, gathers and closes. False when the file cannot be opened
 // or was not read completely (a read error): nothing can be decided then.
 bool GatherFileEvidence(const char* path, EncodingEvidence* evidence);
-// The same for a stream already open ReadText, which is closed.
+// The same for a stream already open ReadBinary, which is closed.
 bool GatherStreamEvidence(ByteStream* input, EncodingEvidence* evidence);
 
 // What DecideByContent answers when only the line ends can decide: no code of
@@ -51,8 +63,9 @@ constexpr DetectionCode LineEndsDecide = DetectionCode{0};
 // Stands for a file size that could not be read.
 constexpr std::uint64_t kUnknownFileSize = ~std::uint64_t{0};
 
-// The safety rules (data after the end mark, NUL bytes, UTF-8) and the decision by the
-// validators; LineEndsDecide when the file size has to settle it.
+// UTF-16 by its mark, the safety rules (data after the end mark, NUL bytes,
+// UTF-8) and the decision by the validators; LineEndsDecide when the file
+// size has to settle it.
 DetectionCode DecideByContent(const EncodingEvidence& evidence);
 // Compares what text mode delivered with the file's size: nothing removed is
 // EUC-JP (LF line ends), exactly one CR per line end removed is Shift-JIS.

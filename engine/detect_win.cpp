@@ -30,11 +30,13 @@ DetectionCode DetectEncoding(const Path& path) {
     return DetectOpenFile(file, path);
 }
 
-DetectionCode DetectOpenFile(HANDLE file, const Path& path) {
-    ByteStream* input = StreamAttachHandle(file, StreamMode::ReadText);
+DetectionCode DetectOpenFile(HANDLE file, const Path& path, bool* byteOrderMark) {
+    if (byteOrderMark != nullptr) *byteOrderMark = false;
+    ByteStream* input = StreamAttachHandle(file, StreamMode::ReadBinary);
     EncodingEvidence evidence;
     if (input == nullptr || !GatherStreamEvidence(input, &evidence))
         return DetectionCode::Undetermined;
+    if (byteOrderMark != nullptr) *byteOrderMark = evidence.byteOrderMark != ByteOrderMark::None;
     // Closed by now: the size is asked of the file alone, exclusively.
     return Decide(path, evidence);
 }

@@ -13,6 +13,9 @@ enum class DetectionCode : std::int32_t {
     Iso2022Jp = 104,
     CopyUnchanged = 105,
     Utf8 = 106,
+    // UTF-16 with a byte-order mark (FF FE, FE FF), well-formed after it.
+    Utf16Le = 107,
+    Utf16Be = 108,
 };
 
 // A folder, or a file whose encoding was decided. Everything else (an
@@ -25,12 +28,21 @@ inline bool IsDecidedCode(DetectionCode code) {
         case DetectionCode::ShiftJis:
         case DetectionCode::Iso2022Jp:
         case DetectionCode::Utf8:
+        case DetectionCode::Utf16Le:
+        case DetectionCode::Utf16Be:
             return true;
         case DetectionCode::Undetermined:
         case DetectionCode::CopyUnchanged:
             break;
     }
     return false;
+}
+
+// The encodings of Unicode: they reach the older encodings through code page
+// 932's table, and a character the table lacks has no form there.
+inline bool IsUnicodeCode(DetectionCode code) {
+    return code == DetectionCode::Utf8 || code == DetectionCode::Utf16Le ||
+           code == DetectionCode::Utf16Be;
 }
 
 // Into which encodings a run converts: a bit set, one bit for each encoding
@@ -44,6 +56,10 @@ enum class ConversionMask : std::int32_t {
     // Every file into UTF-8. A bit of its own, not combined with the others:
     // the mask is never stored, only chosen for one run.
     IntoUtf8 = 8,
+    // Not a direction but how a run writes UTF-8: every file it writes in
+    // UTF-8 starts with the byte-order mark EF BB BF (/bom, or the settings'
+    // check box), and into UTF-8 a UTF-8 file without one gets one.
+    WithByteOrderMark = 16,
 };
 
 constexpr ConversionMask operator|(ConversionMask a, ConversionMask b) {
@@ -51,6 +67,12 @@ constexpr ConversionMask operator|(ConversionMask a, ConversionMask b) {
 }
 constexpr ConversionMask operator&(ConversionMask a, ConversionMask b) {
     return static_cast<ConversionMask>(static_cast<std::int32_t>(a) & static_cast<std::int32_t>(b));
+}
+// The mask's direction alone, without WithByteOrderMark.
+constexpr ConversionMask DirectionOf(ConversionMask mask) {
+    return static_cast<ConversionMask>(
+        static_cast<std::int32_t>(mask) &
+        ~static_cast<std::int32_t>(ConversionMask::WithByteOrderMark));
 }
 // Whether the mask converts into any of the encodings of into.
 constexpr bool Includes(ConversionMask mask, ConversionMask into) {

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "engine/cell_lookup.h"
 #include "engine/conversion.h"
 #include "engine/cp932_table.h"
 #include "engine/mappers.h"
@@ -12,70 +13,8 @@
 namespace {
 
 constexpr int kLf = 0x0A;
-constexpr int kCr = 0x0D;
 constexpr int kEndMark = 0x1A;
 constexpr int kEscape = 0x1B;
-constexpr int kNoStop = -1;
-
-// Whether a byte ends a run of plain text: one of 0x80 or above, or one of
-// the two stop bytes (each below 0x80, or kNoStop).
-template <int kStop1, int kStop2>
-inline bool IsStop(unsigned char b) {
-    if constexpr (kStop1 != kNoStop) {
-        if (b == kStop1) return true;
-    }
-    if constexpr (kStop2 != kNoStop) {
-        if (b == kStop2) return true;
-    }
-    return b >= 0x80;
-}
-
-// Copies the run of plain bytes at *from straight to *to, as far as both
-// blocks allow, up to the first byte that IsStop names. Each such byte is a
-// character of its own, the same in UTF-8 and in the older encodings (in
-// ISO-2022-JP's one-byte mode).
-template <int kStop1, int kStop2>
-void CopyPlainRun(unsigned char** from, const unsigned char* end, unsigned char** to,
-                  const unsigned char* limit) {
-    unsigned char* p = *from;
-    unsigned char* q = *to;
-#if TAVELIN_SSE2
-    while (end - p >= kBlockBytes && limit - q >= kBlockBytes) {
-        __m128i block = LoadBlock(p);
-        unsigned stop = HighBytesMask(block);
-        if constexpr (kStop1 != kNoStop) stop |= BytesEqualToMask(block, kStop1);
-        if constexpr (kStop2 != kNoStop) stop |= BytesEqualToMask(block, kStop2);
-        StoreBlock(q, block);  // the bytes beyond a stop are written over later
-        if (stop != 0) {
-            int plain = BytesBeforeFirstInMask(stop);
-            *from = p + plain;
-            *to = q + plain;
-            return;
-        }
-        p += kBlockBytes;
-        q += kBlockBytes;
-    }
-#endif
-    while (end - p >= 8 && limit - q >= 8) {
-        std::uint64_t word = LoadWord(p);
-        std::uint64_t stop = HighBytes(word);
-        if constexpr (kStop1 != kNoStop) stop |= BytesEqualTo(word, kStop1);
-        if constexpr (kStop2 != kNoStop) stop |= BytesEqualTo(word, kStop2);
-        std::memcpy(q, &word, sizeof word);
-        if (stop != 0) {
-            int plain = BytesBeforeFirst(stop);
-            *from = p + plain;
-            *to = q + plain;
-            return;
-        }
-        p += 8;
-        q += 8;
-    }
-    while (p < end && q < limit && !IsStop<kStop1, kStop2>(*p)) *q++ = *p++;
-    *from = p;
-    *to = q;
-}
-
 // Puts out packed UTF-8 (engine/utf8.h): all four bytes of the word, of
 // which the ones beyond its length are written over later. Needs room for four.
 inline unsigned char* PutPacked(unsigned char* q, std::uint32_t packed) {
@@ -184,12 +123,9 @@ using HighCharLookup = std::uint32_t (*)(const Cp932Tables&, const unsigned char
 // to the reader. Returns whether anything was taken.
 template <HighCharLookup LookUp>
 bool StatelessRuns(ByteStream* input, ByteStream* output, const Cp932Tables& t, unsigned char*) {
-    unsigned char* p = input->readNext;
-    const unsigned char* end = input->readEnd;
-    unsigned char* q = output->writeNext;
-    const unsigned char* limit = output->writeEnd;
+    auto [p, end, q, limit] = StartBlockRun(input, output);
     for (;;) {
-        CopyPlainRun<kEndMark, kNoStop>(&p, end, &q, limit);
+        CopyPlainRun<kEndMark, kNoStop, false>(&p, end, &q, limit);
         unsigned char* before = p;
         while (end - p >= 2 && limit - q >= 4 && *p >= 0x80) {
             int length = 0;
@@ -200,43 +136,16 @@ bool StatelessRuns(ByteStream* input, ByteStream* output, const Cp932Tables& t, 
         }
         if (p == before) break;
     }
-    bool moved = p != input->readNext;
-    input->readNext = p;
-    output->writeNext = q;
-    return moved;
-}
-
-// A whole escape sequence that switches ISO-2022-JP's mode, as the reader
-// takes it: ESC $ B, ESC $ @, ESC K into two-byte mode; ESC ( B, ESC ( J,
-// ESC H out of it. Zero when p holds none (or only part of one).
-int ModeSwitch(const unsigned char* p, const unsigned char* end, unsigned char* kanjiMode) {
-    if (end - p < 2 || p[0] != kEscape) return 0;
-    if (p[1] == 0x4B || p[1] == 0x48) {
-        *kanjiMode = p[1] == 0x4B ? TwoByteMode : OneByteMode;
-        return 2;
-    }
-    if (end - p < 3) return 0;
-    if (p[1] == 0x24 && (p[2] == 0x42 || p[2] == 0x40)) {
-        *kanjiMode = TwoByteMode;
-        return 3;
-    }
-    if (p[1] == 0x28 && (p[2] == 0x42 || p[2] == 0x4A)) {
-        *kanjiMode = OneByteMode;
-        return 3;
-    }
-    return 0;
+    return StreamsMovedTo(input, p, output, q);
 }
 
 bool Iso2022JpRuns(ByteStream* input, ByteStream* output, const Cp932Tables& t,
                    unsigned char* kanjiMode) {
-    unsigned char* p = input->readNext;
-    const unsigned char* end = input->readEnd;
-    unsigned char* q = output->writeNext;
-    const unsigned char* limit = output->writeEnd;
+    auto [p, end, q, limit] = StartBlockRun(input, output);
     for (;;) {
         unsigned char* before = p;
         if (*kanjiMode == OneByteMode) {
-            CopyPlainRun<kEndMark, kEscape>(&p, end, &q, limit);
+            CopyPlainRun<kEndMark, kEscape, false>(&p, end, &q, limit);
             while (p < end && limit - q >= 4 && IsKatakana(*p))
                 q = PutPacked(q, t.singleUtf8[*p++]);
         } else {
@@ -247,13 +156,10 @@ bool Iso2022JpRuns(ByteStream* input, ByteStream* output, const Cp932Tables& t,
                 q = PutPacked(q, packed);
             }
         }
-        p += ModeSwitch(p, end, kanjiMode);
+        p += ModeSwitchAt(p, end, kanjiMode);
         if (p == before) break;
     }
-    bool moved = p != input->readNext;
-    input->readNext = p;
-    output->writeNext = q;
-    return moved;
+    return StreamsMovedTo(input, p, output, q);
 }
 
 using RunsFunction = bool (*)(ByteStream*, ByteStream*, const Cp932Tables&, unsigned char*);
@@ -321,32 +227,16 @@ void SkipByteOrderMark(ByteStream* input) {
     for (int i = count; i >= 0; i--) StreamUnreadByte(input, read[i]);
 }
 
-// The code of a code point in the target's table, 0 when there is none.
-inline std::uint32_t CodeOf(const std::uint16_t* table, std::int32_t codePoint) {
-    if (codePoint < 0) return 0;
-    if (codePoint < 0x80) return static_cast<std::uint32_t>(codePoint);
-    return codePoint <= 0xFFFF ? table[codePoint] : 0;
-}
-
 // The characters that need no decision, straight from block to block: plain
 // 7-bit text (with LF put out as CR LF when the output is WriteText) and
 // well-formed characters that have a cell. A block's end, anything
 // malformed and a character without a cell are left to the character loop.
 template <bool kCrLf>
 bool FromUtf8Runs(ByteStream* input, ByteStream* output, const std::uint16_t* table) {
-    unsigned char* p = input->readNext;
-    const unsigned char* end = input->readEnd;
-    unsigned char* q = output->writeNext;
-    const unsigned char* limit = output->writeEnd;
+    auto [p, end, q, limit] = StartBlockRun(input, output);
     for (;;) {
-        CopyPlainRun<kCrLf ? kLf : kNoStop, kNoStop>(&p, end, &q, limit);
+        CopyPlainRun<kNoStop, kNoStop, kCrLf>(&p, end, &q, limit);
         unsigned char* before = p;
-        if (kCrLf && p < end && *p == kLf && limit - q >= 2) {
-            q[0] = kCr;
-            q[1] = kLf;
-            q += 2;
-            p++;
-        }
         while (p < end && *p >= 0x80 && limit - q >= 2) {
             const Utf8Lead& lead = Utf8LeadOf(*p);
             // Four-byte forms (beyond U+FFFF) have no cell: the loop tells.
@@ -367,10 +257,7 @@ bool FromUtf8Runs(ByteStream* input, ByteStream* output, const std::uint16_t* ta
         }
         if (p == before) break;
     }
-    bool moved = p != input->readNext;
-    input->readNext = p;
-    output->writeNext = q;
-    return moved;
+    return StreamsMovedTo(input, p, output, q);
 }
 
 template <bool kCrLf>
@@ -383,19 +270,7 @@ Utf8Result FromUtf8(ByteStream* input, ByteStream* output, const std::uint16_t* 
         }
         Utf8Char c = ReadUtf8Char(input);
         if (c.length == 0) break;
-        std::uint32_t code = CodeOf(table, c.codePoint);
-        if (code == 0 && c.codePoint != 0) {
-            if (result.outcome == Utf8Outcome::Complete) result.firstMissing = c.codePoint;
-            if (substitute == 0) {
-                result.outcome = Utf8Outcome::NoCell;
-                StreamMarkFailed(output);
-                break;
-            }
-            result.outcome = Utf8Outcome::Replaced;
-            result.replaced++;
-            code = substitute;
-        }
-        WriteCodeChar(static_cast<CodeChar>(code), output);
+        if (!PutInTarget(c.codePoint, table, substitute, &result, output)) break;
     }
     return result;
 }

@@ -42,13 +42,14 @@ enum class Utf8Outcome {
 struct Utf8Result {
     Utf8Outcome outcome = Utf8Outcome::Complete;
     // The first character that has no cell (NoCell, Replaced), for telling the
-    // user; -1 when there is none. From UTF-8: its code point, or
-    // kMalformedUtf8 (engine/utf8.h) for bytes that are not UTF-8 at all.
+    // user; -1 when there is none. From UTF-8 or UTF-16: its code point, or
+    // kMalformedUtf8 (engine/utf8.h) for bytes that are not UTF-8 at all
+    // (kMalformedUtf16, the same value, for broken UTF-16).
     // Into UTF-8: the character as the source encoding's reader returns it
     // (engine/readers.h): a byte, or two bytes with the first in bits 8-15;
     // a character cut short by the end of the text is its first byte alone.
     std::int32_t firstMissing = -1;
-    // From UTF-8 with substitution: how many characters became 〓.
+    // From UTF-8 or UTF-16 with substitution: how many characters became 〓.
     std::uint64_t replaced = 0;
 };
 

@@ -12,9 +12,12 @@
 //   below it (FlagsBeforeFirst), are ever used.
 // Which bytes stop a run: detection's SkipPlainRun stops at a byte of 0x80 or
 // above, ESC and NUL (every recognizer accepts any other byte and stays where
-// it is); conversion's CopyPlainRun stops at a byte of 0x80 or above and ESC,
-// and at LF when the output turns LF into CR LF (any other byte is a
-// character of its own that every mapper returns unchanged).
+// it is); the conversions' CopyPlainRun (below, the one copy kernel they all
+// share) stops at a byte of 0x80 or above and at up to two bytes its caller
+// names: ESC for the older encodings, where any other byte is a character of
+// its own that every mapper returns unchanged; the end mark 0x1A where
+// ReadBinary leaves it in the text. NarrowPlainRun does the same for UTF-16's
+// code units.
 #pragma once
 
 #include <cstdint>
@@ -116,3 +119,181 @@ inline int CountInMask(unsigned mask) {
     return static_cast<int>((mask + (mask >> 8)) & 0x1Fu);
 }
 #endif
+
+// ---- the copy kernels --------------------------------------------------------
+
+// A stop byte or unit that is none.
+constexpr int kNoStop = -1;
+
+namespace word_scan_detail {
+
+constexpr unsigned char kLf = 0x0A;
+constexpr unsigned char kCr = 0x0D;
+
+// Whether a value below 0x80 is one of the stops (kNoStop is none).
+template <int kStop1, int kStop2, int kStop3 = kNoStop>
+inline bool IsStop(unsigned value) {
+    if constexpr (kStop1 != kNoStop) {
+        if (value == static_cast<unsigned>(kStop1)) return true;
+    }
+    if constexpr (kStop2 != kNoStop) {
+        if (value == static_cast<unsigned>(kStop2)) return true;
+    }
+    if constexpr (kStop3 != kNoStop) {
+        if (value == static_cast<unsigned>(kStop3)) return true;
+    }
+    return false;
+}
+
+// Each 16-bit lane of a word with its two bytes swapped: big-endian units read
+// as little-endian ones.
+inline std::uint64_t SwapLanes(std::uint64_t word) {
+    return ((word >> 8) & 0x00FF00FF00FF00FFu) | ((word & 0x00FF00FF00FF00FFu) << 8);
+}
+
+// The lanes of a word (each below 0x80) equal to value: the top bit of a
+// lane is set where it matches, as ZeroBytes does for bytes.
+inline std::uint64_t LanesEqualTo(std::uint64_t word, unsigned value) {
+    std::uint64_t x = word ^ (0x0001000100010001u * value);
+    return ~(x + 0x7FFF7FFF7FFF7FFFu) & 0x8000800080008000u;
+}
+
+}  // namespace word_scan_detail
+
+// Copies the run of plain bytes at *from straight to *to, as far as both
+// blocks allow, and moves both past it: every byte below 0x80 other than the
+// stop bytes (each below 0x80, or kNoStop). With kCrLf an LF goes out as CR
+// LF, as a WriteText stream would write it, and the run goes on. Each such
+// byte is a character of its own in every encoding the engine reads and
+// writes, the same in all of them, so copying gives exactly what reading,
+// mapping and writing it would.
+template <int kStop1, int kStop2, bool kCrLf>
+inline void CopyPlainRun(unsigned char** from, const unsigned char* end, unsigned char** to,
+                         const unsigned char* limit) {
+    using word_scan_detail::kCr;
+    using word_scan_detail::kLf;
+    unsigned char* p = *from;
+    unsigned char* q = *to;
+    for (;;) {
+#if TAVELIN_SSE2
+        if (end - p >= kBlockBytes && limit - q >= kBlockBytes) {
+            __m128i block = LoadBlock(p);
+            unsigned stop = HighBytesMask(block);
+            if constexpr (kStop1 != kNoStop) stop |= BytesEqualToMask(block, kStop1);
+            if constexpr (kStop2 != kNoStop) stop |= BytesEqualToMask(block, kStop2);
+            if constexpr (kCrLf) stop |= BytesEqualToMask(block, kLf);
+            StoreBlock(q, block);  // the bytes beyond a stop are written over later
+            if (stop == 0) {
+                p += kBlockBytes;
+                q += kBlockBytes;
+                continue;
+            }
+            auto plain = static_cast<std::size_t>(BytesBeforeFirstInMask(stop));
+            p += plain;
+            q += plain;
+            if (!kCrLf || *p != kLf) break;  // only an LF goes on, below
+        } else
+#endif
+            if (end - p >= 8 && limit - q >= 8) {
+            std::uint64_t word = LoadWord(p);
+            std::uint64_t stop = HighBytes(word);
+            if constexpr (kStop1 != kNoStop) stop |= BytesEqualTo(word, kStop1);
+            if constexpr (kStop2 != kNoStop) stop |= BytesEqualTo(word, kStop2);
+            if constexpr (kCrLf) stop |= BytesEqualTo(word, kLf);
+            std::memcpy(q, &word, sizeof word);  // the bytes beyond a stop are written over later
+            if (stop == 0) {
+                p += 8;
+                q += 8;
+                continue;
+            }
+            auto plain = static_cast<std::size_t>(BytesBeforeFirst(stop));
+            p += plain;
+            q += plain;
+            if (!kCrLf || *p != kLf) break;
+        }
+        // One byte: the end of a block, or the byte that stopped the word.
+        if (p == end || q == limit) break;
+        unsigned char b = *p;
+        if (b >= 0x80 || word_scan_detail::IsStop<kStop1, kStop2>(b)) break;
+        if (kCrLf && b == kLf) {
+            if (limit - q < 2) break;
+            *q++ = kCr;
+        }
+        *q++ = b;
+        p++;
+    }
+    *from = p;
+    *to = q;
+}
+
+// UTF-16's code units below 0x80, two bytes each (the first the low one, or
+// with kBigEndian the high one), into one byte each: the same copy as
+// CopyPlainRun, up to the first unit of 0x80 or above or equal to a stop
+// (each below 0x80, or kNoStop). A unit cut by the end of the block is left.
+// Always inlined: the UTF-16 loops call it every few characters, and the
+// compiler would otherwise keep it out of line.
+template <bool kBigEndian, int kStop1, int kStop2, int kStop3>
+inline __attribute__((always_inline)) void NarrowPlainRun(unsigned char** from,
+                                                          const unsigned char* end,
+                                                          unsigned char** to,
+                                                          const unsigned char* limit) {
+    unsigned char* p = *from;
+    unsigned char* q = *to;
+#if TAVELIN_SSE2
+    // Eight units at a time: each unit below 0x80 is its own low byte, and
+    // packing with unsigned saturation keeps exactly that byte.
+    const __m128i high = _mm_set1_epi16(static_cast<short>(0xFF80));
+    const __m128i zero = _mm_setzero_si128();
+    while (end - p >= kBlockBytes && limit - q >= 8) {
+        __m128i block = LoadBlock(p);
+        if constexpr (kBigEndian)
+            block = _mm_or_si128(_mm_slli_epi16(block, 8), _mm_srli_epi16(block, 8));
+        __m128i stops = _mm_cmpeq_epi16(_mm_and_si128(block, high), zero);  // the plain units
+        stops = _mm_xor_si128(stops, _mm_set1_epi16(-1));
+        if constexpr (kStop1 != kNoStop)
+            stops = _mm_or_si128(stops, _mm_cmpeq_epi16(block, _mm_set1_epi16(kStop1)));
+        if constexpr (kStop2 != kNoStop)
+            stops = _mm_or_si128(stops, _mm_cmpeq_epi16(block, _mm_set1_epi16(kStop2)));
+        if constexpr (kStop3 != kNoStop)
+            stops = _mm_or_si128(stops, _mm_cmpeq_epi16(block, _mm_set1_epi16(kStop3)));
+        auto stop = static_cast<unsigned>(_mm_movemask_epi8(stops));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(q), _mm_packus_epi16(block, block));
+        if (stop != 0) {
+            auto units = static_cast<std::size_t>(BytesBeforeFirstInMask(stop)) / 2;
+            p += 2 * units;
+            q += units;
+            *from = p;
+            *to = q;
+            return;
+        }
+        p += kBlockBytes;
+        q += 8;
+    }
+#endif
+    // Four units at a time.
+    while (end - p >= 8 && limit - q >= 4) {
+        std::uint64_t word = LoadWord(p);
+        if constexpr (kBigEndian) word = word_scan_detail::SwapLanes(word);
+        // A unit of 0x80 or above, or a stop, is found by the unit loop below.
+        if ((word & 0xFF80FF80FF80FF80u) != 0) break;
+        std::uint64_t stop = 0;
+        if constexpr (kStop1 != kNoStop) stop |= word_scan_detail::LanesEqualTo(word, kStop1);
+        if constexpr (kStop2 != kNoStop) stop |= word_scan_detail::LanesEqualTo(word, kStop2);
+        if constexpr (kStop3 != kNoStop) stop |= word_scan_detail::LanesEqualTo(word, kStop3);
+        if (stop != 0) break;
+        q[0] = static_cast<unsigned char>(word);
+        q[1] = static_cast<unsigned char>(word >> 16);
+        q[2] = static_cast<unsigned char>(word >> 32);
+        q[3] = static_cast<unsigned char>(word >> 48);
+        p += 8;
+        q += 4;
+    }
+    while (end - p >= 2 && q < limit) {
+        unsigned unit = kBigEndian ? (p[0] << 8) | p[1] : p[0] | (p[1] << 8);
+        if (unit >= 0x80 || word_scan_detail::IsStop<kStop1, kStop2, kStop3>(unit)) break;
+        *q++ = static_cast<unsigned char>(unit);
+        p += 2;
+    }
+    *from = p;
+    *to = q;
+}

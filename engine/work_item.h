@@ -27,6 +27,9 @@ struct WorkItem {
     // classified (held open by another program, access denied); 0 otherwise.
     // Such a file is told as a failure, not offered in the review.
     std::uint32_t openError = 0;
+    // The file starts with a byte-order mark (UTF-8's EF BB BF, or UTF-16's):
+    // a run that writes UTF-8 with the mark copies such a UTF-8 file as it is.
+    bool byteOrderMark = false;
 };
 
 // A new item in one std::malloc block, its paths copied into it, its codes

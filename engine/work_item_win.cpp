@@ -19,6 +19,7 @@ void ClassifyWorkItem(WorkItem* item, const DWORD* knownAttributes) {
     const Path sourcePath = item->sourcePath;
     item->firstMissing = -1;
     item->openError = 0;
+    item->byteOrderMark = false;
     // Attributes that cannot be read have every bit set, the folder bit too.
     DWORD attributes =
         knownAttributes != nullptr ? *knownAttributes : GetFileAttributesW(FileApiPath(sourcePath));
@@ -33,7 +34,7 @@ void ClassifyWorkItem(WorkItem* item, const DWORD* knownAttributes) {
             item->code = DetectionCode::Undetermined;
             item->openError = GetLastError();
         } else {
-            item->code = DetectOpenFile(file, sourcePath);
+            item->code = DetectOpenFile(file, sourcePath, &item->byteOrderMark);
         }
     }
     item->detected = item->code;
@@ -45,7 +46,7 @@ WorkItem* MakeWorkItemOpen(const Path& sourcePath, const Path& destinationPath, 
         CloseHandle(opened);
         return nullptr;
     }
-    item->code = DetectOpenFile(opened, sourcePath);
+    item->code = DetectOpenFile(opened, sourcePath, &item->byteOrderMark);
     item->detected = item->code;
     return item;
 }

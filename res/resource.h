@@ -22,6 +22,7 @@
 #define IDC_CONVERSION_GROUP 1035
 #define IDC_OTHER_GROUP 1036
 #define IDC_CONVERT_TO_UTF8 1037
+#define IDC_UTF8_BYTE_ORDER_MARK 1038
 
 // The undetermined-files dialog, its list and counter, its menu bar and the
 // rows' context menu.

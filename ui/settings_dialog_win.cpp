@@ -35,6 +35,7 @@ constexpr int kBelowWarning[] = {
     IDC_CONVERT_TO_SJIS,
     IDC_CONVERT_TO_EUC,
     IDC_CONVERT_TO_UTF8,
+    IDC_UTF8_BYTE_ORDER_MARK,
     IDC_OTHER_GROUP,
     IDC_KEEP_IN_RECYCLE_BIN,
     IDC_SHOW_AT_STARTUP,
@@ -53,9 +54,11 @@ constexpr MaskButton kMaskButtons[] = {
     {IDC_CONVERT_TO_EUC, ConversionMask::IntoEucJp},
     {IDC_CONVERT_TO_UTF8, ConversionMask::IntoUtf8},
 };
-// The conversion-method group, hidden when no run follows the dialog.
+// The conversion-method group and the byte-order mark's check box below it,
+// hidden when no run follows the dialog.
 constexpr int kConversionGroup[] = {IDC_CONVERSION_GROUP, IDC_CONVERT_BOTH_WAYS,
-                                    IDC_CONVERT_TO_SJIS, IDC_CONVERT_TO_EUC, IDC_CONVERT_TO_UTF8};
+                                    IDC_CONVERT_TO_SJIS,  IDC_CONVERT_TO_EUC,
+                                    IDC_CONVERT_TO_UTF8,  IDC_UTF8_BYTE_ORDER_MARK};
 // What sits below that group, moved up when it is hidden.
 constexpr int kBelowConversionGroup[] = {IDC_KEEP_IN_RECYCLE_BIN, IDC_SHOW_AT_STARTUP, IDOK,
                                          IDCANCEL};
@@ -123,8 +126,9 @@ BOOL OnInitDialog(HWND dialog, Settings* settings) {
     Check(dialog, IDC_OUTPUT_TO_FOLDER, settings->outputMethod == OutputMethod::IntoOutputFolder);
     Check(dialog, IDC_OUTPUT_IN_PLACE, settings->outputMethod == OutputMethod::RewriteInPlace);
     for (const MaskButton& button : kMaskButtons) {
-        Check(dialog, button.id, settings->conversionMask == button.mask);
+        Check(dialog, button.id, DirectionOf(settings->conversionMask) == button.mask);
     }
+    Check(dialog, IDC_UTF8_BYTE_ORDER_MARK, settings->utf8ByteOrderMark);
     Check(dialog, IDC_KEEP_IN_RECYCLE_BIN, settings->keepOverwrittenInRecycleBin);
     Check(dialog, IDC_SHOW_AT_STARTUP, settings->showSettingsAtStartup);
     UpdateEnabledState(dialog, IsChecked(dialog, IDC_OUTPUT_TO_FOLDER));
@@ -156,11 +160,16 @@ BOOL OnOk(HWND dialog) {
     Settings edited = *settings;
     edited.keepOverwrittenInRecycleBin = IsChecked(dialog, IDC_KEEP_IN_RECYCLE_BIN);
     edited.showSettingsAtStartup = IsChecked(dialog, IDC_SHOW_AT_STARTUP);
-    // Read even while the group is hidden: it still holds what the record said.
-    edited.conversionMask = ConversionMask::BothWays;
+    // Read even while the group is hidden: it still holds what the record
+    // said. The box is the saved setting; /bom, for this run alone, stays in
+    // the mask beside the direction chosen.
+    edited.utf8ByteOrderMark = IsChecked(dialog, IDC_UTF8_BYTE_ORDER_MARK);
+    ConversionMask direction = ConversionMask::BothWays;
     for (const MaskButton& button : kMaskButtons) {
-        if (IsChecked(dialog, button.id)) edited.conversionMask = button.mask;
+        if (IsChecked(dialog, button.id)) direction = button.mask;
     }
+    edited.conversionMask =
+        direction | (settings->conversionMask & ConversionMask::WithByteOrderMark);
     if (IsChecked(dialog, IDC_OUTPUT_IN_PLACE)) {
         // The folder is not used when rewriting in place: keep the old one.
         edited.outputMethod = OutputMethod::RewriteInPlace;

@@ -4,6 +4,7 @@
 
 #include "engine/cp932_table.h"
 #include "engine/mappers.h"
+#include "engine/utf16.h"
 #include "engine/utf8.h"
 #include "res/resource.h"
 #include "util/text.h"
@@ -72,25 +73,43 @@ std::u16string FromShiftJis(const unsigned char* p, const unsigned char* end) {
     return text;
 }
 
+// A Unicode character as it reads once written into Shift-JIS; 〓 for one
+// that code page 932 has no cell for, and for broken bytes.
+void PutUnicode(std::u16string* text, std::int32_t codePoint) {
+    const std::uint16_t* table = Cp932().shiftJis;
+    if (codePoint >= 0 && codePoint < 0x80) {
+        PutSingle(text, static_cast<unsigned>(codePoint));
+    } else if (codePoint >= 0x80 && codePoint <= 0xFFFF && table[codePoint] != 0) {
+        PutCell(text, table[codePoint]);
+    } else {
+        text->push_back(kGetaMark);
+    }
+}
+
 std::u16string FromUtf8(const unsigned char* p, const unsigned char* end) {
     std::u16string text;
     if (end - p >= 3 && p[0] == kUtf8ByteOrderMark[0] && p[1] == kUtf8ByteOrderMark[1] &&
         p[2] == kUtf8ByteOrderMark[2]) {
         p += 3;
     }
-    const std::uint16_t* table = Cp932().shiftJis;
     while (p < end) {
         Utf8Char c = DecodeUtf8(p, end);
         p += c.length;
         if (c.codePoint == kCutUtf8) break;  // cut by the preview's length, not by the file
-        if (c.codePoint >= 0 && c.codePoint < 0x80) {
-            PutSingle(&text, static_cast<unsigned>(c.codePoint));
-        } else if (c.codePoint >= 0x80 && c.codePoint <= 0xFFFF && table[c.codePoint] != 0) {
-            // As the character reads once written into Shift-JIS.
-            PutCell(&text, table[c.codePoint]);
-        } else {
-            text.push_back(kGetaMark);
-        }
+        PutUnicode(&text, c.codePoint);
+    }
+    return text;
+}
+
+std::u16string FromUtf16(const unsigned char* p, const unsigned char* end, ByteOrder order) {
+    std::u16string text;
+    ByteOrder marked = order;
+    if (end - p >= 2 && Utf16MarkOrder(p[0], p[1], &marked) && marked == order) p += 2;
+    while (p < end) {
+        Utf16Char c = DecodeUtf16(p, end, order);
+        if (c.codePoint == kCutUtf16) break;  // cut by the preview's length, not by the file
+        p += c.length;
+        PutUnicode(&text, c.codePoint);
     }
     return text;
 }
@@ -129,8 +148,7 @@ std::u16string MissingName(const WorkItem& item) {
     std::u16string text;
     if (item.firstMissing < 0) return text;
     char name[24];
-    std::snprintf(name, sizeof name,
-                  item.detected == DetectionCode::Utf8 ? "[U+%04X] " : "[0x%02X] ",
+    std::snprintf(name, sizeof name, IsUnicodeCode(item.detected) ? "[U+%04X] " : "[0x%02X] ",
                   static_cast<unsigned>(item.firstMissing));
     PutAscii(&text, name);
     return text;
@@ -166,6 +184,10 @@ std::u16string PreviewText(const WorkItem& item, const unsigned char* bytes, int
     std::u16string text = MissingName(item);
     if (item.detected == DetectionCode::Utf8) {
         text += FromUtf8(bytes, end);
+    } else if (item.detected == DetectionCode::Utf16Le) {
+        text += FromUtf16(bytes, end, ByteOrder::LittleEndian);
+    } else if (item.detected == DetectionCode::Utf16Be) {
+        text += FromUtf16(bytes, end, ByteOrder::BigEndian);
     } else if (item.code == DetectionCode::EucJp) {
         text += FromEucJp(bytes, end);
     } else {

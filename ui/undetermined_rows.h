@@ -33,8 +33,9 @@ DetectionCode ActionCodeForCommand(int command);
 // (count 0 to kPreviewBytes), decoded by the program's own tables whatever
 // the system's code page, the file read as the row's action takes it, so
 // that a choice shows at once whether the text then reads right:
-// - a file decided as UTF-8: decoded from UTF-8, each character that has no
-//   cell in code page 932 (and each malformed byte) shown as 〓, every other
+// - a file decided as UTF-8 or UTF-16: decoded from its encoding (its
+//   byte-order mark left out), each character that has no cell in code page
+//   932 (and each malformed byte or lone surrogate) shown as 〓, every other
 //   character as its cell reads back; a character cut by the end of the
 //   bytes is left out;
 // - on "Shift-JIS へ変換する" (taken as EUC-JP): read as EUC-JP and converted

@@ -1,6 +1,7 @@
-// Detection over arbitrary bytes: the pass never fails, gives one of the five
+// Detection over arbitrary bytes: the pass never fails, gives one of the seven
 // codes, and its verdicts are exactly those of the plain pass that feeds every
-// recognizer every delivered byte through the base class.
+// recognizer every delivered byte through the base class (or, after a UTF-16
+// byte-order mark, judges every unit).
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -12,7 +13,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     EncodingEvidence evidence;
     {
-        MemoryInput input(data, size, StreamMode::ReadText);
+        MemoryInput input(data, size, StreamMode::ReadBinary);
         GatherEvidence(input.stream, &evidence);
     }
     DetectionCode code = DecideEncoding(evidence, size);
@@ -22,6 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case DetectionCode::ShiftJis:
         case DetectionCode::Iso2022Jp:
         case DetectionCode::Utf8:
+        case DetectionCode::Utf16Le:
+        case DetectionCode::Utf16Be:
             break;
         default:
             std::abort();

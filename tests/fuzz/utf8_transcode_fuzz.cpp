@@ -4,11 +4,14 @@
 // its output marked failed. From UTF-8, substituting 〓 writes exactly the
 // same as not substituting whenever nothing is missing, names the same first
 // missing character otherwise, and never stops; what it writes reads back.
+// From UTF-16, into UTF-8 only broken UTF-16 stops it, and into Shift-JIS
+// it writes what the conversion of that UTF-8 writes.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
 #include "engine/utf8.h"
+#include "engine/utf16_transcode.h"
 #include "engine/utf8_transcode.h"
 #include "tests/fuzz/support/memory_streams.h"
 
@@ -35,6 +38,16 @@ Run From(const std::string& text, LegacyEncoding target, bool substitute) {
     MemoryOutput output(FromUtf8OutputMode(target));
     Run run;
     run.result = TranscodeFromUtf8(input.stream, output.stream, target, substitute);
+    run.bytes = output.Close(&run.written);
+    return run;
+}
+
+Run FromUtf16(const std::string& text, ByteOrder order, ConversionMask into, bool substitute) {
+    MemoryInput input(reinterpret_cast<const std::uint8_t*>(text.data()), text.size(),
+                      kFromUtf16InputMode);
+    MemoryOutput output(FromUtf16OutputMode(into));
+    Run run;
+    run.result = TranscodeFromUtf16(input.stream, output.stream, order, into, substitute);
     run.bytes = output.Close(&run.written);
     return run;
 }
@@ -73,6 +86,26 @@ void CheckFromUtf8(const std::string& text, LegacyEncoding target) {
     if (back.result.outcome != Utf8Outcome::Complete) std::abort();
 }
 
+void CheckFromUtf16(const std::string& text, ByteOrder order) {
+    Run utf8 = FromUtf16(text, order, ConversionMask::IntoUtf8, false);
+    const bool complete = utf8.result.outcome == Utf8Outcome::Complete;
+    if (complete != utf8.written || (complete && !WellFormed(utf8.bytes)) ||
+        (!complete && utf8.result.firstMissing != kMalformedUtf16)) {
+        std::abort();
+    }
+    // A UTF-8 reader takes U+FEFF at the start for its mark.
+    if (!complete || utf8.bytes.rfind("\xEF\xBB\xBF", 0) == 0) return;
+    for (bool substitute : {false, true}) {
+        Run direct = FromUtf16(text, order, ConversionMask::IntoShiftJis, substitute);
+        Run byUtf8 = From(utf8.bytes, LegacyEncoding::ShiftJis, substitute);
+        if (direct.result.outcome != byUtf8.result.outcome ||
+            direct.result.firstMissing != byUtf8.result.firstMissing ||
+            (direct.written && direct.bytes != byUtf8.bytes)) {
+            std::abort();
+        }
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -93,5 +126,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string text(reinterpret_cast<const char*>(data), size);
     CheckFromUtf8(text, LegacyEncoding::ShiftJis);
     CheckFromUtf8(text, LegacyEncoding::EucJp);
+    CheckFromUtf16(text, ByteOrder::LittleEndian);
+    CheckFromUtf16(text, ByteOrder::BigEndian);
     return 0;
 }

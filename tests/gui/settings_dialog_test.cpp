@@ -59,6 +59,7 @@ void ExpectSameSettings(const Settings& a, const Settings& b) {
     EXPECT_EQ(a.listDialogHeight, b.listDialogHeight);
     EXPECT_EQ(a.listSortColumn, b.listSortColumn);
     EXPECT_EQ(a.listSortAscending, b.listSortAscending);
+    EXPECT_EQ(a.utf8ByteOrderMark, b.utf8ByteOrderMark);
 }
 
 // Opens the dialog on this thread with the record and runs drive on the
@@ -117,10 +118,11 @@ const Placed kLayout[] = {
     {IDC_CONVERT_TO_SJIS, 100, 80, 65, 10, true, false, 2},
     {IDC_CONVERT_TO_EUC, 12, 93, 72, 10, true, false, 2},
     {IDC_CONVERT_TO_UTF8, 100, 93, 56, 10, true, false, 2},
-    {IDC_KEEP_IN_RECYCLE_BIN, 7, 115, 120, 10, true, true, 0},
-    {IDC_SHOW_AT_STARTUP, 7, 129, 119, 10, true, true, 0},
-    {IDOK, 126, 129, 50, 14, true, true, 0},
-    {IDCANCEL, 177, 129, 50, 14, true, true, 0},
+    {IDC_UTF8_BYTE_ORDER_MARK, 7, 111, 90, 10, true, false, 2},
+    {IDC_KEEP_IN_RECYCLE_BIN, 7, 125, 120, 10, true, true, 0},
+    {IDC_SHOW_AT_STARTUP, 7, 139, 119, 10, true, true, 0},
+    {IDOK, 126, 139, 50, 14, true, true, 0},
+    {IDCANCEL, 177, 139, 50, 14, true, true, 0},
     {IDC_FOLDER_WARNING, 7, 7, 220, 12, false, false, 1},
 };
 
@@ -155,7 +157,7 @@ TEST_P(Layout, ControlsShowAndSitWhereTheFormPutsThem) {
 
     bool result = RunDialog(&settings, [&](HWND dialog) {
         const LONG warningShift = form.warning ? 0 : LaidY(dialog, 7) - LaidY(dialog, 27);
-        const LONG conversionShift = form.beforeRun ? 0 : LaidY(dialog, 69) - LaidY(dialog, 111);
+        const LONG conversionShift = form.beforeRun ? 0 : LaidY(dialog, 69) - LaidY(dialog, 121);
         std::vector<RECT> shown;
         for (const Placed& p : kLayout) {
             SCOPED_TRACE(testing::Message() << "control " << p.id);
@@ -185,7 +187,7 @@ TEST_P(Layout, ControlsShowAndSitWhereTheFormPutsThem) {
         // visible controls overlap only where a group box frames its members.
         RECT client;
         GetClientRect(dialog, &client);
-        EXPECT_EQ(client.bottom, LaidY(dialog, 150) + warningShift + conversionShift);
+        EXPECT_EQ(client.bottom, LaidY(dialog, 160) + warningShift + conversionShift);
         for (std::size_t i = 0; i < shown.size(); i++) {
             EXPECT_TRUE(Contains(client, shown[i])) << "control " << i << " is cut off";
         }
@@ -355,6 +357,28 @@ TEST(Ok, TheUtf8ButtonIsReadAndWritten) {
     EXPECT_EQ(settings.conversionMask, ConversionMask::IntoEucJp);
 }
 
+// The byte-order mark's box shows the saved setting and OK stores it; /bom's
+// mark for this run stays in the mask beside the direction chosen.
+TEST(Ok, TheByteOrderMarkBoxIsReadAndWritten) {
+    ScratchFolder scratch;
+    for (bool saved : {false, true}) {
+        Settings settings = MakeSettings(scratch.path());
+        settings.utf8ByteOrderMark = saved;
+        settings.conversionMask = ConversionMask::IntoUtf8 | ConversionMask::WithByteOrderMark;
+        EXPECT_TRUE(RunDialog(&settings, [&](HWND dialog) {
+            EXPECT_EQ(WindowTextOf(Item(dialog, IDC_UTF8_BYTE_ORDER_MARK)),
+                      "UTF-8 に BOM を付ける");
+            EXPECT_EQ(Checked(dialog, IDC_UTF8_BYTE_ORDER_MARK), saved);
+            Click(dialog, IDC_UTF8_BYTE_ORDER_MARK);
+            Click(dialog, IDC_CONVERT_TO_SJIS);
+            Click(dialog, IDOK);
+        }));
+        EXPECT_EQ(settings.utf8ByteOrderMark, !saved);
+        EXPECT_EQ(settings.conversionMask,
+                  ConversionMask::IntoShiftJis | ConversionMask::WithByteOrderMark);
+    }
+}
+
 TEST(Ok, InPlaceNeverChecksOrTakesTheFolder) {
     Settings settings = MakeSettings("C:\\before");
     settings.outputMethod = OutputMethod::RewriteInPlace;
@@ -402,6 +426,7 @@ TEST(Cancel, LeavesTheRecordAlone) {
         Click(dialog, IDC_OUTPUT_IN_PLACE);
         Click(dialog, IDC_CONVERT_TO_EUC);
         Click(dialog, IDC_SHOW_AT_STARTUP);
+        Click(dialog, IDC_UTF8_BYTE_ORDER_MARK);
         SetPathBox(dialog, "C:\\elsewhere");
         Click(dialog, IDCANCEL);
     });

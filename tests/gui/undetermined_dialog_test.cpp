@@ -319,6 +319,11 @@ TEST(Contents, AUtf8FileThatDidNotFitReadsAsTextAndConvertsWithGetaMarks) {
     ASSERT_EQ(item->code, DetectionCode::Utf8);
     // As the run hands it over when the conversion into Shift-JIS found the emoji.
     MarkForReview(item, ItemResult{ItemOutcome::NoCell, 0, 0x1F600});
+    // The same text in UTF-16, which reads and converts the same.
+    const std::string utf16 = std::string("\xFF\xFE\x42\x30\x3D\xD8\x00\xDE\x44\x30\n\0", 12);
+    WorkItem* item16 = files.Add("emoji16.txt", utf16);
+    ASSERT_EQ(item16->code, DetectionCode::Utf16Le);
+    MarkForReview(item16, ItemResult{ItemOutcome::NoCell, 0, 0x1F600});
     // The text as a person reads it, the emoji as 〓 and named in front.
     const std::string shown = "[U+1F600] \x82\xA0\x81\xAC\x82\xA2\n";
     Settings settings = MakeSettings();
@@ -326,7 +331,8 @@ TEST(Contents, AUtf8FileThatDidNotFitReadsAsTextAndConvertsWithGetaMarks) {
         int row = RowOf(dialog, "emoji.txt");
         EXPECT_EQ(CellText(dialog, row, 1), "無視する");
         EXPECT_EQ(CellText(dialog, row, 3), shown);
-        Select(dialog, {row});
+        EXPECT_EQ(CellText(dialog, RowOf(dialog, "emoji16.txt"), 3), shown);
+        Select(dialog, {row, RowOf(dialog, "emoji16.txt")});
         SendMessageA(dialog, WM_COMMAND, IDM_MARK_EUC_JP, 0);
         row = RowOf(dialog, "emoji.txt");
         EXPECT_EQ(CellText(dialog, row, 1), "Shift-JIS へ変換する");
@@ -339,6 +345,7 @@ TEST(Contents, AUtf8FileThatDidNotFitReadsAsTextAndConvertsWithGetaMarks) {
     EXPECT_TRUE(result);
     // Converted from UTF-8, 〓 where the emoji was, CR LF as in all Shift-JIS output.
     EXPECT_EQ(ReadBytes(files.out / "emoji.txt"), "\x82\xA0\x81\xAC\x82\xA2\r\n");
+    EXPECT_EQ(ReadBytes(files.out / "emoji16.txt"), "\x82\xA0\x81\xAC\x82\xA2\r\n");
     EXPECT_EQ(ReadBytes(files.in / "emoji.txt"), kEmojiUtf8);
 }
 

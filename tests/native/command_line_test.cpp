@@ -96,6 +96,11 @@ TEST(ParseSwitches, Utf8IsADirectionLikeTheOthers) {
     EXPECT_EQ(Mask({"prog", "/auto", "/utf8"}, &suppress), ConversionMask::IntoUtf8);
     EXPECT_EQ(Mask({"prog", "/utf-8", "/utf", "/utf8x", "utf8"}, &suppress),
               ConversionMask::BothWays);
+    // /bom adds the byte-order mark to whichever direction, wherever it stands.
+    constexpr ConversionMask kMark = ConversionMask::WithByteOrderMark;
+    EXPECT_EQ(Mask({"prog", "/BOM", "/utf8"}, &suppress), ConversionMask::IntoUtf8 | kMark);
+    EXPECT_EQ(Mask({"prog", "/bom", "/bom:", "-bom"}, &suppress), ConversionMask::BothWays | kMark);
+    EXPECT_EQ(Mask({"prog", "/utf8", "/boms"}, &suppress), ConversionMask::IntoUtf8);
 }
 
 }  // namespace

@@ -72,6 +72,9 @@ TEST(FindConversionRule, OutcomesForEveryCodeAndMask) {
 }
 
 TEST(FindConversionRule, Utf8RulesForEveryCodeAndMask) {
+    constexpr ConversionMask kMark = ConversionMask::WithByteOrderMark;
+    constexpr DetectionCode kLe = DetectionCode::Utf16Le, kBe = DetectionCode::Utf16Be;
+    constexpr Transcoder kFromUtf16 = Transcoder::FromUtf16;
     struct Case {
         DetectionCode code;
         ConversionMask mask;
@@ -90,8 +93,18 @@ TEST(FindConversionRule, Utf8RulesForEveryCodeAndMask) {
          Transcoder::FromUtf8, LegacyEncoding::ShiftJis},
         {DetectionCode::Utf8, ConversionMask::IntoEucJp, RuleOutcome::Convert, Transcoder::FromUtf8,
          LegacyEncoding::EucJp},
-        // Both ways is between Shift-JIS and EUC-JP: UTF-8 is copied.
+        // Both ways is between Shift-JIS and EUC-JP: UTF-8 and UTF-16 are copied.
         {DetectionCode::Utf8, ConversionMask::BothWays, RuleOutcome::Copy, {}, {}},
+        {kBe, ConversionMask::BothWays | kMark, RuleOutcome::Copy, {}, {}},
+        {kLe, ConversionMask::IntoShiftJis, RuleOutcome::Convert, kFromUtf16, {}},
+        {kBe, ConversionMask::IntoEucJp, RuleOutcome::Convert, kFromUtf16, {}},
+        {kLe, ConversionMask::IntoUtf8, RuleOutcome::Convert, kFromUtf16, {}},
+        // UTF-8 into UTF-8 only for the byte-order mark, the rest as it is.
+        {DetectionCode::Utf8,
+         ConversionMask::IntoUtf8 | kMark,
+         RuleOutcome::Convert,
+         Transcoder::CopyBytes,
+         {}},
         {DetectionCode::Utf8, ConversionMask::None, RuleOutcome::Copy, {}, {}},
         {DetectionCode::Undetermined, ConversionMask::IntoUtf8, RuleOutcome::Skip, {}, {}},
         {DetectionCode::CopyUnchanged, ConversionMask::IntoUtf8, RuleOutcome::Copy, {}, {}},
@@ -110,16 +123,13 @@ TEST(FindConversionRule, Utf8RulesForEveryCodeAndMask) {
         EXPECT_EQ(rule->transcoder, c.transcoder);
         EXPECT_EQ(rule->legacy, c.legacy);
         EXPECT_EQ(rule->sourceCode, c.code);
-        // The modes the transcoder asks for.
-        if (c.transcoder == Transcoder::IntoUtf8) {
-            EXPECT_EQ(rule->inputMode, StreamMode::ReadBinary);
-            EXPECT_EQ(rule->outputMode, StreamMode::WriteBinary);
-        } else {
-            EXPECT_EQ(rule->inputMode, StreamMode::ReadText);
-            EXPECT_EQ(rule->outputMode, c.legacy == LegacyEncoding::ShiftJis
-                                            ? StreamMode::WriteText
-                                            : StreamMode::WriteBinary);
-        }
+        // The modes the transcoder asks for: only UTF-8 read as text, only
+        // Shift-JIS written so.
+        EXPECT_EQ(rule->inputMode, c.transcoder == Transcoder::FromUtf8 ? StreamMode::ReadText
+                                                                        : StreamMode::ReadBinary);
+        EXPECT_EQ(rule->outputMode, rule->targetMask == ConversionMask::IntoShiftJis
+                                        ? StreamMode::WriteText
+                                        : StreamMode::WriteBinary);
     }
     // The old rows read text and go character by character, as before.
     for (const ConversionRule& row : ConversionTable) {
@@ -131,37 +141,35 @@ TEST(FindConversionRule, Utf8RulesForEveryCodeAndMask) {
 TEST(FindItemRule, AUtf8FileMarkedInTheReviewIsConvertedFromUtf8WithSubstitutes) {
     WorkItem item{};
     const ConversionRule* rule = nullptr;
-    bool substitute = true;
+    ConversionOptions options{true, true};
+    bool& substitute = options.substitute;
     // As detected: the mask decides, nothing substituted.
     item.code = item.detected = DetectionCode::Utf8;
-    EXPECT_EQ(FindItemRule(&item, ConversionMask::IntoShiftJis, &rule, &substitute),
+    EXPECT_EQ(FindItemRule(&item, ConversionMask::IntoShiftJis, &rule, &options),
               RuleOutcome::Convert);
     EXPECT_FALSE(substitute);
     EXPECT_EQ(rule->legacy, LegacyEncoding::ShiftJis);
     // Marked "Shift-JIS へ変換する" (taken as EUC-JP), with both ways as the review runs.
     item.code = DetectionCode::EucJp;
-    EXPECT_EQ(FindItemRule(&item, ConversionMask::BothWays, &rule, &substitute),
-              RuleOutcome::Convert);
+    EXPECT_EQ(FindItemRule(&item, ConversionMask::BothWays, &rule, &options), RuleOutcome::Convert);
     EXPECT_TRUE(substitute);
     EXPECT_EQ(rule->transcoder, Transcoder::FromUtf8);
     EXPECT_EQ(rule->legacy, LegacyEncoding::ShiftJis);
     // Marked "日本語EUC へ変換する".
     item.code = DetectionCode::ShiftJis;
-    EXPECT_EQ(FindItemRule(&item, ConversionMask::BothWays, &rule, &substitute),
-              RuleOutcome::Convert);
+    EXPECT_EQ(FindItemRule(&item, ConversionMask::BothWays, &rule, &options), RuleOutcome::Convert);
     EXPECT_TRUE(substitute);
     EXPECT_EQ(rule->legacy, LegacyEncoding::EucJp);
     // Copy and ignore as for any row.
     item.code = DetectionCode::CopyUnchanged;
-    EXPECT_EQ(FindItemRule(&item, ConversionMask::BothWays, &rule, &substitute), RuleOutcome::Copy);
+    EXPECT_EQ(FindItemRule(&item, ConversionMask::BothWays, &rule, &options), RuleOutcome::Copy);
     EXPECT_FALSE(substitute);
     item.code = DetectionCode::Undetermined;
-    EXPECT_EQ(FindItemRule(&item, ConversionMask::BothWays, &rule, &substitute), RuleOutcome::Skip);
+    EXPECT_EQ(FindItemRule(&item, ConversionMask::BothWays, &rule, &options), RuleOutcome::Skip);
     // A file detected as Shift-JIS and marked in the review converts as before.
     item.detected = DetectionCode::ShiftJis;
     item.code = DetectionCode::ShiftJis;
-    EXPECT_EQ(FindItemRule(&item, ConversionMask::BothWays, &rule, &substitute),
-              RuleOutcome::Convert);
+    EXPECT_EQ(FindItemRule(&item, ConversionMask::BothWays, &rule, &options), RuleOutcome::Convert);
     EXPECT_FALSE(substitute);
     EXPECT_EQ(rule, &ConversionTable[0]);
 }
@@ -177,7 +185,7 @@ TEST(ConvertStream, EachKindOfRuleGoesThroughItsTranscoder) {
         ScratchFile to;
         ByteStream* input = StreamOpen(from.path(), rule->inputMode);
         ByteStream* output = StreamOpen(to.path(), rule->outputMode);
-        *outcome = ConvertStream(input, output, rule, substitute).outcome;
+        *outcome = ConvertStream(input, output, rule, ConversionOptions{substitute, false}).outcome;
         StreamClose(input);
         return StreamClose(output) ? to.Read() : std::string("<failed>");
     };

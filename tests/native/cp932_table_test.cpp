@@ -17,6 +17,7 @@
 
 #include <cstdio>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,7 @@
 #include "engine/cp932_table.h"
 #include "engine/mappers.h"
 #include "tests/native/support/engine_files.h"
+#include "tests/native/support/python_text.h"
 
 namespace {
 
@@ -184,17 +186,16 @@ struct PythonTable {
 };
 
 bool LoadPythonTable(PythonTable* table) {
-    ScratchFile script(kPythonDump);
-    std::string command = std::string("python3 ") + script.path();
-    std::FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return false;
+    std::string dump;
+    if (!RunPython(kPythonDump, "", &dump)) return false;
+    std::istringstream lines(dump);
     char kind = 0;
     unsigned from = 0;
     unsigned to = 0;
-    while (std::fscanf(pipe, " %c %x %x", &kind, &from, &to) == 3) {
+    while (lines >> kind >> std::hex >> from >> to) {
         (kind == 'D' ? table->decode : table->encode)[from] = to;
     }
-    return pclose(pipe) == 0 && !table->decode.empty() && !table->encode.empty();
+    return !table->decode.empty() && !table->encode.empty();
 }
 
 TEST(Cp932Table, AgreesWithPythonBothWays) {

@@ -114,6 +114,17 @@ TEST(Detect, ACharacterCutOffByTheEndIsAViolation) {
     EXPECT_EQ(Detect("\x1B$B0!\x1B$"), DetectionCode::Undetermined);  // an escape cut off
 }
 
+// UTF-16 is known by its byte-order mark alone (utf8_test.cpp has the
+// flaws that keep it undecided); UTF-8's is only noted.
+TEST(Detect, Utf16ByItsByteOrderMarkAlone) {
+    EXPECT_EQ(Detect("\xFE\xFF\x30\xE1\0\r\0\n\0\x1A"s), DetectionCode::Utf16Be);
+    EXPECT_EQ(Detect("\xFF\xFE"), DetectionCode::Utf16Le);                // an empty text
+    EXPECT_EQ(Detect("\xE1\x30\r\0\n\0"s), DetectionCode::Undetermined);  // no mark
+    EncodingEvidence e = EvidenceOf("\xEF\xBB\xBF\xE3\x83\xA1\n");
+    EXPECT_EQ(e.byteOrderMark, ByteOrderMark::Utf8);
+    EXPECT_EQ(DecideEncoding(e, 7), DetectionCode::Utf8);
+}
+
 TEST(SafetyRules, DataAfterTheEndMarkIsUndetermined) {
     // Before the rule, the five bytes in front of the PNG's 0x1A made it Shift-JIS.
     EXPECT_EQ(Detect(kTinyPng.substr(0, 6)), DetectionCode::ShiftJis);

@@ -1,6 +1,7 @@
 // samples/ documents the detection: the last word of every sample's name
 // (before the extension, after the last '_') is what the detection makes of
-// it: sjis, euc, jis, utf8 or undetermined. A new sample so tests itself.
+// it: sjis, euc, jis, utf8, utf16le, utf16be or undetermined. A new sample
+// so tests itself.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -25,6 +26,10 @@ bool AnswerInName(const fs::path& path, DetectionCode* code) {
         *code = DetectionCode::Iso2022Jp;
     else if (word == "utf8")
         *code = DetectionCode::Utf8;
+    else if (word == "utf16le")
+        *code = DetectionCode::Utf16Le;
+    else if (word == "utf16be")
+        *code = DetectionCode::Utf16Be;
     else if (word == "undetermined")
         *code = DetectionCode::Undetermined;
     else
@@ -41,7 +46,8 @@ TEST(Samples, EachIsDetectedAsItsNameSays) {
         SCOPED_TRACE(path);
         DetectionCode expected = DetectionCode::Undetermined;
         if (!AnswerInName(entry.path(), &expected)) {
-            ADD_FAILURE() << "the name ends in none of _sjis, _euc, _jis, _utf8, _undetermined";
+            ADD_FAILURE() << "the name ends in none of _sjis, _euc, _jis, _utf8, _utf16le, "
+                             "_utf16be, _undetermined";
             continue;
         }
         EncodingEvidence evidence;
@@ -50,7 +56,7 @@ TEST(Samples, EachIsDetectedAsItsNameSays) {
         answers.insert(expected);
     }
     // Every answer has a sample.
-    EXPECT_EQ(answers.size(), 5u);
+    EXPECT_EQ(answers.size(), 7u);
 }
 
 }  // namespace

@@ -125,6 +125,12 @@ TEST(PreviewText, DecodedByTheProgramsOwnTablesAsTheActionReadsTheFile) {
         {"UTF-8 with NUL", kIgnored, kUtf8, std::string("\xE3\x81\x82\0", 4), nullptr,
          std::u16string{u'あ', kZero}},
         {"nothing", kIgnored, kIgnored, "", nullptr, u""},
+        // UTF-16, its mark left out: メ, an emoji (a pair), a lone surrogate;
+        // a pair cut by the end of the preview is left out.
+        {"UTF-16LE", kAsEucJp, DetectionCode::Utf16Le,
+         std::string("\xFF\xFE\xE1\x30\x3D\xD8\x00\xDE\x00\xDCz\0", 12), nullptr, u"メ〓〓z"},
+        {"UTF-16BE cut", kIgnored, DetectionCode::Utf16Be, "\xFE\xFF\x30\xE1\xD8\x3D\xDE", nullptr,
+         u"メ"},
     };
     for (const PreviewRow& row : rows) {
         std::u16string expected = row.expected;
@@ -150,6 +156,8 @@ TEST(PreviewText, AUtf8FileReadsAsUtf8WhateverTheAction) {
     // The first character that did not fit is named in front.
     EXPECT_EQ(Preview(kIgnored, kUtf8, "\xF0\x9F\x98\x80", 0x1F600), u"[U+1F600] 〓");
     EXPECT_EQ(Preview(kIgnored, kUtf8, "x", 0xE9), u"[U+00E9] x");
+    EXPECT_EQ(Preview(kIgnored, DetectionCode::Utf16Be, std::string("\xFE\xFF\0x", 4), 0xE9),
+              u"[U+00E9] x");
     EXPECT_EQ(Preview(kIgnored, kAsShiftJis, "\xF0\x40", 0xF040), u"[0xF040] \uE000");
 }
 

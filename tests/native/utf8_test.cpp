@@ -1,6 +1,7 @@
 // Strict UTF-8: the decoder, the encoder, and the detection's UTF-8 check
 // agreeing with the decoder on what is well-formed, also where a read block
-// ends inside a character.
+// ends inside a character; and UTF-16 refused by the detection wherever it
+// breaks.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,6 +10,7 @@
 #include "engine/byte_stream.h"
 #include "engine/detect.h"
 #include "engine/recognizers.h"
+#include "engine/utf16.h"
 #include "engine/utf8.h"
 #include "tests/native/support/engine_files.h"
 
@@ -174,6 +176,45 @@ TEST(Utf8, TheDetectionRefusesBrokenUtf8AtEveryBlockBoundary) {
             ScratchFile cut(text + good + "\xE3\x81");
             ASSERT_TRUE(GatherFileEvidence(cut.path(), &evidence));
             EXPECT_FALSE(evidence.utf8NonAscii) << boundary << shift;
+        }
+    }
+}
+
+// UTF-16 with a flaw at every position around a read block's end: never
+// decided, while the same text without the flaw is.
+TEST(Utf16, TheDetectionRefusesBrokenUtf16AtEveryBlockBoundary) {
+    using namespace std::string_literals;
+    // Lone surrogates, U+0000, data after the end mark.
+    const std::string flaws[] = {"\x3D\xD8\x42\x30"s, "\x00\xDE"s, "\x00\xDE\x3D\xD8"s, "\0\0"s,
+                                 "\x1A\0\x42\x30"s};
+    const std::string tail = "\x0D\0\x0A\0\x3D\xD8\x00\xDE"s;  // CR LF, and a pair: 😀
+    auto detect = [](const std::string& bytes) {
+        ScratchFile file(bytes);
+        EncodingEvidence evidence;
+        EXPECT_TRUE(GatherFileEvidence(file.path(), &evidence));
+        return DecideEncoding(evidence, bytes.size());
+    };
+    for (int boundary : {kStreamBlockSize, 2 * kStreamBlockSize}) {
+        for (int shift = -3; shift <= 3; shift++) {
+            std::string text = "\xFF\xFE";
+            for (int i = 0; i < boundary / 2 - 1 + shift; i++) text += "\x42\x30";  // あ
+            EXPECT_EQ(detect(text + tail), DetectionCode::Utf16Le) << boundary << " " << shift;
+            // Cut by the end of the file: within a unit, or within the pair.
+            EXPECT_EQ(detect(text + tail + "a"), DetectionCode::Undetermined) << shift;
+            EXPECT_EQ(detect(text + tail.substr(0, 6)), DetectionCode::Undetermined) << shift;
+            for (const std::string& flaw : flaws) {
+                EXPECT_EQ(detect(text + flaw + tail), DetectionCode::Undetermined) << shift;
+            }
+        }
+    }
+    // The check fed in two pieces split at every byte, the last unit whole or cut.
+    const std::string text = "\x42\x30\x3D\xD8\x00\xDE\x1A\0"s;  // あ, 😀, the end mark
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    for (std::size_t size : {text.size(), text.size() - 1}) {
+        for (std::size_t split = 0; split <= size; split++) {
+            Utf16Check check(ByteOrder::LittleEndian);
+            EXPECT_TRUE(check.Feed(p, p + split) && check.Feed(p + split, p + size));
+            EXPECT_EQ(check.Finish(), size == text.size()) << split;
         }
     }
 }

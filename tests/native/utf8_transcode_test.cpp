@@ -1,8 +1,9 @@
-// The conversions into and from UTF-8, through real files as the program
-// makes them: every cell against glibc's iconv "CP932" at the level of whole
-// texts, the round trip, the same UTF-8 from all three source encodings,
-// line ends, the end mark, the byte-order mark, malformed input, the 〓
-// replacement, and characters and breaks across the streams' block ends.
+// The conversions into and from UTF-8, and from UTF-16, through real files
+// as the program makes them: every cell against glibc's iconv "CP932" (and,
+// from UTF-16, Python's cp932) at the level of whole texts, the round trip,
+// the same UTF-8 from all three source encodings, line ends, the end mark,
+// the byte-order mark, malformed input, the 〓 replacement, and characters
+// and breaks across the streams' block ends.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,11 +12,15 @@
 #include "engine/conversion.h"
 #include "engine/cp932_table.h"
 #include "engine/utf8.h"
+#include "engine/utf16_transcode.h"
 #include "engine/utf8_transcode.h"
 #include "tests/native/support/engine_files.h"
 #include "tests/native/support/iconv_text.h"
+#include "tests/native/support/python_text.h"
 
 namespace {
+
+using namespace std::string_literals;
 
 struct Converted {
     Utf8Result result;
@@ -50,6 +55,29 @@ Converted FromUtf8(const std::string& bytes, LegacyEncoding target, bool substit
     converted.bytes = to.Read();
     return converted;
 }
+
+Converted FromUtf16(const std::string& bytes, ByteOrder order, ConversionMask into,
+                    bool substitute = false) {
+    ScratchFile from(bytes);
+    ScratchFile to;
+    ByteStream* input = StreamOpen(from.path(), kFromUtf16InputMode);
+    ByteStream* output = StreamOpen(to.path(), FromUtf16OutputMode(into));
+    Converted converted;
+    converted.result = TranscodeFromUtf16(input, output, order, into, substitute);
+    bool read = StreamClose(input);
+    converted.closed = StreamClose(output) && read;
+    converted.bytes = to.Read();
+    return converted;
+}
+
+// A UTF-8 text in UTF-16 of the order, its byte-order mark in front.
+std::string Utf16Of(const std::string& utf8, ByteOrder order) {
+    const bool little = order == ByteOrder::LittleEndian;
+    std::string units;
+    EXPECT_TRUE(Iconv(little ? "UTF-16LE" : "UTF-16BE", "UTF-8", utf8, &units));
+    return (little ? "\xFF\xFE" : "\xFE\xFF") + units;
+}
+constexpr ByteOrder kOrders[] = {ByteOrder::LittleEndian, ByteOrder::BigEndian};
 
 // A whole text through glibc's iconv; "<refused>" when it refuses it.
 std::string IconvText(const char* to, const char* from, const std::string& input) {
@@ -161,6 +189,57 @@ TEST(Utf8Transcode, EveryShiftJisCellMatchesIconvAndRoundTrips) {
     EXPECT_EQ(windowsOnly.bytes,
               Utf8Of(0x80) + Utf8Of(0xF8F0) + Utf8Of(0xF8F1) + Utf8Of(0xF8F2) + Utf8Of(0xF8F3));
     EXPECT_EQ(FromUtf8(windowsOnly.bytes, LegacyEncoding::ShiftJis).bytes, "\x80\xA0\xFD\xFE\xFF");
+}
+
+// Every character that has a cell, from UTF-16 of either order, as iconv's
+// "UTF-16" into "CP932" and Python's "utf-16" into "cp932" write it, but for
+// the table's known differences (README): the single bytes glibc lacks, and
+// the characters Python writes into their NEC-selected cells.
+TEST(Utf8Transcode, EveryCellFromUtf16MatchesIconvAndPython) {
+    auto hasNecTwin = [](std::int32_t point) {
+        for (std::uint32_t nec = 0xED40; nec <= 0xEEFC; nec++) {
+            if (Cp932ToUnicode(nec) == point) return true;
+        }
+        return false;
+    };
+    for (bool python : {false, true}) {
+        // Each cell that reads back as itself: every character once, in its Windows form.
+        std::string sjis = ShiftJisText([&](std::uint32_t code) {
+            std::int32_t point = Cp932ToUnicode(code);
+            bool differs = python ? code >= 0xFA00 && hasNecTwin(point) : WindowsOnlyByte(code);
+            return !differs && UnicodeToCp932(static_cast<std::uint32_t>(point)) ==
+                                   static_cast<std::int32_t>(code);
+        });
+        std::string utf8 = IntoUtf8(sjis, LegacyEncoding::ShiftJis).bytes;
+        for (ByteOrder order : kOrders) {
+            SCOPED_TRACE(python ? "python" : "iconv");
+            std::string utf16 = Utf16Of(utf8, order);
+            std::string theirs = IconvText("CP932", "UTF-16", utf16);
+            if (python) {
+                ASSERT_TRUE(
+                    RunPython("sys.stdout.buffer.write(data.decode('utf-16').encode('cp932'))",
+                              utf16, &theirs));
+            }
+            Converted ours = FromUtf16(utf16, order, ConversionMask::IntoShiftJis);
+            EXPECT_EQ(ours.result.outcome, Utf8Outcome::Complete);
+            EXPECT_EQ(FirstDifference(ours.bytes, theirs), "identical");
+        }
+    }
+}
+
+// Broken UTF-16 has no cell, nor any UTF-8 form.
+TEST(Utf8Transcode, BrokenUtf16HasNoCellNorAnyUtf8Form) {
+    // A lone high surrogate, a lone low one, a pair cut by the end, a unit cut by the end.
+    for (std::string le :
+         {"\xFF\xFE\x00\xD8\x62\x00"s, "\xFF\xFE\x00\xDC"s, "\xFF\xFE\x3D\xD8"s, "\xFF\xFE\x62"s}) {
+        Converted substituted =
+            FromUtf16(le, ByteOrder::LittleEndian, ConversionMask::IntoShiftJis, true);
+        EXPECT_EQ(substituted.result.firstMissing, kMalformedUtf16);
+        EXPECT_TRUE(substituted.closed);
+        Converted stopped = FromUtf16(le, ByteOrder::LittleEndian, ConversionMask::IntoUtf8);
+        EXPECT_EQ(stopped.result.firstMissing, kMalformedUtf16);
+        EXPECT_FALSE(stopped.closed);
+    }
 }
 
 // Long texts, so that characters are cut by the ends of input and output
@@ -309,8 +388,9 @@ TEST(Utf8Transcode, CharactersWithoutACellStopOrBecomeGetaMarks) {
         {u8"¥100", 0xA5,
          "\x81\xAC"
          "100",
-         1},                              // no backslash for the yen sign
-        {u8"丂", 0x4E02, "\x81\xAC", 1},  // a kanji outside the sets
+         1},                                    // no backslash for the yen sign
+        {u8"丂", 0x4E02, "\x81\xAC", 1},        // a kanji outside the sets
+        {u8"a\uFEFF", 0xFEFF, "a\x81\xAC", 1},  // a byte-order mark past the start
         {"\xC0\xAF", kMalformedUtf8, "\x81\xAC\x81\xAC", 2},
         {"\xE0\x80\xAF", kMalformedUtf8, "\x81\xAC\x81\xAC\x81\xAC", 3},
         {"\xE0\x82\xA2", kMalformedUtf8, "\x81\xAC\x81\xAC\x81\xAC", 3},  // an overlong ¢
@@ -337,6 +417,12 @@ TEST(Utf8Transcode, CharactersWithoutACellStopOrBecomeGetaMarks) {
         EXPECT_EQ(substituted.result.replaced, c.replaced) << c.utf8;
         EXPECT_EQ(substituted.bytes, c.sjisSubstituted) << c.utf8;
         EXPECT_TRUE(substituted.closed);
+        // The same characters from UTF-16 (bytes that are not UTF-8 have no UTF-16 form).
+        if (c.firstMissing == kMalformedUtf8) continue;
+        Converted fromUtf16 = FromUtf16(Utf16Of(c.utf8, ByteOrder::BigEndian), ByteOrder::BigEndian,
+                                        ConversionMask::IntoShiftJis, true);
+        EXPECT_EQ(fromUtf16.bytes, c.sjisSubstituted) << c.utf8;
+        EXPECT_EQ(fromUtf16.result.firstMissing, c.firstMissing) << c.utf8;
     }
     Converted euc = FromUtf8(u8"A😀B\n", LegacyEncoding::EucJp, true);
     EXPECT_EQ(euc.bytes,
@@ -415,6 +501,26 @@ TEST(Utf8Transcode, BlockBoundaries) {
         EXPECT_EQ(euc.result.firstMissing, 0x1F600) << shift;
         Converted eucCut = FromUtf8(lead + u8"亜\xF0\x9F\x98", LegacyEncoding::EucJp, true);
         EXPECT_EQ(eucCut.bytes, lead + "\xB0\xA1\xA2\xAE") << shift;
+
+        // From UTF-16, its mark and `shift` units past the block's end: line
+        // ends follow the target (into UTF-8 they stay), the end mark ends it.
+        std::string units(static_cast<std::size_t>(kStreamBlockSize / 2 - 1 + shift), 'a');
+        for (ByteOrder order : kOrders) {
+            const std::string text = units + u8"\r\n亜😀ｱ\r\r\n";
+            std::string utf16 = Utf16Of(text + "\x1A!", order);
+            EXPECT_EQ(
+                FirstDifference(FromUtf16(utf16, order, ConversionMask::IntoShiftJis, true).bytes,
+                                units + "\r\n\x88\x9F\x81\xAC\xB1\r\r\n"),
+                "identical")
+                << shift;
+            EXPECT_EQ(FromUtf16(utf16, order, ConversionMask::IntoEucJp, true).bytes,
+                      units + "\n\xB0\xA1\xA2\xAE\x8E\xB1\r\n")
+                << shift;
+            EXPECT_EQ(
+                FirstDifference(FromUtf16(utf16, order, ConversionMask::IntoUtf8).bytes, text),
+                "identical")
+                << shift;
+        }
     }
 }
 

@@ -53,6 +53,8 @@ TEST_F(DetectFiles, EachEncodingAndLineEnd) {
     EXPECT_EQ(DetectBytes("\xA4\xA2\xA4\xA4"), DetectionCode::Undetermined);
     EXPECT_EQ(DetectBytes("abc\n\x1A"), DetectionCode::ShiftJis);  // a final end mark
     EXPECT_EQ(DetectBytes("abc\r\n\x1A"), DetectionCode::Undetermined);
+    EXPECT_EQ(DetectBytes("\xFF\xFE\x42\x30\r\0\n\0"s), DetectionCode::Utf16Le);
+    EXPECT_EQ(DetectBytes("\x42\x30\r\0\n\0"s), DetectionCode::Undetermined);
 }
 
 TEST_F(DetectFiles, ARealPngIsLeftAlone) {

@@ -229,6 +229,49 @@ TEST_F(ProgramRun, Utf8InPlaceWithTheRecycleBin) {
     DeleteFileA((trash + "\\info\\" + sjisName + ".trashinfo").c_str());
 }
 
+// UTF-16 (あい, CR LF) of either order with and without its mark, one with
+// an emoji, and UTF-8 with and without a mark, under every direction with and
+// without /bom (or the saved setting): UTF-16 with its mark goes as UTF-8
+// does, without it stays undecided; the mark goes into every file written in
+// UTF-8, and into a UTF-8 file that has none.
+TEST_F(ProgramRun, Utf16AndTheByteOrderMarkUnderEveryDirection) {
+    const std::string mark = "\xEF\xBB\xBF", no = "<missing>", emoji = "\xF0\x9F\x98\x80";
+    const std::string le = std::string("\xFF\xFE\x42\x30\x44\x30\r\0\n\0", 10);
+    const std::string be = std::string("\xFE\xFF\x30\x42\x30\x44\0\r\0\n", 10);
+    const std::string le2 = std::string("\xFF\xFE\x42\x30\x3D\xD8\x00\xDE\r\0\n\0", 12);
+    const std::string names[] = {"le", "be", "le-bare", "be-bare", "emoji", "marked8", "utf8"};
+    const std::string sources[] = {le,       be, le.substr(2), be.substr(2), le2, mark + kUtf8CrLf,
+                                   kUtf8CrLf};
+    const std::string u8 = kUtf8CrLf, e8 = "\xE3\x81\x82" + emoji + "\r\n", s = kSjisCrLf;
+    struct Row {
+        const char* switches;
+        bool saved;  // "UTF-8 に BOM を付ける" in the settings
+        std::string results[7];
+    } rows[] = {
+        {"/sjis", false, {s, s, no, no, no, s, s}},
+        {"/sjis /bom", true, {s, s, no, no, no, s, s}},
+        {"/euc /bom", false, {kEucLf, kEucLf, no, no, no, kEucLf, kEucLf}},
+        {"/auto", false, {le, be, no, no, le2, mark + u8, u8}},
+        {"/bom /auto", false, {le, be, no, no, le2, mark + u8, u8}},
+        {"/utf8", false, {u8, u8, no, no, e8, mark + u8, u8}},
+        {"/utf8 /bom", false, {mark + u8, mark + u8, no, no, mark + e8, mark + u8, mark + u8}},
+        {"/utf8", true, {mark + u8, mark + u8, no, no, mark + e8, mark + u8, mark + u8}},
+    };
+    for (int i = 0; i < 7; i++) WriteBytes(data / names[i], sources[i]);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.switches) + (row.saved ? " saved" : ""));
+        ScratchFolder into;
+        Settings settings = RunSettings(OutputMethod::IntoOutputFolder, into.path());
+        settings.utf8ByteOrderMark = row.saved;
+        program.WriteSettings(settings);
+        Run(std::string(row.switches) + " " + Quoted(data.path()), true);  // the bare ones
+        std::string out = into / data.path().substr(data.path().rfind('\\') + 1);
+        for (int i = 0; i < 7; i++) {
+            EXPECT_EQ(ReadBytes(out + "\\" + names[i]), row.results[i]) << names[i];
+        }
+    }
+}
+
 TEST_F(ProgramRun, RewritesInPlaceKeepingTimes) {
     program.WriteSettings(RunSettings(OutputMethod::RewriteInPlace));
     std::string file = data / "memo.txt";
@@ -299,7 +342,8 @@ TEST_F(ProgramRun, TracesEveryArgumentAndSavesTheSettings) {
         "ダイアログの幅=700\r\n"
         "ダイアログの高さ=500\r\n"
         "失敗一覧の幅=640\r\n"
-        "失敗一覧の高さ=400\r\n";
+        "失敗一覧の高さ=400\r\n"
+        "UTF-8 に BOM を付ける=0\r\n";
     EXPECT_EQ(ReadBytes(program.ini()), expected);
 }
 
@@ -617,7 +661,8 @@ TEST_F(ProgramRun, FromAFolderItCannotWriteItConvertsAndKeepsItsSettingsInAppDat
                                                "ダイアログの幅=640\r\n"
                                                "ダイアログの高さ=400\r\n"
                                                "失敗一覧の幅=640\r\n"
-                                               "失敗一覧の高さ=400\r\n");
+                                               "失敗一覧の高さ=400\r\n"
+                                               "UTF-8 に BOM を付ける=0\r\n");
     }
     // The source converted into the output folder stays as it was; nothing
     // else is anywhere, no temporary file above all.

@@ -132,7 +132,7 @@ TEST(SettingsTemplate, DialogHeader) {
     EXPECT_EQ(t.style, 0x80C800C0u);
     EXPECT_EQ(t.extendedStyle, 0u);
     EXPECT_EQ(t.width, 234);
-    EXPECT_EQ(t.height, 150);
+    EXPECT_EQ(t.height, 160);
     EXPECT_EQ(t.menu, 0);
     EXPECT_FALSE(t.hasClass);
     EXPECT_EQ(t.title, "TAVELIN の設定");
@@ -153,11 +153,13 @@ TEST(SettingsTemplate, ControlsInTabOrder) {
         {0x50010009, 100, 80, 65, 10, 1033, kButton, "Shift-JIS に統一"},
         {0x50010009, 12, 93, 72, 10, 1034, kButton, "日本語EUC に統一"},
         {0x50010009, 100, 93, 56, 10, 1037, kButton, "UTF-8 に統一"},
-        {0x40020007, 7, 111, 220, 37, 1036, kButton, "その他"},
-        {0x50010003, 7, 115, 120, 10, 1031, kButton, "上書きされるファイルをゴミ箱に残す"},
-        {0x50010003, 7, 129, 119, 10, 1024, kButton, "起動時に設定ダイアログを表示する"},
-        {0x50010001, 126, 129, 50, 14, 1, kButton, "OK"},
-        {0x50010000, 177, 129, 50, 14, 2, kButton, "ｷｬﾝｾﾙ"},
+        // A group of its own below the direction's, part of its band.
+        {0x50030003, 7, 111, 90, 10, 1038, kButton, "UTF-8 に BOM を付ける"},
+        {0x40020007, 7, 121, 220, 37, 1036, kButton, "その他"},
+        {0x50010003, 7, 125, 120, 10, 1031, kButton, "上書きされるファイルをゴミ箱に残す"},
+        {0x50010003, 7, 139, 119, 10, 1024, kButton, "起動時に設定ダイアログを表示する"},
+        {0x50010001, 126, 139, 50, 14, 1, kButton, "OK"},
+        {0x50010000, 177, 139, 50, 14, 2, kButton, "ｷｬﾝｾﾙ"},
         {0x50020280, 7, 7, 220, 12, 1028, kStatic,
          "出力先に指定されたパスにアクセスできませんでした。"},
     };

@@ -59,20 +59,24 @@ const std::u16string kWidth = u"ダイアログの幅=";
 const std::u16string kHeight = u"ダイアログの高さ=";
 const std::u16string kFailedWidth = u"失敗一覧の幅=";
 const std::u16string kFailedHeight = u"失敗一覧の高さ=";
+const std::u16string kByteOrderMark = u"UTF-8 に BOM を付ける=";
 
 std::u16string Line(const std::u16string& keyAndSign, const std::u16string& value) {
     return keyAndSign + value + u"\r\n";
 }
 
-// The whole file as the program writes it; the failure list's size last.
+// The whole file as the program writes it; the failure list's size and the
+// UTF-8 byte-order mark last.
 std::u16string Expected(const std::u16string& keep, const std::u16string& show,
                         const std::u16string& method, const std::u16string& folder,
                         const std::u16string& width, const std::u16string& height,
                         const std::u16string& failedWidth = u"640",
-                        const std::u16string& failedHeight = u"400") {
+                        const std::u16string& failedHeight = u"400",
+                        const std::u16string& byteOrderMark = u"0") {
     return kSectionLine + Line(kKeep, keep) + Line(kShow, show) + Line(kMethod, method) +
            Line(kFolder, folder) + Line(kWidth, width) + Line(kHeight, height) +
-           Line(kFailedWidth, failedWidth) + Line(kFailedHeight, failedHeight);
+           Line(kFailedWidth, failedWidth) + Line(kFailedHeight, failedHeight) +
+           Line(kByteOrderMark, byteOrderMark);
 }
 
 // Every test starts without a settings file beside the program and leaves
@@ -98,6 +102,7 @@ class SettingsFile : public ::testing::Test {
         s.listDialogWidth = s.listDialogHeight = s.failedDialogWidth = s.failedDialogHeight =
             0x5A5A;
         s.listSortColumn = 3;
+        s.utf8ByteOrderMark = true;
         s.conversionMask = ConversionMask::IntoEucJp;
         s.dialogBeforeRun = true;
         s.outputFolderWarning = true;
@@ -117,7 +122,7 @@ class SettingsFile : public ::testing::Test {
     Path path_;
 };
 
-TEST_F(SettingsFile, CleanStartUsesDefaultsAndTheFirstSaveWritesEightKeysInOrder) {
+TEST_F(SettingsFile, CleanStartUsesDefaultsAndTheFirstSaveWritesNineKeysInOrder) {
     Path desktop = Desktop();
     ASSERT_TRUE(IsDirectory(desktop)) << Cp932(desktop);
     Settings s = Load();
@@ -129,6 +134,7 @@ TEST_F(SettingsFile, CleanStartUsesDefaultsAndTheFirstSaveWritesEightKeysInOrder
     EXPECT_EQ(s.listDialogHeight, 400);
     EXPECT_EQ(s.failedDialogWidth, 640);
     EXPECT_EQ(s.failedDialogHeight, 400);
+    EXPECT_FALSE(s.utf8ByteOrderMark);
     EXPECT_EQ(ReadBytes(path_), "<missing>");  // loading creates nothing
 
     EXPECT_EQ(Saved(s), Cp932(Expected(u"0", u"1", u"0", desktop, u"640", u"400")));
@@ -141,9 +147,11 @@ TEST_F(SettingsFile, CleanStartUsesDefaultsAndTheFirstSaveWritesEightKeysInOrder
     s.listDialogHeight = -3;
     s.failedDialogWidth = 800;
     s.failedDialogHeight = 2147483647;
-    s.conversionMask = ConversionMask::IntoShiftJis;  // per run: never written
+    s.utf8ByteOrderMark = true;
+    // Per run: never written, /bom's mark included.
+    s.conversionMask = ConversionMask::IntoShiftJis | ConversionMask::WithByteOrderMark;
     EXPECT_EQ(Saved(s), Cp932(Expected(u"1", u"0", u"1", u"D:\\出力\\表", u"1024", u"-3", u"800",
-                                       u"2147483647")));
+                                       u"2147483647", u"1")));
 
     Settings again = Load();
     EXPECT_TRUE(again.keepOverwrittenInRecycleBin);
@@ -154,6 +162,7 @@ TEST_F(SettingsFile, CleanStartUsesDefaultsAndTheFirstSaveWritesEightKeysInOrder
     EXPECT_EQ(again.listDialogHeight, -3);
     EXPECT_EQ(again.failedDialogWidth, 800);
     EXPECT_EQ(again.failedDialogHeight, 2147483647);
+    EXPECT_TRUE(again.utf8ByteOrderMark);
 }
 
 // Which file is read and which written, where the program's folder can be
@@ -212,7 +221,7 @@ TEST_F(SettingsFile, TheFileBesideTheProgramWinsOverTheUsersFile) {
 }
 
 TEST_F(SettingsFile, StoredValuesAreReadByTheirRules) {
-    Store(Expected(u"abc", u"2", u"1abc", u"", u"-5", u"300", u"720x", u"-1"));
+    Store(Expected(u"abc", u"2", u"1abc", u"", u"-5", u"300", u"720x", u"-1", u"2"));
     Settings s = Load();
     EXPECT_FALSE(s.keepOverwrittenInRecycleBin);              // letters only: the default
     EXPECT_TRUE(s.showSettingsAtStartup);                     // 2 is true
@@ -222,10 +231,11 @@ TEST_F(SettingsFile, StoredValuesAreReadByTheirRules) {
     EXPECT_EQ(s.listDialogHeight, 300);
     EXPECT_EQ(s.failedDialogWidth, 720);  // digits then letters
     EXPECT_EQ(s.failedDialogHeight, -1);
+    EXPECT_TRUE(s.utf8ByteOrderMark);  // 2 is true
     // Written back in the program's own form.
-    EXPECT_EQ(Saved(s), Cp932(Expected(u"0", u"1", u"1", u"", u"-5", u"300", u"720", u"-1")));
+    EXPECT_EQ(Saved(s), Cp932(Expected(u"0", u"1", u"1", u"", u"-5", u"300", u"720", u"-1", u"1")));
 
-    Store(Expected(u"  7", u"0", u"7", u"C:\\x", u"", u"zz", u"", u"wide"));
+    Store(Expected(u"  7", u"0", u"7", u"C:\\x", u"", u"zz", u"", u"wide", u"on"));
     s = Load();
     EXPECT_TRUE(s.keepOverwrittenInRecycleBin);
     EXPECT_FALSE(s.showSettingsAtStartup);
@@ -234,6 +244,7 @@ TEST_F(SettingsFile, StoredValuesAreReadByTheirRules) {
     EXPECT_EQ(s.listDialogHeight, 400);
     EXPECT_EQ(s.failedDialogWidth, 640);
     EXPECT_EQ(s.failedDialogHeight, 400);
+    EXPECT_FALSE(s.utf8ByteOrderMark);  // letters only: the default
 
     // A file from before the failure list: its size takes the defaults,
     // whatever the review's size.
@@ -338,11 +349,11 @@ TEST(SettingsFileName, LowerCaseBesideTheProgramWhateverItsName) {
 }
 
 // The file in code page 932, as the compiler's iconv writes the text of
-// Expected(u"1", u"0", u"1", u"D:\\出力\\表", u"800", u"600", u"720", u"500").
+// Expected(u"1", u"0", u"1", u"D:\\出力\\表", u"800", u"600", u"720", u"500", u"0").
 const char kJapaneseFile[] =
     "[TAVELIN]\r\n上書きされるファイルをゴミ箱に残す=1\r\n起動時に設定ダイアログを表示する=0\r\n"
     "出力先決定方法=1\r\n出力先パス=D:\\出力\\表\r\nダイアログの幅=800\r\nダイアログの高さ=600\r\n"
-    "失敗一覧の幅=720\r\n失敗一覧の高さ=500\r\n";
+    "失敗一覧の幅=720\r\n失敗一覧の高さ=500\r\nUTF-8 に BOM を付ける=0\r\n";
 
 std::u16string JapaneseFileWith(const Path& folder) {
     return Expected(u"1", u"0", u"1", folder, u"800", u"600", u"720", u"500");

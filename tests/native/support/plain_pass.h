@@ -1,6 +1,7 @@
 // The plain detection pass that the fast one must agree with: every byte that
 // text mode delivers goes to every recognizer, through the base class, with
-// no shortcuts. Used by the native tests and the detection fuzz target.
+// no shortcuts; after a UTF-16 byte-order mark, every unit is decoded. Used
+// by the native tests and the detection fuzz target.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +9,7 @@
 
 #include "engine/detect.h"
 #include "engine/recognizers.h"
+#include "engine/utf16.h"
 #include "tests/native/support/engine_files.h"
 
 struct PlainVerdicts {
@@ -16,16 +18,40 @@ struct PlainVerdicts {
     bool holdsNul = false;
     std::uint64_t bytes = 0;
     std::uint64_t lines = 0;
+    ByteOrderMark mark = ByteOrderMark::None;
+    bool utf16WellFormed = false;
 };
 
+// UTF-16 after its mark, character by character: no U+0000, no broken unit,
+// nothing but end marks after an end mark.
+inline bool PlainUtf16(const std::string& file, ByteOrder order) {
+    const auto* p = reinterpret_cast<const unsigned char*>(file.data()) + 2;
+    const unsigned char* end = p + file.size() - 2;
+    for (bool ended = false; p < end;) {
+        Utf16Char c = DecodeUtf16(p, end, order);
+        if (c.codePoint <= 0 || (ended && c.codePoint != 0x1A)) return false;
+        ended = c.codePoint == 0x1A;
+        p += c.length;
+    }
+    return true;
+}
+
 inline PlainVerdicts PlainPass(const std::string& file) {
+    PlainVerdicts plain;
+    ByteOrder order = ByteOrder::LittleEndian;
+    if (file.size() >= 2 && Utf16MarkOrder(file[0], file[1], &order)) {
+        plain.mark =
+            order == ByteOrder::BigEndian ? ByteOrderMark::Utf16Be : ByteOrderMark::Utf16Le;
+        plain.utf16WellFormed = PlainUtf16(file, order);
+        return plain;
+    }
+    if (file.compare(0, 3, "\xEF\xBB\xBF") == 0) plain.mark = ByteOrderMark::Utf8;
     Iso2022JpRecognizer j;
     ShiftJisRecognizer s;
     EucJpRecognizer e;
     EscapeOrHighByteCounter a;
     Utf8Recognizer u;
     CodeRecognizer* all[] = {&j, &s, &e, &a, &u};
-    PlainVerdicts plain;
     for (char c : TextModeReading(file)) {
         for (CodeRecognizer* r : all) r->Feed(static_cast<unsigned char>(c));
         plain.bytes++;
@@ -49,6 +75,9 @@ inline PlainVerdicts PlainPass(const std::string& file) {
 // byte, nothing else is final; when it settled early otherwise, only the
 // three validators' verdicts are, and the UTF-8 check must have failed too.
 inline std::string Disagreement(const EncodingEvidence& fast, const PlainVerdicts& plain) {
+    if (fast.byteOrderMark != plain.mark) return "byte-order mark";
+    if (fast.utf16WellFormed != plain.utf16WellFormed) return "UTF-16 verdict";
+    if (plain.mark == ByteOrderMark::Utf16Le || plain.mark == ByteOrderMark::Utf16Be) return "";
     if (fast.holdsNul) return plain.holdsNul && fast.settledEarly ? "" : "NUL verdict";
     if ((fast.iso2022Jp == 0) != plain.iso2022JpClean) return "ISO-2022-JP verdict";
     if ((fast.shiftJis == 0) != plain.shiftJisClean) return "Shift-JIS verdict";

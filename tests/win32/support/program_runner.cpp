@@ -19,6 +19,8 @@ void ProgramCopy::WriteSettings(const Settings& settings) const {
     std::string tail = "\r\n";
     tail += "ダイアログの幅=" + std::to_string(settings.listDialogWidth) + "\r\n";
     tail += "ダイアログの高さ=" + std::to_string(settings.listDialogHeight) + "\r\n";
+    // Only where it is on: the file of a user who never set it holds no such key.
+    if (settings.utf8ByteOrderMark) tail += "UTF-8 に BOM を付ける=1\r\n";
     // The folder as the program stores it: a path code page 932 cannot hold
     // makes the whole file UTF-16.
     WriteBytes(ini(), SettingsFileBytes(P(text) + settings.outputFolder + P(tail)));

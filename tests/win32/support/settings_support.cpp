@@ -15,6 +15,7 @@ Settings RunSettings(OutputMethod method, const Path& outputFolder) {
     settings.listDialogHeight = 400;
     settings.listSortColumn = 0;
     settings.listSortAscending = true;
+    settings.utf8ByteOrderMark = false;
     return settings;
 }
 

@@ -9,8 +9,9 @@
 
 // A record as a run holds it: the output method and folder given, both
 // conversion directions, no settings dialog at start-up or before the run,
-// nothing kept in the Recycle Bin, and the review at its default size (640 by
-// 400) sorted by its first column, ascending. A test changes the fields its
+// nothing kept in the Recycle Bin, no byte-order mark in UTF-8 output, and
+// the review at its default size (640 by 400) sorted by its first column,
+// ascending. A test changes the fields its
 // case is about.
 Settings RunSettings(OutputMethod method, const Path& outputFolder = Path());
 // The same with the folder written in code page 932, as the tests' narrow
